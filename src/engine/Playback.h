@@ -1,0 +1,40 @@
+// Playing a step list: beginning and ending playback, the run of one list,
+// the step display, the step delay and the waiting primitive that every timed
+// action uses.
+//
+// The run loop walks the whole tree, shows each step and waits its delay;
+// the steps' own actions are dispatched as their families are built.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/EventList.h"
+
+namespace ovrix {
+
+struct Player;
+class Event;
+
+constexpr uint32_t kWaitSlice = 50;
+
+void BeginPlayback(Player& player);
+void EndPlayback(Player& player);
+
+void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested);
+
+// Waits ms in slices, pumping messages and honouring pause; returns early when
+// the stop flag is set. The sleep per slice is min(ms, slice), so a 120 ms
+// wait with 50 ms slices sleeps 150 ms.
+void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t slice);
+void CheckPause(Player& player, uint32_t pauseArgument);
+
+// Shows the status (default "Step Complete") when the step has a delay, then waits it.
+void FinishStep(Player& player, const Event& step, std::u16string_view status = u"Step Complete");
+
+// "Step 1.2: " + the step's name, or its text form when it has no name.
+std::u16string StepDisplayText(const StepPath& path, const Event& step);
+
+}  // namespace ovrix

@@ -1,0 +1,36 @@
+// The state of one playback session that the Parts keep program-wide: the
+// desktop it plays on, the published image, the base folder, the settings,
+// the pass counter and the script cache. One instance lives for the run of
+// the process and is handed to the driver, the loaders and the engine.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "container/Container.h"
+#include "engine/EventList.h"
+#include "platform/Desktop.h"
+#include "shell/PlaybackSettings.h"
+
+namespace ovrix {
+
+struct Player {
+    explicit Player(Desktop& d) : desktop(d) {}
+
+    Desktop& desktop;
+    Region image;                           // published by the driver
+    std::u16string baseFolder;              // folder of the 'ROOT' path
+    PlaybackSettings settings;
+    uint32_t passCounter = 0;
+    std::vector<std::u16string> arguments;  // the command line's script arguments
+
+    // Nested script files loaded by the link pass, once per lower-case path,
+    // and the path as written for each loaded list.
+    std::map<std::u16string, std::unique_ptr<EventList>> scriptCache;
+    std::map<const EventList*, std::u16string> scriptPaths;
+};
+
+}  // namespace ovrix

@@ -1,0 +1,19 @@
+// Walking the step tree by StepPath: the step at a path, the next step in
+// pre-order (a block's children follow the block step), and the first step.
+#pragma once
+
+#include <string>
+
+#include "engine/EventList.h"
+
+namespace ovrix {
+
+class Event;
+
+Event* EventAt(const EventList& root, const StepPath& path);
+void ResetPath(const EventList& root, StepPath& path);
+void AdvancePath(const EventList& root, StepPath& path);
+// "Step 1.4.3" numbering: one-based at every level.
+std::u16string StepNumberText(const StepPath& path);
+
+}  // namespace ovrix

@@ -1,0 +1,71 @@
+// Desktop: what the player's portable code calls to act on the desktop. It
+// forwards to a Platform and writes the action trace, so the real player and
+// the simulated desktop trace the same actions in the same words. It also
+// remembers the progress window's four lines, which the engine reads back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+#include "platform/Trace.h"
+
+namespace ovrix {
+
+// Message box styles and answers the player uses.
+constexpr uint32_t kMbOk = 0x0;
+constexpr int32_t kIdOk = 1;
+
+// The title of the player's own message boxes.
+inline constexpr std::u16string_view kAppTitle = u"Ovrix";
+
+class Desktop {
+public:
+    Desktop(Platform& platform, Trace trace) : platform_(platform), trace_(std::move(trace)) {}
+
+    Platform& Raw() { return platform_; }
+
+    // Playback began: trace times count from now.
+    void BeginTrace() { trace_.SetOrigin(platform_.TraceClock()); }
+    void TraceEvent(std::string_view event, std::string_view args = {});
+
+    uint32_t TickCount() { return platform_.TickCount(); }
+    void Sleep(uint32_t ms) { platform_.Sleep(ms); }
+    int64_t Now() { return platform_.Now(); }
+    bool ToLocalTime(int64_t seconds, LocalTime& out) { return platform_.ToLocalTime(seconds, out); }
+    void PumpMessages() { platform_.PumpMessages(); }
+
+    void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data);
+    void KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
+    void SetCursorPos(int32_t x, int32_t y);
+    Point GetCursorPos() { return platform_.GetCursorPos(); }
+    ScreenSize GetScreenSize() { return platform_.GetScreenSize(); }
+
+    bool OpenProgressWindow(const ProgressWindowSettings& settings);
+    void CloseProgressWindow();
+    // Writes a line; only a change is shown and traced.
+    void SetLine(ProgressLine line, std::u16string_view text);
+    const std::u16string& GetLine(ProgressLine line) const { return lines_[static_cast<size_t>(line)]; }
+
+    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style);
+    // A plain message box with the player's title and an OK button.
+    void ShowMessage(std::u16string_view text) { MessageBox(text, kAppTitle, kMbOk); }
+
+    bool SetClipboardText(std::u16string_view text);
+    bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
+                      int32_t show);
+
+    std::u16string GetCurrentDirectory() { return platform_.GetCurrentDirectory(); }
+    bool SetCurrentDirectory(std::u16string_view path) { return platform_.SetCurrentDirectory(path); }
+    void SeedRandom(uint32_t seed) { platform_.SeedRandom(seed); }
+    uint32_t Random() { return platform_.Random(); }
+
+private:
+    Platform& platform_;
+    Trace trace_;
+    std::array<std::u16string, 4> lines_;
+};
+
+}  // namespace ovrix

@@ -1,0 +1,85 @@
+// The one interface between the player and the desktop it plays on. Two
+// implementations exist: the real Windows desktop (platform/win32) and a
+// deterministic simulated desktop with a virtual clock (platform/sim).
+// Nothing outside those two folders talks to the operating system.
+//
+// Calls here are raw: they neither trace nor remember anything. The engine
+// goes through Desktop (Desktop.h), which traces every observable action the
+// same way on both implementations.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ovrix {
+
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+struct ScreenSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+struct LocalTime {
+    int32_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+enum class ProgressLine { Repeat, Step, Status, Script };
+
+// Everything the progress window needs to know at start (the image settings).
+struct ProgressWindowSettings {
+    uint32_t noStopKey = 0;
+    uint32_t noPauseKey = 0;
+    uint32_t stopKey = 113;
+    uint32_t stopModifiers = 1;
+    uint32_t pauseKey = 80;
+    uint32_t pauseModifiers = 2;
+    uint32_t startHidden = 0;
+    uint32_t showWhenPaused = 1;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Clock and waiting.
+    virtual uint32_t TickCount() = 0;              // milliseconds, wraps like the system's
+    // The clock the trace stamps lines with; reading it must not disturb playback.
+    virtual uint32_t TraceClock() { return TickCount(); }
+    virtual void Sleep(uint32_t ms) = 0;
+    virtual int64_t Now() = 0;                     // seconds since 1970-01-01 00:00 UTC
+    virtual bool ToLocalTime(int64_t seconds, LocalTime& out) = 0;
+    virtual void PumpMessages() = 0;               // dispatch the thread's pending messages
+
+    // Input.
+    virtual void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) = 0;
+    virtual void KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) = 0;
+    virtual void SetCursorPos(int32_t x, int32_t y) = 0;
+    virtual Point GetCursorPos() = 0;
+    virtual ScreenSize GetScreenSize() = 0;
+
+    // Progress window. Open answers false when the window could not be made.
+    virtual bool OpenProgressWindow(const ProgressWindowSettings& settings) = 0;
+    virtual void ShowProgressLine(ProgressLine line, std::u16string_view text) = 0;
+    virtual void CloseProgressWindow() = 0;
+
+    // Message box: answers the id of the button pressed (1 OK, 2 Cancel, ...).
+    virtual int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+
+    // Clipboard and shell.
+    virtual bool SetClipboardText(std::u16string_view text) = 0;
+    virtual bool ShellExecute(std::u16string_view verb, std::u16string_view file,
+                              std::u16string_view parameters, int32_t show) = 0;
+
+    // Process.
+    virtual std::u16string GetCurrentDirectory() = 0;
+    virtual bool SetCurrentDirectory(std::u16string_view path) = 0;
+    virtual void SeedRandom(uint32_t seed) = 0;
+    virtual uint32_t Random() = 0;                 // 0 to 32767
+};
+
+}  // namespace ovrix

@@ -1,0 +1,102 @@
+// The simulated desktop: a deterministic stand-in for Windows with a virtual
+// clock. Waiting advances the clock at once (nothing really sleeps), and every
+// read of the clock costs a few virtual microseconds, so that time passes
+// even in a script that never waits and time-based rules still end.
+//
+// Its answers are settable so that tests can steer every branch the player
+// takes on what the desktop says (screen size, message box answers, a
+// clipboard that refuses, ...).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace ovrix {
+
+struct SimOptions {
+    ScreenSize screen{1920, 1080};
+    // Wall clock at virtual time 0: 2026-01-01 00:00:00 UTC.
+    int64_t epochSeconds = 1767225600;
+    // Cost of one clock read, in virtual microseconds.
+    uint64_t clockReadCostUs = 10;
+    // 0: no limit. Past it, onTimeLimit is called once.
+    uint64_t maxMs = 0;
+};
+
+class SimPlatform : public Platform {
+public:
+    explicit SimPlatform(SimOptions options = {});
+
+    // Virtual time since the simulation began.
+    uint64_t ElapsedUs() const { return nowUs_; }
+    uint64_t ElapsedMs() const { return nowUs_ / 1000; }
+    void Advance(uint64_t us);
+
+    // Called (once) when the virtual time passes options.maxMs.
+    std::function<void()> onTimeLimit;
+    // Called in every PumpMessages: tests use it to act "while playback runs".
+    std::function<void(SimPlatform&)> onPump;
+
+    // Answers to give; each message box pops the front of the queue, and an
+    // empty queue answers the first button of the box's style.
+    std::vector<int32_t> messageBoxAnswers;
+    bool clipboardRefuses = false;
+    bool progressWindowFails = false;
+
+    // What the simulated desktop holds now.
+    const std::u16string& Clipboard() const { return clipboard_; }
+    bool ProgressWindowOpen() const { return progressOpen_; }
+    const ProgressWindowSettings& ProgressSettings() const { return progressSettings_; }
+    const std::u16string& CurrentDirectory() const { return cwd_; }
+
+    uint32_t TickCount() override;
+    uint32_t TraceClock() override { return static_cast<uint32_t>(nowUs_ / 1000); }
+    void Sleep(uint32_t ms) override { Advance(static_cast<uint64_t>(ms) * 1000); }
+    int64_t Now() override;
+    bool ToLocalTime(int64_t seconds, LocalTime& out) override;
+    void PumpMessages() override;
+
+    void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
+    void KeybdEvent(uint8_t, uint8_t, uint32_t) override {}
+    void SetCursorPos(int32_t x, int32_t y) override { cursor_ = {x, y}; }
+    Point GetCursorPos() override { return cursor_; }
+    ScreenSize GetScreenSize() override { return options_.screen; }
+
+    bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
+    void ShowProgressLine(ProgressLine, std::u16string_view) override {}
+    void CloseProgressWindow() override { progressOpen_ = false; }
+
+    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+
+    bool SetClipboardText(std::u16string_view text) override;
+    bool ShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
+        return true;
+    }
+
+    std::u16string GetCurrentDirectory() override { return cwd_; }
+    bool SetCurrentDirectory(std::u16string_view path) override;
+    void SeedRandom(uint32_t seed) override { random_ = seed; }
+    uint32_t Random() override;
+
+private:
+    SimOptions options_;
+    uint64_t nowUs_ = 0;
+    bool limitReported_ = false;
+    Point cursor_{0, 0};
+    std::u16string clipboard_;
+    bool progressOpen_ = false;
+    ProgressWindowSettings progressSettings_;
+    std::u16string cwd_ = u"C:\\";
+    uint32_t random_ = 1;
+};
+
+// The first button's id for a message box style (what an immediate click on
+// the default button would answer).
+int32_t FirstButtonOf(uint32_t style);
+
+}  // namespace ovrix

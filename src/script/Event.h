@@ -1,0 +1,85 @@
+// Event: the base of every script step. A step has a type id, a name, a
+// delay in milliseconds and a disabled flag (the common header of its step
+// record); each class adds its own fields, which its Load reads from the step
+// record and its Save writes back, so that Load(Save(step)) is equal to step.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "container/Container.h"
+#include "container/RecordBuffer.h"
+#include "container/Ref.h"
+#include "engine/EventList.h"
+
+namespace ovrix {
+
+class Event : public VObj {
+public:
+    explicit Event(uint32_t typeId) : typeId_(typeId) {}
+
+    uint32_t TypeId() const { return typeId_; }
+
+    // The one-line text form of the step.
+    virtual std::u16string GetText() const { return {}; }
+    virtual Ref<Event> Clone() const = 0;
+    // Only the function-start step gives this its own meaning.
+    virtual Ref<Event> Duplicate() const { return Clone(); }
+    // Type ids, names, delays and the class's own fields; the disabled flag
+    // and the spare word are not compared.
+    virtual bool IsEqual(const Event& other) const = 0;
+    // Steps that test a condition and open an If block an Else may follow.
+    virtual bool IsCondition() const { return false; }
+    virtual EventList* GetChildList() { return nullptr; }
+    const EventList* GetChildList() const { return const_cast<Event*>(this)->GetChildList(); }
+    // Appends the class's own field records.
+    virtual void Save(RecordBuffer& /*buffer*/) const {}
+    // Reads the class's own field records from the step record `data`.
+    virtual void Load(Region data, EventList& owner) = 0;
+
+    // Type key and display name; none for the classes that have neither.
+    std::optional<std::u16string_view> GetTypeKey() const;
+    std::optional<std::u16string_view> GetDisplayName() const;
+
+    std::u16string name;
+    uint32_t delay = 1000;
+    uint32_t disabled = 0;
+    uint32_t spare = 0;
+
+protected:
+    bool HeaderEqual(const Event& other) const {
+        return typeId_ == other.typeId_ && name == other.name && delay == other.delay;
+    }
+
+private:
+    uint32_t typeId_;
+};
+
+// Base for the concrete step classes: supplies Clone (a copy through the
+// class's copy constructor) and IsEqual (the header, then the class's
+// `FieldsEqual`). A class whose fields have value semantics (including an
+// owned EventList, which copies deeply) needs neither written by hand.
+template <class Derived, uint32_t Id>
+class EventOf : public Event {
+public:
+    static constexpr uint32_t kTypeId = Id;
+
+    EventOf() : Event(Id) {}
+
+    Ref<Event> Clone() const override { return MakeRef<Derived>(static_cast<const Derived&>(*this)); }
+
+    bool IsEqual(const Event& other) const override {
+        return HeaderEqual(other) &&
+               static_cast<const Derived&>(*this).FieldsEqual(static_cast<const Derived&>(other));
+    }
+};
+
+// Shared part of every block step's Load and Save: the nested list in 'SUB'.
+// LoadChildList empties the list, loads 'SUB' when present and links the list
+// to `owner` at the index the block step is about to take.
+void LoadChildList(Region data, EventList& owner, EventList& children);
+void SaveChildList(RecordBuffer& buffer, const EventList& children);
+
+}  // namespace ovrix

@@ -1,0 +1,40 @@
+// A stored expression held by a step. Until the expression language reads
+// it into a node tree, the step keeps the record's bytes exactly as loaded,
+// so that saving the step writes the expression back unchanged.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "container/Container.h"
+#include "container/RecordBuffer.h"
+
+namespace ovrix {
+
+class StoredExpr {
+public:
+    StoredExpr() = default;
+    explicit StoredExpr(std::vector<uint8_t> bytes) : present_(true), bytes_(std::move(bytes)) {}
+
+    // Reads the nested container under `tag` of a step record; absent leaves it empty.
+    void Load(Region step, uint32_t tag);
+    // Writes it back under `tag`; nothing when it was absent.
+    void Save(RecordBuffer& buffer, uint32_t tag) const;
+
+    bool Present() const { return present_; }
+    Region AsRegion() const { return Region{bytes_.data(), static_cast<uint32_t>(bytes_.size())}; }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+    // Display text of the expression, as step text forms show it. Only the
+    // plain value kinds are rendered yet; anything else shows as "?".
+    std::u16string DisplayText() const;
+
+    bool operator==(const StoredExpr& other) const = default;
+
+private:
+    bool present_ = false;
+    std::vector<uint8_t> bytes_;
+};
+
+}  // namespace ovrix

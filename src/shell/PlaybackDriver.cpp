@@ -1,0 +1,76 @@
+#include "shell/PlaybackDriver.h"
+
+#include <cstdio>
+
+#include "container/Tags.h"
+#include "container/Text.h"
+#include "engine/LinkPass.h"
+#include "engine/Playback.h"
+#include "engine/PlaybackFlags.h"
+#include "engine/Player.h"
+#include "script/ScriptStream.h"
+
+namespace ovrix {
+
+std::u16string ResolveScriptPath(const Player& player, std::u16string_view path) {
+    if (path.size() >= 2 && path[1] == u':') return std::u16string(path);
+    return player.baseFolder + u"\\" + std::u16string(path);
+}
+
+std::u16string RepeatLineText(Player& player, int64_t startTime) {
+    char buf[96];
+    const uint32_t repeat = player.settings.repeat;
+    if (repeat != kRepeatByTime) {
+        std::snprintf(buf, sizeof buf, "Repeat %d times, current %d", static_cast<int>(repeat),
+                      static_cast<int>(player.passCounter));
+    } else {
+        LocalTime t;
+        if (!player.desktop.ToLocalTime(startTime, t)) t.hour = t.minute = t.second = -1;
+        std::snprintf(buf, sizeof buf, "Started at %02d:%02d:%02d, current %d", t.hour, t.minute, t.second,
+                      static_cast<int>(player.passCounter));
+    }
+    return Widen(buf);
+}
+
+namespace {
+
+void PlayPasses(Player& player, EventList& mainList) {
+    const PlaybackSettings& s = player.settings;
+    const int64_t startTime = player.desktop.Now();
+    const int64_t endTime = startTime + s.runTimeMs / 1000;
+    player.passCounter = 0;
+    while (true) {
+        if (player.passCounter != 0xFFFFFFFF) ++player.passCounter;
+        player.desktop.SetLine(ProgressLine::Repeat, RepeatLineText(player, startTime));
+        SetFlag(ResetRequest, 0);
+        RunEventList(player, mainList, &player.arguments, 1);
+        if (IsSet(StopRequest)) break;
+        if (s.repeat != kRepeatByTime) {
+            if (player.passCounter >= s.repeat) break;
+        } else if (player.desktop.Now() >= endTime) {
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void RunPlaybackDriver(Player& player, Region image) {
+    player.image = image;
+    const std::u16string root = ReadString(image, tag::kRoot, u"");
+    const auto mainStream = FindRecord(image, tag::Stream(0));
+    if (mainStream) {
+        const size_t slash = root.rfind(u'\\');
+        if (slash != std::u16string::npos && slash > 0) player.baseFolder = root.substr(0, slash);
+
+        EventList mainList;
+        LoadStreamFromMemory(player, *mainStream, mainList);
+        if (!PrepareScript(player, mainList, 0)) return;  // the caller closes the dialog
+        player.settings = PlaybackSettings::Read(image);
+        BeginPlayback(player);
+        PlayPasses(player, mainList);
+    }
+    EndPlayback(player);
+}
+
+}  // namespace ovrix
