@@ -140,6 +140,12 @@ std::optional<uint32_t> FindRecordFrom(Region c, uint32_t tag, std::optional<uin
     return std::nullopt;
 }
 
+std::optional<uint32_t> FindNextRecord(Region c, uint32_t tag, uint32_t previous) {
+    const auto next = NextRecord(c, previous);
+    if (!next) return std::nullopt;
+    return FindRecordFrom(c, tag, next);
+}
+
 Record RecordAt(Region c, uint32_t offset) {
     Record rec;
     if (c.base == nullptr || static_cast<uint64_t>(offset) + kHeader > c.size) return rec;

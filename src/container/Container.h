@@ -52,6 +52,9 @@ std::optional<uint32_t> FirstWholeRecord(Region c);
 // The header of the first record with the tag at or after `start` (nullopt:
 // from FirstWholeRecord). Call again with NextRecord of the hit to go on.
 std::optional<uint32_t> FindRecordFrom(Region c, uint32_t tag, std::optional<uint32_t> start);
+// The next record with the tag behind the hit `previous`; nullopt at the end.
+// (FindRecordFrom with NextRecord's nullopt would start over from the top.)
+std::optional<uint32_t> FindNextRecord(Region c, uint32_t tag, uint32_t previous);
 
 // Header and data of the record at `offset`; data is clipped to nothing when
 // it would run past the container (check WholeRecordAt when that matters).
