@@ -1,0 +1,529 @@
+// Control-flow steps through the real loader: stored fields and their
+// defaults, save/load round trips, nested bodies linked to their owner, text
+// forms, and the conversion of old text-input records into calls.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "builder/ImageBuilder.h"
+#include "container/Container.h"
+#include "container/RecordBuffer.h"
+#include "container/Tags.h"
+#include "engine/FlowSteps.h"
+#include "engine/FunctionSteps.h"
+#include "script/ScriptStream.h"
+#include "script/StepFactory.h"
+
+namespace ovrix {
+namespace {
+
+Region R(const std::vector<uint8_t>& v) { return Region{v.data(), static_cast<uint32_t>(v.size())}; }
+
+
+
+StoredExpr CallExpr(std::u16string_view function) {
+    RecordBuffer node;
+    WriteU32(node, tag::kType, 2060);
+    WriteString(node, MakeTag("FUN"), function);
+    return StoredExpr(node.ToVector());
+}
+
+// A stream of hand-written step records, each filled by a writer callback.
+using FieldWriter = std::function<void(RecordBuffer&)>;
+
+std::vector<uint8_t> StreamOf(const std::vector<std::pair<uint32_t, FieldWriter>>& steps) {
+    RecordBuffer stream;
+    WriteU32(stream, tag::kStreamMagic, 0);
+    WriteU32(stream, tag::kVersion, kNewestStreamVersion);
+    uint32_t i = 0;
+    for (const auto& [type, fields] : steps) {
+        RecordBuffer record;
+        WriteU32(record, tag::kType, type);
+        if (fields) fields(record);
+        WriteContainer(stream, tag::Step(i++), record);
+    }
+    return stream.ToVector();
+}
+
+// Loads one hand-written step record; null when the loader made nothing.
+Ref<Event> LoadOne(uint32_t type, const FieldWriter& fields = {}) {
+    const auto bytes = StreamOf({{type, fields}});
+    EventList list;
+    EXPECT_TRUE(LoadSteps(R(bytes), list));
+    if (list.Count() != 1) return nullptr;
+    return Ref<Event>(list.At(0));
+}
+
+template <class T>
+T& As(const Ref<Event>& step) {
+    EXPECT_NE(step.Get(), nullptr);
+    EXPECT_EQ(step->TypeId(), T::kTypeId);
+    return static_cast<T&>(*step);
+}
+
+// --- round trips over every class ---------------------------------------------
+
+Ref<Event> WithBody(Ref<Event> block) {
+    auto inner = MakeRef<IfVarEvent>();
+    inner->condition = VariableExpr(u"$x");
+    inner->children.Append(MakeRef<GoToEvent>());
+    block->GetChildList()->Append(inner);
+    block->GetChildList()->Append(MakeRef<EndIfEvent>());
+    return block;
+}
+
+struct Sample {
+    const char* label;
+    std::function<Ref<Event>()> make;
+};
+
+std::vector<Sample> Samples() {
+    return {
+        {"Else", [] { return WithBody(MakeRef<ElseEvent>()); }},
+        {"EndIf", [] { return Ref<Event>(MakeRef<EndIfEvent>()); }},
+        {"ForCount",
+         [] {
+             auto s = MakeRef<ForLoopEvent>();
+             s->count = 7;
+             return WithBody(s);
+         }},
+        {"ForRange",
+         [] {
+             auto s = MakeRef<ForLoopEvent>();
+             s->kind = kLoopRangeExclusive;
+             s->variable = u"i";
+             s->start = NumberExpr(1);
+             s->end = NumberExpr(10);
+             s->duration = u"5 second";
+             s->condition = VariableExpr(u"$go");
+             return Ref<Event>(s);
+         }},
+        {"Next", [] { return Ref<Event>(MakeRef<NextEvent>()); }},
+        {"Continue", [] { return Ref<Event>(MakeRef<ContinueEvent>()); }},
+        {"ExitFor", [] { return Ref<Event>(MakeRef<ExitForEvent>()); }},
+        {"IfVar",
+         [] {
+             auto s = MakeRef<IfVarEvent>();
+             s->condition = NumberExpr(1);
+             return WithBody(s);
+         }},
+        {"IfFileExist",
+         [] {
+             auto s = MakeRef<IfFileExistEvent>();
+             s->fileName = TextExpr(u"C:\\a.txt");
+             return WithBody(s);
+         }},
+        {"Switch",
+         [] {
+             auto s = MakeRef<SwitchEvent>();
+             s->expression = VariableExpr(u"$k");
+             auto c = MakeRef<SwitchCaseEvent>();
+             auto v = MakeRef<CaseValueStr>();
+             v->text = u"abc";
+             c->values.push_back(v);
+             s->children.Append(WithBody(c));
+             s->children.Append(MakeRef<SwitchDefaultEvent>());
+             return Ref<Event>(s);
+         }},
+        {"EndSwitch", [] { return Ref<Event>(MakeRef<EndSwitchEvent>()); }},
+        {"Case",
+         [] {
+             auto s = MakeRef<SwitchCaseEvent>();
+             auto a = MakeRef<CaseValueInt>();
+             a->value = -5;
+             auto b = MakeRef<CaseValueHex>();
+             b->value = 0xFF;
+             auto c = MakeRef<CaseValueStr>();
+             c->text = u"x";
+             s->values = {a, b, c};
+             return Ref<Event>(s);
+         }},
+        {"Default", [] { return WithBody(MakeRef<SwitchDefaultEvent>()); }},
+        {"Label", [] { return Ref<Event>(MakeRef<LabelEvent>()); }},
+        {"GoTo",
+         [] {
+             auto s = MakeRef<GoToEvent>();
+             s->label = u"again";
+             return Ref<Event>(s);
+         }},
+        {"Reset", [] { return Ref<Event>(MakeRef<ResetScriptEvent>()); }},
+        {"CallFun",
+         [] {
+             auto s = MakeRef<CallFunEvent>();
+             s->code = CallExpr(u"Work");
+             return Ref<Event>(s);
+         }},
+        {"Stop", [] { return Ref<Event>(MakeRef<StopScriptEvent>()); }},
+        {"Return",
+         [] {
+             auto s = MakeRef<ExitScriptEvent>();
+             s->code = NumberExpr(4);
+             return Ref<Event>(s);
+         }},
+        {"CustomFun",
+         [] {
+             auto s = MakeRef<CustomFunEvent>();
+             s->code = CallExpr(u"Work");
+             return Ref<Event>(s);
+         }},
+        {"FunStart",
+         [] {
+             auto s = MakeRef<FunStartEvent>();
+             s->functionName = u"Work";
+             s->returnType = 257;
+             s->args = {{u"$a", 258, StoredExpr{}}, {u"$b", 257, NumberExpr(2)}};
+             return WithBody(s);
+         }},
+        {"FunEnd", [] { return Ref<Event>(MakeRef<FunEndEvent>()); }},
+        {"GetScriptArg",
+         [] {
+             auto s = MakeRef<GetScriptArgEvent>();
+             s->variable = u"$file";
+             s->index = NumberExpr(0);
+             return Ref<Event>(s);
+         }},
+    };
+}
+
+class FlowStepRoundTrip : public testing::TestWithParam<Sample> {};
+
+TEST_P(FlowStepRoundTrip, SaveLoadSaveIsIdenticalAndEqual) {
+    EventList original;
+    Ref<Event> step = GetParam().make();
+    step->name = u"named";
+    step->delay = 321;
+    step->disabled = 1;
+    original.Append(step);
+
+    const auto first = StreamBytes(original, kNewestStreamVersion);
+    EventList loaded;
+    ASSERT_TRUE(LoadSteps(R(first), loaded));
+    ASSERT_EQ(loaded.Count(), 1u);
+    const Event& back = *loaded.At(0);
+    EXPECT_EQ(back.TypeId(), step->TypeId());
+    EXPECT_EQ(back.name, u"named");
+    EXPECT_EQ(back.delay, 321u);
+    EXPECT_EQ(back.disabled, 1u);
+    EXPECT_TRUE(back.IsEqual(*step));
+    EXPECT_EQ(back.GetText(), step->GetText());
+    EXPECT_EQ(StreamBytes(loaded, kNewestStreamVersion), first);
+
+    // A clone is equal and independent of the original.
+    Ref<Event> clone = back.Clone();
+    EXPECT_TRUE(clone->IsEqual(back));
+    if (EventList* children = clone->GetChildList()) {
+        EXPECT_EQ(children->Count(), back.GetChildList()->Count());
+        children->Append(MakeRef<NextEvent>());
+        EXPECT_FALSE(clone->IsEqual(back));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FlowClasses, FlowStepRoundTrip, testing::ValuesIn(Samples()),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(FlowStepRegistry, FactoryMakesEveryFlowClass) {
+    for (uint32_t id : {6u, 7u, 8u, 9u, 10u, 11u, 25u, 26u, 30u, 34u, 36u, 40u, 41u, 42u, 45u, 46u, 47u, 49u, 50u,
+                        51u, 52u, 53u}) {
+        Ref<Event> step = CreateEvent(id);
+        ASSERT_TRUE(step) << id;
+        EXPECT_EQ(step->TypeId(), id);
+    }
+}
+
+// --- equality -------------------------------------------------------------------
+
+TEST(FlowStepEquality, DisabledIgnoredFieldsAndBodiesCompared) {
+    auto a = MakeRef<ForLoopEvent>();
+    auto b = MakeRef<ForLoopEvent>();
+    b->disabled = 1;
+    EXPECT_TRUE(a->IsEqual(*b));
+    b->count = 4;
+    EXPECT_FALSE(a->IsEqual(*b));
+    b->count = 3;
+    b->children.Append(MakeRef<NextEvent>());
+    EXPECT_FALSE(a->IsEqual(*b));
+
+    // Different step classes are never equal, even with no fields at all.
+    EXPECT_FALSE(MakeRef<NextEvent>()->IsEqual(*MakeRef<EndIfEvent>()));
+
+    // Case values: integer 10 and hexadecimal 0xA share a key but are different values.
+    auto c1 = MakeRef<SwitchCaseEvent>();
+    auto c2 = MakeRef<SwitchCaseEvent>();
+    auto i10 = MakeRef<CaseValueInt>();
+    i10->value = 10;
+    auto h10 = MakeRef<CaseValueHex>();
+    h10->value = 10;
+    c1->values = {i10};
+    c2->values = {h10};
+    EXPECT_EQ(i10->GetKey(), h10->GetKey());
+    EXPECT_FALSE(c1->IsEqual(*c2));
+    c2->values = {i10};
+    EXPECT_TRUE(c1->IsEqual(*c2));
+}
+
+// --- defaults and stored forms -----------------------------------------------------
+
+TEST(FlowStepLoad, MissingRecordsGiveDefaults) {
+    auto loop = LoadOne(ForLoopEvent::kTypeId);
+    auto& f = As<ForLoopEvent>(loop);
+    EXPECT_EQ(f.kind, kLoopCount);
+    EXPECT_EQ(f.count, 3u);
+    EXPECT_EQ(f.delay, 1000u);
+    EXPECT_FALSE(f.start.Present());
+    EXPECT_TRUE(f.children.Empty());
+    EXPECT_EQ(f.GetText(), u"For 1 to 3");
+
+    // The function start begins without delay, but a record without 'DLY'
+    // still loads with the common default.
+    EXPECT_EQ(FunStartEvent().delay, 0u);
+    auto fun = LoadOne(FunStartEvent::kTypeId);
+    EXPECT_EQ(As<FunStartEvent>(fun).delay, 1000u);
+    EXPECT_EQ(fun->GetText(), u"Function ()");
+
+    auto ret = LoadOne(ExitScriptEvent::kTypeId);
+    EXPECT_EQ(ret->GetText(), u"Return");
+    auto arg = LoadOne(GetScriptArgEvent::kTypeId);
+    EXPECT_EQ(arg->GetText(), u"Alias  = GetScriptArg()");
+    auto custom = LoadOne(CustomFunEvent::kTypeId);
+    EXPECT_EQ(custom->GetText(), u"Function (");
+}
+
+TEST(FlowStepLoad, BlockWithoutSubWritesNoSub) {
+    auto step = LoadOne(IfVarEvent::kTypeId, [](RecordBuffer& r) { VariableExpr(u"$x").Save(r, tag::kCode); });
+    EXPECT_TRUE(step->GetChildList()->Empty());
+    RecordBuffer saved;
+    step->Save(saved);
+    EXPECT_FALSE(FindRecord(saved.AsRegion(), tag::kSub));
+    EXPECT_TRUE(FindRecord(saved.AsRegion(), tag::kCode));
+}
+
+TEST(FlowStepLoad, FileExistTakesPlainFileNameAsTextExpression) {
+    auto plain = LoadOne(IfFileExistEvent::kTypeId,
+                         [](RecordBuffer& r) { WriteString(r, MakeTag("FILE"), u"C:\\data.txt"); });
+    auto& f = As<IfFileExistEvent>(plain);
+    EXPECT_EQ(f.fileName, TextExpr(u"C:\\data.txt"));
+    EXPECT_EQ(f.GetText(), u"If IsFileExist(\"C:\\data.txt\"), Then");
+    // Saved, the name is an expression under 'CODE' and 'FILE' is gone.
+    RecordBuffer saved;
+    f.Save(saved);
+    EXPECT_FALSE(FindRecord(saved.AsRegion(), MakeTag("FILE")));
+    EXPECT_TRUE(FindRecord(saved.AsRegion(), tag::kCode));
+
+    // An expression wins over a plain name.
+    auto both = LoadOne(IfFileExistEvent::kTypeId, [](RecordBuffer& r) {
+        WriteString(r, MakeTag("FILE"), u"ignored");
+        VariableExpr(u"$path").Save(r, tag::kCode);
+    });
+    EXPECT_EQ(both->GetText(), u"If IsFileExist($path), Then");
+
+    auto neither = LoadOne(IfFileExistEvent::kTypeId);
+    EXPECT_EQ(neither->GetText(), u"If IsFileExist(Empty), Then");
+    EXPECT_TRUE(neither->IsEqual(*MakeRef<IfFileExistEvent>()));
+}
+
+TEST(FlowStepLoad, CaseValuesStopAtGapOrUnknownKind) {
+    auto value = [](RecordBuffer& r, uint32_t index, uint32_t kind, int32_t v) {
+        RecordBuffer rec;
+        WriteU32(rec, tag::kType, kind);
+        WriteU32(rec, MakeTag("Val"), static_cast<uint32_t>(v));
+        WriteContainer(r, IndexedTag('C', index), rec);
+    };
+    auto gap = LoadOne(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
+        value(r, 0, 1, 7);
+        value(r, 1, 2, -1);
+        value(r, 3, 1, 9);  // index 2 is missing
+    });
+    EXPECT_EQ(As<SwitchCaseEvent>(gap).values.size(), 2u);
+    EXPECT_EQ(gap->GetText(), u"Case 7,0xFFFFFFFF");
+    EXPECT_EQ(As<SwitchCaseEvent>(gap).values[1]->GetKey(), u"-1");
+
+    auto unknown = LoadOne(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
+        value(r, 0, 2, 10);
+        value(r, 1, 4, 1);
+        value(r, 2, 1, 2);
+    });
+    ASSERT_EQ(As<SwitchCaseEvent>(unknown).values.size(), 1u);
+    EXPECT_EQ(unknown->GetText(), u"Case 0xA");
+    EXPECT_EQ(As<SwitchCaseEvent>(unknown).values[0]->GetKey(), u"10");
+
+    // A string value without its record is the empty text, shown quoted.
+    auto str = LoadOne(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
+        RecordBuffer rec;
+        WriteU32(rec, tag::kType, 3);
+        WriteContainer(r, IndexedTag('C', 0), rec);
+    });
+    EXPECT_EQ(str->GetText(), u"Case \"\"");
+}
+
+TEST(FlowStepLoad, FunctionArgumentsFollowTheCount) {
+    auto arg = [](RecordBuffer& r, uint32_t index, std::u16string_view name) {
+        RecordBuffer rec;
+        WriteString(rec, MakeTag("AVN"), name);
+        WriteU32(rec, MakeTag("ValT"), 258);
+        WriteContainer(r, IndexedTag('A', index), rec);
+    };
+    auto fun = LoadOne(FunStartEvent::kTypeId, [&](RecordBuffer& r) {
+        WriteString(r, MakeTag("FN"), u"Add");
+        WriteU32(r, MakeTag("NArg"), 3);
+        arg(r, 0, u"$a");
+        arg(r, 2, u"$c");  // argument 1 has no record
+        arg(r, 3, u"$d");  // beyond the count
+    });
+    auto& f = As<FunStartEvent>(fun);
+    ASSERT_EQ(f.args.size(), 3u);
+    EXPECT_EQ(f.args[0].valueType, 258u);
+    EXPECT_EQ(f.args[1].name, u"");
+    EXPECT_EQ(f.args[1].valueType, 0u);
+    EXPECT_EQ(f.GetText(), u"Function Add($a, , $c)");
+
+    auto many = LoadOne(FunStartEvent::kTypeId, [&](RecordBuffer& r) { WriteU32(r, MakeTag("NArg"), 40); });
+    EXPECT_EQ(As<FunStartEvent>(many).args.size(), FunStartEvent::kMaxArgs);
+}
+
+// --- nested lists -------------------------------------------------------------------
+
+TEST(FlowStepTree, BodiesAreLinkedToTheirOwnerAtItsIndex) {
+    EventList script;
+    script.Append(MakeRef<LabelEvent>());
+    auto sw = MakeRef<SwitchEvent>();
+    auto c = MakeRef<SwitchCaseEvent>();
+    c->children.Append(MakeRef<GoToEvent>());
+    sw->children.Append(MakeRef<ResetScriptEvent>());
+    sw->children.Append(c);
+    sw->children.Append(MakeRef<SwitchDefaultEvent>());
+    script.Append(sw);
+    script.Append(MakeRef<EndSwitchEvent>());
+
+    const auto bytes = StreamBytes(script, kNewestStreamVersion);
+    EventList loaded;
+    ASSERT_TRUE(LoadSteps(R(bytes), loaded));
+    ASSERT_EQ(loaded.Count(), 3u);
+    EventList* body = loaded.At(1)->GetChildList();
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->parent, &loaded);
+    EXPECT_EQ(body->ownerIndex, 1);
+    ASSERT_EQ(body->Count(), 3u);
+    EventList* caseBody = body->At(1)->GetChildList();
+    EXPECT_EQ(caseBody->parent, body);
+    EXPECT_EQ(caseBody->ownerIndex, 1);
+    EXPECT_EQ(caseBody->At(0)->TypeId(), GoToEvent::kTypeId);
+    EXPECT_EQ(body->At(2)->GetChildList()->ownerIndex, 2);
+    EXPECT_EQ(loaded.At(0)->GetChildList(), nullptr);
+}
+
+// --- text forms ------------------------------------------------------------------------
+
+TEST(FlowStepText, LoopKinds) {
+    ForLoopEvent f;
+    f.count = 0xFFFFFFFFu;  // shown as a signed number
+    EXPECT_EQ(f.GetText(), u"For 1 to -1");
+    f.kind = kLoopTime;
+    f.duration = u"5 minute";
+    EXPECT_EQ(f.GetText(), u"For 5 minute");
+    f.kind = kLoopWhile;
+    f.condition = VariableExpr(u"$more");
+    EXPECT_EQ(f.GetText(), u"While $more");
+    f.kind = kLoopRange;
+    f.variable = u"$i";
+    f.start = NumberExpr(1);
+    f.end = NumberExpr(2.5);
+    EXPECT_EQ(f.GetText(), u"For $i = 1 to 2.5");
+    f.kind = kLoopRangeExclusive;
+    EXPECT_EQ(f.GetText(), u"For $i = 1 to 2.5 - 1");
+    f.kind = 2;
+    EXPECT_EQ(f.GetText(), u"For Infinite");
+}
+
+TEST(FlowStepText, ExpressionForms) {
+    IfVarEvent ifVar;
+    ifVar.condition = VariableExpr(u"$ok");
+    EXPECT_EQ(ifVar.GetText(), u"If $ok, Then");
+    EXPECT_TRUE(ifVar.IsCondition());
+    EXPECT_TRUE(IfFileExistEvent().IsCondition());
+    EXPECT_FALSE(ElseEvent().IsCondition());
+    EXPECT_FALSE(ForLoopEvent().IsCondition());
+
+    SwitchEvent sw;
+    sw.expression = NumberExpr(10);
+    EXPECT_EQ(sw.GetText(), u"Switch 10");
+
+    GoToEvent go;
+    go.label = u"top";
+    EXPECT_EQ(go.GetText(), u"Goto top");
+
+    ExitScriptEvent ret;
+    ret.code = TextExpr(u"done");
+    EXPECT_EQ(ret.GetText(), u"Return \"done\"");
+
+    CustomFunEvent custom;
+    custom.code = CallExpr(u"Tally");
+    EXPECT_EQ(custom.GetText(), u"Function Tally(");
+
+    GetScriptArgEvent arg;
+    arg.variable = u"$f";
+    arg.index = NumberExpr(1);
+    EXPECT_EQ(arg.GetText(), u"Alias $f = GetScriptArg(1)");
+
+    FunStartEvent fun;
+    fun.functionName = u"Sum";
+    EXPECT_EQ(fun.GetText(), u"Function Sum()");
+    fun.args = {{u"$x", 0, {}}, {u"$y", 0, {}}};
+    EXPECT_EQ(fun.GetText(), u"Function Sum($x, $y)");
+}
+
+// --- the old text-input step ------------------------------------------------------------
+
+TEST(TextInputConversion, BecomesTypeTextCall) {
+    const auto bytes = StreamOf({
+        {NextEvent::kTypeId, {}},
+        {16,
+         [](RecordBuffer& r) {
+             WriteString(r, tag::kName, u"old name");
+             WriteU32(r, tag::kDelay, 250);
+             WriteU32(r, tag::kDisabled, 1);
+             WriteString(r, MakeTag("TEXT"), u"hi there");
+             WriteU32(r, MakeTag("PST"), 0);
+         }},
+        {16, {}},
+    });
+    EventList list;
+    ASSERT_TRUE(LoadSteps(R(bytes), list));
+    ASSERT_EQ(list.Count(), 3u);
+
+    const auto& call = As<CallFunEvent>(Ref<Event>(list.At(1)));
+    EXPECT_EQ(call.name, u"");
+    EXPECT_EQ(call.delay, 250u);
+    EXPECT_EQ(call.disabled, 1u);
+    const Region node = call.code.AsRegion();
+    EXPECT_EQ(ReadU32(node, tag::kType, 0), 2049u);
+    EXPECT_EQ(ReadString(node, MakeTag("FUN"), u""), u"TypeText");
+    EXPECT_EQ(ReadU32(node, MakeTag("LIST"), 99), 0u);
+    const auto text = FindRecord(node, IndexedTag('A', 0));
+    const auto paste = FindRecord(node, IndexedTag('A', 1));
+    ASSERT_TRUE(text && paste);
+    EXPECT_FALSE(FindRecord(node, IndexedTag('A', 2)));
+    EXPECT_EQ(ReadU32(*text, tag::kType, 0), 258u);
+    EXPECT_EQ(ReadString(*text, MakeTag("TEXT"), u""), u"hi there");
+    EXPECT_EQ(ReadU32(*paste, tag::kType, 0), 2052u);
+    EXPECT_EQ(ReadU32(*paste, MakeTag("BOOL"), 9), 0u);
+
+    // Defaults: empty text, paste on, the common delay.
+    const auto& plain = As<CallFunEvent>(Ref<Event>(list.At(2)));
+    EXPECT_EQ(plain.delay, 1000u);
+    EXPECT_EQ(plain.disabled, 0u);
+    const Region node2 = plain.code.AsRegion();
+    EXPECT_EQ(ReadString(*FindRecord(node2, IndexedTag('A', 0)), MakeTag("TEXT"), u"?"), u"");
+    EXPECT_EQ(ReadU32(*FindRecord(node2, IndexedTag('A', 1)), MakeTag("BOOL"), 9), 1u);
+
+    // The converted step saves as an ordinary call step and loads back equal.
+    const auto resaved = StreamBytes(list, kNewestStreamVersion);
+    EventList again;
+    ASSERT_TRUE(LoadSteps(R(resaved), again));
+    ASSERT_EQ(again.Count(), 3u);
+    EXPECT_TRUE(again.IsEqual(list));
+}
+
+}  // namespace
+}  // namespace ovrix
