@@ -1,0 +1,333 @@
+// The nested-playback, handler and thread steps: the records the loader
+// reads, the bytes they save back, their defaults and their text forms.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "builder/ImageBuilder.h"
+#include "container/Tags.h"
+#include "container/Text.h"
+#include "engine/HandlerSteps.h"
+#include "engine/PlaybackSteps.h"
+#include "script/ScriptStream.h"
+#include "script/StepFactory.h"
+
+namespace ovrix {
+namespace {
+
+using FieldWriter = std::function<void(RecordBuffer&)>;
+
+// One step record of `type` with the given class records, through the real loader.
+Ref<Event> LoadRecord(uint32_t type, const FieldWriter& fields) {
+    RecordBuffer record;
+    WriteU32(record, tag::kType, type);
+    fields(record);
+    RecordBuffer container;
+    WriteContainer(container, tag::Step(0), record);
+    EventList list;
+    LoadSteps(container.AsRegion(), list);
+    return list.Count() == 1 ? list.Steps()[0] : nullptr;
+}
+
+template <class T>
+Ref<T> LoadAs(const FieldWriter& fields = [](RecordBuffer&) {}) {
+    Ref<Event> step = LoadRecord(T::kTypeId, fields);
+    T* typed = dynamic_cast<T*>(step.Get());
+    EXPECT_NE(typed, nullptr) << "type " << T::kTypeId << " did not load as its class";
+    return Ref<T>(typed);
+}
+
+std::vector<uint8_t> FieldBytes(const Event& step) {
+    RecordBuffer buffer;
+    step.Save(buffer);
+    return buffer.ToVector();
+}
+
+Region RegionOf(const std::vector<uint8_t>& bytes) { return {bytes.data(), static_cast<uint32_t>(bytes.size())}; }
+
+std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
+
+void PutRecorded(std::vector<uint8_t>& out, uint16_t kind, int16_t x, int16_t y, int16_t wheel, uint32_t delay) {
+    auto put16 = [&](uint16_t v) {
+        out.push_back(static_cast<uint8_t>(v));
+        out.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    put16(kind);
+    put16(static_cast<uint16_t>(x));
+    put16(static_cast<uint16_t>(y));
+    put16(static_cast<uint16_t>(wheel));
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(delay >> (8 * i)));
+}
+
+// ---------------------------------------------------------------------------
+// Every class of the family survives a stream round trip with all its fields.
+
+struct Sample {
+    const char* label;
+    std::function<Ref<Event>()> make;
+    std::function<void(Event&)> changeField;  // one class field, for IsEqual
+};
+
+void PrintTo(const Sample& s, std::ostream* os) { *os << s.label; }
+
+template <class T, class V>
+std::function<void(Event&)> Change(V T::*field, V value) {
+    return [=](Event& e) { static_cast<T&>(e).*field = value; };
+}
+
+Ref<Event> FullPlayScript() {
+    auto s = MakeRef<PlayScriptEvent>();
+    s->file = u"..\\lib\\Sub Script.mcr";
+    s->arguments = {TextExpr(u"a"), NumberExpr(5), VariableExpr(u"$x")};
+    s->result = VariableExpr(u"$r");
+    s->copyResult = 1;
+    return s;
+}
+
+Ref<Event> FullPlayRandom() {
+    auto s = MakeRef<PlayRandomEvent>();
+    s->entries = {{u"one.mcr", 1}, {u"c:\\two.mcr", 3}, {u"never.mcr", 0}};
+    return s;
+}
+
+Ref<Event> FullPlayRecord() {
+    auto s = MakeRef<PlayRecordEvent>();
+    s->records = {{RecordedInput::kMove, 100, -20, 0, 15},
+                  {RecordedInput::kWheel, -1, 0, -120, 0},
+                  {RecordedInput::kKeyDown, 0x41, 0, 0, 70000}};
+    s->relative = 1;
+    s->speed = 250.5;
+    return s;
+}
+
+Ref<Event> FullMsgHandler() {
+    auto s = MakeRef<SetWinMsgHandlerEvent>();
+    s->window = VariableExpr(u"$win");
+    s->message = 0x201;
+    s->handlerFile = u"handlers\\click.mcr";
+    return s;
+}
+
+Ref<Event> FullCmdHandler() {
+    auto s = MakeRef<SetWinCmdHandlerEvent>();
+    s->window = VariableExpr(u"$win");
+    s->control = NumberExpr(1001);
+    s->handlerFile = u"ok.mcr";
+    return s;
+}
+
+Ref<Event> FullThread() {
+    auto s = MakeRef<CreateThreadEvent>();
+    s->file = u"worker.mcr";
+    s->window = VariableExpr(u"$win");
+    s->data = TextExpr(u"payload");
+    return s;
+}
+
+class PlaybackStepRoundTrip : public testing::TestWithParam<Sample> {};
+
+TEST_P(PlaybackStepRoundTrip, SaveLoadSaveKeepsEveryFieldAndByte) {
+    Ref<Event> original = GetParam().make();
+    original->name = u"named";
+    original->delay = 40;
+    original->disabled = 1;
+    EventList list;
+    list.Append(original);
+    const std::vector<uint8_t> first = StreamBytes(list, kNewestStreamVersion);
+
+    EventList loaded;
+    ASSERT_TRUE(LoadSteps(RegionOf(first), loaded));
+    ASSERT_EQ(loaded.Count(), 1u);
+    EXPECT_EQ(loaded.At(0)->TypeId(), original->TypeId());
+    EXPECT_TRUE(loaded.At(0)->IsEqual(*original));
+    EXPECT_EQ(loaded.At(0)->disabled, 1u);
+    EXPECT_EQ(loaded.At(0)->GetText(), original->GetText());
+    EXPECT_EQ(StreamBytes(loaded, kNewestStreamVersion), first);
+
+    // The disabled flag is not compared; a changed field is.
+    Ref<Event> copy = original->Clone();
+    copy->disabled = 0;
+    EXPECT_TRUE(copy->IsEqual(*original));
+    GetParam().changeField(*copy);
+    EXPECT_FALSE(copy->IsEqual(*original));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllClasses, PlaybackStepRoundTrip,
+                         testing::Values(Sample{"PlayScript", FullPlayScript, Change(&PlayScriptEvent::copyResult, 0u)},
+                                         Sample{"PlayRandom", FullPlayRandom,
+                                                [](Event& e) { static_cast<PlayRandomEvent&>(e).entries[2].weight = 2; }},
+                                         Sample{"PlayRecord", FullPlayRecord,
+                                                [](Event& e) { static_cast<PlayRecordEvent&>(e).records[1].wheel = 1; }},
+                                         Sample{"MsgHandler", FullMsgHandler, Change(&SetWinMsgHandlerEvent::message, 2u)},
+                                         Sample{"CmdHandler", FullCmdHandler,
+                                                Change(&SetWinCmdHandlerEvent::control, NumberExpr(1002))},
+                                         Sample{"Thread", FullThread, Change(&CreateThreadEvent::data, StoredExpr())}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(PlaybackStepFactory, EachIdMakesItsClassWithItsNames) {
+    EXPECT_TRUE(dynamic_cast<PlayRecordEvent*>(CreateEvent(19).Get()));
+    EXPECT_TRUE(dynamic_cast<PlayScriptEvent*>(CreateEvent(23).Get()));
+    EXPECT_TRUE(dynamic_cast<PlayRandomEvent*>(CreateEvent(31).Get()));
+    EXPECT_TRUE(dynamic_cast<SetWinMsgHandlerEvent*>(CreateEvent(54).Get()));
+    EXPECT_TRUE(dynamic_cast<SetWinCmdHandlerEvent*>(CreateEvent(55).Get()));
+    EXPECT_TRUE(dynamic_cast<CreateThreadEvent*>(CreateEvent(57).Get()));
+    EXPECT_EQ(CreateEvent(55)->GetDisplayName(), u"Set Window Command Handler");
+}
+
+// ---------------------------------------------------------------------------
+// Play Script
+
+TEST(PlayScriptStep, ArgumentsAreReadUntilTheFirstMissingIndex) {
+    auto s = LoadAs<PlayScriptEvent>([](RecordBuffer& b) {
+        WriteString(b, MakeTag("FILE"), u"sub.mcr");
+        TextExpr(u"first").Save(b, IndexedTag('A', 0));
+        NumberExpr(2).Save(b, IndexedTag('A', 1));
+        TextExpr(u"orphan").Save(b, IndexedTag('A', 3));
+    });
+    ASSERT_EQ(s->arguments.size(), 2u);
+    EXPECT_EQ(s->arguments[1], NumberExpr(2));
+    EXPECT_FALSE(s->result.Present());
+    EXPECT_EQ(Text(*s), "Call sub(\"first\", 2)");
+}
+
+TEST(PlayScriptStep, TextShowsResultBindingAndBareFileTitle) {
+    auto s = MakeRef<PlayScriptEvent>();
+    s->file = u"C:\\my.scripts\\Report.v2.mcr";
+    EXPECT_EQ(Text(*s), "Call Report.v2()");
+    s->result = VariableExpr(u"$total");
+    EXPECT_EQ(Text(*s), "Alias $total = Call Report.v2()");
+    s->copyResult = 1;
+    s->arguments = {VariableExpr(u"$a")};
+    EXPECT_EQ(Text(*s), "Set $total = Call Report.v2($a)");
+}
+
+TEST(PlayScriptStep, MissingRecordsLeaveDefaults) {
+    auto s = LoadAs<PlayScriptEvent>();
+    EXPECT_EQ(s->file, u"");
+    EXPECT_TRUE(s->arguments.empty());
+    EXPECT_FALSE(s->result.Present());
+    EXPECT_EQ(s->copyResult, 0u);
+    EXPECT_EQ(Text(*s), "Call ()");
+}
+
+TEST(ScriptFileTitleTest, DropsFolderAndLastExtensionOnly) {
+    EXPECT_EQ(ScriptFileTitle(u"a\\b.dir\\name"), u"name");
+    EXPECT_EQ(ScriptFileTitle(u"x/y/archive.tar.gz"), u"archive.tar");
+    EXPECT_EQ(ScriptFileTitle(u"plain.mcr"), u"plain");
+    EXPECT_EQ(ScriptFileTitle(u"dir\\"), u"");
+}
+
+// ---------------------------------------------------------------------------
+// Play Random
+
+TEST(PlayRandomStep, EntriesStopAtFirstMissingFileAndWeightsDefaultToOne) {
+    auto s = LoadAs<PlayRandomEvent>([](RecordBuffer& b) {
+        WriteString(b, IndexedTag('F', 0), u"a.mcr");
+        WriteU32(b, IndexedTag('P', 0), 0);
+        WriteString(b, IndexedTag('F', 1), u"b.mcr");
+        WriteString(b, IndexedTag('F', 3), u"unreached.mcr");
+        WriteU32(b, IndexedTag('P', 3), 9);
+    });
+    ASSERT_EQ(s->entries.size(), 2u);
+    EXPECT_EQ(s->entries[0].weight, 0u);
+    EXPECT_EQ(s->entries[1].file, u"b.mcr");
+    EXPECT_EQ(s->entries[1].weight, 1u);
+    EXPECT_EQ(Text(*s), "Random Play 2 Scripts");
+    EXPECT_EQ(Text(*LoadAs<PlayRandomEvent>()), "Random Play 0 Scripts");
+}
+
+// ---------------------------------------------------------------------------
+// Play Record
+
+TEST(PlayRecordStep, InputRecordsAreSignedLittleEndianTwelveByteUnits) {
+    std::vector<uint8_t> rec;
+    PutRecorded(rec, 0, 300, -5, 0, 20);
+    PutRecorded(rec, 7, -1, 40, -240, 0x12345678);
+    rec.insert(rec.end(), {1, 2, 3, 4, 5});  // not a whole record
+    auto s = LoadAs<PlayRecordEvent>(
+        [&](RecordBuffer& b) { WriteRecord(b, MakeTag("REC"), rec.data(), static_cast<uint32_t>(rec.size())); });
+    ASSERT_EQ(s->records.size(), 2u);
+    EXPECT_EQ(s->records[0], (RecordedInput{RecordedInput::kMove, 300, -5, 0, 20}));
+    EXPECT_EQ(s->records[1], (RecordedInput{RecordedInput::kWheel, -1, 40, -240, 0x12345678}));
+    // Written back, the whole records are byte for byte those read.
+    auto saved = FieldBytes(*s);
+    auto back = FindRecord(RegionOf(saved), MakeTag("REC"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(std::vector<uint8_t>(back->base, back->base + back->size),
+              std::vector<uint8_t>(rec.begin(), rec.begin() + 24));
+}
+
+TEST(PlayRecordStep, PositionedRecordsExcludeKeysPausesAndCursorWheel) {
+    EXPECT_TRUE((RecordedInput{RecordedInput::kLeftDown, 0, 0, 0, 0}.HasPosition()));
+    EXPECT_TRUE((RecordedInput{RecordedInput::kWheel, 5, 5, 120, 0}.HasPosition()));
+    EXPECT_FALSE((RecordedInput{RecordedInput::kWheel, -1, 5, 120, 0}.HasPosition()));
+    EXPECT_FALSE((RecordedInput{RecordedInput::kKeyDown, 0x41, 0, 0, 0}.HasPosition()));
+    EXPECT_FALSE((RecordedInput{RecordedInput::kKeyUp, 0x41, 0, 0, 0}.HasPosition()));
+    EXPECT_FALSE((RecordedInput{RecordedInput::kPause, 10, 10, 0, 0}.HasPosition()));
+}
+
+TEST(PlayRecordStep, SpeedIsEightByteRealOrOldWholeNumberTimesHundred) {
+    EXPECT_EQ(LoadAs<PlayRecordEvent>()->speed, 100.0);
+    EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteF64(b, MakeTag("SPD"), 37.5); })->speed, 37.5);
+    EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteU32(b, MakeTag("SPD"), 2); })->speed, 200.0);
+    EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteU32(b, MakeTag("SPD"), 0); })->speed, 0.0);
+}
+
+TEST(PlayRecordStep, EmptyRecordingWritesNoRecordSoLaterFieldsStillLoad) {
+    auto s = MakeRef<PlayRecordEvent>();
+    s->relative = 1;
+    s->speed = 50;
+    auto bytes = FieldBytes(*s);
+    EXPECT_FALSE(FindRecord(RegionOf(bytes), MakeTag("REC")));
+    auto loaded = LoadAs<PlayRecordEvent>([&](RecordBuffer& b) { b.AppendBytes(bytes.data(), bytes.size()); });
+    EXPECT_EQ(loaded->relative, 1u);
+    EXPECT_EQ(loaded->speed, 50.0);
+    EXPECT_EQ(Text(*loaded), "Play Record, Relative position play mode");
+    loaded->relative = 0;
+    EXPECT_EQ(Text(*loaded), "Play Record");
+}
+
+// ---------------------------------------------------------------------------
+// Handlers and the thread step
+
+TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
+    auto msg = LoadAs<SetWinMsgHandlerEvent>([](RecordBuffer& b) {
+        VariableExpr(u"$win").Save(b, MakeTag("WIN"));
+        WriteU32(b, MakeTag("MSG"), 513);
+        WriteString(b, MakeTag("WMH"), u"h\\on click.mcr");
+    });
+    EXPECT_EQ(msg->message, 513u);
+    EXPECT_EQ(Text(*msg), "513 handler of $win = on click");
+
+    auto cmd = LoadAs<SetWinCmdHandlerEvent>([](RecordBuffer& b) {
+        VariableExpr(u"$dlg").Save(b, MakeTag("WIN"));
+        NumberExpr(7).Save(b, MakeTag("CMD"));
+        WriteString(b, MakeTag("WCH"), u"ok.mcr");
+    });
+    EXPECT_EQ(cmd->control, NumberExpr(7));
+    EXPECT_EQ(Text(*cmd), "Command 7 handler of $dlg = ok");
+
+    auto thread = LoadAs<CreateThreadEvent>([](RecordBuffer& b) {
+        WriteString(b, MakeTag("TS"), u"jobs\\worker.mcr");
+        TextExpr(u"x").Save(b, MakeTag("DATA"));
+    });
+    EXPECT_FALSE(thread->window.Present());
+    EXPECT_EQ(Text(*thread), "CreatThread(worker, , \"x\")");
+}
+
+TEST(HandlerSteps, MissingRecordsLeaveDefaultsAndAbsentExpressionsAreNotWritten) {
+    auto msg = LoadAs<SetWinMsgHandlerEvent>();
+    EXPECT_EQ(msg->message, 0u);
+    EXPECT_EQ(msg->handlerFile, u"");
+    auto bytes = FieldBytes(*msg);
+    EXPECT_FALSE(FindRecord(RegionOf(bytes), MakeTag("WIN")));
+    auto cmd = LoadAs<SetWinCmdHandlerEvent>();
+    EXPECT_FALSE(cmd->window.Present());
+    EXPECT_FALSE(cmd->control.Present());
+    EXPECT_EQ(Text(*cmd), "Command  handler of  = ");
+}
+
+}  // namespace
+}  // namespace ovrix
