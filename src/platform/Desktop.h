@@ -23,11 +23,12 @@ inline constexpr std::u16string_view kAppTitle = u"Ovrix";
 
 class Desktop {
 public:
-    Desktop(Platform& platform, Trace trace) : platform_(platform), trace_(std::move(trace)) {}
+    Desktop(Platform& platform, Trace trace) : platform_(platform), trace_(std::move(trace)) { BeginTrace(); }
 
     Platform& Raw() { return platform_; }
 
-    // Playback began: trace times count from now.
+    // Trace times count from the desktop's creation, and again from the
+    // beginning of playback.
     void BeginTrace() { trace_.SetOrigin(platform_.TraceClock()); }
     void TraceEvent(std::string_view event, std::string_view args = {});
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "container/Tags.h"
@@ -92,6 +93,36 @@ std::u16string StoredExpr::DisplayText() const {
         case kKindVariable: return ReadString(r, MakeTag("VAR"), u"");
         default: return u"?";
     }
+}
+
+namespace {
+
+StoredExpr Node(uint32_t kind, const std::function<void(RecordBuffer&)>& fields) {
+    RecordBuffer node;
+    WriteU32(node, tag::kType, kind);
+    fields(node);
+    return StoredExpr(node.ToVector());
+}
+
+}  // namespace
+
+StoredExpr NumberExpr(double value, uint32_t displayFlags) {
+    return Node(kKindNumber, [&](RecordBuffer& b) {
+        WriteU32(b, MakeTag("NFLG"), displayFlags);
+        WriteF64(b, MakeTag("NUM"), value);
+    });
+}
+
+StoredExpr TextExpr(std::u16string_view text) {
+    return Node(kKindText, [&](RecordBuffer& b) { WriteString(b, MakeTag("TEXT"), text); });
+}
+
+StoredExpr BoolExpr(bool value) {
+    return Node(kKindBool, [&](RecordBuffer& b) { WriteU32(b, MakeTag("BOOL"), value ? 1 : 0); });
+}
+
+StoredExpr VariableExpr(std::u16string_view name) {
+    return Node(kKindVariable, [&](RecordBuffer& b) { WriteString(b, MakeTag("VAR"), name); });
 }
 
 }  // namespace ovrix

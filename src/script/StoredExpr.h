@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "container/Container.h"
@@ -36,5 +37,12 @@ private:
     bool present_ = false;
     std::vector<uint8_t> bytes_;
 };
+
+// Stored value nodes in the form the expression language saves them, for
+// fields that older records keep as plain values and for building scripts.
+StoredExpr NumberExpr(double value, uint32_t displayFlags = 0);
+StoredExpr TextExpr(std::u16string_view text);
+StoredExpr BoolExpr(bool value);
+StoredExpr VariableExpr(std::u16string_view name);
 
 }  // namespace ovrix

@@ -15,12 +15,12 @@ void SimPlatform::Advance(uint64_t us) {
 }
 
 uint32_t SimPlatform::TickCount() {
-    Advance(options_.clockReadCostUs);
-    return static_cast<uint32_t>(nowUs_ / 1000);
+    Advance(options_.callCostUs);
+    return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000);
 }
 
 int64_t SimPlatform::Now() {
-    Advance(options_.clockReadCostUs);
+    Advance(options_.callCostUs);
     return options_.epochSeconds + static_cast<int64_t>(nowUs_ / 1000000);
 }
 
@@ -46,6 +46,7 @@ bool SimPlatform::ToLocalTime(int64_t seconds, LocalTime& out) {
 }
 
 void SimPlatform::PumpMessages() {
+    Advance(options_.callCostUs);
     if (onPump) onPump(*this);
 }
 

@@ -1,6 +1,7 @@
 // The simulated desktop: a deterministic stand-in for Windows with a virtual
 // clock. Waiting advances the clock at once (nothing really sleeps), and every
-// read of the clock costs a few virtual microseconds, so that time passes
+// call that reads the clock, pumps messages or writes a progress line costs
+// a few virtual microseconds, so that time passes
 // even in a script that never waits and time-based rules still end.
 //
 // Its answers are settable so that tests can steer every branch the player
@@ -22,8 +23,11 @@ struct SimOptions {
     ScreenSize screen{1920, 1080};
     // Wall clock at virtual time 0: 2026-01-01 00:00:00 UTC.
     int64_t epochSeconds = 1767225600;
-    // Cost of one clock read, in virtual microseconds.
-    uint64_t clockReadCostUs = 10;
+    // The tick count at virtual time 0, as if the machine had been up an hour.
+    uint32_t uptimeMs = 3600000;
+    // Virtual microseconds that a clock read, a message pump or a progress
+    // line write costs: time passes even when a script never waits.
+    uint64_t callCostUs = 10;
     // 0: no limit. Past it, onTimeLimit is called once.
     uint64_t maxMs = 0;
 };
@@ -55,7 +59,7 @@ public:
     const std::u16string& CurrentDirectory() const { return cwd_; }
 
     uint32_t TickCount() override;
-    uint32_t TraceClock() override { return static_cast<uint32_t>(nowUs_ / 1000); }
+    uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }
     void Sleep(uint32_t ms) override { Advance(static_cast<uint64_t>(ms) * 1000); }
     int64_t Now() override;
     bool ToLocalTime(int64_t seconds, LocalTime& out) override;
@@ -68,7 +72,7 @@ public:
     ScreenSize GetScreenSize() override { return options_.screen; }
 
     bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
-    void ShowProgressLine(ProgressLine, std::u16string_view) override {}
+    void ShowProgressLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
     void CloseProgressWindow() override { progressOpen_ = false; }
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;

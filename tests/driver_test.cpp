@@ -1,0 +1,150 @@
+// The playback driver on the simulated desktop: passes and their top-line
+// texts under every repeat rule, the settings it reads, the base folder, and
+// the main stream's failure paths.
+#include <gtest/gtest.h>
+
+#include "SimFixture.h"
+#include "actions/SystemSteps.h"
+#include "builder/ImageBuilder.h"
+#include "container/Tags.h"
+#include "engine/PlaybackFlags.h"
+#include "platform/sim/SimPlay.h"
+#include "shell/PlaybackDriver.h"
+
+namespace ovrix {
+namespace {
+
+// One step that takes `delay` ms: a pass of this script lasts that long.
+EventList OneStep(uint32_t delay) {
+    EventList list;
+    auto wait = MakeRef<WaitEvent>();
+    wait->delay = delay;
+    list.Append(wait);
+    return list;
+}
+
+std::vector<std::string> RepeatLines(const std::vector<uint8_t>& image, SimPlayOptions options = {}) {
+    return EventsOf(PlayOnSim(image, options).trace, "line repeat");
+}
+
+TEST(Driver, RepeatCountShowsEveryPass) {
+    const auto image = ImageBuilder().Main(OneStep(100)).Setting(tag::kRepeat, 3).Build();
+    EXPECT_EQ(RepeatLines(image), (std::vector<std::string>{
+                                      "line repeat \"Repeat 3 times, current 1\"",
+                                      "line repeat \"Repeat 3 times, current 2\"",
+                                      "line repeat \"Repeat 3 times, current 3\"",
+                                  }));
+}
+
+TEST(Driver, FirstPassAlwaysRuns) {
+    // 'REP' 0 plays once, like 1; so does "by time" with no time.
+    const auto zero = ImageBuilder().Main(OneStep(100)).Setting(tag::kRepeat, 0).Build();
+    EXPECT_EQ(RepeatLines(zero), (std::vector<std::string>{"line repeat \"Repeat 0 times, current 1\""}));
+    const auto byTime = ImageBuilder().Main(OneStep(100)).Setting(tag::kRepeat, kRepeatByTime).Build();
+    EXPECT_EQ(RepeatLines(byTime), (std::vector<std::string>{"line repeat \"Started at 00:00:00, current 1\""}));
+    const auto defaults = ImageBuilder().Main(OneStep(100)).Build();
+    EXPECT_EQ(RepeatLines(defaults), (std::vector<std::string>{"line repeat \"Repeat 1 times, current 1\""}));
+}
+
+TEST(Driver, RunTimeCountsWholeSecondsBetweenPasses) {
+    // 10 s passes, 90,500 ms of playing time: the half second is dropped, and a
+    // pass starts only while fewer than 90 whole seconds have passed.
+    for (bool eightBytes : {false, true}) {
+        ImageBuilder b;
+        b.Main(OneStep(10000)).Setting(tag::kRepeat, kRepeatByTime);
+        if (eightBytes) {
+            b.Setting64(tag::kRunTime, 90500);
+        } else {
+            b.Setting(tag::kRunTime, 90500);
+        }
+        SimPlayOptions options;
+        options.desktop.epochSeconds += 3600 * 13 + 60 * 5 + 7;  // starts at 13:05:07
+        const auto lines = RepeatLines(b.Build(), options);
+        ASSERT_EQ(lines.size(), 9u) << eightBytes;
+        EXPECT_EQ(lines.back(), "line repeat \"Started at 13:05:07, current 9\"");
+    }
+}
+
+TEST(Driver, TimedRepeatOfAnEmptyScriptStillEnds) {
+    const auto image = ImageBuilder().Main(EventList{}).Setting(tag::kRepeat, kRepeatByTime).Setting(tag::kRunTime, 2000).Build();
+    const auto result = PlayOnSim(image);
+    EXPECT_GE(result.elapsedMs, 2000u);
+    EXPECT_GT(EventsOf(result.trace, "line repeat").size(), 1u);
+    EXPECT_EQ(result.trace.back().substr(result.trace.back().find(' ') + 1), "end");
+}
+
+TEST(Driver, StopEndsThePassAndNoFurtherPassStarts) {
+    const auto image = ImageBuilder().Main(OneStep(1000)).Setting(tag::kRepeat, 5).Build();
+    SimPlayOptions options;
+    options.setup = [](SimPlatform& sim) {
+        sim.onPump = [](SimPlatform& s) {
+            if (s.ElapsedMs() >= 1500) SetFlag(StopRequest);
+        };
+    };
+    const auto result = PlayOnSim(image, options);
+    EXPECT_EQ(EventsOf(result.trace, "line repeat").size(), 2u);
+    EXPECT_LT(result.elapsedMs, 1600u);  // the wait returned at its next slice
+}
+
+TEST(Driver, NoMainStreamPlaysNothing) {
+    const auto image = ImageBuilder().Setting(tag::kRepeat, 3).Build();
+    const auto result = PlayOnSim(image);
+    ASSERT_EQ(result.trace.size(), 1u);
+    EXPECT_EQ(result.trace[0], "0 end");
+    EXPECT_EQ(PlayOnSim({}).trace.size(), 1u);  // an empty image
+}
+
+TEST(Driver, TooNewOrInvalidMainStreamPlaysEmptyPasses) {
+    const auto tooNew = ImageBuilder().Main(OneStep(100), u"", 120).Setting(tag::kRepeat, 2).Build();
+    const auto result = PlayOnSim(tooNew);
+    EXPECT_EQ(EventsOf(result.trace, "msgbox").size(), 1u);
+    EXPECT_EQ(EventsOf(result.trace, "line repeat").size(), 2u);
+    EXPECT_TRUE(EventsOf(result.trace, "line step").empty());
+
+    const auto invalid = ImageBuilder().MainStream({1, 2, 3}).Build();
+    const auto r2 = PlayOnSim(invalid);
+    EXPECT_TRUE(EventsOf(r2.trace, "msgbox").empty());  // the main stream's load result is not shown
+    EXPECT_EQ(EventsOf(r2.trace, "line repeat").size(), 1u);
+}
+
+TEST(Driver, SettingsDefaultsReachTheProgressWindow) {
+    const auto image = ImageBuilder().Main(OneStep(0)).Setting(tag::kStopKey, 0x7B).Setting(tag::kStartHidden, 1).Build();
+    ProgressWindowSettings seen;
+    SimPlayOptions options;
+    SimPlatform* simSeen = nullptr;
+    options.setup = [&](SimPlatform& sim) { simSeen = &sim; };
+    options.echo = [&](const std::string&) {
+        if (simSeen) seen = simSeen->ProgressSettings();
+    };
+    PlayOnSim(image, options);
+    EXPECT_EQ(seen.stopKey, 0x7Bu);
+    EXPECT_EQ(seen.stopModifiers, 1u);
+    EXPECT_EQ(seen.pauseKey, 80u);
+    EXPECT_EQ(seen.pauseModifiers, 2u);
+    EXPECT_EQ(seen.noStopKey, 0u);
+    EXPECT_EQ(seen.startHidden, 1u);
+    EXPECT_EQ(seen.showWhenPaused, 1u);
+}
+
+TEST(Driver, BaseFolderComesFromTheRootPath) {
+    struct Case {
+        const char16_t* root;
+        const char16_t* resolved;
+    };
+    const Case cases[] = {
+        {u"C:\\Macros\\main.ovx", u"C:\\Macros\\sub\\a.ovx"},
+        {u"main.ovx", u"\\sub\\a.ovx"},  // no backslash: the folder stays empty
+        {u"\\main.ovx", u"\\sub\\a.ovx"},
+        {u"", u"\\sub\\a.ovx"},
+    };
+    for (const auto& c : cases) {
+        SimFixture f;
+        const auto image = ImageBuilder().Root(c.root).Main(EventList{}).Build();
+        RunPlaybackDriver(f.player, Region{image.data(), static_cast<uint32_t>(image.size())});
+        EXPECT_EQ(ResolveScriptPath(f.player, u"sub\\a.ovx"), c.resolved);
+        EXPECT_EQ(ResolveScriptPath(f.player, u"E:\\x.ovx"), u"E:\\x.ovx");
+    }
+}
+
+}  // namespace
+}  // namespace ovrix

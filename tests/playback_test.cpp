@@ -1,0 +1,135 @@
+// The run of a step list on the simulated desktop: the tree walk, the step
+// line and its numbering, the display throttle, delays in wait slices, and
+// pause and stop during a delay.
+#include <gtest/gtest.h>
+
+#include "SimFixture.h"
+#include "actions/SystemSteps.h"
+#include "engine/FlowSteps.h"
+#include "engine/FunctionSteps.h"
+#include "engine/Playback.h"
+#include "engine/PlaybackFlags.h"
+
+namespace ovrix {
+namespace {
+
+Ref<WaitEvent> Wait(int64_t ms, uint32_t delay) {
+    auto w = MakeRef<WaitEvent>();
+    w->milliseconds = ms;
+    w->delay = delay;
+    return w;
+}
+
+// Time field and rest of each trace line of one event kind.
+std::vector<std::pair<uint64_t, std::string>> Timed(const std::vector<std::string>& trace, const std::string& event) {
+    std::vector<std::pair<uint64_t, std::string>> out;
+    for (const auto& line : trace) {
+        const auto space = line.find(' ');
+        const std::string rest = line.substr(space + 1);
+        if (rest.rfind(event, 0) == 0) out.emplace_back(std::stoull(line.substr(0, space)), rest);
+    }
+    return out;
+}
+
+struct PlaybackTest : ::testing::Test {
+    void Play(EventList& list) {
+        f.desktop.BeginTrace();
+        RunEventList(f.player, list, nullptr, 1);
+    }
+    SimFixture f;
+};
+
+TEST_F(PlaybackTest, StepsAreNumberedFromOneAtEveryLevelAndNamesReplaceTexts) {
+    EventList list;
+    list.Append(Wait(5, 100));
+    auto block = MakeRef<IfVarEvent>();
+    block->disabled = 1;  // a disabled block is passed over, its children are played
+    block->children.Append(Wait(6, 100));
+    auto named = Wait(7, 100);
+    named->name = u"Let it settle";
+    block->children.Append(named);
+    list.Append(block);
+    list.Append(Wait(8, 100));
+    Play(list);
+    EXPECT_EQ(f.Events("line step"), (std::vector<std::string>{
+                                         "line step \"Step 1: Delay 5 ms\"",
+                                         "line step \"Step 2.1: Delay 6 ms\"",
+                                         "line step \"Step 2.2: Let it settle\"",
+                                         "line step \"Step 3: Delay 8 ms\"",
+                                     }));
+}
+
+TEST_F(PlaybackTest, DelaysWaitWholeSlicesAndShowStepComplete) {
+    EventList list;
+    list.Append(Wait(1, 70));   // two 50 ms slices: 100 ms
+    list.Append(Wait(2, 120));  // three slices: 150 ms
+    list.Append(Wait(3, 50));
+    Play(list);
+    const auto steps = Timed(f.trace, "line step");
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[1].first - steps[0].first, 100u);
+    EXPECT_EQ(steps[2].first - steps[1].first, 150u);
+    EXPECT_EQ(f.Events("line status \"Step Complete\"").size(), 3u);
+}
+
+TEST_F(PlaybackTest, ZeroDelayStepsAreShownAtMostEvery50Ms) {
+    EventList list;
+    for (int i = 0; i < 20000; ++i) list.Append(Wait(i, 0));
+    Play(list);
+    const auto steps = Timed(f.trace, "line step");
+    ASSERT_GE(steps.size(), 2u);
+    EXPECT_LT(steps.size(), 100u);  // far fewer displays than steps
+    for (size_t i = 1; i < steps.size(); ++i) EXPECT_GE(steps[i].first - steps[i - 1].first, 50u);
+    EXPECT_EQ(steps[0].second, "line step \"Step 1: Delay 0 ms\"");
+}
+
+TEST_F(PlaybackTest, FunctionBodiesCommentsAndFunctionEndsAreNotPlayed) {
+    EventList list;
+    auto fn = MakeRef<FunStartEvent>();
+    fn->functionName = u"F";
+    fn->children.Append(Wait(99, 100));
+    list.Append(fn);
+    list.Append(MakeRef<CommentEvent>());
+    list.Append(MakeRef<FunEndEvent>());
+    list.Append(Wait(1, 100));
+    Play(list);
+    EXPECT_EQ(f.Events("line step"), (std::vector<std::string>{"line step \"Step 4: Delay 1 ms\""}));
+}
+
+TEST_F(PlaybackTest, PauseHoldsTheDelayAndRestoresLinesAndCursor) {
+    EventList list;
+    list.Append(Wait(1, 1000));
+    list.Append(Wait(2, 100));
+    f.sim.onPump = [this](SimPlatform& s) {
+        if (s.ElapsedMs() >= 300 && s.ElapsedMs() < 400 && !IsSet(PauseRequest)) {
+            SetFlag(PauseRequest);
+            s.SetCursorPos(5, 5);
+        } else if (s.ElapsedMs() >= 5000 && IsSet(PauseRequest)) {
+            s.SetCursorPos(600, 600);  // the user moved the mouse while paused
+            SetFlag(PauseRequest, 0);
+        }
+    };
+    Play(list);
+    const auto steps = Timed(f.trace, "line step");
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_GE(steps[1].first, 5000u + 600u);  // the rest of the delay came after the pause
+    EXPECT_EQ(f.Events("cursor").back(), "cursor 5 5");
+}
+
+TEST_F(PlaybackTest, StopWhilePausedEndsAtOnceWithoutRestoring) {
+    EventList list;
+    list.Append(Wait(1, 1000));
+    list.Append(Wait(2, 100));
+    f.sim.onPump = [](SimPlatform& s) {
+        if (s.ElapsedMs() >= 200 && !IsSet(PauseRequest)) SetFlag(PauseRequest);
+        if (s.ElapsedMs() >= 3000) SetFlag(StopRequest);
+    };
+    Play(list);
+    EXPECT_EQ(f.Events("line step").size(), 1u);
+    EXPECT_TRUE(f.Events("cursor").empty());
+    EXPECT_LT(f.sim.ElapsedMs(), 3200u);
+    SetFlag(PauseRequest, 0);
+}
+
+}  // namespace
+}  // namespace ovrix
