@@ -1,0 +1,148 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WinApi.h"
+#include "platform/win32/ProgressWindow.h"
+#include "platform/win32/Wide.h"
+
+namespace ovrix::win32 {
+
+namespace {
+
+// Another program may hold the clipboard for a moment.
+constexpr int kClipboardTries = 10;
+constexpr DWORD kClipboardPauseMs = 20;
+
+// True when the message belongs to a dialog that handles its own keyboard
+// navigation (Tab, Enter, Esc); such messages go through IsDialogMessageW.
+bool HandledByDialog(MSG& message) {
+    if (message.hwnd == nullptr) return false;
+    const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+    if (root == nullptr) return false;
+    wchar_t className[16] = {};
+    ::GetClassNameW(root, className, 16);
+    return std::wcscmp(className, L"#32770") == 0 && ::IsDialogMessageW(root, &message);
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform() : progress_(std::make_unique<ProgressWindow>()) {}
+Win32Platform::~Win32Platform() = default;
+
+uint32_t Win32Platform::TickCount() { return ::GetTickCount(); }
+
+void Win32Platform::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+int64_t Win32Platform::Now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+bool Win32Platform::ToLocalTime(int64_t seconds, LocalTime& out) {
+    const __time64_t value = seconds;
+    std::tm local{};
+    if (_localtime64_s(&local, &value) != 0) return false;
+    out.year = local.tm_year + 1900;
+    out.month = local.tm_mon + 1;
+    out.day = local.tm_mday;
+    out.hour = local.tm_hour;
+    out.minute = local.tm_min;
+    out.second = local.tm_sec;
+    return true;
+}
+
+void Win32Platform::PumpMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Not ours to take: the main loop ends on it once playback returns.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (HandledByDialog(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void Win32Platform::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) {
+    ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), data, 0);
+}
+
+void Win32Platform::KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { ::keybd_event(vk, scan, flags, 0); }
+
+void Win32Platform::SetCursorPos(int32_t x, int32_t y) { ::SetCursorPos(x, y); }
+
+Point Win32Platform::GetCursorPos() {
+    POINT p{};
+    if (!::GetCursorPos(&p)) return {};
+    return {p.x, p.y};
+}
+
+ScreenSize Win32Platform::GetScreenSize() {
+    return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool Win32Platform::OpenProgressWindow(const ProgressWindowSettings& settings) {
+    return progress_->Open(settings);
+}
+
+void Win32Platform::ShowProgressLine(ProgressLine line, std::u16string_view text) { progress_->ShowLine(line, text); }
+
+void Win32Platform::CloseProgressWindow() { progress_->Close(); }
+
+int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
+    const std::wstring wideText = ToWide(text);
+    const std::wstring wideTitle = ToWide(title);
+    return ::MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
+}
+
+bool Win32Platform::SetClipboardText(std::u16string_view text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return false;
+    void* target = ::GlobalLock(memory.Get());
+    if (target == nullptr) return false;
+    std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
+    static_cast<wchar_t*>(target)[text.size()] = L'\0';
+    ::GlobalUnlock(memory.Get());
+
+    ClipboardSession clipboard(nullptr, kClipboardTries, kClipboardPauseMs);
+    if (!clipboard.IsOpen() || !::EmptyClipboard()) return false;
+    if (::SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) return false;
+    memory.Release();  // the clipboard owns it now
+    return true;
+}
+
+bool Win32Platform::ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
+                                 int32_t show) {
+    const std::wstring wideVerb = ToWide(verb);
+    const std::wstring wideFile = ToWide(file);
+    const std::wstring wideParameters = ToWide(parameters);
+    const HINSTANCE result =
+        ::ShellExecuteW(nullptr, verb.empty() ? nullptr : wideVerb.c_str(), wideFile.c_str(),
+                        parameters.empty() ? nullptr : wideParameters.c_str(), nullptr, show);
+    // ShellExecuteW answers a value above 32 on success.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+std::u16string Win32Platform::GetCurrentDirectory() {
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0) return {};
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(needed, buffer.data());
+    buffer.resize(length < needed ? length : 0);
+    return FromWide(buffer);
+}
+
+bool Win32Platform::SetCurrentDirectory(std::u16string_view path) {
+    const std::wstring widePath = ToWide(path);
+    return ::SetCurrentDirectoryW(widePath.c_str()) != FALSE;
+}
+
+void Win32Platform::SeedRandom(uint32_t seed) { std::srand(seed); }
+
+uint32_t Win32Platform::Random() { return static_cast<uint32_t>(std::rand()) & 0x7FFF; }
+
+}  // namespace ovrix::win32

@@ -1,0 +1,50 @@
+// The real Windows desktop behind the Platform interface. Every call goes
+// straight to the system; tracing is Desktop's job. One instance serves the
+// playback (main) thread; the progress window runs on its own thread.
+#pragma once
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace ovrix::win32 {
+
+class ProgressWindow;
+
+class Win32Platform : public Platform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+
+    uint32_t TickCount() override;
+    void Sleep(uint32_t ms) override;
+    int64_t Now() override;
+    bool ToLocalTime(int64_t seconds, LocalTime& out) override;
+    void PumpMessages() override;
+
+    void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
+    void KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) override;
+    void SetCursorPos(int32_t x, int32_t y) override;
+    Point GetCursorPos() override;
+    ScreenSize GetScreenSize() override;
+
+    bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
+    void ShowProgressLine(ProgressLine line, std::u16string_view text) override;
+    void CloseProgressWindow() override;
+
+    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+
+    bool SetClipboardText(std::u16string_view text) override;
+    bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
+                      int32_t show) override;
+
+    std::u16string GetCurrentDirectory() override;
+    bool SetCurrentDirectory(std::u16string_view path) override;
+    void SeedRandom(uint32_t seed) override;
+    uint32_t Random() override;
+
+private:
+    std::unique_ptr<ProgressWindow> progress_;
+};
+
+}  // namespace ovrix::win32

@@ -1,0 +1,14 @@
+// The Windows headers for the platform layer. Include this instead of
+// <windows.h>: the system headers define MessageBox, ShellExecute,
+// GetCurrentDirectory and SetCurrentDirectory as macros, which would rename
+// the Platform and Desktop members of the same names in some translation
+// units and not in others. The layer calls the W functions by their full names.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#undef MessageBox
+#undef ShellExecute
+#undef GetCurrentDirectory
+#undef SetCurrentDirectory

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# The Windows tests: the portable test suite cross-built for Windows, and the
+# real player end to end, both under wine64 on a virtual display.
+#
+#   1. build/win64/tests/ovrix_tests.exe passes under Wine.
+#   2. The unfilled players (win64 and win32) carry the slot marker exactly
+#      once, in a ".ovrix" section.
+#   3. For two images (the demo image and one whose steps take about 3 s):
+#      packed into the 64-bit player and played with OVRIX_TRACE set, the
+#      player exits with 0, no visible window titled "Ovrix" appears while it
+#      plays (while the progress window does, for the longer image), and its trace, without the millisecond field, equals the trace
+#      that ovrix-sim writes for the same image on a screen of the same size.
+#      The image is read back out of the packed player through its section.
+#
+# Needs the builds: build/native (tools), build/win64 (ovrix, ovrix_tests),
+# build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
+# OVRIX_WIN32_BUILD. Ends with "N passed, M failed"; non-zero on any failure.
+set -uo pipefail
+
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+NATIVE=${OVRIX_NATIVE_BUILD:-$ROOT/build/native}
+WIN64=${OVRIX_WIN64_BUILD:-$ROOT/build/win64}
+WIN32=${OVRIX_WIN32_BUILD:-$ROOT/build/win32}
+WORK=${OVRIX_WINE_TEST_WORK:-$ROOT/build/wine-tests}
+SCREEN=1280x1024  # the virtual display of with-wine.sh
+MARKER='\xee\xee\xde\x27\x3a\xab\x0b\xc2\x4e\x05\x7f\x25\x26\xbb\xee\xee'
+
+# The whole run happens inside one Wine environment.
+if [[ -z ${OVRIX_IN_WINE:-} ]]; then
+    export OVRIX_IN_WINE=1
+    export OVRIX_WINE_PREFIX=${OVRIX_WINE_PREFIX:-$ROOT/build/wine-prefix-tests}
+    exec "$ROOT/scripts/with-wine.sh" --timeout 900 bash "$0" "$@"
+fi
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS: $1"; }
+fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
+
+mkdir -p "$WORK"
+PLAYER64=$WIN64/src/platform/win32/ovrix.exe
+PLAYER32=$WIN32/src/platform/win32/ovrix.exe
+
+# --- 1. The portable tests, cross-built.
+if [[ -f $WIN64/tests/ovrix_tests.exe ]]; then
+    if timeout 120 "$WINE" "$WIN64/tests/ovrix_tests.exe" --gtest_brief=1 >"$WORK/ovrix_tests.log" 2>&1; then
+        pass "ovrix_tests.exe under Wine ($(grep -E '^\[  PASSED  \]' "$WORK/ovrix_tests.log" | head -1))"
+    else
+        fail "ovrix_tests.exe under Wine; log: $WORK/ovrix_tests.log"
+        tail -20 "$WORK/ovrix_tests.log"
+    fi
+else
+    fail "ovrix_tests.exe under Wine: $WIN64/tests/ovrix_tests.exe is not built"
+fi
+
+# --- 2. The slot in the unfilled players.
+for player in "$PLAYER64" "$PLAYER32"; do
+    if [[ ! -f $player ]]; then
+        fail "slot marker: $player is not built"
+        continue
+    fi
+    count=$(LC_ALL=C grep -obUaP "$MARKER" "$player" | wc -l)
+    if [[ $count -eq 1 ]]; then
+        pass "slot marker occurs once in $player"
+    else
+        fail "slot marker occurs $count times in $player"
+    fi
+done
+
+# --- 3. The player end to end.
+# The trace without its leading millisecond field.
+strip_ms() { sed -E 's/^[0-9]+ //' "$1"; }
+
+# Plays an exe in the background and watches the display until it ends: for
+# a visible window titled exactly "Ovrix" (SEEN) and for any visible window
+# of the player's process, which Wine names after the exe (SHOWN, the
+# progress window); sets STATUS to the exit code.
+play_and_watch() {
+    local exe=$1 trace=$2
+    OVRIX_TRACE=$trace timeout 120 "$WINE" "$exe" &
+    local pid=$!
+    SEEN=0
+    SHOWN=0
+    while kill -0 "$pid" 2>/dev/null; do
+        if [[ -n $(xdotool search --onlyvisible --name '^Ovrix$' 2>/dev/null) ]]; then SEEN=1; fi
+        if [[ -n $(xdotool search --onlyvisible --classname "$(basename "$exe")" 2>/dev/null) ]]; then SHOWN=1; fi
+        sleep 0.1
+    done
+    STATUS=0
+    wait "$pid" || STATUS=$?
+}
+
+end_to_end() {
+    local name=$1 image=$2
+    local exe=$WORK/$name.exe trace=$WORK/$name.trace expected=$WORK/$name.expected
+    rm -f "$exe" "$trace" "$expected"
+    if ! "$NATIVE/tools/ovrix-pack" "$PLAYER64" "$image" -o "$exe"; then
+        fail "$name: cannot pack the image"
+        return
+    fi
+    # The packed player's marker is gone; the tools find the slot by its section.
+    if "$NATIVE/tools/ovrix-pack" --extract "$exe" -o "$WORK/$name.extracted" &&
+        cmp -s "$image" "$WORK/$name.extracted"; then
+        pass "$name: the image reads back out of the packed player's .ovrix section"
+    else
+        fail "$name: the image does not read back out of the packed player"
+    fi
+    "$NATIVE/tools/ovrix-sim" --screen "$SCREEN" "$image" >"$expected.raw" 2>/dev/null
+    strip_ms "$expected.raw" >"$expected"
+
+    play_and_watch "$exe" "$trace"
+    if [[ $STATUS -eq 0 ]]; then pass "$name: exit code 0"; else fail "$name: exit code $STATUS"; fi
+    if [[ $SEEN -eq 0 ]]; then
+        pass "$name: no visible window titled \"Ovrix\" while playing"
+    else
+        fail "$name: a visible window titled \"Ovrix\" appeared"
+    fi
+    if [[ $name == steps ]]; then  # long enough to be seen
+        if [[ $SHOWN -eq 1 ]]; then pass "$name: the progress window was visible"; else fail "$name: no progress window seen"; fi
+    fi
+    if [[ -s $trace ]] && diff <(strip_ms "$trace") "$expected" >"$WORK/$name.diff"; then
+        pass "$name: trace equals the simulated desktop's ($(wc -l <"$expected") lines)"
+    else
+        fail "$name: trace differs from the simulated desktop's; diff: $WORK/$name.diff"
+        head -20 "$WORK/$name.diff"
+    fi
+}
+
+tools_ready=1
+for tool in ovrix-pack ovrix-sim ovrix-demo-image; do
+    [[ -x $NATIVE/tools/$tool ]] || { fail "native tool $NATIVE/tools/$tool is not built"; tools_ready=0; }
+done
+if [[ $tools_ready -eq 1 && -f $PLAYER64 ]]; then
+    if "$NATIVE/tests/ovrix-wine-image" -o "$WORK/steps.img"; then
+        end_to_end steps "$WORK/steps.img"
+    else
+        fail "cannot run the image helper $NATIVE/tests/ovrix-wine-image"
+    fi
+    "$NATIVE/tools/ovrix-demo-image" -o "$WORK/demo.img" && end_to_end demo "$WORK/demo.img"
+fi
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
