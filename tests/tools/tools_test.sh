@@ -1,2 +1,83 @@
 #!/bin/sh
-exit 0
+# End-to-end checks of the command-line tools: packing into and extracting
+# from a player, refusing bad input without leaving output behind, listing
+# and simulating an image.
+#   tools_test.sh PACK LIST SIM DEMO WORKDIR
+set -u
+PACK=$1 LIST=$2 SIM=$3 DEMO=$4 WORK=$5
+rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 1
+passed=0 failed=0
+check() {  # check NAME COMMAND...: the command must succeed
+    name=$1; shift
+    if "$@" >/dev/null 2>&1; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+refuses() {  # refuses NAME OUTPUT COMMAND...: must fail, with a message and no OUTPUT left
+    name=$1 out=$2; shift 2
+    if "$@" >err.txt 2>&1; then
+        failed=$((failed + 1)); echo "FAIL: $name (succeeded)"
+    elif [ -e "$out" ] || [ -e "$out.partial" ] || ! grep -q "ovrix-pack:" err.txt; then
+        failed=$((failed + 1)); echo "FAIL: $name (output left behind or no message)"; cat err.txt
+    else
+        passed=$((passed + 1))
+    fi
+}
+
+"$DEMO" -o demo.img || { echo "FAIL: demo image"; exit 1; }
+
+# A stand-in player: a small PE file whose ".ovrix" section is the slot.
+python3 - <<'PY'
+import struct
+marker = bytes.fromhex("eeeede273aab0bc24e057f2526bbeeee")
+slot = marker + bytes(10485760 - 16)
+hdr = bytearray(0x200)
+hdr[0:2] = b"MZ"
+struct.pack_into("<I", hdr, 0x3C, 0x80)
+hdr[0x80:0x84] = b"PE\0\0"
+struct.pack_into("<HH", hdr, 0x84, 0x14C, 1)        # machine, one section
+struct.pack_into("<H", hdr, 0x94, 0xE0)             # size of the optional header
+sec = 0x80 + 24 + 0xE0
+hdr[sec:sec + 8] = b".ovrix\0\0"
+struct.pack_into("<IIII", hdr, sec + 8, len(slot), 0x1000, len(slot), 0x200)
+open("player.exe", "wb").write(bytes(hdr) + slot + b"tail")
+open("twice.exe", "wb").write(b"MZ" + marker + bytes(64) + marker + bytes(10485760))
+open("nomarker.exe", "wb").write(b"MZ" + bytes(1000))
+open("big.img", "wb").write(bytes(10485757))
+open("max.img", "wb").write(struct.pack("<II", 0x524550, 4) + struct.pack("<I", 3) + bytes(10485756 - 12))
+PY
+
+check "pack" "$PACK" player.exe demo.img -o packed.exe
+check "extract" "$PACK" --extract packed.exe -o back.img
+check "extracted image is the packed one" cmp demo.img back.img
+check "player keeps its size" test "$(wc -c <packed.exe)" -eq "$(wc -c <player.exe)"
+check "pack the largest image" "$PACK" player.exe max.img -o packed-max.exe
+check "list the largest image" sh -c "'$LIST' packed-max.exe | grep -q 'REP   3'"
+check "an unfilled player holds an empty image" sh -c "'$LIST' player.exe | grep -q 'image: 0 bytes'"
+refuses "image too big" out1.exe "$PACK" player.exe big.img -o out1.exe
+refuses "no marker" out2.exe "$PACK" nomarker.exe demo.img -o out2.exe
+refuses "marker twice" out3.exe "$PACK" twice.exe demo.img -o out3.exe
+refuses "extract from a file without slot" out4.img "$PACK" --extract nomarker.exe -o out4.img
+
+# Listing and simulation of the same image, raw or packed.
+check "list settings" sh -c "'$LIST' demo.img | grep -q '^  REP   2$'"
+check "list defaults" sh -c "'$LIST' demo.img | grep -q '^  HKSK  113 (default)$'"
+check "list packed = list raw" sh -c "'$LIST' packed.exe | tail -n +2 >a.txt && '$LIST' demo.img | tail -n +2 >b.txt && cmp a.txt b.txt"
+check "tsv paths" sh -c "'$LIST' --tsv demo.img | cut -f2 | tr '\n' ' ' | grep -q '^1 2 3 4 5 6 6.1 6.2 7 $'"
+check "sim ends" sh -c "'$SIM' demo.img | tail -1 | grep -q ' end$'"
+check "sim packed = sim raw" sh -c "'$SIM' packed.exe >a.txt && '$SIM' demo.img >b.txt && cmp a.txt b.txt"
+
+# A runaway script: repeat by time for ten hours, stopped by --max-ms.
+python3 - <<'PY'
+import struct
+def rec(tag, data): return struct.pack("<Ii", tag, len(data)) + data
+stream = rec(0x525651, b"\0\0\0\0") + rec(0x564552, struct.pack("<I", 119))
+img = rec(0x53000000, stream) + rec(0x524550, struct.pack("<I", 0xFFFFFFFF)) + rec(0x52544D, struct.pack("<q", 36000000))
+open("runaway.img", "wb").write(img)
+PY
+"$SIM" --max-ms 5000 runaway.img >out.txt 2>err.txt
+status=$?
+check "runaway stops with status 3" test "$status" -eq 3
+check "runaway says why" grep -q "max-ms 5000" err.txt
+check "runaway ends playback" sh -c "tail -1 out.txt | grep -q ' end$'"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
