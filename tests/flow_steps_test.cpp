@@ -15,11 +15,11 @@
 #include "engine/FunctionSteps.h"
 #include "script/ScriptStream.h"
 #include "script/StepFactory.h"
+#include "StepTestSupport.h"
 
 namespace ovrix {
 namespace {
 
-Region R(const std::vector<uint8_t>& v) { return Region{v.data(), static_cast<uint32_t>(v.size())}; }
 
 
 
@@ -28,32 +28,6 @@ StoredExpr CallExpr(std::u16string_view function) {
     WriteU32(node, tag::kType, 2060);
     WriteString(node, MakeTag("FUN"), function);
     return StoredExpr(node.ToVector());
-}
-
-// A stream of hand-written step records, each filled by a writer callback.
-using FieldWriter = std::function<void(RecordBuffer&)>;
-
-std::vector<uint8_t> StreamOf(const std::vector<std::pair<uint32_t, FieldWriter>>& steps) {
-    RecordBuffer stream;
-    WriteU32(stream, tag::kStreamMagic, 0);
-    WriteU32(stream, tag::kVersion, kNewestStreamVersion);
-    uint32_t i = 0;
-    for (const auto& [type, fields] : steps) {
-        RecordBuffer record;
-        WriteU32(record, tag::kType, type);
-        if (fields) fields(record);
-        WriteContainer(stream, tag::Step(i++), record);
-    }
-    return stream.ToVector();
-}
-
-// Loads one hand-written step record; null when the loader made nothing.
-Ref<Event> LoadOne(uint32_t type, const FieldWriter& fields = {}) {
-    const auto bytes = StreamOf({{type, fields}});
-    EventList list;
-    EXPECT_TRUE(LoadSteps(R(bytes), list));
-    if (list.Count() != 1) return nullptr;
-    return Ref<Event>(list.At(0));
 }
 
 template <class T>
@@ -199,7 +173,7 @@ TEST_P(FlowStepRoundTrip, SaveLoadSaveIsIdenticalAndEqual) {
 
     const auto first = StreamBytes(original, kNewestStreamVersion);
     EventList loaded;
-    ASSERT_TRUE(LoadSteps(R(first), loaded));
+    ASSERT_TRUE(LoadSteps(RegionOf(first), loaded));
     ASSERT_EQ(loaded.Count(), 1u);
     const Event& back = *loaded.At(0);
     EXPECT_EQ(back.TypeId(), step->TypeId());
@@ -266,7 +240,7 @@ TEST(FlowStepEquality, DisabledIgnoredFieldsAndBodiesCompared) {
 // --- defaults and stored forms -----------------------------------------------------
 
 TEST(FlowStepLoad, MissingRecordsGiveDefaults) {
-    auto loop = LoadOne(ForLoopEvent::kTypeId);
+    auto loop = LoadRecord(ForLoopEvent::kTypeId);
     auto& f = As<ForLoopEvent>(loop);
     EXPECT_EQ(f.kind, kLoopCount);
     EXPECT_EQ(f.count, 3u);
@@ -278,20 +252,20 @@ TEST(FlowStepLoad, MissingRecordsGiveDefaults) {
     // The function start begins without delay, but a record without 'DLY'
     // still loads with the common default.
     EXPECT_EQ(FunStartEvent().delay, 0u);
-    auto fun = LoadOne(FunStartEvent::kTypeId);
+    auto fun = LoadRecord(FunStartEvent::kTypeId);
     EXPECT_EQ(As<FunStartEvent>(fun).delay, 1000u);
     EXPECT_EQ(fun->GetText(), u"Function ()");
 
-    auto ret = LoadOne(ExitScriptEvent::kTypeId);
+    auto ret = LoadRecord(ExitScriptEvent::kTypeId);
     EXPECT_EQ(ret->GetText(), u"Return");
-    auto arg = LoadOne(GetScriptArgEvent::kTypeId);
+    auto arg = LoadRecord(GetScriptArgEvent::kTypeId);
     EXPECT_EQ(arg->GetText(), u"Alias  = GetScriptArg()");
-    auto custom = LoadOne(CustomFunEvent::kTypeId);
+    auto custom = LoadRecord(CustomFunEvent::kTypeId);
     EXPECT_EQ(custom->GetText(), u"Function (");
 }
 
 TEST(FlowStepLoad, BlockWithoutSubWritesNoSub) {
-    auto step = LoadOne(IfVarEvent::kTypeId, [](RecordBuffer& r) { VariableExpr(u"$x").Save(r, tag::kCode); });
+    auto step = LoadRecord(IfVarEvent::kTypeId, [](RecordBuffer& r) { VariableExpr(u"$x").Save(r, tag::kCode); });
     EXPECT_TRUE(step->GetChildList()->Empty());
     RecordBuffer saved;
     step->Save(saved);
@@ -300,7 +274,7 @@ TEST(FlowStepLoad, BlockWithoutSubWritesNoSub) {
 }
 
 TEST(FlowStepLoad, FileExistTakesPlainFileNameAsTextExpression) {
-    auto plain = LoadOne(IfFileExistEvent::kTypeId,
+    auto plain = LoadRecord(IfFileExistEvent::kTypeId,
                          [](RecordBuffer& r) { WriteString(r, MakeTag("FILE"), u"C:\\data.txt"); });
     auto& f = As<IfFileExistEvent>(plain);
     EXPECT_EQ(f.fileName, TextExpr(u"C:\\data.txt"));
@@ -312,13 +286,13 @@ TEST(FlowStepLoad, FileExistTakesPlainFileNameAsTextExpression) {
     EXPECT_TRUE(FindRecord(saved.AsRegion(), tag::kCode));
 
     // An expression wins over a plain name.
-    auto both = LoadOne(IfFileExistEvent::kTypeId, [](RecordBuffer& r) {
+    auto both = LoadRecord(IfFileExistEvent::kTypeId, [](RecordBuffer& r) {
         WriteString(r, MakeTag("FILE"), u"ignored");
         VariableExpr(u"$path").Save(r, tag::kCode);
     });
     EXPECT_EQ(both->GetText(), u"If IsFileExist($path), Then");
 
-    auto neither = LoadOne(IfFileExistEvent::kTypeId);
+    auto neither = LoadRecord(IfFileExistEvent::kTypeId);
     EXPECT_EQ(neither->GetText(), u"If IsFileExist(Empty), Then");
     EXPECT_TRUE(neither->IsEqual(*MakeRef<IfFileExistEvent>()));
 }
@@ -330,7 +304,7 @@ TEST(FlowStepLoad, CaseValuesStopAtGapOrUnknownKind) {
         WriteU32(rec, MakeTag("Val"), static_cast<uint32_t>(v));
         WriteContainer(r, IndexedTag('C', index), rec);
     };
-    auto gap = LoadOne(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
+    auto gap = LoadRecord(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
         value(r, 0, 1, 7);
         value(r, 1, 2, -1);
         value(r, 3, 1, 9);  // index 2 is missing
@@ -339,7 +313,7 @@ TEST(FlowStepLoad, CaseValuesStopAtGapOrUnknownKind) {
     EXPECT_EQ(gap->GetText(), u"Case 7,0xFFFFFFFF");
     EXPECT_EQ(As<SwitchCaseEvent>(gap).values[1]->GetKey(), u"-1");
 
-    auto unknown = LoadOne(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
+    auto unknown = LoadRecord(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
         value(r, 0, 2, 10);
         value(r, 1, 4, 1);
         value(r, 2, 1, 2);
@@ -349,7 +323,7 @@ TEST(FlowStepLoad, CaseValuesStopAtGapOrUnknownKind) {
     EXPECT_EQ(As<SwitchCaseEvent>(unknown).values[0]->GetKey(), u"10");
 
     // A string value without its record is the empty text, shown quoted.
-    auto str = LoadOne(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
+    auto str = LoadRecord(SwitchCaseEvent::kTypeId, [&](RecordBuffer& r) {
         RecordBuffer rec;
         WriteU32(rec, tag::kType, 3);
         WriteContainer(r, IndexedTag('C', 0), rec);
@@ -364,7 +338,7 @@ TEST(FlowStepLoad, FunctionArgumentsFollowTheCount) {
         WriteU32(rec, MakeTag("ValT"), 258);
         WriteContainer(r, IndexedTag('A', index), rec);
     };
-    auto fun = LoadOne(FunStartEvent::kTypeId, [&](RecordBuffer& r) {
+    auto fun = LoadRecord(FunStartEvent::kTypeId, [&](RecordBuffer& r) {
         WriteString(r, MakeTag("FN"), u"Add");
         WriteU32(r, MakeTag("NArg"), 3);
         arg(r, 0, u"$a");
@@ -378,7 +352,7 @@ TEST(FlowStepLoad, FunctionArgumentsFollowTheCount) {
     EXPECT_EQ(f.args[1].valueType, 0u);
     EXPECT_EQ(f.GetText(), u"Function Add($a, , $c)");
 
-    auto many = LoadOne(FunStartEvent::kTypeId, [&](RecordBuffer& r) { WriteU32(r, MakeTag("NArg"), 40); });
+    auto many = LoadRecord(FunStartEvent::kTypeId, [&](RecordBuffer& r) { WriteU32(r, MakeTag("NArg"), 40); });
     EXPECT_EQ(As<FunStartEvent>(many).args.size(), FunStartEvent::kMaxArgs);
 }
 
@@ -398,7 +372,7 @@ TEST(FlowStepTree, BodiesAreLinkedToTheirOwnerAtItsIndex) {
 
     const auto bytes = StreamBytes(script, kNewestStreamVersion);
     EventList loaded;
-    ASSERT_TRUE(LoadSteps(R(bytes), loaded));
+    ASSERT_TRUE(LoadSteps(RegionOf(bytes), loaded));
     ASSERT_EQ(loaded.Count(), 3u);
     EventList* body = loaded.At(1)->GetChildList();
     ASSERT_NE(body, nullptr);
@@ -489,7 +463,7 @@ TEST(TextInputConversion, BecomesTypeTextCall) {
         {16, {}},
     });
     EventList list;
-    ASSERT_TRUE(LoadSteps(R(bytes), list));
+    ASSERT_TRUE(LoadSteps(RegionOf(bytes), list));
     ASSERT_EQ(list.Count(), 3u);
 
     const auto& call = As<CallFunEvent>(Ref<Event>(list.At(1)));
@@ -520,7 +494,7 @@ TEST(TextInputConversion, BecomesTypeTextCall) {
     // The converted step saves as an ordinary call step and loads back equal.
     const auto resaved = StreamBytes(list, kNewestStreamVersion);
     EventList again;
-    ASSERT_TRUE(LoadSteps(R(resaved), again));
+    ASSERT_TRUE(LoadSteps(RegionOf(resaved), again));
     ASSERT_EQ(again.Count(), 3u);
     EXPECT_TRUE(again.IsEqual(list));
 }

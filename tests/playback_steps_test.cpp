@@ -13,41 +13,11 @@
 #include "engine/PlaybackSteps.h"
 #include "script/ScriptStream.h"
 #include "script/StepFactory.h"
+#include "StepTestSupport.h"
 
 namespace ovrix {
 namespace {
 
-using FieldWriter = std::function<void(RecordBuffer&)>;
-
-// One step record of `type` with the given class records, through the real loader.
-Ref<Event> LoadRecord(uint32_t type, const FieldWriter& fields) {
-    RecordBuffer record;
-    WriteU32(record, tag::kType, type);
-    fields(record);
-    RecordBuffer container;
-    WriteContainer(container, tag::Step(0), record);
-    EventList list;
-    LoadSteps(container.AsRegion(), list);
-    return list.Count() == 1 ? list.Steps()[0] : nullptr;
-}
-
-template <class T>
-Ref<T> LoadAs(const FieldWriter& fields = [](RecordBuffer&) {}) {
-    Ref<Event> step = LoadRecord(T::kTypeId, fields);
-    T* typed = dynamic_cast<T*>(step.Get());
-    EXPECT_NE(typed, nullptr) << "type " << T::kTypeId << " did not load as its class";
-    return Ref<T>(typed);
-}
-
-std::vector<uint8_t> FieldBytes(const Event& step) {
-    RecordBuffer buffer;
-    step.Save(buffer);
-    return buffer.ToVector();
-}
-
-Region RegionOf(const std::vector<uint8_t>& bytes) { return {bytes.data(), static_cast<uint32_t>(bytes.size())}; }
-
-std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
 
 void PutRecorded(std::vector<uint8_t>& out, uint16_t kind, int16_t x, int16_t y, int16_t wheel, uint32_t delay) {
     auto put16 = [&](uint16_t v) {

@@ -15,20 +15,19 @@
 #include "screen/WindowSteps.h"
 #include "script/ScriptStream.h"
 #include "script/StepFactory.h"
+#include "StepTestSupport.h"
 
 namespace ovrix {
 namespace {
 
-using FieldWriter = std::function<void(RecordBuffer&)>;
-
-// A list holding a leading wait step and then one step record of `type`
+// A list holding a leading close-window step and then one step record of `type`
 // with the given class records, through the real loader.
 struct Loaded {
     EventList list;
     Event* step = nullptr;
 };
 
-std::unique_ptr<Loaded> LoadRecord(uint32_t type, const FieldWriter& fields) {
+std::unique_ptr<Loaded> LoadWithLeader(uint32_t type, const FieldWriter& fields) {
     RecordBuffer first;
     WriteU32(first, tag::kType, CloseWindowEvent::kTypeId);
     RecordBuffer record;
@@ -54,20 +53,12 @@ T& As(const Loaded& loaded) {
     return *typed;
 }
 
-std::vector<uint8_t> FieldBytes(const Event& step) {
-    RecordBuffer buffer;
-    step.Save(buffer);
-    return buffer.ToVector();
-}
-
-Region RegionOf(const std::vector<uint8_t>& bytes) { return {bytes.data(), static_cast<uint32_t>(bytes.size())}; }
 
 std::vector<uint8_t> RecordData(const std::vector<uint8_t>& fields, uint32_t tag) {
     auto r = FindRecord(RegionOf(fields), tag);
     return r ? std::vector<uint8_t>(r->base, r->base + r->size) : std::vector<uint8_t>{};
 }
 
-std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
 
 // A step record of two nested steps under 'SUB'.
 void WriteTwoChildren(RecordBuffer& b) {
@@ -232,7 +223,7 @@ TEST(WindowSteps, TextFormsByFormDirectionAndSwitch) {
 }
 
 TEST(WindowSteps, WaitDefaultsForMissingRecords) {
-    auto loaded = LoadRecord(WaitWindowEvent::kTypeId, [](RecordBuffer&) {});
+    auto loaded = LoadWithLeader(WaitWindowEvent::kTypeId, [](RecordBuffer&) {});
     auto& w = As<WaitWindowEvent>(*loaded);
     EXPECT_EQ(w.appear, 1u);
     EXPECT_EQ(w.title, u"");
@@ -243,7 +234,7 @@ TEST(WindowSteps, WaitDefaultsForMissingRecords) {
 }
 
 TEST(WindowSteps, IfFormLoadsThenStepsLinkedToItsOwnPosition) {
-    auto loaded = LoadRecord(WaitWindowEvent::kTypeId, [](RecordBuffer& b) {
+    auto loaded = LoadWithLeader(WaitWindowEvent::kTypeId, [](RecordBuffer& b) {
         WriteU32(b, MakeTag("IF"), 1);
         WriteTwoChildren(b);
     });
@@ -257,7 +248,7 @@ TEST(WindowSteps, IfFormLoadsThenStepsLinkedToItsOwnPosition) {
 }
 
 TEST(WindowSteps, PlainFormHasNoChildListAndDropsStoredSteps) {
-    auto loaded = LoadRecord(WaitWindowEvent::kTypeId, WriteTwoChildren);
+    auto loaded = LoadWithLeader(WaitWindowEvent::kTypeId, WriteTwoChildren);
     auto& w = As<WaitWindowEvent>(*loaded);
     EXPECT_EQ(w.GetChildList(), nullptr);
     EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(w)), tag::kSub));
@@ -280,7 +271,7 @@ TEST(WindowSteps, TimeoutUnitsAreExactWordsAndUnknownMeansMinutes) {
 // Picture search
 
 TEST(PictureStep, DefaultsForMissingRecords) {
-    auto loaded = LoadRecord(SearchPicEvent::kTypeId, [](RecordBuffer&) {});
+    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer&) {});
     auto& s = As<SearchPicEvent>(*loaded);
     EXPECT_TRUE(s.picture.bytes.empty());
     EXPECT_EQ(s.picture.similarity, 95u);
@@ -298,7 +289,7 @@ TEST(PictureStep, DefaultsForMissingRecords) {
 }
 
 TEST(PictureStep, PicturesAreKeptAsRawRecordsUpToTheFirstGap) {
-    auto loaded = LoadRecord(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
+    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
         WriteRecord(b, MakeTag("BMPN"), kPictureA.data(), static_cast<uint32_t>(kPictureA.size()));
         WriteU32(b, MakeTag("SML"), 70);
         WriteRecord(b, 0x31504D42u, kPictureB.data(), static_cast<uint32_t>(kPictureB.size()));
@@ -324,7 +315,7 @@ TEST(PictureStep, PicturesAreKeptAsRawRecordsUpToTheFirstGap) {
 }
 
 TEST(PictureStep, OlderBitmapFileFormIsWrittenBackUnderItsOwnTag) {
-    auto loaded = LoadRecord(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
+    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
         WriteRecord(b, MakeTag("BMP"), kPictureB.data(), static_cast<uint32_t>(kPictureB.size()));
         WriteRecord(b, 0x31504D42u, kPictureC.data(), 1);
     });
@@ -338,7 +329,7 @@ TEST(PictureStep, OlderBitmapFileFormIsWrittenBackUnderItsOwnTag) {
 }
 
 TEST(PictureStep, RegionCornersAreSignedAndShownAsOriginAndSize) {
-    auto loaded = LoadRecord(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
+    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
         WriteString(b, MakeTag("WHER"), u"rg");
         WriteU32(b, MakeTag("RGNL"), static_cast<uint32_t>(-10));
         WriteU32(b, MakeTag("RGNT"), 20);
@@ -375,10 +366,10 @@ TEST(PictureStep, TextFormsByFormActionAndLocation) {
 }
 
 TEST(PictureStep, ThenStepsOnlyInTheIfForm) {
-    auto plain = LoadRecord(SearchPicEvent::kTypeId, WriteTwoChildren);
+    auto plain = LoadWithLeader(SearchPicEvent::kTypeId, WriteTwoChildren);
     EXPECT_EQ(As<SearchPicEvent>(*plain).GetChildList(), nullptr);
 
-    auto withIf = LoadRecord(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
+    auto withIf = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
         WriteU32(b, MakeTag("IF"), 1);
         WriteTwoChildren(b);
     });

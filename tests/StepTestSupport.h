@@ -1,0 +1,69 @@
+// Helpers shared by the step-class tests: hand-written step records loaded
+// through the real loader, and the bytes a step's own Save writes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "container/RecordBuffer.h"
+#include "container/Tags.h"
+#include "container/Text.h"
+#include "script/Event.h"
+#include "script/ScriptStream.h"
+
+namespace ovrix {
+
+// Writes a step record's class records.
+using FieldWriter = std::function<void(RecordBuffer&)>;
+
+inline Region RegionOf(const std::vector<uint8_t>& bytes) {
+    return Region{bytes.data(), static_cast<uint32_t>(bytes.size())};
+}
+
+// A stream of hand-written step records, each of a type with its class records.
+inline std::vector<uint8_t> StreamOf(const std::vector<std::pair<uint32_t, FieldWriter>>& steps) {
+    RecordBuffer stream;
+    WriteU32(stream, tag::kStreamMagic, 0);
+    WriteU32(stream, tag::kVersion, kNewestStreamVersion);
+    uint32_t i = 0;
+    for (const auto& [type, fields] : steps) {
+        RecordBuffer record;
+        WriteU32(record, tag::kType, type);
+        if (fields) fields(record);
+        WriteContainer(stream, tag::Step(i++), record);
+    }
+    return stream.ToVector();
+}
+
+// One step record of `type` loaded through the real loader; null when the
+// loader made no step of it. The list it was loaded into is gone: a block
+// step's child list then has no live parent (use LoadedList for that).
+inline Ref<Event> LoadRecord(uint32_t type, const FieldWriter& fields = {}) {
+    const auto bytes = StreamOf({{type, fields}});
+    EventList list;
+    LoadSteps(RegionOf(bytes), list);
+    return list.Count() == 1 ? list.Steps()[0] : nullptr;
+}
+
+template <class T>
+Ref<T> LoadAs(const FieldWriter& fields = {}) {
+    Ref<Event> step = LoadRecord(T::kTypeId, fields);
+    T* typed = dynamic_cast<T*>(step.Get());
+    EXPECT_NE(typed, nullptr) << "type " << T::kTypeId << " did not load as its class";
+    return Ref<T>(typed);
+}
+
+// The class records a step's own Save writes.
+inline std::vector<uint8_t> FieldBytes(const Event& step) {
+    RecordBuffer buffer;
+    step.Save(buffer);
+    return buffer.ToVector();
+}
+
+inline std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
+
+}  // namespace ovrix
