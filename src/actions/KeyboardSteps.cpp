@@ -20,10 +20,6 @@ constexpr uint32_t kKeyTag = MakeTag("KEY");
 constexpr uint32_t kTextTag = MakeTag("TEXT");
 constexpr uint32_t kPasteTag = MakeTag("PST");
 
-std::u16string Quoted(std::u16string_view prefix, std::u16string_view text) {
-    return std::u16string(prefix) + u"\"" + std::u16string(text) + u"\"";
-}
-
 }  // namespace
 
 // --- KeystrokeEvent ---
@@ -40,7 +36,7 @@ std::u16string KeystrokeEvent::GetText() const {
     if (alt) add(u"Alt");
     if (win) add(u"Win");
     for (size_t i = 0; i < UsedKeys(); ++i) add(KeyName(keys[i]));
-    return Quoted(u"Keystroke ", combination);
+    return u"Keystroke " + Quote(combination);
 }
 
 void KeystrokeEvent::Save(RecordBuffer& buffer) const {
@@ -73,11 +69,11 @@ bool KeystrokeEvent::FieldsEqual(const KeystrokeEvent& other) const {
 
 // --- KeyDownEvent, KeyUpEvent ---
 
-std::u16string KeyDownEvent::GetText() const { return Quoted(u"Key Down ", KeyName(virtualKey)); }
+std::u16string KeyDownEvent::GetText() const { return u"Key Down " + Quote(KeyName(virtualKey)); }
 void KeyDownEvent::Save(RecordBuffer& buffer) const { WriteU32(buffer, kKeyTag, virtualKey); }
 void KeyDownEvent::Load(Region data, EventList&) { virtualKey = ReadU32(data, kKeyTag, 0); }
 
-std::u16string KeyUpEvent::GetText() const { return Quoted(u"Key Up ", KeyName(virtualKey)); }
+std::u16string KeyUpEvent::GetText() const { return u"Key Up " + Quote(KeyName(virtualKey)); }
 void KeyUpEvent::Save(RecordBuffer& buffer) const { WriteU32(buffer, kKeyTag, virtualKey); }
 void KeyUpEvent::Load(Region data, EventList&) { virtualKey = ReadU32(data, kKeyTag, 0); }
 
@@ -85,7 +81,7 @@ void KeyUpEvent::Load(Region data, EventList&) { virtualKey = ReadU32(data, kKey
 
 std::u16string InputTextEvent::GetText() const {
     // One line: line breaks of the text show as spaces.
-    return ReplaceAll(Quoted(u"Input ", text), u"\r\n", u" ");
+    return ReplaceAll(u"Input " + Quote(text), u"\r\n", u" ");
 }
 
 void InputTextEvent::Save(RecordBuffer& buffer) const {

@@ -53,8 +53,6 @@ std::u16string CallText(std::u16string_view function, const StoredExpr& x, const
     return u"Call " + std::u16string(function) + u"(" + x.DisplayText() + u", " + y.DisplayText() + u")";
 }
 
-std::u16string Decimal(int64_t value) { return Widen(std::to_string(value)); }
-
 }  // namespace
 
 // --- MouseEvent ---

@@ -25,8 +25,6 @@ constexpr uint32_t kWaitTag = MakeTag("WAIT");
 constexpr uint32_t kRandomTag = MakeTag("RAND");
 constexpr uint32_t kCommentTag = MakeTag("CMT");
 
-std::u16string Quote(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
-std::u16string Decimal(int64_t value) { return Widen(std::to_string(value)); }
 
 }  // namespace
 

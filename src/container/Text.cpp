@@ -106,6 +106,20 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
+std::u16string Decimal(int64_t value) { return Widen(std::to_string(value)); }
+
+std::u16string HexText(uint32_t value) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(kDigits[value & 0xF]));
+        value >>= 4;
+    } while (value != 0);
+    return u"0x" + digits;
+}
+
+std::u16string Quote(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
+
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to) {
     std::u16string out;
     if (from.empty()) return std::u16string(text);

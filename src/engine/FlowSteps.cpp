@@ -21,18 +21,6 @@ constexpr uint32_t kCaseIntTag = MakeTag("Val");
 constexpr uint32_t kCaseStrTag = MakeTag("Str");
 constexpr size_t kMaxCaseValues = 0xFFFFFF;  // the index field of the tag
 
-std::u16string Decimal(int32_t value) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%d", value);
-    return Widen(buf);
-}
-
-std::u16string Hexadecimal(int32_t value) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%X", static_cast<unsigned>(value));
-    return Widen(buf);
-}
-
 int32_t ReadI32(Region record, uint32_t tag) { return static_cast<int32_t>(ReadU32(record, tag, 0)); }
 
 void WriteI32(RecordBuffer& buffer, uint32_t tag, int32_t value) {
@@ -153,7 +141,7 @@ void CaseValueInt::Load(Region record) { value = ReadI32(record, kCaseIntTag); }
 
 std::u16string CaseValueHex::GetKey() const { return Decimal(value); }
 
-std::u16string CaseValueHex::GetText() const { return Hexadecimal(value); }
+std::u16string CaseValueHex::GetText() const { return HexText(value); }
 
 void CaseValueHex::Save(RecordBuffer& buffer) const {
     WriteU32(buffer, tag::kType, kKind);
