@@ -151,6 +151,32 @@ TEST(ScriptStream, StepRunningPastTheEndStopsTheLoadButKeepsWhatCameBefore) {
     EXPECT_FALSE(LoadSteps(Region{}, one));
 }
 
+TEST(ScriptStream, BlocksNestedBeyondTheLimitLoadEmpty) {
+    // 5000 Else blocks, each inside the previous one, built from the inside out.
+    RecordBuffer inner;
+    for (int level = 0; level < 5000; ++level) {
+        RecordBuffer step;
+        WriteU32(step, tag::kType, 6);
+        if (inner.Used() > 0) WriteContainer(step, tag::kSub, inner);
+        RecordBuffer list;
+        WriteContainer(list, tag::Step(0), step);
+        inner = std::move(list);
+    }
+    EventList root;
+    ASSERT_TRUE(LoadSteps(inner.AsRegion(), root));
+    size_t depth = 0;
+    for (const EventList* list = &root; list->Count() == 1; list = list->At(0)->GetChildList()) {
+        ++depth;
+        ASSERT_NE(list->At(0)->GetChildList(), nullptr);
+    }
+    EXPECT_EQ(depth, kMaxNesting + 1);
+    RecordBuffer saved;
+    SaveSteps(root, saved);  // the kept part saves and compares without trouble
+    EventList again;
+    LoadSteps(saved.AsRegion(), again);
+    EXPECT_TRUE(again.IsEqual(root));
+}
+
 TEST(ScriptStream, OldTextInputBecomesATypeTextCall) {
     RecordBuffer stream, r;
     WriteU32(stream, tag::kVersion, 50);

@@ -18,11 +18,23 @@ std::optional<std::u16string_view> Event::GetDisplayName() const {
     return names.displayName;
 }
 
+namespace {
+
+size_t NestingLevel(const EventList& list) {
+    size_t level = 0;
+    for (const EventList* l = &list; l->parent != nullptr && level <= kMaxNesting; l = l->parent) ++level;
+    return level;
+}
+
+}  // namespace
+
 void LoadChildList(Region data, EventList& owner, EventList& children) {
     children.Clear();
-    if (auto sub = FindRecord(data, tag::kSub)) LoadSteps(*sub, children);
+    // Linked before loading, so that the blocks inside know how deep they are.
     children.parent = &owner;
     children.ownerIndex = static_cast<int32_t>(owner.Count());
+    if (NestingLevel(children) > kMaxNesting) return;
+    if (auto sub = FindRecord(data, tag::kSub)) LoadSteps(*sub, children);
 }
 
 void SaveChildList(RecordBuffer& buffer, const EventList& children) {

@@ -76,6 +76,11 @@ public:
     }
 };
 
+// Blocks nested deeper than this load with an empty body. Real scripts nest a
+// few levels; the limit keeps a hostile image from exhausting the stack of
+// the loader (and of everything that walks a tree recursively afterwards).
+constexpr size_t kMaxNesting = 200;
+
 // Shared part of every block step's Load and Save: the nested list in 'SUB'.
 // LoadChildList empties the list, loads 'SUB' when present and links the list
 // to `owner` at the index the block step is about to take.
