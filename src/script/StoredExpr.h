@@ -27,8 +27,8 @@ public:
     Region AsRegion() const { return Region{bytes_.data(), static_cast<uint32_t>(bytes_.size())}; }
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
-    // Display text of the expression, as step text forms show it. Only the
-    // plain value kinds are rendered yet; anything else shows as "?".
+    // Display text of the expression, as step text forms show it (empty
+    // when absent or when the bytes hold no node the reader can build).
     std::u16string DisplayText() const;
 
     bool operator==(const StoredExpr& other) const = default;

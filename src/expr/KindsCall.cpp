@@ -1,0 +1,140 @@
+// Call nodes of built-in and script functions: stored form and text forms.
+// A built-in call is shown here by its stored key and arguments; the
+// function registry refines that (member calls as obj.Member, property
+// sets, "Call " for functions without a result).
+#include <map>
+
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+
+namespace ovrix {
+
+namespace {
+
+// The first record of each 'A'+n index, found in one pass with the same
+// bounds as FindRecord (the scan ends at a record of length 0 or less or
+// at one that runs past the region).
+std::map<uint32_t, Region> ArgumentRecords(Region region) {
+    std::map<uint32_t, Region> found;
+    if (region.Empty()) return found;
+    const uint64_t end = region.size;
+    uint64_t p = 0;
+    while (p + 8 < end) {
+        const uint32_t tag = LoadU32(region.base + p);
+        const int32_t n = LoadI32(region.base + p + 4);
+        if (n < 1) break;
+        const uint64_t next = p + 8 + static_cast<uint64_t>(n);
+        if (next > end) break;
+        if ((tag >> 24) == 'A') found.emplace(tag & 0xFFFFFFu, Region{region.base + p + 8, static_cast<uint32_t>(n)});
+        p = next;
+    }
+    return found;
+}
+
+}  // namespace
+
+bool ExprItem_FunBase::Walk(ExprWalkFn callback, void* context) {
+    if (!callback(this, context)) return false;
+    for (const PExprItem& a : args) {
+        if (a && !a->Walk(callback, context)) return false;
+    }
+    return true;
+}
+
+// Calls are made by the function registry and the script-function runner;
+// until they are attached a call yields no value.
+PExprItem ExprItem_FunBase::Evaluate() { return {}; }
+
+void ExprItem_FunBase::LoadArguments(Region region) {
+    args.clear();
+    const auto records = ArgumentRecords(region);
+    for (uint32_t n = 0;; ++n) {
+        const auto it = records.find(n);
+        if (it == records.end()) break;
+        args.push_back(ReadExprItem(it->second));
+    }
+}
+
+void ExprItem_FunBase::SaveArguments(RecordBuffer& buffer) const {
+    for (size_t i = 0; i < args.size(); ++i) SaveSubNode(buffer, tag::Argument(static_cast<uint32_t>(i)), args[i]);
+}
+
+void ExprItem_FunBase::CloneInto(ExprItem_FunBase& copy) const {
+    copy.name = name;
+    copy.args.clear();
+    for (const PExprItem& a : args) copy.args.push_back(a ? a->Clone() : PExprItem());
+}
+
+std::u16string ExprItem_FunBase::ArgumentText(bool marked) const {
+    size_t shown = args.size();
+    if (shown > 0) {
+        const auto* last = dynamic_cast<const ExprItem_ValueList*>(args.back().Item());
+        if (last != nullptr && last->elements.empty()) --shown;
+    }
+    std::u16string out = u"(";
+    for (size_t i = 0; i < shown; ++i) {
+        if (i > 0) out += u", ";
+        out += NodeText(args[i], marked);
+    }
+    return out + u")";
+}
+
+std::u16string ExprItem_Fun::DisplayName(std::u16string_view key) {
+    const size_t hash = key.rfind(u'#');
+    return std::u16string(hash == std::u16string_view::npos ? key : key.substr(0, hash));
+}
+
+std::u16string ExprItem_Fun::CurrentKey(std::u16string_view key) {
+    if (key == u"<OLE Invoke Method>") return u"<OleObject.InvokeMethod>";
+    if (key == u"<OLE Set Property>") return u"<OleObject.SetProperty>";
+    if (key == u"<OLE Get Property>") return u"<OleObject.GetProperty>";
+    return std::u16string(key);
+}
+
+std::u16string ExprItem_Fun::Render(bool marked) const {
+    const std::u16string shown = DisplayName(name);
+    return (marked ? Marker(u'F', shown) : shown) + ArgumentText(marked);
+}
+
+void ExprItem_Fun::Save(RecordBuffer& buffer) const {
+    ExprItem::Save(buffer);
+    WriteString(buffer, tag::kFunction, name);
+    WriteU32(buffer, tag::kCallForm, callForm);
+    SaveArguments(buffer);
+}
+
+void ExprItem_Fun::Load(Region region) {
+    name = CurrentKey(ReadString(region, tag::kFunction, u""));
+    callForm = ReadU32(region, tag::kCallForm, 0);
+    LoadArguments(region);
+}
+
+PExprItem ExprItem_Fun::Clone() const {
+    auto* copy = new ExprItem_Fun();
+    CloneInto(*copy);
+    copy->callForm = callForm;
+    return PExprItem::Of(copy);
+}
+
+std::u16string ExprItem_DynFun::Render(bool marked) const {
+    return u"Call " + (marked ? Marker(u'E', name) : name) + ArgumentText(marked);
+}
+
+void ExprItem_DynFun::Save(RecordBuffer& buffer) const {
+    ExprItem::Save(buffer);
+    WriteString(buffer, tag::kFunction, name);
+    SaveArguments(buffer);
+}
+
+void ExprItem_DynFun::Load(Region region) {
+    name = ReadString(region, tag::kFunction, u"");
+    LoadArguments(region);
+}
+
+PExprItem ExprItem_DynFun::Clone() const {
+    auto* copy = new ExprItem_DynFun();
+    CloneInto(*copy);
+    return PExprItem::Of(copy);
+}
+
+}  // namespace ovrix

@@ -1,0 +1,42 @@
+#include "expr/KindsObject.h"
+
+namespace ovrix {
+
+bool AnyArray::Walk(ExprWalkFn callback, void* context) {
+    if (!callback(this, context)) return false;
+    for (const PExprItem& e : elements) {
+        if (e && !e->Walk(callback, context)) return false;
+    }
+    return true;
+}
+
+PExprItem AnyArray::Clone() const {
+    auto* copy = new AnyArray();
+    copy->elements = elements;
+    return PExprItem::Of(copy);
+}
+
+bool ExprItem_NamedData::Walk(ExprWalkFn callback, void* context) {
+    if (!callback(this, context)) return false;
+    for (const std::u16string& name : order) {
+        const auto it = entries.find(name);
+        if (it != entries.end() && it->second && !it->second->Walk(callback, context)) return false;
+    }
+    return true;
+}
+
+PExprItem ExprItem_NamedData::Clone() const {
+    auto* copy = new ExprItem_NamedData();
+    copy->entries = entries;
+    copy->order = order;
+    return PExprItem::Of(copy);
+}
+
+PExprItem ExprItem_Solver::Clone() const {
+    auto* copy = new ExprItem_Solver(equation, mode);
+    copy->unknowns = unknowns;
+    copy->tolerance = tolerance;
+    return PExprItem::Of(copy);
+}
+
+}  // namespace ovrix

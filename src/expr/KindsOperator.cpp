@@ -1,0 +1,83 @@
+// Operator nodes: stored form and text forms. Every operand that is itself
+// an operator node is parenthesised, whatever the precedence: the stored
+// tree, not the text, fixes the grouping.
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+
+namespace ovrix {
+
+namespace {
+
+bool IsOperatorNode(const PExprItem& node) { return node && IsOperatorCode(node->Kind()); }
+
+std::u16string OperandText(const PExprItem& node, bool marked) {
+    std::u16string text = NodeText(node, marked);
+    return IsOperatorNode(node) ? u"(" + text + u")" : text;
+}
+
+}  // namespace
+
+bool IsOperatorCode(uint32_t code) {
+    switch (code) {
+        case op::kRemainder:
+        case op::kProduct:
+        case op::kSum:
+        case op::kDifference:
+        case op::kQuotient:
+        case op::kLess:
+        case op::kGreater:
+        case op::kPower: return true;
+        default: return code >= op::kEqual && code <= op::kOr;
+    }
+}
+
+std::u16string NodeText(const PExprItem& node, bool marked) {
+    if (!node) return {};
+    return marked ? node->GetMarkedText() : node->GetDisplayText();
+}
+
+std::u16string ExprItem_Operator2::Symbol(uint32_t code) {
+    switch (code) {
+        case op::kEqual: return u"==";
+        case op::kNotEqual: return u"!=";
+        case op::kLessEqual: return u"<=";
+        case op::kGreaterEqual: return u">=";
+        case op::kAnd: return u"and";
+        case op::kOr: return u"or";
+        default: return std::u16string(1, static_cast<char16_t>(code));
+    }
+}
+
+std::u16string ExprItem_Operator2::Render(bool marked) const {
+    if (IsUnary()) return Symbol(Kind()) + OperandText(operand1, marked);
+    return OperandText(operand1, marked) + u" " + Symbol(Kind()) + u" " + OperandText(operand2, marked);
+}
+
+bool ExprItem_Operator2::Walk(ExprWalkFn callback, void* context) {
+    if (!callback(this, context)) return false;
+    if (operand1 && !operand1->Walk(callback, context)) return false;
+    if (operand2 && !operand2->Walk(callback, context)) return false;
+    return true;
+}
+
+// Operators are applied by the evaluator; until it is attached an operator
+// node yields no value.
+PExprItem ExprItem_Operator2::Evaluate() { return {}; }
+
+void ExprItem_Operator2::Save(RecordBuffer& buffer) const {
+    ExprItem::Save(buffer);
+    SaveSubNode(buffer, tag::kOperand1, operand1);
+    SaveSubNode(buffer, tag::kOperand2, operand2);
+}
+
+void ExprItem_Operator2::Load(Region region) {
+    operand1 = ReadSubNode(region, tag::kOperand1);
+    operand2 = ReadSubNode(region, tag::kOperand2);
+}
+
+PExprItem ExprItem_Operator2::Clone() const {
+    return MakeItem<ExprItem_Operator2>(Kind(), operand1 ? operand1->Clone() : PExprItem(),
+                                        operand2 ? operand2->Clone() : PExprItem());
+}
+
+}  // namespace ovrix

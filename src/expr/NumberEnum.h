@@ -1,0 +1,39 @@
+// Named tables that map integer values to names (window show states,
+// virtual keys, ...). A Number value may carry one and then shows the name
+// of its value. All enumerations live in one program-wide registry keyed by
+// name; the built-in function framework fills it once at start-up.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace ovrix {
+
+class NumberEnum {
+public:
+    explicit NumberEnum(std::u16string name) : name_(std::move(name)) {}
+    NumberEnum(const NumberEnum&) = delete;
+    NumberEnum& operator=(const NumberEnum&) = delete;
+
+    const std::u16string& Name() const { return name_; }
+
+    void Add(int64_t value, std::u16string name);
+    // The name of a value, or null when the table has none.
+    const std::u16string* NameOf(int64_t value) const;
+    // The value of a name (exact comparison), or false when absent.
+    bool ValueOf(std::u16string_view name, int64_t& value) const;
+
+private:
+    std::u16string name_;
+    std::map<int64_t, std::u16string> names_;
+};
+
+// The registry. Registering a name again answers the existing table.
+// Tables are never removed: Number values keep plain pointers to them.
+NumberEnum& RegisterNumberEnum(std::u16string_view name);
+// The table filed under that name, or null.
+NumberEnum* FindNumberEnum(std::u16string_view name);
+
+}  // namespace ovrix
