@@ -3,6 +3,7 @@
 // tree, not the text, fixes the grouping.
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
+#include "expr/Operators.h"
 
 namespace ovrix {
 
@@ -60,9 +61,7 @@ bool ExprItem_Operator2::Walk(ExprWalkFn callback, void* context) {
     return true;
 }
 
-// Operators are applied by the evaluator; until it is attached an operator
-// node yields no value.
-PExprItem ExprItem_Operator2::Evaluate() { return {}; }
+PExprItem ExprItem_Operator2::Evaluate() { return EvaluateOperator(Kind(), operand1, operand2); }
 
 void ExprItem_Operator2::Save(RecordBuffer& buffer) const {
     ExprItem::Save(buffer);
