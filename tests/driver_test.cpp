@@ -8,6 +8,9 @@
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
 #include "engine/PlaybackFlags.h"
+#include "expr/ExprHandle.h"
+#include "expr/KindsValue.h"
+#include "expr/Variables.h"
 #include "platform/sim/SimPlay.h"
 #include "shell/PlaybackDriver.h"
 
@@ -84,6 +87,26 @@ TEST(Driver, StopEndsThePassAndNoFurtherPassStarts) {
     const auto result = PlayOnSim(image, options);
     EXPECT_EQ(EventsOf(result.trace, "line repeat").size(), 2u);
     EXPECT_LT(result.elapsedMs, 1600u);  // the wait returned at its next slice
+}
+
+TEST(Driver, PassVariablesAreClearedEachPassAndProgramVariablesSurvive) {
+    const auto image = ImageBuilder().Main(OneStep(1000)).Setting(tag::kRepeat, 3).Build();
+    std::vector<std::pair<bool, bool>> seen;  // at each pass's first pump: '!' there, '#' there
+    uint32_t lastPass = 0;
+    SimPlayOptions options;
+    options.setup = [&](SimPlatform& sim) {
+        sim.onPump = [&](SimPlatform& s) {
+            const uint32_t pass = static_cast<uint32_t>(s.ElapsedMs() / 1000) + 1;
+            if (pass == lastPass) return;
+            lastPass = pass;
+            seen.emplace_back(FindVariable(u"!pass").HasValue(), FindVariable(u"#run").HasValue());
+            StoreVariable(u"!pass", MakeItem<ExprItem_Num>(1.0));
+            StoreVariable(u"#run", MakeItem<ExprItem_Num>(1.0));
+        };
+    };
+    PlayOnSim(image, options);
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{false, false}, {false, true}, {false, true}}));
+    EXPECT_FALSE(FindVariable(u"#run").HasValue());  // ending playback clears both tables
 }
 
 TEST(Driver, NoMainStreamPlaysNothing) {

@@ -3,6 +3,7 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "engine/StepTree.h"
+#include "expr/Variables.h"
 #include "script/Event.h"
 
 namespace ovrix {
@@ -23,11 +24,13 @@ constexpr uint32_t kBreather = 10;
 void BeginPlayback(Player& player) {
     SetFlag(StopRequest, 0);
     SetFlag(PauseRequest, 0);
+    ClearProgramVariables();
     player.desktop.BeginTrace();
     player.desktop.OpenProgressWindow(player.settings.window);
 }
 
 void EndPlayback(Player& player) {
+    ClearProgramVariables();
     player.desktop.CloseProgressWindow();
     SetFlag(StopRequest);
     player.desktop.TraceEvent("end");

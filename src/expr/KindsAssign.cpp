@@ -1,7 +1,10 @@
-// The assignment-like nodes (Set, Alias, Add, Remove): stored form and text
-// forms. Performing them needs the variable tables of the playback thread.
+// The assignment-like nodes (Set, Alias, Add, Remove): stored form, text
+// forms and their effect on the variable tables. Each answers no value; a
+// target that is not a variable node makes the node do nothing.
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
+#include "expr/Variables.h"
 
 namespace ovrix {
 
@@ -22,9 +25,18 @@ std::u16string ExprItem_Assign::Render(bool marked) const {
     }
 }
 
-// Assignments always answer no value; their effect on the variables is
-// made by the variable tables once they are attached.
-PExprItem ExprItem_Assign::Evaluate() { return {}; }
+PExprItem ExprItem_Assign::Evaluate() {
+    // The value is computed even for an unusable target: it may call functions.
+    const PExprItem result = value ? value->Evaluate() : PExprItem();
+    const auto* var = ItemAs<ExprItem_Var>(target);
+    if (var == nullptr) return {};
+    switch (Kind()) {
+        case kind::kAlias: StoreVariable(var->Name(), result); break;
+        case kind::kAddValue: AddToVariable(var->Name(), result); break;
+        default: SetVariable(var->Name(), result); break;
+    }
+    return {};
+}
 
 void ExprItem_Assign::Save(RecordBuffer& buffer) const {
     ExprItem::Save(buffer);
@@ -52,7 +64,10 @@ bool ExprItem_RemoveVar::Walk(ExprWalkFn callback, void* context) {
     return !target || target->Walk(callback, context);
 }
 
-PExprItem ExprItem_RemoveVar::Evaluate() { return {}; }
+PExprItem ExprItem_RemoveVar::Evaluate() {
+    if (const auto* var = ItemAs<ExprItem_Var>(target)) RemoveVariable(var->Name());
+    return {};
+}
 
 void ExprItem_RemoveVar::Save(RecordBuffer& buffer) const {
     ExprItem::Save(buffer);

@@ -30,9 +30,7 @@ PExprItem ExprItem_Point::Clone() const { return MakeItem<ExprItem_Point>(x, y);
 
 ExprItem_Var::ExprItem_Var(std::u16string_view name) : ExprItem(kind::kVariable), name_(CanonicalVariableName(name)) {}
 
-// Reading a variable needs the variable tables of the playback thread;
-// until they are attached a reference reaches no value.
-PExprItem ExprItem_Var::Evaluate() { return {}; }
+// Evaluate lives with the variable tables, in Variables.cpp.
 
 double ExprItem_Var::GetNumber() const { return AsNumber(const_cast<ExprItem_Var*>(this)->Evaluate()); }
 

@@ -8,6 +8,7 @@
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
+#include "expr/Variables.h"
 #include "script/ScriptStream.h"
 
 namespace ovrix {
@@ -41,6 +42,7 @@ void PlayPasses(Player& player, EventList& mainList) {
     player.passCounter = 0;
     while (true) {
         if (player.passCounter != 0xFFFFFFFF) ++player.passCounter;
+        ClearPassVariables();  // '#' variables keep their values from pass to pass
         player.desktop.SetLine(ProgressLine::Repeat, RepeatLineText(player, startTime));
         SetFlag(ResetRequest, 0);
         RunEventList(player, mainList, &player.arguments, 1);

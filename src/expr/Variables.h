@@ -1,0 +1,55 @@
+// Variable lookup and assignment by canonical name. The name's first
+// character routes it: '$' and '@' to the current frame's script table,
+// '!' and '#' to two program-wide tables; any other first character, or a
+// '$'/'@' name while the thread has no current frame, reaches nothing and
+// stores to it are dropped. Member parts ("$rec.name") walk the member
+// tables of the values, which are created on first store.
+//
+// Every table entry is a cell: storing into an existing variable replaces
+// the item inside its cell, so whatever shares the cell sees the new value;
+// storing a new variable adopts the value's own cell. Nothing here reports
+// an error: a missing variable or member is simply no value.
+#pragma once
+
+#include <string_view>
+
+#include "expr/ExprHandle.h"
+#include "expr/VariableFrame.h"
+
+namespace ovrix {
+
+// The table that the name's prefix chooses, or null.
+VariableTable* VariableTableFor(std::u16string_view name);
+
+// The cell of the variable with that canonical base name; a handle without
+// a cell when there is no such variable.
+PExprItem FindVariable(std::u16string_view baseName);
+
+// The value that a canonical name (with member parts) reaches: a new handle
+// on the item, which shares the item but not the variable's cell. No value
+// when the variable or a member is missing; `found` tells whether every
+// part exists (a variable that holds no value still counts as found).
+PExprItem GetVariable(std::u16string_view name, bool* found = nullptr);
+
+// Assignment by name without copying (the Alias semantics).
+void StoreVariable(std::u16string_view name, const PExprItem& value);
+
+// Removes the entry whose key is exactly this canonical text; a missing
+// name changes nothing.
+void RemoveVariable(std::u16string_view baseName);
+
+// Set: a value that is also held elsewhere (another variable, an array
+// slot, a script constant) is stored as a deep copy; a fresh value is
+// stored as it is.
+void SetVariable(std::u16string_view name, const PExprItem& value);
+
+// Add: changes the target's value in place by the target's kind (numbers
+// add, texts append, ...); a missing target or one without a value is Set.
+void AddToVariable(std::u16string_view name, const PExprItem& value);
+
+// The program-wide tables: the '!' table is emptied at the start of every
+// pass; both are emptied when playback begins and ends.
+void ClearPassVariables();
+void ClearProgramVariables();
+
+}  // namespace ovrix
