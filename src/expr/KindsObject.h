@@ -1,13 +1,15 @@
 // The object kinds: values that stand for something outside the expression
 // language (arrays, named data, file searches, workbooks, processes,
 // windows, images, automation objects, solvers). They show by identity,
-// are true, and compare equal only to themselves. Only their identity,
-// copying and text forms live here; their contents and operations belong to
-// the containers and to the built-in function families that drive them.
+// are true, and compare equal only to themselves. Identity, copying and
+// text forms live here; the container kinds (array, named data, file
+// finder) declare their operations here and define them in Array.cpp,
+// NamedData.cpp and FileFinder.cpp.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,31 +32,85 @@ private:
     const char16_t* label_;
 };
 
-// Slots hold cells: storing a value shares its item, and a copy of the
-// array shares the same cells.
+// An ordered vector of slots; each slot holds a cell or nothing. Storing a
+// value shares its item (never a copy), so changes made inside the item
+// show through every slot, variable and member that holds it; a clone of
+// the array shares the same cells. Indexes are 0-based; an index or count
+// out of range is ignored (Get answers no value), except that Insert clamps.
+// The operations live in Array.cpp.
 class AnyArray : public ObjectItem {
 public:
     AnyArray() : ObjectItem(kind::kArray, u"Array") {}
     bool Walk(ExprWalkFn callback, void* context) override;
     PExprItem Clone() const override;
 
+    int64_t Size() const { return static_cast<int64_t>(elements.size()); }
+    // Appends a fresh cell on value's item (no value gives an empty slot).
+    void Push(const PExprItem& value);
+    // Removes the last slot and answers its value; no value when empty.
+    PExprItem Pop();
+    // The slot's own cell, or no value when index is out of range.
+    PExprItem Get(int64_t index) const;
+    // Set and Insert store value's cell itself: a later assignment through
+    // that cell shows in the slot.
+    void Set(int64_t index, const PExprItem& value);
+    void Insert(int64_t index, const PExprItem& value);
+    // Removes slots index .. min(index + count, size) - 1 when index is in
+    // range and count is at least 1.
+    void Remove(int64_t index, int64_t count);
+    void Clear() { elements.clear(); }
+    // The first slot decides: a Number there compares all slots as numbers,
+    // anything else compares all as texts (case counts). Not stable.
+    void Sort(bool ascending);
+    // One line per slot from start; a count of 0 runs to the end. Display
+    // lines read "[i] = " and the slot's display text; raw lines hold only
+    // the slot's value text. Every line ends with CR LF.
+    std::u16string Print(int64_t start, int64_t count, bool raw) const;
+    // Grows the capacity to at least n by doubling from 1 (1, 2, 4, 8, ...).
+    void Reserve(size_t n);
+
     std::vector<PExprItem> elements;
 };
 
+// A small record keyed by name (compared exactly). Entries hold cells like
+// array slots; the name vector keeps the order in which names were first
+// set, which a later Set of the same name does not change. The operations
+// live in NamedData.cpp.
 class ExprItem_NamedData : public ObjectItem {
 public:
     ExprItem_NamedData() : ObjectItem(kind::kNamedData, u"NamedData") {}
     bool Walk(ExprWalkFn callback, void* context) override;
     PExprItem Clone() const override;
 
+    // An empty name does nothing; the entry holds value's cell itself.
+    void Set(const std::u16string& name, const PExprItem& value);
+    PExprItem Get(const std::u16string& name) const;
+    // The name at index in first-set order, or null when out of range.
+    const std::u16string* GetName(int64_t index) const;
+    int64_t Size() const { return static_cast<int64_t>(entries.size()); }
+    void Remove(const std::u16string& name);
+    void Clear();
+    // "name = display text" and CR LF per entry, in first-set order.
+    std::u16string Print() const;
+
     std::map<std::u16string, PExprItem> entries;
     std::vector<std::u16string> order;  // names in first-set order
 };
 
+class FileSearch;
+
+// A directory search: the platform's search object, the pattern it runs on,
+// and the first-call flag (1 until the first match was asked for). The
+// search object is dropped when the search runs out. No clone.
+// The operations live in FileFinder.cpp.
 class ExprItem_FileFinder : public ObjectItem {
 public:
-    ExprItem_FileFinder() : ObjectItem(kind::kFileFinder, u"FileFinder") {}
+    ExprItem_FileFinder();
+    ~ExprItem_FileFinder() override;
+
     int32_t firstCall = 1;
+    std::u16string pattern;
+    std::unique_ptr<FileSearch> search;
 };
 
 class ExprItem_Workbook : public ObjectItem {
