@@ -1,6 +1,16 @@
 // Pattern nodes: stored form and display text. The display puts a sub-node
 // in parentheses when it is a sequence or alternation of more than one
 // element, so that a repetition applies to the whole group.
+//
+// The decimal lower bound of a decimal range node occupies the eight bytes
+// that hold N and M in every other node type. The stored form follows from
+// that: a decimal range node's 'N' and 'M' records carry the two 32-bit
+// halves of its lower bound (low half in 'N'), and on load its 'DBL1'
+// replaces whatever 'N' and 'M' said. 'DBL1' is written only for decimal
+// range nodes, so for the other node types N and M are what 'N' and 'M'
+// hold; a stray 'DBL1' there does not touch them.
+#include <bit>
+
 #include "container/Tags.h"
 #include "container/Text.h"
 #include "expr/ExprReader.h"
@@ -33,6 +43,10 @@ std::u16string JoinElements(const PExprItem& sub, std::u16string_view separator)
     }
     return out;
 }
+
+// The halves of a decimal bound's bits, as the shared storage lays them out.
+int32_t LowHalf(double value) { return static_cast<int32_t>(static_cast<uint32_t>(std::bit_cast<uint64_t>(value))); }
+int32_t HighHalf(double value) { return static_cast<int32_t>(static_cast<uint32_t>(std::bit_cast<uint64_t>(value) >> 32)); }
 
 bool IsGroup(const PExprItem& node) {
     const auto* p = dynamic_cast<const ExprItem_RegExpr*>(node.Item());
@@ -80,9 +94,10 @@ void ExprItem_RegExpr::Save(RecordBuffer& buffer) const {
     ExprItem::Save(buffer);
     WriteU32(buffer, kTagNodeType, static_cast<uint32_t>(nodeType));
     WriteU32(buffer, kTagBounds, boundFlags);
-    WriteU32(buffer, kTagN, static_cast<uint32_t>(n));
-    WriteU32(buffer, kTagM, static_cast<uint32_t>(m));
-    if (nodeType == pattern::kDecimalIn) {
+    const bool decimal = nodeType == pattern::kDecimalIn;
+    WriteU32(buffer, kTagN, static_cast<uint32_t>(decimal ? LowHalf(low) : n));
+    WriteU32(buffer, kTagM, static_cast<uint32_t>(decimal ? HighHalf(low) : m));
+    if (decimal) {
         WriteF64(buffer, kTagLow, low);
         WriteF64(buffer, kTagHigh, high);
     }
@@ -95,8 +110,14 @@ void ExprItem_RegExpr::Load(Region region) {
     boundFlags = ReadU32(region, kTagBounds, 0);
     n = static_cast<int32_t>(ReadU32(region, kTagN, 0));
     m = static_cast<int32_t>(ReadU32(region, kTagM, 0));
-    low = ReadF64(region, kTagLow, 0.0);
+    const double storedLow = ReadF64(region, kTagLow, 0.0);
     high = ReadF64(region, kTagHigh, 0.0);
+    low = 0.0;
+    if (nodeType == pattern::kDecimalIn) {
+        low = storedLow;
+        n = LowHalf(low);
+        m = HighHalf(low);
+    }
     text = ReadString(region, tag::kText, u"");
     sub = ReadSubNode(region, kTagSub);
 }

@@ -1,8 +1,8 @@
 // Text pattern nodes. A pattern arrives as a tree of these nodes (there is
 // no pattern source text); each node has a node type from 1 to 15 and, for
 // the composite types, a sub-node: one pattern node, or for sequences (2)
-// and alternations (5) a value list of pattern nodes. Matching is not part
-// of this file.
+// and alternations (5) a value list of pattern nodes. The matcher is in
+// PatternMatch.h.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +47,10 @@ public:
     uint32_t boundFlags = 0;  // 'FLAT': bit 0 lower bound given, bit 1 upper bound given
     int32_t n = 0;            // 'N'
     int32_t m = 0;            // 'M'
-    double low = 0.0;         // 'DBL1'
+    // 'DBL1': decimal range nodes only. It shares its storage with N and M,
+    // so a decimal range node writes the two halves of its bits under 'N'
+    // and 'M' and, once loaded, holds them in n and m as well.
+    double low = 0.0;
     double high = 0.0;        // 'DBL2'
     std::u16string text;      // 'TEXT'
     PExprItem sub;            // 'SUBE'
