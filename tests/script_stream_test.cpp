@@ -10,6 +10,12 @@
 #include "script/Event.h"
 #include "script/ScriptStream.h"
 #include "script/StepFactory.h"
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
+#include "expr/VariableFrame.h"
+#include "expr/Variables.h"
+#include "expr/VariableSteps.h"
 
 namespace ovrix {
 namespace {
@@ -195,6 +201,35 @@ TEST(ScriptStream, OldTextInputBecomesATypeTextCall) {
     EXPECT_EQ(step.delay, 70u);
     EXPECT_EQ(step.disabled, 1u);
     EXPECT_EQ(step.name, u"");
+}
+
+TEST(ScriptStream, LoadedStepsCarryTheirExpressionTrees) {
+    // Set $x = $x * 2 + 3, stored as the editor stores it, saved and loaded.
+    const PExprItem tree = MakeItem<ExprItem_SetVar>(
+        MakeItem<ExprItem_Var>(u"x"),
+        MakeItem<ExprItem_Operator2>(43, MakeItem<ExprItem_Operator2>(42, MakeItem<ExprItem_Var>(u"$x"), MakeItem<ExprItem_Num>(2.0)),
+                                     MakeItem<ExprItem_Num>(3.0)));
+    auto set = MakeRef<SetVarEvent>();
+    set->code = StoredExpr(SaveExprItem(tree).ToVector());
+    EventList list;
+    list.Append(set);
+    const auto bytes = SaveStream(list);
+    EventList loaded;
+    ASSERT_TRUE(LoadSteps(Region{bytes.data(), static_cast<uint32_t>(bytes.size())}, loaded));
+    EXPECT_EQ(loaded.At(0)->GetText(), u"Set $x = ($x * 2) + 3");  // operator operands are parenthesised
+    const auto& code = static_cast<SetVarEvent&>(*loaded.At(0)).code;
+    ASSERT_TRUE(code.Node().HasValue());
+
+    VariableFrame frame;
+    CurrentFrameScope scope(frame);
+    StoreVariable(u"$x", MakeItem<ExprItem_Num>(4.0));
+    code.Node()->Evaluate();
+    code.Node()->Evaluate();
+    EXPECT_EQ(FindVariable(u"$x")->GetNumber(), 25.0);  // (4 * 2 + 3) * 2 + 3
+    // A clone shares the tree; the saved bytes are the loaded ones.
+    auto copy = loaded.At(0)->Clone();
+    EXPECT_EQ(static_cast<SetVarEvent&>(*copy).code.Node().Item(), code.Node().Item());
+    EXPECT_EQ(SaveStream(loaded), bytes);
 }
 
 TEST(ScriptLoader, MessagesOfTheLoaderByName) {

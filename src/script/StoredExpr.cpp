@@ -1,5 +1,4 @@
-// Stored expressions kept as bytes. The display text is the expression
-// language's own: the bytes are read into a node tree and rendered.
+// Stored expressions: the bytes as loaded and the node tree read from them.
 #include "script/StoredExpr.h"
 
 #include <functional>
@@ -21,12 +20,17 @@ constexpr uint32_t kKindBool = 2052;
 
 }  // namespace
 
+StoredExpr::StoredExpr(std::vector<uint8_t> bytes)
+    : present_(true), bytes_(std::move(bytes)), node_(ReadExprItem(AsRegion())) {}
+
 void StoredExpr::Load(Region step, uint32_t tag) {
     present_ = false;
     bytes_.clear();
+    node_ = PExprItem();
     if (auto r = FindRecord(step, tag)) {
         present_ = true;
         bytes_.assign(r->base, r->base + r->size);
+        node_ = ReadExprItem(AsRegion());
     }
 }
 
@@ -36,9 +40,8 @@ void StoredExpr::Save(RecordBuffer& buffer, uint32_t tag) const {
 }
 
 std::u16string StoredExpr::DisplayText() const {
-    if (!present_) return u"";
-    const PExprItem node = ReadExprItem(AsRegion());
-    return node ? node->GetDisplayText() : u"";
+    const ExprItem* node = node_.Item();
+    return node != nullptr ? node->GetDisplayText() : u"";
 }
 
 namespace {
