@@ -1,10 +1,11 @@
 // The run of a step list on the simulated desktop: the tree walk, the step
-// line and its numbering, the display throttle, delays in wait slices, and
-// pause and stop during a delay.
+// line and its numbering, the display throttle, delays in wait slices, pause,
+// stop and reset, the script line of file runs and the frame stack.
 #include <gtest/gtest.h>
 
 #include "SimFixture.h"
 #include "actions/SystemSteps.h"
+#include "engine/Context.h"
 #include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
 #include "engine/Playback.h"
@@ -129,6 +130,47 @@ TEST_F(PlaybackTest, StopWhilePausedEndsAtOnceWithoutRestoring) {
     EXPECT_TRUE(f.Events("cursor").empty());
     EXPECT_LT(f.sim.ElapsedMs(), 3200u);
     SetFlag(PauseRequest, 0);
+}
+
+TEST_F(PlaybackTest, AFileRunShowsItsNameOnTheScriptLineAndRestoresIt) {
+    EventList file;
+    file.Append(Wait(1, 100));
+    f.player.scriptPaths[&file] = u"C:\\scripts\\a rather long script file name.ovx";
+    f.desktop.SetLine(ProgressLine::Script, u"Press Shift+F2 to stop");
+    RunEventList(f.player, file, nullptr, 0);
+    EXPECT_EQ(f.Events("line script"), (std::vector<std::string>{
+                                           "line script \"Press Shift+F2 to stop\"",
+                                           "line script \"In a rather long script file nam...\"",
+                                           "line script \"Press Shift+F2 to stop\"",
+                                       }));
+    // A nested run (nested = 1) leaves the line alone.
+    f.trace.clear();
+    RunEventList(f.player, file, nullptr, 1);
+    EXPECT_TRUE(f.Events("line script").empty());
+}
+
+TEST_F(PlaybackTest, ResetEndsTheRunAfterTheCurrentStep) {
+    EventList list;
+    list.Append(Wait(1, 1000));
+    list.Append(Wait(2, 100));
+    f.sim.onPump = [](SimPlatform& s) {
+        if (s.ElapsedMs() >= 200) SetFlag(ResetRequest);
+    };
+    Play(list);
+    EXPECT_EQ(f.Events("line step").size(), 1u);
+    EXPECT_GE(f.sim.ElapsedMs(), 1000u);  // the current step's delay is still waited
+    SetFlag(ResetRequest, 0);
+}
+
+TEST_F(PlaybackTest, ARunStoppedBeforeItsFirstStepLeavesItsFrameUntilPlaybackEnds) {
+    EventList list;
+    list.Append(Wait(1, 100));
+    SetFlag(StopRequest);
+    Play(list);
+    EXPECT_TRUE(f.Events("line step").empty());
+    EXPECT_EQ(ThreadPlayerState().stack.size(), 1u);
+    EndPlayback(f.player);
+    EXPECT_TRUE(ThreadPlayerState().stack.empty());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "engine/Playback.h"
 
+#include "engine/ExecuteStep.h"
+#include "engine/FlowActions.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "engine/StepTree.h"
@@ -10,26 +12,106 @@ namespace ovrix {
 
 namespace {
 
-// Steps that take no display and no delay.
-bool IsSilentStep(uint32_t type) { return type == 43 || type == 47; }
-// Steps whose action ends without FinishStep.
-bool HasNoDelay(uint32_t type) { return type == 25 || type == 43 || type == 45 || type == 47; }
-
+constexpr uint32_t kCommentType = 43;
 constexpr uint32_t kFunctionStartType = 46;
+constexpr uint32_t kFunctionEndType = 47;
 constexpr uint32_t kDisplayInterval = 50;
 constexpr uint32_t kBreather = 10;
+constexpr size_t kScriptLineLimit = 32;
+
+// "In <file name>", cut to its first 32 characters followed by "...".
+std::u16string ScriptLineText(const std::u16string& path) {
+    const size_t slash = path.rfind(u'\\');
+    std::u16string text = u"In " + (slash == std::u16string::npos ? path : path.substr(slash + 1));
+    if (text.size() > kScriptLineLimit) text = text.substr(0, kScriptLineLimit) + u"...";
+    return text;
+}
+
+// Pops the run's own Context together with any that a run stopped before
+// its first step left above it.
+void PopContext(const Context* context) {
+    auto& stack = ThreadPlayerState().stack;
+    while (!stack.empty()) {
+        const bool own = stack.back().get() == context;
+        stack.pop_back();
+        if (own) break;
+    }
+}
+
+// The step at the path, or, when a jump pointed past the end of a list, the
+// step after the enclosing block; none when nothing is left to play.
+Event* StepToPlay(const EventList& list, StepPath& path) {
+    Event* step = EventAt(list, path);
+    while (step == nullptr && !path.empty()) {
+        path.pop_back();
+        if (path.empty()) break;
+        ++path.back();
+        step = EventAt(list, path);
+    }
+    return step;
+}
+
+void PlaySteps(Player& player, Context& context) {
+    Desktop& desktop = player.desktop;
+    const EventList& list = *context.list;
+    StepPath& path = context.path;
+    StepPath jump;
+    ResetPath(list, path);
+    uint32_t lastDisplay = 0;
+    while (!path.empty() && !IsSet(StopRequest)) {
+        const Event* step = StepToPlay(list, path);
+        if (step == nullptr) break;
+        const uint32_t type = step->TypeId();
+        if (type == kCommentType || type == kFunctionEndType) {  // no display, no delay
+            AdvancePath(list, path);
+            continue;
+        }
+        if (type == kFunctionStartType) {  // a function body is played only when called
+            ++path[0];
+            continue;
+        }
+        if (step->disabled != 0) {  // its children are still played
+            AdvancePath(list, path);
+            continue;
+        }
+        bool refreshed = false;
+        const uint32_t now = desktop.TickCount();
+        if (now - lastDisplay > kDisplayInterval) {
+            refreshed = true;
+            lastDisplay = now;
+            ShowStepText(player, context);
+        } else if (step->delay > 0) {
+            ShowStepText(player, context);
+        }
+        const uint32_t delay = step->delay;
+        if (ExecuteStep(player, jump, 0, context) == -1 || IsSet(ResetRequest)) break;
+        if (jump.empty()) {
+            AdvancePath(list, path);
+        } else if (jump[0] == -1) {
+            path.clear();
+        } else {
+            path = jump;
+        }
+        // Zero-delay steps: a short breather after each display keeps the
+        // window responsive while tight loops still run fast.
+        if (refreshed && delay == 0) PlaybackWait(player, kBreather, 0, kWaitSlice);
+    }
+}
 
 }  // namespace
 
 void BeginPlayback(Player& player) {
     SetFlag(StopRequest, 0);
     SetFlag(PauseRequest, 0);
+    ClearContextStack();
+    ThreadPlayerState().mainThread = 1;
     ClearProgramVariables();
     player.desktop.BeginTrace();
     player.desktop.OpenProgressWindow(player.settings.window);
 }
 
 void EndPlayback(Player& player) {
+    ClearContextStack();
     ClearProgramVariables();
     player.desktop.CloseProgressWindow();
     SetFlag(StopRequest);
@@ -40,54 +122,42 @@ std::u16string StepDisplayText(const StepPath& path, const Event& step) {
     return u"Step " + StepNumberText(path) + u": " + (step.name.empty() ? step.GetText() : step.name);
 }
 
-void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* /*arguments*/,
-                  int /*nested*/) {
-    if (IsSet(StopRequest)) return;
-    Desktop& desktop = player.desktop;
-    StepPath path;
-    ResetPath(list, path);
-    uint32_t lastDisplay = 0;
-    while (!path.empty() && !IsSet(StopRequest) && !IsSet(ResetRequest)) {
-        // A jump may point past the end of a list: play goes on after the
-        // enclosing block.
-        Event* step = EventAt(list, path);
-        while (step == nullptr && !path.empty()) {
-            path.pop_back();
-            if (path.empty()) break;
-            ++path.back();
-            step = EventAt(list, path);
-        }
-        if (step == nullptr) break;
-        const uint32_t type = step->TypeId();
-        if (IsSilentStep(type)) {
-            AdvancePath(list, path);
-            continue;
-        }
-        if (type == kFunctionStartType) {  // a function body is played only when called
-            ++path[0];
-            continue;
-        }
-        if (step->disabled != 0) {
-            AdvancePath(list, path);
-            continue;
-        }
-        bool refreshed = false;
-        const uint32_t now = desktop.TickCount();
-        if (now - lastDisplay > kDisplayInterval || step->delay > 0) {
-            refreshed = now - lastDisplay > kDisplayInterval;
-            if (refreshed) lastDisplay = now;
-            desktop.SetLine(ProgressLine::Step, StepDisplayText(path, *step));
-            desktop.SetLine(ProgressLine::Status, u"");
-        }
-        if (!HasNoDelay(type)) FinishStep(player, *step);
-        AdvancePath(list, path);
-        if (refreshed && step->delay == 0) PlaybackWait(player, kBreather, 0, kWaitSlice);
-    }
+void ShowStepText(Player& player, const Context& context) {
+    const Event* step = EventAt(*context.list, context.path);
+    if (step == nullptr) return;
+    player.desktop.SetLine(ProgressLine::Step, StepDisplayText(context.path, *step));
+    player.desktop.SetLine(ProgressLine::Status, u"");
 }
 
-void FinishStep(Player& player, const Event& step, std::u16string_view status) {
+void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested,
+                  const Context::Control* control) {
+    Desktop& desktop = player.desktop;
+    const bool showsScript = nested == 0;
+    std::u16string savedScriptLine;
+    if (showsScript) {
+        savedScriptLine = desktop.GetLine(ProgressLine::Script);
+        const auto known = player.scriptPaths.find(&list);
+        if (known != player.scriptPaths.end()) desktop.SetLine(ProgressLine::Script, ScriptLineText(known->second));
+    }
+    PlayerThreadState& state = ThreadPlayerState();
+    Context* caller = state.Top();
+    state.stack.push_back(
+        std::make_unique<Context>(static_cast<int32_t>(state.stack.size()), list, arguments, caller));
+    Context& context = *state.stack.back();
+    if (IsSet(StopRequest)) return;  // the Context stays until the stack is cleared
+    {
+        CurrentFrameScope scope(context.frame);
+        if (control != nullptr && *control) (*control)(context);
+        PrepareRun(context);
+        PlaySteps(player, context);
+    }
+    PopContext(&context);
+    if (showsScript) desktop.SetLine(ProgressLine::Script, savedScriptLine);
+}
+
+void FinishStep(Player& player, const Event& step, std::u16string_view status, uint32_t pauseArgument) {
     if (step.delay > 0) player.desktop.SetLine(ProgressLine::Status, status);
-    PlaybackWait(player, step.delay, 0, kWaitSlice);
+    PlaybackWait(player, step.delay, pauseArgument, kWaitSlice);
 }
 
 void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t slice) {

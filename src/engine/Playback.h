@@ -2,8 +2,9 @@
 // the step display, the step delay and the waiting primitive that every timed
 // action uses.
 //
-// The run loop walks the whole tree, shows each step and waits its delay;
-// the steps' own actions are dispatched as their families are built.
+// A run pushes a Context on the thread's stack, prepares its loops and
+// switches, then walks the tree: it shows each step, lets ExecuteStep
+// perform it and follows the jump the step asked for.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Context.h"
 #include "engine/EventList.h"
 
 namespace ovrix {
@@ -23,7 +25,11 @@ constexpr uint32_t kWaitSlice = 50;
 void BeginPlayback(Player& player);
 void EndPlayback(Player& player);
 
-void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested);
+// Plays the list in a new Context. The control, when given, is called with
+// the new Context before the first step; nested = 0 shows the list's file
+// name (when it was loaded from one) on the script line during the run.
+void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested,
+                  const Context::Control* control = nullptr);
 
 // Waits ms in slices, pumping messages and honouring pause; returns early when
 // the stop flag is set. The sleep per slice is min(ms, slice), so a 120 ms
@@ -32,7 +38,12 @@ void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t 
 void CheckPause(Player& player, uint32_t pauseArgument);
 
 // Shows the status (default "Step Complete") when the step has a delay, then waits it.
-void FinishStep(Player& player, const Event& step, std::u16string_view status = u"Step Complete");
+void FinishStep(Player& player, const Event& step, std::u16string_view status = u"Step Complete",
+                uint32_t pauseArgument = 0);
+
+// Writes the current step's display text to the step line and empties the
+// status line.
+void ShowStepText(Player& player, const Context& context);
 
 // "Step 1.2: " + the step's name, or its text form when it has no name.
 std::u16string StepDisplayText(const StepPath& path, const Event& step);

@@ -59,6 +59,7 @@ public:
                       int32_t show);
 
     std::u16string GetCurrentDirectory() { return platform_.GetCurrentDirectory(); }
+    bool FileExists(std::u16string_view path) { return platform_.FileExists(path); }
     bool SetCurrentDirectory(std::u16string_view path) { return platform_.SetCurrentDirectory(path); }
     void SeedRandom(uint32_t seed) { platform_.SeedRandom(seed); }
     uint32_t Random() { return platform_.Random(); }

@@ -77,6 +77,8 @@ public:
 
     // Process.
     virtual std::u16string GetCurrentDirectory() = 0;
+    // True when a file or folder exists at the path.
+    virtual bool FileExists(std::u16string_view path) = 0;
     virtual bool SetCurrentDirectory(std::u16string_view path) = 0;
     virtual void SeedRandom(uint32_t seed) = 0;
     virtual uint32_t Random() = 0;                 // 0 to 32767

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ public:
     // empty queue answers the first button of the box's style.
     std::vector<int32_t> messageBoxAnswers;
     bool clipboardRefuses = false;
+    // Paths that exist on the simulated disk, compared exactly.
+    std::set<std::u16string> existingFiles;
     bool progressWindowFails = false;
 
     // What the simulated desktop holds now.
@@ -83,6 +86,7 @@ public:
     }
 
     std::u16string GetCurrentDirectory() override { return cwd_; }
+    bool FileExists(std::u16string_view path) override { return existingFiles.count(std::u16string(path)) != 0; }
     bool SetCurrentDirectory(std::u16string_view path) override;
     void SeedRandom(uint32_t seed) override { random_ = seed; }
     uint32_t Random() override;

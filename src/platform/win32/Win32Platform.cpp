@@ -141,6 +141,12 @@ bool Win32Platform::SetCurrentDirectory(std::u16string_view path) {
     return ::SetCurrentDirectoryW(widePath.c_str()) != FALSE;
 }
 
+// Any attributes at all mean something exists there, a file or a folder.
+bool Win32Platform::FileExists(std::u16string_view path) {
+    const std::wstring widePath = ToWide(path);
+    return ::GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void Win32Platform::SeedRandom(uint32_t seed) { std::srand(seed); }
 
 uint32_t Win32Platform::Random() { return static_cast<uint32_t>(std::rand()) & 0x7FFF; }

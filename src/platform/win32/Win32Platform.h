@@ -40,6 +40,7 @@ public:
 
     std::u16string GetCurrentDirectory() override;
     bool SetCurrentDirectory(std::u16string_view path) override;
+    bool FileExists(std::u16string_view path) override;
     void SeedRandom(uint32_t seed) override;
     uint32_t Random() override;
 

@@ -1,0 +1,45 @@
+#include "engine/Context.h"
+
+namespace ovrix {
+
+namespace {
+
+std::u16string FlagName(const StepPath& path, std::u16string_view kind) {
+    return u"@" + std::u16string(kind) + PathSuffix(path);
+}
+
+}  // namespace
+
+PlayerThreadState& ThreadPlayerState() {
+    thread_local PlayerThreadState state;
+    return state;
+}
+
+void ClearContextStack() {
+    auto& stack = ThreadPlayerState().stack;
+    while (!stack.empty()) stack.pop_back();
+}
+
+std::u16string PathSuffix(const StepPath& path) {
+    std::u16string suffix;
+    for (const int32_t index : path) {
+        const std::string n = "_" + std::to_string(index);
+        suffix.append(n.begin(), n.end());
+    }
+    return suffix;
+}
+
+Var* GetOrCreateLocal(Context& context, std::u16string_view name, VarCreator creator) {
+    return context.frame.GetOrCreateLocal(name, creator);
+}
+
+void SetBlockFlag(Context& context, const StepPath& path, std::u16string_view kind, int32_t value) {
+    if (IntVar* flag = context.frame.GetIntVar(FlagName(path, kind), true)) flag->Set(value);
+}
+
+int32_t GetBlockFlag(Context& context, const StepPath& path, std::u16string_view kind) {
+    const IntVar* flag = context.frame.GetIntVar(FlagName(path, kind));
+    return flag != nullptr ? flag->Get() : 0;
+}
+
+}  // namespace ovrix

@@ -1,0 +1,43 @@
+// Performing one step: the dispatch from a step's type id to its action,
+// and what every action is handed. An action asks for a jump by writing a
+// position into `jump` (empty means "go on in tree order"; the single
+// element -1 ends the run); to skip a block it jumps to its own next
+// sibling, to enter one it asks for no jump.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/EventList.h"
+#include "expr/ExprHandle.h"
+
+namespace ovrix {
+
+struct Player;
+class Context;
+class Event;
+class StoredExpr;
+
+inline constexpr std::u16string_view kStepComplete = u"Step Complete";
+
+struct StepRun {
+    Player& player;
+    Context& context;
+    Event& step;
+    StepPath& jump;
+    uint32_t pauseArgument;
+
+    // Shows the status while the step's delay is waited (FinishStep).
+    void Finish(std::u16string_view status = kStepComplete) const;
+    // Waits through PlaybackWait with this step's pause argument.
+    void Wait(uint32_t ms) const;
+};
+
+// Performs the Context's current step; answers 0, or -1 when the run must
+// end at once.
+int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Context& context);
+
+// The value of a stored expression; no value when it is absent.
+PExprItem EvaluateStored(const StoredExpr& expression);
+
+}  // namespace ovrix

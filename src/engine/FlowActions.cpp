@@ -1,0 +1,309 @@
+#include "engine/FlowActions.h"
+
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "container/Text.h"
+#include "engine/Context.h"
+#include "engine/ExecuteStep.h"
+#include "engine/FlowSteps.h"
+#include "engine/Player.h"
+#include "engine/StepTree.h"
+#include "expr/ExprItem.h"
+#include "expr/KindsValue.h"
+#include "expr/VariableName.h"
+#include "expr/Variables.h"
+
+namespace ovrix {
+
+namespace {
+
+constexpr std::u16string_view kIfKind = u"If";
+constexpr std::u16string_view kLoopIndexVariable = u"@CurLoopIndex";
+
+std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+// The same path with its last index moved by `delta`.
+StepPath Sibling(StepPath path, int32_t delta) {
+    if (!path.empty()) path.back() += delta;
+    return path;
+}
+
+// Conversion to a 32-bit integer as the processor truncates: a value out of
+// range (or not a number) becomes the "integer indefinite" value.
+int32_t TruncateToInt32(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+IntVar* LoopCounter(Context& context, const StepPath& loopPath) {
+    IntVar* counter = context.frame.GetIntVar(u"@idx" + PathSuffix(loopPath));
+    if (counter == nullptr) {
+        counter = context.frame.GetIntVar(u"@idx" + PathSuffix(loopPath), true);
+        if (counter != nullptr) counter->Set(1);
+    }
+    return counter;
+}
+
+void SetNumberVariable(std::u16string_view name, double value) {
+    SetVariable(CanonicalVariableName(name), MakeItem<ExprItem_Num>(value));
+}
+
+double NumberVariable(std::u16string_view name) { return AsNumber(GetVariable(CanonicalVariableName(name))); }
+
+// "5 second", "500 ms", "2 minute", "1 hour": a leading decimal integer, a
+// space, and a unit word; an unknown unit counts in minutes. Answers whole
+// seconds.
+int64_t DurationSeconds(std::u16string_view text) {
+    const size_t space = text.find(u' ');
+    if (space == std::u16string_view::npos) return 0;
+    const std::u16string_view number = text.substr(0, space);
+    size_t i = 0;
+    bool negative = false;
+    if (i < number.size() && (number[i] == u'-' || number[i] == u'+')) negative = number[i++] == u'-';
+    if (i >= number.size() || number[i] < u'0' || number[i] > u'9') return 0;
+    int64_t value = 0;
+    for (; i < number.size() && number[i] >= u'0' && number[i] <= u'9'; ++i) {
+        value = value * 10 + (number[i] - u'0');
+        if (value > std::numeric_limits<int32_t>::max()) break;
+    }
+    if (negative) value = -value;
+    const std::u16string unit = LowerCase(text.substr(space + 1));
+    int64_t factor = 60000;
+    if (unit == u"ms") factor = 1;
+    else if (unit == u"second") factor = 1000;
+    else if (unit == u"minute") factor = 60000;
+    else if (unit == u"hour") factor = 3600000;
+    return value * factor / 1000;
+}
+
+// The enclosing loop of a step: its path, or empty when there is none.
+StepPath EnclosingLoop(const Context& context, StepPath path) {
+    while (!path.empty()) {
+        path.pop_back();
+        const Event* step = EventAt(*context.list, path);
+        if (step == nullptr) return {};
+        if (step->TypeId() == ForLoopEvent::kTypeId) return path;
+    }
+    return {};
+}
+
+void PlayCondition(const StepRun& run, bool holds, std::u16string_view falseStatus) {
+    const StepPath& own = run.context.path;
+    SetBlockFlag(run.context, own, kIfKind, holds ? 1 : 0);
+    if (!holds) {
+        run.Finish(falseStatus);
+        run.jump = Sibling(own, 1);
+        return;
+    }
+    run.Finish();
+}
+
+void PlayIfVar(const StepRun& run) {
+    const auto& step = static_cast<const IfVarEvent&>(run.step);
+    PlayCondition(run, AsTruth(EvaluateStored(step.condition)), u"The condition is false");
+}
+
+void PlayIfFileExist(const StepRun& run) {
+    const auto& step = static_cast<const IfFileExistEvent&>(run.step);
+    const std::u16string path = AsText(EvaluateStored(step.fileName));
+    PlayCondition(run, run.player.desktop.FileExists(path), u"The file is not exist");
+}
+
+void PlayElse(const StepRun& run) {
+    const StepPath& own = run.context.path;
+    if (GetBlockFlag(run.context, Sibling(own, -1), kIfKind) == 1) {
+        const EventList* body = run.step.GetChildList();
+        if (body != nullptr && !body->Empty()) run.jump = Sibling(own, 1);
+        return;  // the Else's delay belongs to its body, which is not played
+    }
+    run.Finish();
+}
+
+// Leaves the loop being played for the step after its Next.
+void ExitLoop(const StepRun& run, IntVar& counter) {
+    run.jump = Sibling(run.context.path, 2);
+    counter.Set(1);
+}
+
+void PlayForLoop(const StepRun& run) {
+    const auto& loop = static_cast<const ForLoopEvent&>(run.step);
+    Context& context = run.context;
+    const std::u16string suffix = PathSuffix(context.path);
+    IntVar* counter = LoopCounter(context, context.path);
+    TimeVar* start = context.frame.GetTimeVar(u"@startT" + suffix, true);
+    TimeVar* end = context.frame.GetTimeVar(u"@endT" + suffix, true);
+    if (counter == nullptr || start == nullptr || end == nullptr) return;  // a name held by another kind
+    const int32_t index = counter->Get();
+    SetNumberVariable(kLoopIndexVariable, index);
+
+    bool leave = false;
+    switch (loop.kind) {
+        case kLoopCount: leave = static_cast<int64_t>(index) > static_cast<int64_t>(loop.count); break;
+        case kLoopTime:
+            if (index == 1) {
+                start->Set(run.player.desktop.Now());
+                end->Set(start->Get() + DurationSeconds(loop.duration));
+            } else {
+                leave = run.player.desktop.Now() >= end->Get();
+            }
+            break;
+        case kLoopWhile: leave = !AsTruth(EvaluateStored(loop.condition)); break;
+        case kLoopRange:
+        case kLoopRangeExclusive: {
+            if (index == 1) {
+                SetNumberVariable(loop.variable, AsNumber(EvaluateStored(loop.start)));
+            } else {
+                SetNumberVariable(loop.variable, NumberVariable(loop.variable) + 1.0);
+            }
+            const int32_t current = TruncateToInt32(NumberVariable(loop.variable));
+            double last = AsNumber(EvaluateStored(loop.end));
+            if (loop.kind == kLoopRangeExclusive) last -= 1.0;
+            leave = current > TruncateToInt32(last);
+            break;
+        }
+        default: break;  // loops until Exit For
+    }
+    if (leave) {
+        ExitLoop(run, *counter);
+        return;
+    }
+    if (run.step.delay == 0) return;
+    char text[64];
+    if (loop.kind == kLoopTime) {
+        LocalTime t;
+        run.player.desktop.ToLocalTime(start->Get(), t);
+        std::snprintf(text, sizeof text, "For Loop %d, started at %02d:%02d:%02d", index, t.hour, t.minute,
+                      t.second);
+    } else if (loop.kind == kLoopWhile) {
+        std::snprintf(text, sizeof text, "While Loop %d", index);
+    } else {
+        std::snprintf(text, sizeof text, "For Loop %d", index);
+    }
+    run.player.desktop.SetLine(ProgressLine::Status, Widen(text));
+    run.Wait(run.step.delay);
+}
+
+// A loop-control step that has no loop where it needs one is reported and
+// play goes on with the next step, without the step's delay.
+void ReportInvalid(const StepRun& run, std::u16string_view what) {
+    run.player.desktop.ShowMessage(u"Action Script Error: Invalid " + std::u16string(what));
+}
+
+void PlayNext(const StepRun& run) {
+    const StepPath loopPath = Sibling(run.context.path, -1);
+    const Event* loop = EventAt(*run.context.list, loopPath);
+    if (loop == nullptr || loop->TypeId() != ForLoopEvent::kTypeId) {
+        ReportInvalid(run, u"Next statement.");
+        return;
+    }
+    if (IntVar* counter = LoopCounter(run.context, loopPath)) counter->Increment();
+    run.jump = loopPath;
+    run.Finish();
+}
+
+void PlayContinue(const StepRun& run) {
+    const StepPath loopPath = EnclosingLoop(run.context, run.context.path);
+    if (loopPath.empty()) {
+        ReportInvalid(run, u"Continue For statement.");
+        return;
+    }
+    run.jump = Sibling(loopPath, 1);
+    run.Finish();
+}
+
+void PlayExitFor(const StepRun& run) {
+    const StepPath loopPath = EnclosingLoop(run.context, run.context.path);
+    if (loopPath.empty()) {
+        ReportInvalid(run, u"Exit For statement.");
+        return;
+    }
+    if (IntVar* counter = LoopCounter(run.context, loopPath)) counter->Set(1);
+    StepPath after = Sibling(loopPath, 1);
+    AdvancePath(*run.context.list, after);
+    run.jump = after.empty() ? StepPath{-1} : after;
+    run.Finish();
+}
+
+void PlaySwitch(const StepRun& run) {
+    const auto& step = static_cast<const SwitchEvent&>(run.step);
+    const std::u16string key = AsText(EvaluateStored(step.expression));
+    const CaseTable& table = run.context.caseTables[&run.step];
+    const auto found = key.empty() ? table.keys.end() : table.keys.find(key);
+    run.jump = found != table.keys.end() ? found->second : table.defaultPath;
+    run.Finish();
+}
+
+// A case or default body has run out: leave the switch (no fall-through).
+void PlayCaseEnd(const StepRun& run, std::u16string_view invalid) {
+    const StepPath& own = run.context.path;
+    if (own.size() < 2) {
+        ReportInvalid(run, invalid);
+        return;
+    }
+    StepPath after(own.begin(), own.end() - 1);
+    ++after.back();
+    run.jump = after;
+    run.Finish();
+}
+
+}  // namespace
+
+void PlayFlowStep(const StepRun& run) {
+    switch (run.step.TypeId()) {
+        case IfVarEvent::kTypeId: PlayIfVar(run); break;
+        case IfFileExistEvent::kTypeId: PlayIfFileExist(run); break;
+        case ElseEvent::kTypeId: PlayElse(run); break;
+        case EndIfEvent::kTypeId:
+        case EndSwitchEvent::kTypeId: run.Finish(); break;
+        case ForLoopEvent::kTypeId: PlayForLoop(run); break;
+        case NextEvent::kTypeId: PlayNext(run); break;
+        case ContinueEvent::kTypeId: PlayContinue(run); break;
+        case ExitForEvent::kTypeId: PlayExitFor(run); break;
+        case SwitchEvent::kTypeId: PlaySwitch(run); break;
+        case SwitchCaseEvent::kTypeId: PlayCaseEnd(run, u"Switch Case Command."); break;
+        case SwitchDefaultEvent::kTypeId: PlayCaseEnd(run, u"Switch Defalult Command."); break;
+        default: break;
+    }
+}
+
+void RebuildCaseTable(Context& context, const StepPath& path) {
+    const Event* owner = EventAt(*context.list, path);
+    if (owner == nullptr) return;
+    CaseTable& table = context.caseTables[owner];
+    table = CaseTable{};
+    StepPath k = path;
+    k.push_back(0);
+    for (Event* step = EventAt(*context.list, k); step != nullptr; step = EventAt(*context.list, k)) {
+        StepPath body = k;
+        body.push_back(0);
+        if (step->TypeId() == SwitchDefaultEvent::kTypeId) {
+            table.defaultPath = body;
+            break;
+        }
+        if (step->TypeId() != SwitchCaseEvent::kTypeId) break;
+        for (const auto& value : static_cast<const SwitchCaseEvent*>(step)->values) {
+            if (value) table.keys[value->GetKey()] = body;  // a later case with the same key wins
+        }
+        ++k.back();
+    }
+}
+
+void PrepareRun(Context& context) {
+    StepPath path;
+    for (ResetPath(*context.list, path); !path.empty(); AdvancePath(*context.list, path)) {
+        const Event* step = EventAt(*context.list, path);
+        if (step == nullptr) continue;
+        if (step->TypeId() == ForLoopEvent::kTypeId) {
+            const std::u16string suffix = PathSuffix(path);
+            if (IntVar* counter = context.frame.GetIntVar(u"@idx" + suffix, true)) counter->Set(1);
+            context.frame.GetTimeVar(u"@startT" + suffix, true);
+            context.frame.GetTimeVar(u"@endT" + suffix, true);
+        } else if (step->TypeId() == SwitchEvent::kTypeId) {
+            RebuildCaseTable(context, path);
+        }
+    }
+}
+
+}  // namespace ovrix

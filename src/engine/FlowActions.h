@@ -1,0 +1,25 @@
+// The actions of the block-structure steps: If, If-file-exists, Else and
+// End If; the loops with Next, Continue and Exit For; Switch with its Case
+// and Default blocks and End Switch. Blocks are never matched by scanning:
+// the closing step is the block step's next sibling, and loop and condition
+// state lives in the engine variables of the Context that plays the list.
+#pragma once
+
+#include "engine/EventList.h"
+
+namespace ovrix {
+
+struct StepRun;
+class Context;
+
+// Performs one of the steps above (types 6-11, 36, 40, 50-53).
+void PlayFlowStep(const StepRun& run);
+
+// Rebuilds the case table of the switch at `path` of the Context's list.
+void RebuildCaseTable(Context& context, const StepPath& path);
+
+// The state a run needs before its first step: every loop's counter at 1
+// with its time variables, and every switch's case table.
+void PrepareRun(Context& context);
+
+}  // namespace ovrix
