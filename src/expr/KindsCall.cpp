@@ -1,9 +1,13 @@
-// Call nodes of built-in and script functions: stored form and text forms.
-// A built-in call is shown here by its stored key and arguments; the
-// function registry refines that (member calls as obj.Member, property
-// sets, "Call " for functions without a result).
+// Call nodes of built-in and script functions: stored form, text forms and
+// the call of a built-in. A built-in call finds its descriptor by key in
+// the function registry and takes from it its text form (members as
+// obj.Member, property sets, "Call " for functions without a result), its
+// by-reference arguments and, at load, the defaults of missing arguments.
+// A node whose key has no descriptor (one made in code, never loaded) shows
+// its key and arguments and gives no value.
 #include <map>
 
+#include "builtins/Registry.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 
@@ -41,9 +45,28 @@ bool ExprItem_FunBase::Walk(ExprWalkFn callback, void* context) {
     return true;
 }
 
-// Calls are made by the function registry and the script-function runner;
-// until they are attached a call yields no value.
-PExprItem ExprItem_FunBase::Evaluate() { return {}; }
+// A built-in call: by-reference arguments go as their nodes, the others
+// evaluated; the node's own argument count is passed, which may exceed the
+// descriptor's. A placeholder (no implementation) gives no value. Calls of
+// script functions are resolved by the script-function runner and give no
+// value here.
+PExprItem ExprItem_FunBase::Evaluate() {
+    if (Kind() != kind::kFunction) return {};
+    const PLX_FunctionBase* function = LookupFunction(name);
+    if (function == nullptr || function->GetImpl() == nullptr) return {};
+    std::vector<PExprItem> values(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        const PLX_FunArg* arg = function->GetArg(static_cast<int32_t>(i));
+        if (arg != nullptr && (arg->flags & funarg::kByReference) != 0) {
+            values[i] = args[i];
+        } else if (args[i]) {
+            values[i] = args[i]->Evaluate();
+        }
+    }
+    PExprItem result;
+    function->GetImpl()(&result, static_cast<int32_t>(values.size()), values.data(), function->GetUserWord());
+    return result;
+}
 
 void ExprItem_FunBase::LoadArguments(Region region) {
     args.clear();
@@ -92,8 +115,42 @@ std::u16string ExprItem_Fun::CurrentKey(std::u16string_view key) {
 }
 
 std::u16string ExprItem_Fun::Render(bool marked) const {
-    const std::u16string shown = DisplayName(name);
-    return (marked ? Marker(u'F', shown) : shown) + ArgumentText(marked);
+    const auto nameText = [marked](const std::u16string& shown) { return marked ? Marker(u'F', shown) : shown; };
+    const PLX_FunctionBase* function = LookupFunction(name);
+    if (function == nullptr) return nameText(DisplayName(name)) + ArgumentText(marked);
+
+    const bool set = function->IsPropertySet();
+    const bool get = function->IsPropertyGet();
+    size_t first = 0;
+    std::u16string out;
+    if (set) out += u"Set ";
+    if (function->IsMember()) {
+        out += args.empty() ? std::u16string(u"Empty") : NodeText(args[0], marked);
+        out += u".";
+        first = 1;
+    }
+    if (!set && function->GetReturnType() == 0) out += u"Call ";
+    if (!function->IsMember()) {
+        out += nameText(function->GetDisplayName());
+    } else if (const char16_t* member = function->GetMemberName()) {
+        out += nameText(member);
+    } else {
+        if (args.size() > 1) out += NodeText(args[1], marked);
+        first = 2;
+    }
+    if (!get && !set) out += u"(";
+    if (set) out += u" = ";
+    size_t shown = args.size();
+    if (shown > first) {
+        const auto* last = dynamic_cast<const ExprItem_ValueList*>(args.back().Item());
+        if (last != nullptr && last->elements.empty()) --shown;
+    }
+    for (size_t i = first; i < shown; ++i) {
+        if (i > first) out += u", ";
+        out += NodeText(args[i], marked);
+    }
+    if (!get && !set) out += u")";
+    return out;
 }
 
 void ExprItem_Fun::Save(RecordBuffer& buffer) const {
@@ -103,10 +160,18 @@ void ExprItem_Fun::Save(RecordBuffer& buffer) const {
     SaveArguments(buffer);
 }
 
+// The key is resolved when read, so a key that no module supplies shows the
+// missing-plug-in message once; a call stored with fewer arguments than its
+// descriptor gets copies of the remaining defaults (null where none).
 void ExprItem_Fun::Load(Region region) {
     name = CurrentKey(ReadString(region, tag::kFunction, u""));
     callForm = ReadU32(region, tag::kCallForm, 0);
+    const PLX_FunctionBase* function = ResolveLoadedFunction(name);
     LoadArguments(region);
+    for (int32_t i = static_cast<int32_t>(args.size()); i < function->GetArgCount(); ++i) {
+        const PExprItem& fallback = function->GetArg(i)->defaultValue;
+        args.push_back(fallback ? fallback->Clone() : PExprItem());
+    }
 }
 
 PExprItem ExprItem_Fun::Clone() const {

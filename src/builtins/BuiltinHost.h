@@ -1,0 +1,48 @@
+// What built-in functions need from the player: message boxes, random
+// numbers, the playback counters, the script arguments, the last picture
+// found and the default title. The player installs one implementation;
+// tests install fakes. Without a host the functions that need one give no
+// value and the registry's messages are not shown.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "expr/ExprHandle.h"
+
+namespace ovrix {
+
+struct PictureRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class BuiltinHost {
+public:
+    virtual ~BuiltinHost() = default;
+
+    // A message box with the program's default title and an OK button.
+    virtual void ShowMessage(std::u16string_view text) = 0;
+    // The next value of the program's random generator, 0 to 32767.
+    virtual uint32_t Random() = 0;
+    // The index of the innermost running loop and the number of the pass.
+    virtual double CurrentLoopIndex() = 0;
+    virtual uint32_t CurrentRepeat() = 0;
+    // The current playback frame's argument list (none: count 0).
+    virtual size_t ScriptArgCount() = 0;
+    virtual PExprItem ScriptArg(size_t index) = 0;
+    // The program's command-line arguments.
+    virtual std::vector<std::u16string> CommandLineArgs() = 0;
+    // The rectangle of the last picture found on the screen.
+    virtual PictureRect LastPictureRect() = 0;
+    // Replaces the title of message boxes whose title is empty.
+    virtual void SetDefaultTitle(std::u16string title) = 0;
+};
+
+// Installs the host (null removes it); answers the previous one.
+BuiltinHost* SetBuiltinHost(BuiltinHost* host);
+BuiltinHost* GetBuiltinHost();
+
+}  // namespace ovrix

@@ -1,0 +1,92 @@
+// The declarative form of the built-in library: each family is one table
+// of FunctionSpec rows (key, result, arguments with labels and defaults,
+// member flags), turned into descriptors once by the registration routine.
+// The catalogue lists every family with the number of functions it has in
+// the complete library, so that what is not registered yet stays visible.
+//
+// Also the small argument and result helpers that implementations share:
+// arguments are read through the value conversions (missing = empty, 0,
+// false) and results are made through the host services.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "builtins/Function.h"
+
+namespace ovrix {
+
+struct DefaultSpec {
+    enum class Type { None, Number, Integer, Text, Bool, Empty };
+    Type type = Type::None;
+    double number = 0.0;
+    const char16_t* text = nullptr;      // Text default
+    const char16_t* enumName = nullptr;  // enumeration of a Number default
+};
+
+constexpr DefaultSpec NoDefault() { return {}; }
+constexpr DefaultSpec DefNumber(double v, const char16_t* enumName = nullptr) {
+    return {DefaultSpec::Type::Number, v, nullptr, enumName};
+}
+// A Number with the integer display flag (hexadecimal and colour defaults).
+constexpr DefaultSpec DefInteger(double v) { return {DefaultSpec::Type::Integer, v, nullptr, nullptr}; }
+constexpr DefaultSpec DefText(const char16_t* t) { return {DefaultSpec::Type::Text, 0.0, t, nullptr}; }
+constexpr DefaultSpec DefBool(bool v) { return {DefaultSpec::Type::Bool, v ? 1.0 : 0.0, nullptr, nullptr}; }
+constexpr DefaultSpec DefEmpty() { return {DefaultSpec::Type::Empty, 0.0, nullptr, nullptr}; }
+
+struct ArgSpec {
+    const char16_t* name;
+    uint32_t kind = fkind::kAny;
+    DefaultSpec def = {};
+    uint32_t flags = 0;
+    const char16_t* label = nullptr;      // null: the kind's prefix and the name
+    const char16_t* flagNames = nullptr;  // name of a NumberEnum of named flag values
+};
+
+struct FunctionSpec {
+    const char16_t* key;
+    uint32_t returnKind = fkind::kNothing;
+    PLX_FunImpl impl = nullptr;
+    std::vector<ArgSpec> args = {};
+    const char16_t* returnTypeName = nullptr;
+    const char16_t* note = nullptr;
+    const char16_t* alias = nullptr;
+    // Members of an object value.
+    bool member = false;
+    const char16_t* memberName = nullptr;
+    bool propertyGet = false;
+    bool propertySet = false;
+};
+
+// One family of the catalogue: its name, its size in the complete library
+// and the rows registered so far.
+struct FamilySpec {
+    const char16_t* name;
+    int32_t total;
+    std::span<const FunctionSpec> functions;
+};
+
+// The families in the order of the descriptor table.
+std::span<const FamilySpec> Catalogue();
+
+// The descriptor a row describes.
+std::unique_ptr<PLX_Function> BuildDescriptor(const FunctionSpec& spec);
+
+// Family tables.
+std::span<const FunctionSpec> MathFunctions();
+std::span<const FunctionSpec> ScriptStateFunctions();
+
+// Argument and result helpers for implementations.
+namespace fnargs {
+double Number(const PExprItem* args, int32_t count, int32_t i);
+std::u16string Text(const PExprItem* args, int32_t count, int32_t i);
+PExprItem* None(PExprItem* result);
+PExprItem* ReturnNumber(PExprItem* result, double value);
+PExprItem* ReturnText(PExprItem* result, const std::u16string& text);
+PExprItem* ReturnValue(PExprItem* result, PExprItem value);
+}  // namespace fnargs
+
+}  // namespace ovrix

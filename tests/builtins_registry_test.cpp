@@ -1,0 +1,285 @@
+// The function framework: descriptors and their argument rules, the
+// registry's exact lookup and placeholders, loading calls (key mapping,
+// default filling), the text forms of every call form, calling with
+// by-reference arguments, the enumerations and the catalogue's coverage.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "builtins/FamilyTable.h"
+#include "builtins_test_support.h"
+#include "container/Text.h"
+#include "expr/KindsValue.h"
+#include "expr/NumberEnum.h"
+#include "expr/NumberFormat.h"
+#include "expr/Variables.h"
+
+namespace ovrix {
+namespace {
+
+using namespace testing_builtins;
+
+PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
+PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
+PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+
+// Increments the variable that its by-reference argument names.
+PExprItem* TestIncrement(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    result->Reset();
+    if (count < 1) return result;
+    if (auto* var = ItemAs<ExprItem_Var>(args[0])) {
+        SetVariable(var->Name(), Num(AsNumber(GetVariable(var->Name())) + 1));
+    }
+    return result;
+}
+
+// Tells the kind ids it received and how many arguments: "256,257/3".
+PExprItem* TestKinds(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    std::u16string out;
+    for (int32_t i = 0; i < count; ++i) {
+        if (i > 0) out += u",";
+        for (char c : std::to_string(args[i] ? args[i]->Kind() : 0)) out += static_cast<char16_t>(c);
+    }
+    out += u"/" + std::u16string(1, static_cast<char16_t>(u'0' + count));
+    return HostServices().makeText(result, out.c_str());
+}
+
+const FunctionSpec kTestFunctions[] = {
+    {u"<TestRect.GetX>", fkind::kNumber, nullptr, {{u"Rect", fkind::kObject, {}, 0, u"Rect Rect"}}, nullptr, nullptr,
+     nullptr, true, u"X", true, false},
+    {u"<TestRect.SetX>", fkind::kNothing, nullptr,
+     {{u"Rect", fkind::kObject, {}, 0, u"Rect Rect"}, {u"X", fkind::kNumber}}, nullptr, nullptr, nullptr, true, u"X",
+     false, true},
+    {u"<TestOle.InvokeMethod>", fkind::kVariable, nullptr,
+     {{u"Object", fkind::kObject, {}, 0, u"OleObject Object"}, {u"Method", fkind::kMember},
+      {u"Arguments", fkind::kValueList}},
+     nullptr, nullptr, nullptr, true},
+    {u"TestDelay", fkind::kNothing, nullptr, {{u"Delay(ms)", fkind::kNumber, DefNumber(1000)}}},
+    {u"TestMove#1", fkind::kNothing, nullptr,
+     {{u"X", fkind::kNumber}, {u"Y", fkind::kNumber, DefNumber(7)}, {u"Title", fkind::kText, DefText(u"t")}}},
+    {u"TestIncrement", fkind::kNothing, TestIncrement, {{u"Variable", fkind::kObject, {}, funarg::kByReference}}},
+    {u"TestKinds", fkind::kText, TestKinds,
+     {{u"Ref", fkind::kObject, {}, funarg::kByReference}, {u"Value", fkind::kAny}}},
+    {u"TestMaker", fkind::kObject, nullptr, {}, u"Rect", nullptr, u"<TestMade>"},
+};
+
+int32_t RegisterTestModule(PLX_Module& module) {
+    static std::vector<std::unique_ptr<PLX_Function>> owned;
+    static std::vector<PLX_FunctionBase*> table;
+    if (owned.empty()) {
+        for (const FunctionSpec& spec : kTestFunctions) {
+            owned.push_back(BuildDescriptor(spec));
+            table.push_back(owned.back().get());
+        }
+    }
+    module.count = static_cast<int32_t>(table.size());
+    module.table = table.data();
+    return 1;
+}
+
+class BuiltinFramework : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        InitFunctionRegistry();
+        static PLX_Module module;
+        if (module.registration == nullptr) {
+            module.registration = RegisterTestModule;
+            AddFunctionModule(module);
+        }
+    }
+    void TearDown() override { ClearProgramVariables(); }
+};
+
+TEST_F(BuiltinFramework, AddArgLabelsAndRefusals) {
+    PLX_Function f(u"F", fkind::kNumber, nullptr);
+    EXPECT_EQ(f.AddArg(u"File", fkind::kText)->GetLabel(), u"Text File");
+    EXPECT_EQ(f.AddArg(u"Window", fkind::kObject, {}, 0, u"WindowHandle Window")->GetLabel(), u"WindowHandle Window");
+    EXPECT_EQ(f.AddArg(u"Anything", fkind::kAny)->GetLabel(), u"Anything");  // no prefix: the name
+    EXPECT_EQ(f.AddArg(u"Data", fkind::kNamedData)->GetLabel(), u"NamedData Data");
+
+    // An enumerated Number default names the enumeration instead of "Number".
+    const NumberEnum* show = FindNumberEnum(u"ShowWindowType");
+    ASSERT_NE(show, nullptr);
+    EXPECT_EQ(f.AddArg(u"ShowWindow", fkind::kNumber, MakeItem<ExprItem_Num>(5.0, 0u, show))->GetLabel(),
+              u"ShowWindowType ShowWindow");
+
+    // Only object-labelled arguments may go by reference.
+    const PExprItem shared = Num(3);
+    EXPECT_EQ(f.AddArg(u"X", fkind::kNumber, shared, funarg::kByReference), nullptr);
+    EXPECT_EQ(shared.CellShareCount(), 1);  // the refused default was dropped
+    EXPECT_EQ(f.GetArgCount(), 5);
+    ASSERT_NE(f.AddArg(u"Var", fkind::kObject, {}, funarg::kByReference), nullptr);
+
+    while (f.GetArgCount() < PLX_FunctionBase::kMaxArgs) f.AddArg(u"n", fkind::kNumber);
+    EXPECT_EQ(f.AddArg(u"Seventeenth", fkind::kNumber), nullptr);
+    EXPECT_EQ(f.GetArgCount(), 16);
+    EXPECT_EQ(f.GetArg(16), nullptr);
+    EXPECT_EQ(f.GetArg(-1), nullptr);
+}
+
+TEST_F(BuiltinFramework, NamesAndReturnTypeNames) {
+    PLX_Function overload(u"SetMousePosition#1", 0, nullptr);
+    EXPECT_EQ(overload.GetDisplayName(), u"SetMousePosition");
+    EXPECT_EQ(PLX_Function(u"A#b#2", 0, nullptr).GetDisplayName(), u"A#b");
+    EXPECT_EQ(PLX_Function(u"F", fkind::kNamedData, nullptr).GetReturnTypeName(), u"NamedData ");
+    EXPECT_EQ(PLX_Function(u"F", fkind::kBool, nullptr).GetReturnTypeName(), u"Bool");
+    EXPECT_EQ(PLX_Function(u"F", fkind::kObject, nullptr, u"WindowHandle").GetReturnTypeName(), u"WindowHandle");
+    EXPECT_EQ(PLX_Function(u"F", fkind::kObject, nullptr).GetReturnTypeName(), u"");
+}
+
+TEST_F(BuiltinFramework, LookupIsExactAndCaseSensitive) {
+    const PLX_FunctionBase* upper = FindFunction(u"Sqrt");
+    const PLX_FunctionBase* lower = FindFunction(u"sqrt");
+    ASSERT_NE(upper, nullptr);
+    ASSERT_NE(lower, nullptr);
+    EXPECT_NE(upper, lower);
+    EXPECT_EQ(FindFunction(u"SQRT"), nullptr);
+    EXPECT_EQ(FindFunction(u"Sqrt "), nullptr);
+    // The alias key files the same descriptor a second time.
+    EXPECT_EQ(FindFunction(u"<TestMade>"), FindFunction(u"TestMaker"));
+    ASSERT_NE(FindFunction(u"TestMaker"), nullptr);
+}
+
+TEST_F(BuiltinFramework, UnknownKeyShowsThePluginMessageOncePerKey) {
+    FakeBuiltinHost host;
+    LoadCall(u"SQRT", {Num(4)});
+    LoadCall(u"SQRT", {Num(9)});
+    LoadCall(u"NoSuchThing", {});
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0],
+              u"The plug-in function \"SQRT\" does not exist!\nPlease make sure you have installed the plug-in.");
+    EXPECT_EQ(host.messages[1],
+              u"The plug-in function \"NoSuchThing\" does not exist!\nPlease make sure you have installed the plug-in.");
+
+    // The placeholder answers no value, returns nothing and keeps the call's arguments.
+    PExprItem call = LoadCall(u"SQRT", {Num(4)});
+    EXPECT_FALSE(call->Evaluate());
+    EXPECT_EQ(call->GetDisplayText(), u"Call SQRT(4)");
+    EXPECT_EQ(host.messages.size(), 2u);
+    // Known keys never reach the message.
+    LoadCall(u"Sqrt", {Num(4)});
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+TEST_F(BuiltinFramework, LoadFillsMissingArgumentsWithDefaultsInOrder) {
+    PExprItem call = LoadCall(u"TestMove#1", {Num(3)});
+    ExprItem_Fun& f = CallOf(call);
+    ASSERT_EQ(f.args.size(), 3u);
+    EXPECT_EQ(AsNumber(f.args[1]), 7.0);
+    EXPECT_EQ(AsText(f.args[2]), u"t");
+    EXPECT_EQ(call->GetDisplayText(), u"Call TestMove(3, 7, \"t\")");
+
+    // The default is copied: changing one call's argument leaves the descriptor's alone.
+    ItemAs<ExprItem_Num>(f.args[1])->value = 99;
+    EXPECT_EQ(AsNumber(CallOf(LoadCall(u"TestMove#1", {})).args[1]), 7.0);
+
+    // No default: a null handle holds the place.
+    PExprItem bare = LoadCall(u"TestMove#1", {});
+    ASSERT_EQ(CallOf(bare).args.size(), 3u);
+    EXPECT_FALSE(CallOf(bare).args[0]);
+
+    // More arguments than the descriptor: all kept and all passed.
+    PExprItem extra = LoadCall(u"TestKinds", {Var(u"#k"), Num(1), Text(u"x"), Num(2)});
+    EXPECT_EQ(CallOf(extra).args.size(), 4u);
+    EXPECT_EQ(AsText(extra->Evaluate()), u"256,257,258,257/4");
+}
+
+TEST_F(BuiltinFramework, OlderMemberKeysAreMappedAtLoad) {
+    FakeBuiltinHost host;
+    EXPECT_EQ(CallOf(LoadCall(u"<OLE Get Property>", {})).name, u"<OleObject.GetProperty>");
+    EXPECT_EQ(CallOf(LoadCall(u"<OLE Set Property>", {})).name, u"<OleObject.SetProperty>");
+    EXPECT_EQ(CallOf(LoadCall(u"<OLE Invoke Method>", {})).name, u"<OleObject.InvokeMethod>");
+    EXPECT_EQ(CallOf(LoadCall(u"<OLE Other>", {})).name, u"<OLE Other>");
+}
+
+TEST_F(BuiltinFramework, ByReferenceArgumentsReceiveTheVariableNode) {
+    SetVariable(u"#counter", Num(1));
+    PExprItem call = LoadCall(u"TestIncrement", {Var(u"#counter")});
+    EXPECT_FALSE(call->Evaluate());
+    call->Evaluate();
+    EXPECT_EQ(AsNumber(GetVariable(u"#counter")), 3.0);
+
+    // The by-value argument is evaluated: the variable's value arrives.
+    SetVariable(u"#v", Text(u"abc"));
+    EXPECT_EQ(AsText(LoadCall(u"TestKinds", {Var(u"#v"), Var(u"#v")})->Evaluate()), u"256,258/2");
+}
+
+TEST_F(BuiltinFramework, DisplayOfEveryCallForm) {
+    const auto call = [](std::u16string_view key, std::vector<PExprItem> args) {
+        auto node = MakeItem<ExprItem_Fun>();
+        ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
+        ItemAs<ExprItem_Fun>(node)->args = std::move(args);
+        return node;
+    };
+    EXPECT_EQ(call(u"<TestRect.GetX>", {Var(u"r")})->GetDisplayText(), u"$r.X");
+    EXPECT_EQ(call(u"<TestRect.GetX>", {})->GetDisplayText(), u"Empty.X");
+    EXPECT_EQ(call(u"<TestRect.SetX>", {Var(u"r"), Num(5)})->GetDisplayText(), u"Set $r.X = 5");
+
+    auto list = MakeItem<ExprItem_ValueList>();
+    ItemAs<ExprItem_ValueList>(list)->elements = {Num(1), Num(2)};
+    EXPECT_EQ(call(u"<TestOle.InvokeMethod>", {Var(u"obj"), MakeItem<ExprItem_Member>(u"M"), Num(1), Num(2)})
+                  ->GetDisplayText(),
+              u"$obj.M(1, 2)");
+    EXPECT_EQ(call(u"<TestOle.InvokeMethod>", {Var(u"obj"), MakeItem<ExprItem_Member>(u"M"), list})
+                  ->GetDisplayText(),
+              u"$obj.M(1 , 2)");
+    EXPECT_EQ(call(u"<TestOle.InvokeMethod>",
+                   {Var(u"obj"), MakeItem<ExprItem_Member>(u"Quit"), MakeItem<ExprItem_ValueList>()})
+                  ->GetDisplayText(),
+              u"$obj.Quit()");
+
+    EXPECT_EQ(call(u"TestDelay", {Num(1000)})->GetDisplayText(), u"Call TestDelay(1000)");
+    EXPECT_EQ(call(u"TestMove#1", {Num(1), Num(2)})->GetDisplayText(), u"Call TestMove(1, 2)");
+    EXPECT_EQ(call(u"Sqrt", {Num(4)})->GetDisplayText(), u"Sqrt(4)");
+    EXPECT_EQ(call(u"Sqrt", {Num(4)})->GetMarkedText(), u"**F[4]Sqrt(**N[1]4)");
+    EXPECT_EQ(call(u"<TestRect.SetX>", {Var(u"r"), Num(5)})->GetMarkedText(), u"Set **B[2]$r.**F[1]X = **N[1]5");
+}
+
+TEST_F(BuiltinFramework, EnumerationsAndRegistryRoots) {
+    const NumberEnum* keys = FindNumberEnum(u"VirtualKey");
+    ASSERT_NE(keys, nullptr);
+    ASSERT_NE(keys->NameOf(0xFE), nullptr);
+    EXPECT_EQ(*keys->NameOf(0xFE), u"VK_OEM_CLEAR");
+    EXPECT_EQ(*keys->NameOf(0x41), u"A");
+    EXPECT_EQ(*keys->NameOf(0x39), u"9");
+    EXPECT_EQ(keys->NameOf(0x07), nullptr);
+    int64_t value = 0;
+    ASSERT_TRUE(FindNumberEnum(u"WindowMessage")->ValueOf(u"WM_COMMAND", value));
+    EXPECT_EQ(value, 0x111);
+    ASSERT_TRUE(FindNumberEnum(u"DispatchFlag")->ValueOf(u"DISPATCH_PROPERTYPUT", value));
+    EXPECT_EQ(value, 4);
+
+    uint32_t root = 0;
+    ASSERT_TRUE(FindRegistryRoot(u"CURRENT_USER", root));
+    EXPECT_EQ(root, 0x80000001u);
+    ASSERT_TRUE(FindRegistryRoot(u"PERFORMANCE_NLSTEXT", root));
+    EXPECT_EQ(root, 0x80000060u);
+    EXPECT_FALSE(FindRegistryRoot(u"current_user", root));
+}
+
+// The catalogue's coverage: what is registered per family against the size
+// of the complete library. The floor only ever goes up as families are added.
+TEST_F(BuiltinFramework, CatalogueCoverage) {
+    constexpr int32_t kCatalogueTotal = 282;
+    constexpr int32_t kRegisteredFloor = 19;
+    int32_t total = 0;
+    int32_t registered = 0;
+    for (const FamilySpec& family : Catalogue()) {
+        const auto count = static_cast<int32_t>(family.functions.size());
+        EXPECT_LE(count, family.total) << ToUtf8(family.name);
+        total += family.total;
+        registered += count;
+        for (const FunctionSpec& spec : family.functions) {
+            EXPECT_NE(spec.impl, nullptr);
+            EXPECT_NE(FindFunction(spec.alias != nullptr ? spec.alias : spec.key), nullptr);
+        }
+    }
+    EXPECT_EQ(Catalogue().size(), 24u);
+    EXPECT_EQ(total, kCatalogueTotal);
+    EXPECT_GE(registered, kRegisteredFloor);
+    std::printf("built-in descriptors registered: %d of %d\n", registered, total);
+}
+
+}  // namespace
+}  // namespace ovrix

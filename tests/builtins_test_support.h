@@ -1,0 +1,64 @@
+// Shared pieces of the built-in function tests: a fake host that records
+// what the functions ask of the player, and stored call nodes.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "builtins/BuiltinHost.h"
+#include "builtins/Registry.h"
+#include "container/RecordBuffer.h"
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+
+namespace ovrix::testing_builtins {
+
+class FakeBuiltinHost : public BuiltinHost {
+public:
+    FakeBuiltinHost() { previous_ = SetBuiltinHost(this); }
+    ~FakeBuiltinHost() override { SetBuiltinHost(previous_); }
+
+    void ShowMessage(std::u16string_view text) override { messages.emplace_back(text); }
+    uint32_t Random() override {
+        const uint32_t r = randoms.empty() ? 0 : randoms[randomIndex % randoms.size()];
+        ++randomIndex;
+        return r;
+    }
+    double CurrentLoopIndex() override { return loopIndex; }
+    uint32_t CurrentRepeat() override { return repeat; }
+    size_t ScriptArgCount() override { return scriptArgs.size(); }
+    PExprItem ScriptArg(size_t index) override { return scriptArgs.at(index); }
+    std::vector<std::u16string> CommandLineArgs() override { return commandLine; }
+    PictureRect LastPictureRect() override { return picture; }
+    void SetDefaultTitle(std::u16string title) override { titles.push_back(std::move(title)); }
+
+    std::vector<std::u16string> messages;
+    std::vector<uint32_t> randoms;
+    size_t randomIndex = 0;
+    double loopIndex = 0;
+    uint32_t repeat = 0;
+    std::vector<PExprItem> scriptArgs;
+    std::vector<std::u16string> commandLine;
+    PictureRect picture;
+    std::vector<std::u16string> titles;
+
+private:
+    BuiltinHost* previous_ = nullptr;
+};
+
+// A call node of `key` with these argument nodes, read back from its
+// stored form (so it goes through the loader's resolution and defaults).
+inline PExprItem LoadCall(std::u16string_view key, const std::vector<PExprItem>& args) {
+    RecordBuffer b;
+    WriteU32(b, tag::kType, kind::kFunction);
+    WriteString(b, tag::kFunction, key);
+    WriteU32(b, tag::kCallForm, 0);
+    for (size_t i = 0; i < args.size(); ++i) SaveSubNode(b, tag::Argument(static_cast<uint32_t>(i)), args[i]);
+    const std::vector<uint8_t> bytes = b.ToVector();
+    return ReadExprItem(Region{bytes.data(), static_cast<uint32_t>(bytes.size())});
+}
+
+inline ExprItem_Fun& CallOf(const PExprItem& node) { return *ItemAs<ExprItem_Fun>(node); }
+
+}  // namespace ovrix::testing_builtins
