@@ -11,6 +11,9 @@
 #include "expr/ExprHandle.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
+#include "expr/VariableSteps.h"
+#include "script/StoredExpr.h"
+#include "StepTestSupport.h"
 #include "platform/sim/SimPlay.h"
 #include "shell/PlaybackDriver.h"
 
@@ -107,6 +110,51 @@ TEST(Driver, PassVariablesAreClearedEachPassAndProgramVariablesSurvive) {
     PlayOnSim(image, options);
     EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{false, false}, {false, true}, {false, true}}));
     EXPECT_FALSE(FindVariable(u"#run").HasValue());  // ending playback clears both tables
+}
+
+// A Set step record "Set #<target> = <function>(16)", as the editor stores it.
+// (Written as bytes: reading it here would already file a missing function.)
+FieldWriter SetFromCall(const std::u16string& target, const std::u16string& function) {
+    return [=](RecordBuffer& record) {
+        RecordBuffer argument, call, set, variable;
+        WriteU32(argument, tag::kType, 257);
+        WriteF64(argument, MakeTag("NUM"), 16.0);
+        WriteU32(call, tag::kType, 2049);
+        WriteString(call, MakeTag("FUN"), function);
+        WriteU32(call, MakeTag("LIST"), 0);
+        WriteContainer(call, IndexedTag('A', 0), argument);
+        WriteU32(variable, tag::kType, 256);
+        WriteString(variable, MakeTag("VAR"), target);
+        WriteU32(set, tag::kType, 2050);
+        WriteContainer(set, MakeTag("VAR"), variable);
+        WriteContainer(set, MakeTag("VAL"), call);
+        WriteU32(record, tag::kDelay, 100);
+        WriteContainer(record, tag::kCode, set);
+    };
+}
+
+TEST(Driver, ScriptsCallBuiltInFunctionsAndMissingOnesAreReportedOnce) {
+    constexpr uint32_t kSetVar = 33;
+    const auto image = ImageBuilder()
+                           .MainStream(StreamOf({{kSetVar, SetFromCall(u"#root", u"Sqrt")},
+                                                 {kSetVar, SetFromCall(u"#a", u"NoSuchDriverFunction")},
+                                                 {kSetVar, SetFromCall(u"#b", u"NoSuchDriverFunction")}}))
+                           .Build();
+    double root = -1;
+    SimPlayOptions options;
+    options.setup = [&](SimPlatform& sim) {
+        sim.onPump = [&](SimPlatform&) {
+            if (root < 0 && FindVariable(u"#root").HasValue()) root = FindVariable(u"#root")->GetNumber();
+        };
+    };
+    const auto result = PlayOnSim(image, options);
+    EXPECT_EQ(root, 4.0);
+    const auto boxes = EventsOf(result.trace, "msgbox");
+    ASSERT_EQ(boxes.size(), 1u);  // once per missing name, when the script loads
+    EXPECT_EQ(boxes[0],
+              "msgbox 0x0 \"Ovrix\" \"The plug-in function \\\"NoSuchDriverFunction\\\" does not exist!\\nPlease make "
+              "sure you have installed the plug-in.\"");
+    EXPECT_EQ(EventsOf(result.trace, "line step").at(1), "line step \"Step 2: Set #a = Call NoSuchDriverFunction(16)\"");
 }
 
 TEST(Driver, NoMainStreamPlaysNothing) {

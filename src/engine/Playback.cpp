@@ -4,6 +4,7 @@
 #include "engine/FlowActions.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
+#include "builtins/Registry.h"
 #include "engine/StepTree.h"
 #include "expr/Variables.h"
 #include "script/Event.h"
@@ -106,6 +107,7 @@ void BeginPlayback(Player& player) {
     ClearContextStack();
     ThreadPlayerState().mainThread = 1;
     ClearProgramVariables();
+    StartFunctionModules();
     player.desktop.BeginTrace();
     player.desktop.OpenProgressWindow(player.settings.window);
 }
@@ -113,6 +115,7 @@ void BeginPlayback(Player& player) {
 void EndPlayback(Player& player) {
     ClearContextStack();
     ClearProgramVariables();
+    StopFunctionModules();
     player.desktop.CloseProgressWindow();
     SetFlag(StopRequest);
     player.desktop.TraceEvent("end");

@@ -8,6 +8,7 @@
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
+#include "engine/PlayerBuiltinHost.h"
 #include "expr/Variables.h"
 #include "script/ScriptStream.h"
 
@@ -58,6 +59,7 @@ void PlayPasses(Player& player, EventList& mainList) {
 }  // namespace
 
 void RunPlaybackDriver(Player& player, Region image) {
+    PlayerBuiltinHost host(player);
     player.image = image;
     const std::u16string root = ReadString(image, tag::kRoot, u"");
     const auto mainStream = FindRecord(image, tag::Stream(0));

@@ -1,0 +1,53 @@
+#include "engine/PlayerBuiltinHost.h"
+
+#include "engine/Context.h"
+#include "engine/Player.h"
+#include "expr/KindsValue.h"
+#include "expr/Variables.h"
+
+namespace ovrix {
+
+namespace {
+
+const std::vector<std::u16string>* CurrentArguments() {
+    const Context* top = ThreadPlayerState().Top();
+    return top != nullptr ? top->arguments : nullptr;
+}
+
+}  // namespace
+
+PlayerBuiltinHost::PlayerBuiltinHost(Player& player)
+    : player_(player), previous_(SetBuiltinHost(this)), title_(kDefaultScriptTitle) {}
+
+PlayerBuiltinHost::~PlayerBuiltinHost() { SetBuiltinHost(previous_); }
+
+// The registry's own messages are the player's, like the loader's.
+void PlayerBuiltinHost::ShowMessage(std::u16string_view text) { player_.desktop.ShowMessage(text); }
+
+uint32_t PlayerBuiltinHost::Random() { return player_.desktop.Random(); }
+
+// The innermost running loop publishes its index in the run's variables.
+double PlayerBuiltinHost::CurrentLoopIndex() {
+    const PExprItem index = FindVariable(u"@CurLoopIndex");
+    return index.HasValue() ? index->GetNumber() : 0.0;
+}
+
+uint32_t PlayerBuiltinHost::CurrentRepeat() { return player_.passCounter; }
+
+size_t PlayerBuiltinHost::ScriptArgCount() {
+    const auto* arguments = CurrentArguments();
+    return arguments != nullptr ? arguments->size() : 0;
+}
+
+PExprItem PlayerBuiltinHost::ScriptArg(size_t index) {
+    const auto* arguments = CurrentArguments();
+    if (arguments == nullptr || index >= arguments->size()) return {};
+    return MakeItem<ExprItem_Text>((*arguments)[index]);
+}
+
+std::vector<std::u16string> PlayerBuiltinHost::CommandLineArgs() { return player_.arguments; }
+
+// Picture search does not exist yet: no picture has been found.
+PictureRect PlayerBuiltinHost::LastPictureRect() { return {-1, -1, -1, -1}; }
+
+}  // namespace ovrix

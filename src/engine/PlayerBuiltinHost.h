@@ -1,0 +1,42 @@
+// The player's side of what built-in functions need: message boxes and the
+// random generator of the desktop it plays on, the pass counter, the current
+// run's arguments and loop index. Installed for the length of a playback,
+// which is also what resets the script's default message-box title.
+#pragma once
+
+#include <string>
+
+#include "builtins/BuiltinHost.h"
+
+namespace ovrix {
+
+struct Player;
+
+// The title of the script's own message boxes at the start of every playback.
+inline constexpr std::u16string_view kDefaultScriptTitle = u"Vantorel";
+
+class PlayerBuiltinHost : public BuiltinHost {
+public:
+    explicit PlayerBuiltinHost(Player& player);
+    ~PlayerBuiltinHost() override;
+    PlayerBuiltinHost(const PlayerBuiltinHost&) = delete;
+    PlayerBuiltinHost& operator=(const PlayerBuiltinHost&) = delete;
+
+    void ShowMessage(std::u16string_view text) override;
+    uint32_t Random() override;
+    double CurrentLoopIndex() override;
+    uint32_t CurrentRepeat() override;
+    size_t ScriptArgCount() override;
+    PExprItem ScriptArg(size_t index) override;
+    std::vector<std::u16string> CommandLineArgs() override;
+    PictureRect LastPictureRect() override;
+    void SetDefaultTitle(std::u16string title) override { title_ = std::move(title); }
+    const std::u16string& DefaultTitle() const { return title_; }
+
+private:
+    Player& player_;
+    BuiltinHost* previous_;
+    std::u16string title_;
+};
+
+}  // namespace ovrix
