@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "builtins/Registry.h"
 #include "container/Container.h"
 #include "container/Tags.h"
 #include "container/Text.h"
@@ -51,6 +52,7 @@ std::string LoadForListing(Region stream, EventList& list) {
     const uint32_t version = ReadU32(stream, tag::kVersion, 0);
     if (version == 0) return "invalid stream (no version)";
     if (version > kNewestStreamVersion) return "version " + std::to_string(version) + " is too new";
+    InitFunctionRegistry();  // as the player does: calls show through their descriptors
     if (!LoadSteps(stream, list)) return "invalid stream (no records)";
     return "version " + std::to_string(version);
 }

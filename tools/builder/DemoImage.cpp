@@ -1,14 +1,21 @@
-// The default demo: a short recorded-style macro (move, click, keystroke,
-// a pause, a block of steps) played twice, so that a newcomer sees the
-// player walk a script, number its steps and repeat it.
+// The default demo: a short macro that counts in a loop, tests the result,
+// calls a built-in function, and replays a few recorded-style steps (a move,
+// a click, a keystroke, a pause), played twice, so that a newcomer sees the
+// player walk a script, number its steps, follow its blocks and repeat it.
 #include "builder/DemoImage.h"
 
 #include "actions/KeyboardSteps.h"
 #include "actions/MouseSteps.h"
 #include "actions/SystemSteps.h"
 #include "builder/ImageBuilder.h"
+#include "builtins/Registry.h"
 #include "container/Tags.h"
 #include "engine/FlowSteps.h"
+#include "expr/ExprKinds.h"
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
+#include "expr/VariableSteps.h"
 
 namespace ovrix {
 
@@ -21,14 +28,55 @@ Ref<T> Step(uint32_t delay) {
     return step;
 }
 
+PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+PExprItem Num(double value) { return MakeItem<ExprItem_Num>(value); }
+
+StoredExpr Stored(const PExprItem& node) { return StoredExpr(SaveExprItem(node).ToVector()); }
+
+// A call of a built-in function with one argument, in its stored form.
+PExprItem Call(std::u16string_view function, const PExprItem& argument) {
+    RecordBuffer call;
+    WriteU32(call, tag::kType, kind::kFunction);
+    WriteString(call, MakeTag("FUN"), function);
+    WriteU32(call, MakeTag("LIST"), 0);
+    WriteContainer(call, IndexedTag('A', 0), SaveExprItem(argument));
+    return ReadExprItem(call.AsRegion());
+}
+
+Ref<SetVarEvent> Set(std::u16string_view name, const PExprItem& value, uint32_t delay) {
+    auto step = Step<SetVarEvent>(delay);
+    step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
+    return step;
+}
+
 }  // namespace
 
 std::vector<uint8_t> BuildDemoImage() {
+    InitFunctionRegistry();  // the call node finds "Sqrt" as it is built
     EventList steps;
 
     auto note = Step<CommentEvent>(0);
-    note->comment = u"Ovrix demo: move, click, type and wait";
+    note->comment = u"Ovrix demo: count, test, calculate, then move, click, type and wait";
     steps.Append(note);
+
+    steps.Append(Set(u"$total", Num(0), 200));
+
+    auto loop = Step<ForLoopEvent>(0);
+    loop->kind = kLoopCount;
+    loop->count = 3;
+    loop->children.Append(Set(u"$total", MakeItem<ExprItem_Operator2>(op::kSum, Var(u"$total"), Var(u"@CurLoopIndex")), 250));
+    steps.Append(loop);
+    steps.Append(Step<NextEvent>(0));
+
+    auto test = Step<IfVarEvent>(0);
+    test->condition = Stored(MakeItem<ExprItem_Operator2>(op::kEqual, Var(u"$total"), Num(6)));
+    test->children.Append(
+        Set(u"$root", Call(u"Sqrt", MakeItem<ExprItem_Operator2>(op::kProduct, Var(u"$total"), Num(6))), 300));
+    steps.Append(test);
+    auto otherwise = Step<ElseEvent>(0);
+    otherwise->children.Append(Set(u"$root", Num(0), 300));
+    steps.Append(otherwise);
+    steps.Append(Step<EndIfEvent>(0));
 
     auto move = Step<MousePosEvent>(300);
     move->x = NumberExpr(640);
@@ -42,22 +90,6 @@ std::vector<uint8_t> BuildDemoImage() {
     save->keyCount = 1;
     save->keys[0] = 'S';
     steps.Append(save);
-
-    auto wait = Step<WaitEvent>(0);
-    wait->milliseconds = 500;
-    steps.Append(wait);
-
-    // A disabled block: the player passes over the block step and plays its body.
-    auto block = Step<IfVarEvent>(0);
-    block->disabled = 1;
-    block->condition = VariableExpr(u"$ready");
-    auto down = Step<KeyDownEvent>(100);
-    down->virtualKey = 0x10;
-    auto up = Step<KeyUpEvent>(100);
-    up->virtualKey = 0x10;
-    block->children.Append(down);
-    block->children.Append(up);
-    steps.Append(block);
 
     auto done = Step<WaitEvent>(200);
     done->milliseconds = 200;
