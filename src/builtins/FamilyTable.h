@@ -78,6 +78,28 @@ std::unique_ptr<PLX_Function> BuildDescriptor(const FunctionSpec& spec);
 // Family tables.
 std::span<const FunctionSpec> MathFunctions();
 std::span<const FunctionSpec> ScriptStateFunctions();
+std::span<const FunctionSpec> ArrayFunctions();
+std::span<const FunctionSpec> NamedDataFunctions();
+std::span<const FunctionSpec> OleFunctions();
+std::span<const FunctionSpec> CalculatorFunctions();
+std::span<const FunctionSpec> RectangleFunctions();
+std::span<const FunctionSpec> FileFunctions();
+std::span<const FunctionSpec> ProcessFunctions();
+std::span<const FunctionSpec> WebFunctions();
+std::span<const FunctionSpec> DialogFunctions();
+std::span<const FunctionSpec> KeyboardFunctions();
+std::span<const FunctionSpec> MouseFunctions();
+std::span<const FunctionSpec> BinaryDataFunctions();
+std::span<const FunctionSpec> DatabaseFunctions();
+std::span<const FunctionSpec> DateTimeFunctions();
+std::span<const FunctionSpec> ClipboardFunctions();
+std::span<const FunctionSpec> RegistryFunctions();
+std::span<const FunctionSpec> ScriptWindowFunctions();
+std::span<const FunctionSpec> WindowFunctions();
+std::span<const FunctionSpec> ImageFunctions();
+std::span<const FunctionSpec> SystemFunctions();
+std::span<const FunctionSpec> WorkbookFunctions();
+std::span<const FunctionSpec> StringFunctions();
 
 // Argument and result helpers for implementations.
 namespace fnargs {

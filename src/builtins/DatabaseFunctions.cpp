@@ -1,0 +1,10 @@
+// The Database family of built-in functions: descriptors (keys, return kinds,
+// arguments, defaults, flags) and implementations. No rows are registered
+// yet; the catalogue counts this family as missing until they are.
+#include "builtins/FamilyTable.h"
+
+namespace ovrix {
+
+std::span<const FunctionSpec> DatabaseFunctions() { return {}; }
+
+}  // namespace ovrix
