@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 namespace ovrix {
 
 class Event;
+class FunctionTable;
 
 // A position in the step tree: one index per nesting level.
 using StepPath = std::vector<int32_t>;
@@ -43,6 +45,9 @@ public:
     int32_t ownerIndex = -1;
     // Label name (exact) -> position; built by the link pass.
     std::map<std::u16string, StepPath> labels;
+    // The script functions defined in this list; built by the link pass,
+    // none for lists it did not prepare (copies, function bodies).
+    std::shared_ptr<FunctionTable> functions;
 
 private:
     std::vector<Ref<Event>> steps_;

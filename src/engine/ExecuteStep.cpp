@@ -5,6 +5,7 @@
 
 #include "engine/Context.h"
 #include "engine/FlowActions.h"
+#include "engine/FunctionActions.h"
 #include "engine/Playback.h"
 #include "engine/StepTree.h"
 #include "expr/ExprItem.h"
@@ -16,7 +17,7 @@ namespace ovrix {
 namespace {
 
 // Steps whose actions belong to other step families (input, system and file
-// steps, nested playback, functions and jumps, windows, pictures, handlers).
+// steps, nested playback, windows, pictures, handlers).
 // Until their actions are dispatched here, such a step only waits its delay.
 constexpr uint32_t kActionPending[] = {
     1,                          // OpenFile
@@ -25,9 +26,7 @@ constexpr uint32_t kActionPending[] = {
     13, 20, 24, 37, 38, 39,     // message box, shutdown, wait, web, copy and delete file
     15, 16, 17, 18,             // keyboard and text
     19, 23, 31,                 // nested playback
-    26,                         // GoTo
     27, 28, 29,                 // windows
-    30, 41, 42, 49, 34, 46,     // reset, stop, return, script argument, call, function start
     54, 55, 57,                 // handlers and the thread step
 };
 
@@ -69,6 +68,8 @@ int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Cont
     const uint32_t type = step->TypeId();
     if (IsFlowStep(type)) {
         PlayFlowStep(run);
+    } else if (IsFunctionStep(type)) {
+        return PlayFunctionStep(run);
     } else if (const StoredExpr* code = VariableStepCode(*step)) {
         EvaluateStored(*code);
         run.Finish();

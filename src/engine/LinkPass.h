@@ -9,7 +9,8 @@ namespace ovrix {
 
 struct Player;
 
-// Builds the label table. Answers false when the script must not play.
+// Builds the label and function tables. Answers false when the script must
+// not play (a function defined twice, after its message).
 bool PrepareScript(Player& player, EventList& list, uint32_t loaderWord);
 
 }  // namespace ovrix

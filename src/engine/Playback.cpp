@@ -5,6 +5,7 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "builtins/Registry.h"
+#include "engine/ScriptFunctions.h"
 #include "engine/StepTree.h"
 #include "expr/Variables.h"
 #include "script/Event.h"
@@ -134,6 +135,7 @@ void ShowStepText(Player& player, const Context& context) {
 
 void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested,
                   const Context::Control* control) {
+    ScriptReturnValue() = PExprItem();  // a Return of an earlier run is not this run's result
     Desktop& desktop = player.desktop;
     const bool showsScript = nested == 0;
     std::u16string savedScriptLine;

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "builtins/Registry.h"
+#include "engine/ScriptFunctions.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 
@@ -195,6 +196,10 @@ void ExprItem_DynFun::Load(Region region) {
     name = ReadString(region, tag::kFunction, u"");
     LoadArguments(region);
 }
+
+// A script function call: resolved and played by the script-function
+// runner, which reports unknown names and wrong argument counts.
+PExprItem ExprItem_DynFun::Evaluate() { return CallDynamicFunction(*this); }
 
 PExprItem ExprItem_DynFun::Clone() const {
     auto* copy = new ExprItem_DynFun();

@@ -13,6 +13,8 @@
 
 namespace ovrix {
 
+class PLX_FunctionBase;
+
 // The display text of a sub-node (or its marked text); empty for no value.
 std::u16string NodeText(const PExprItem& node, bool marked);
 
@@ -95,6 +97,12 @@ public:
     void Save(RecordBuffer& buffer) const override;
     void Load(Region region) override;
     PExprItem Clone() const override;
+    PExprItem Evaluate() override;
+
+    // The script function this node found and the playback serial in which
+    // it found it; looked up again when the serial has changed.
+    const PLX_FunctionBase* resolved = nullptr;
+    uint32_t resolvedSerial = 0;
 
 private:
     std::u16string Render(bool marked) const;

@@ -56,6 +56,11 @@ int32_t Desktop::MessageBox(std::u16string_view text, std::u16string_view title,
     return platform_.MessageBox(text, title, style);
 }
 
+void Desktop::ShowScriptError(std::u16string_view text) {
+    TraceEvent("error", JsonString(text));
+    platform_.ShowScriptError(text);
+}
+
 bool Desktop::SetClipboardText(std::u16string_view text) {
     TraceEvent("clipboard", JsonString(text));
     return platform_.SetClipboardText(text);

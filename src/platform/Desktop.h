@@ -53,6 +53,8 @@ public:
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style);
     // A plain message box with the player's title and an OK button.
     void ShowMessage(std::u16string_view text) { MessageBox(text, kAppTitle, kMbOk); }
+    // The script error dialog; returns when the user has closed it.
+    void ShowScriptError(std::u16string_view text);
 
     bool SetClipboardText(std::u16string_view text);
     bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,

@@ -69,6 +69,8 @@ public:
 
     // Message box: answers the id of the button pressed (1 OK, 2 Cancel, ...).
     virtual int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+    // The modal script error dialog with the error text; returns when it is closed.
+    virtual void ShowScriptError(std::u16string_view text) = 0;
 
     // Clipboard and shell.
     virtual bool SetClipboardText(std::u16string_view text) = 0;

@@ -79,6 +79,8 @@ public:
     void CloseProgressWindow() override { progressOpen_ = false; }
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    // Closed at once, as if OK were pressed.
+    void ShowScriptError(std::u16string_view /*text*/) override {}
 
     bool SetClipboardText(std::u16string_view text) override;
     bool ShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {

@@ -98,6 +98,12 @@ int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view 
     return ::MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
 }
 
+// A plain message box with the dialog's title until the dialog itself exists.
+void Win32Platform::ShowScriptError(std::u16string_view text) {
+    const std::wstring wideText = ToWide(text);
+    ::MessageBoxW(nullptr, wideText.c_str(), L"Script Error", MB_OK | MB_ICONERROR);
+}
+
 bool Win32Platform::SetClipboardText(std::u16string_view text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));

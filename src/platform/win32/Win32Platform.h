@@ -33,6 +33,7 @@ public:
     void CloseProgressWindow() override;
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    void ShowScriptError(std::u16string_view text) override;
 
     bool SetClipboardText(std::u16string_view text) override;
     bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,

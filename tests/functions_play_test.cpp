@@ -1,0 +1,333 @@
+// Script functions, calls and jumps played by the engine on the simulated
+// desktop: each test states a script and what it must leave behind (the
+// program-wide variable "#log", which its steps append to, the trace lines
+// and the playback flags).
+#include <gtest/gtest.h>
+
+#include "SimFixture.h"
+#include "engine/Context.h"
+#include "engine/FlowSteps.h"
+#include "engine/FunctionSteps.h"
+#include "engine/LinkPass.h"
+#include "engine/Playback.h"
+#include "engine/ScriptFunctions.h"
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
+#include "expr/VariableName.h"
+#include "expr/VariableSteps.h"
+#include "expr/Variables.h"
+
+namespace ovrix {
+namespace {
+
+StoredExpr Stored(const PExprItem& node) { return StoredExpr(SaveExprItem(node).ToVector()); }
+PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
+PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
+PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+
+PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
+    auto node = MakeItem<ExprItem_DynFun>();
+    auto* call = ItemAs<ExprItem_DynFun>(node);
+    call->name = std::move(name);
+    call->args = std::move(args);
+    return node;
+}
+
+template <class T>
+Ref<T> Step(uint32_t delay = 0) {
+    auto step = MakeRef<T>();
+    step->delay = delay;
+    return step;
+}
+
+Ref<Event> Log(PExprItem value) {
+    auto step = Step<AddValueEvent>();
+    step->code = Stored(MakeItem<ExprItem_AddValue>(Var(u"#log"), value));
+    return step;
+}
+Ref<Event> Log(std::u16string text) { return Log(Text(std::move(text))); }
+
+Ref<Event> Set(std::u16string_view name, PExprItem value) {
+    auto step = Step<SetVarEvent>();
+    step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
+    return step;
+}
+
+Ref<Event> CallStep(std::u16string name, std::vector<PExprItem> args = {}) {
+    auto step = Step<CallFunEvent>();
+    step->code = Stored(Call(std::move(name), std::move(args)));
+    return step;
+}
+
+Ref<Event> Return(PExprItem value = {}) {
+    auto step = Step<ExitScriptEvent>();
+    if (value) step->code = Stored(value);
+    return step;
+}
+
+Ref<Event> Label(std::u16string name) {
+    auto step = Step<LabelEvent>();
+    step->name = std::move(name);
+    return step;
+}
+
+Ref<Event> GoTo(std::u16string label, uint32_t delay = 0) {
+    auto step = Step<GoToEvent>(delay);
+    step->label = std::move(label);
+    return step;
+}
+
+Ref<Event> ScriptArg(std::u16string variable, double index) {
+    auto step = Step<GetScriptArgEvent>();
+    step->variable = std::move(variable);
+    step->index = Stored(Num(index));
+    return step;
+}
+
+struct Param {
+    std::u16string name;
+    PExprItem fallback = {};
+};
+
+Ref<FunStartEvent> Function(std::u16string name, std::vector<Param> params, std::vector<Ref<Event>> body) {
+    auto step = Step<FunStartEvent>();
+    step->functionName = std::move(name);
+    for (auto& p : params) {
+        FunctionArg arg;
+        arg.name = p.name;
+        if (p.fallback) arg.defaultValue = Stored(p.fallback);
+        step->args.push_back(arg);
+    }
+    for (auto& s : body) step->children.Append(s);
+    return step;
+}
+
+Ref<ForLoopEvent> Count(uint32_t count, std::vector<Ref<Event>> body) {
+    auto step = Step<ForLoopEvent>();
+    step->kind = kLoopCount;
+    step->count = count;
+    for (auto& s : body) step->children.Append(s);
+    return step;
+}
+
+Ref<IfVarEvent> If(bool condition, std::vector<Ref<Event>> body) {
+    auto step = Step<IfVarEvent>();
+    step->condition = Stored(MakeItem<ExprItem_Bool>(condition));
+    for (auto& s : body) step->children.Append(s);
+    return step;
+}
+
+struct FunctionsPlayTest : ::testing::Test {
+    FunctionsPlayTest() {
+        ClearProgramVariables();
+        SetVariable(CanonicalVariableName(u"#log"), Text(u""));
+    }
+    ~FunctionsPlayTest() override {
+        ClearContextStack();
+        ClearProgramVariables();
+        ScriptReturnValue() = PExprItem();
+        SetFlag(StopRequest, 0);
+        SetFlag(ResetRequest, 0);
+    }
+
+    void Load(std::vector<Ref<Event>> steps) {
+        for (auto& s : steps) list.Append(s);
+    }
+
+    std::string Play(std::vector<Ref<Event>> steps, const std::vector<std::u16string>* arguments = nullptr) {
+        Load(std::move(steps));
+        EXPECT_TRUE(PrepareScript(f.player, list, 0));
+        return Replay(arguments);
+    }
+
+    std::string Replay(const std::vector<std::u16string>* arguments = nullptr) {
+        f.desktop.BeginTrace();
+        RunEventList(f.player, list, arguments, 1);
+        return LogText();
+    }
+
+    static std::string LogText() {
+        const std::u16string log = AsText(GetVariable(CanonicalVariableName(u"#log")));
+        return std::string(log.begin(), log.end());
+    }
+
+    std::vector<std::string> Errors() const { return f.Events("error"); }
+
+    SimFixture f;
+    EventList list;
+};
+
+TEST_F(FunctionsPlayTest, DefinitionIsPassedOverAndEachCallHasItsOwnLoopsAndArguments) {
+    auto body = std::vector<Ref<Event>>{Count(2, {Log(Var(u"@CurLoopIndex"))}), Step<NextEvent>(), Log(Var(u"$a")),
+                                        Set(u"$a", Text(u"changed"))};
+    EXPECT_EQ(Play({Log(u"<"), Function(u"f", {{u"$a"}}, body), Step<FunEndEvent>(), CallStep(u"f", {Text(u"x")}),
+                    CallStep(u"f", {Text(u"y")}), Set(u"$a", Text(u"main")), CallStep(u"f", {Var(u"$a")}),
+                    Log(Var(u"$a")), Log(u">")}),
+              "<12x12y12mainmain>");
+    EXPECT_TRUE(Errors().empty());
+    EXPECT_FALSE(IsSet(StopRequest));
+}
+
+TEST_F(FunctionsPlayTest, ReturnEndsTheInnermostRunWithItsValue) {
+    // Return inside a loop inside the function ends the function at once.
+    auto early = Function(u"early", {}, {Count(3, {Log(u"b"), Return(Num(7))}), Step<NextEvent>(), Log(u"late")});
+    auto five = Function(u"five", {}, {Return(Num(5))});
+    auto none = Function(u"none", {}, {Log(u"n")});
+    auto twice = Function(u"twice", {{u"$v"}}, {Return(MakeItem<ExprItem_Operator2>(op::kProduct, Var(u"$v"), Num(2)))});
+    EXPECT_EQ(Play({early, five, none, twice, Set(u"$r", Call(u"early")), Log(Var(u"$r")), Set(u"$r", Call(u"five")),
+                    Set(u"$s", Call(u"none")), Log(u"["), Log(Var(u"$s")), Log(u"]"), Log(Var(u"$r")),
+                    Log(Call(u"twice", {Num(21)})), Log(u";"), If(true, {Return(), Log(u"after return")}),
+                    Log(u"never")}),
+              "b7n[]542;");
+    EXPECT_FALSE(IsSet(StopRequest));
+}
+
+TEST_F(FunctionsPlayTest, UnknownFunctionsAndWrongCountsShowTheErrorDialogAndStop) {
+    EXPECT_EQ(Play({Log(u"a"), CallStep(u"missing"), Log(u"b")}), "a");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function missing does not eixst!\""}));
+    EXPECT_TRUE(IsSet(StopRequest));
+}
+
+// Names are case-sensitive and a function body has no table of its own, so
+// a function reaches neither another function nor itself.
+TEST_F(FunctionsPlayTest, FunctionBodiesCannotCallFunctions) {
+    auto inner = Function(u"inner", {}, {Log(u"i")});
+    auto outer = Function(u"outer", {}, {Log(u"o"), CallStep(u"inner"), Log(u"never")});
+    auto self = Function(u"self", {}, {CallStep(u"self")});
+    EXPECT_EQ(Play({inner, outer, self, CallStep(u"Inner"), Log(u"x")}), "");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function Inner does not eixst!\""}));
+    SetFlag(StopRequest, 0);
+    f.trace.clear();
+    list.Clear();
+    SetVariable(CanonicalVariableName(u"#log"), Text(u""));
+    EXPECT_EQ(Play({inner, outer, self, CallStep(u"outer"), Log(u"x")}), "o");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function inner does not eixst!\""}));
+    SetFlag(StopRequest, 0);
+    f.trace.clear();
+    EXPECT_EQ(Replay(), "oo");  // the call node is looked up again, with the same answer
+    SetFlag(StopRequest, 0);
+    f.trace.clear();
+    list.Clear();
+    SetVariable(CanonicalVariableName(u"#log"), Text(u""));
+    EXPECT_EQ(Play({self, CallStep(u"self"), Log(u"x")}), "");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function self does not eixst!\""}));
+}
+
+TEST_F(FunctionsPlayTest, ArgumentCountsAndDefaults) {
+    auto join = Function(u"join", {{u"$a"}, {u"$b", Text(u"d")}}, {Return(
+                             MakeItem<ExprItem_Operator2>(op::kSum, Var(u"$a"), Var(u"$b")))});
+    auto pair = Function(u"pair", {{u"$a"}, {u"$b"}}, {Log(u"pair")});
+    EXPECT_EQ(Play({join, pair, Log(Call(u"join", {Text(u"x"), Text(u"y")})), Log(Call(u"join", {Text(u"x")})),
+                    CallStep(u"pair", {Text(u"only")}), Log(u"never")}),
+              "xyxd");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function pair does not take 1 arguments!\""}));
+    EXPECT_TRUE(IsSet(StopRequest));
+
+    // The implementation entry itself demands the full count.
+    SetFlag(StopRequest, 0);
+    const Dyn_Function* function = list.functions->Find(u"pair");
+    ASSERT_NE(function, nullptr);
+    PExprItem result = Num(1);
+    PExprItem one = Text(u"1");
+    function->GetImpl()(&result, 1, &one, function->GetUserWord());
+    EXPECT_FALSE(result.HasValue());
+    EXPECT_EQ(LogText(), "xyxd");
+}
+
+TEST_F(FunctionsPlayTest, RedefinitionStopsTheLinkPass) {
+    Load({Function(u"f", {}, {}), If(true, {Function(u"f", {}, {})})});
+    EXPECT_FALSE(PrepareScript(f.player, list, 0));
+    EXPECT_EQ(f.Events("msgbox").size(), 1u);
+    EXPECT_NE(f.Events("msgbox").front().find("\"Script Error: Function f redefinition!\""), std::string::npos);
+
+    // A disabled definition is not entered; names differing in case are two names.
+    EventList other;
+    auto disabled = Function(u"f", {}, {});
+    disabled->disabled = 1;
+    other.Append(Function(u"f", {}, {}));
+    other.Append(disabled);
+    other.Append(Function(u"F", {}, {}));
+    EXPECT_TRUE(PrepareScript(f.player, other, 0));
+}
+
+TEST_F(FunctionsPlayTest, CachedResolutionFollowsANewLinkPass) {
+    auto definition = Function(u"f", {}, {Log(u"f")});
+    EXPECT_EQ(Play({definition, CallStep(u"f")}), "f");
+    definition->functionName = u"g";
+    ASSERT_TRUE(PrepareScript(f.player, list, 0));  // the old descriptor is gone
+    EXPECT_EQ(Replay(), "f");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f does not eixst!\""}));
+}
+
+TEST_F(FunctionsPlayTest, EveryPlaybackStartsANewSerial) {
+    ASSERT_TRUE(PrepareScript(f.player, list, 0));
+    const uint32_t before = PlaybackSerial();
+    BeginPlayback(f.player);
+    EXPECT_NE(PlaybackSerial(), before);
+    EndPlayback(f.player);
+}
+
+TEST_F(FunctionsPlayTest, GotoJumpsIntoBlocksAndReportsMissingLabels) {
+    EXPECT_EQ(Play({GoTo(u"in"), Log(u"skipped"),
+                    If(false, {Log(u"no"), Label(u"in"), Log(u"inside"), If(true, {Label(u"last")})}),
+                    Step<EndIfEvent>(), Log(u";"), GoTo(u"missing", 100), Log(u"next"), GoTo(u"end"), Log(u"no"),
+                    Label(u"end")}),
+              "inside;next");
+    EXPECT_EQ(f.Events("line status \"Label"), (std::vector<std::string>{"line status \"Label not found\""}));
+
+    // A jump to a label that ends a block goes on after the block.
+    list.Clear();
+    SetVariable(CanonicalVariableName(u"#log"), Text(u""));
+    EXPECT_EQ(Play({GoTo(u"tail"), If(false, {Log(u"no"), Label(u"tail")}), Log(u"after")}), "after");
+}
+
+TEST_F(FunctionsPlayTest, GotoInsideAFunctionFindsNoLabel) {
+    f.trace.clear();
+    EXPECT_EQ(Play({Function(u"f", {}, {GoTo(u"here", 50), Log(u"f")}), CallStep(u"f"), Label(u"here"),
+                    Log(u"main")}),
+              "fmain");
+    EXPECT_EQ(f.Events("line status \"Label not found\"").size(), 1u);
+}
+
+TEST_F(FunctionsPlayTest, ResetEndsEveryRunAfterItsStep) {
+    auto f1 = Function(u"f", {}, {Log(u"f"), Count(3, {Step<ResetScriptEvent>(), Log(u"no")}), Step<NextEvent>(),
+                                  Log(u"no")});
+    EXPECT_EQ(Play({f1, Log(u"a"), CallStep(u"f"), Log(u"after")}), "af");
+    EXPECT_TRUE(IsSet(ResetRequest));
+    EXPECT_FALSE(IsSet(StopRequest));
+}
+
+TEST_F(FunctionsPlayTest, StopEndsAllPlaybackAfterItsDelay) {
+    auto f1 = Function(u"f", {}, {Log(u"f"), Step<StopScriptEvent>(100), Log(u"no")});
+    EXPECT_EQ(Play({Log(u"a"), f1, CallStep(u"f"), Log(u"no")}), "af");
+    EXPECT_TRUE(IsSet(StopRequest));
+    EXPECT_EQ(f.Events("line status").back(), "line status \"Step Complete\"");
+}
+
+TEST_F(FunctionsPlayTest, GetScriptArgReadsTheRunsArgumentList) {
+    const std::vector<std::u16string> arguments{u"prog", u"one"};
+    EXPECT_EQ(Play({ScriptArg(u"$a", 1), Log(Var(u"$a")), ScriptArg(u"$b", 1.9), Log(Var(u"$b")),
+                    ScriptArg(u"$c", 2), Log(u"["), Log(Var(u"$c")), Log(u"]"), ScriptArg(u"$d", -0.5),
+                    Log(Var(u"$d")), Function(u"f", {}, {ScriptArg(u"$e", 0), Log(u"("), Log(Var(u"$e")), Log(u")")}),
+                    CallStep(u"f")},
+                   &arguments),
+              "oneone[]prog()");
+}
+
+TEST_F(FunctionsPlayTest, CallsNestedTooDeeplyAreRefused) {
+    Load({Function(u"f", {}, {Log(u"f")}), CallStep(u"f"), Log(u";")});
+    ASSERT_TRUE(PrepareScript(f.player, list, 0));
+    auto& stack = ThreadPlayerState().stack;
+    // The main run is one more Context; the function's would be the limit + 1.
+    while (stack.size() < kMaxCallDepth - 2) stack.push_back(std::make_unique<Context>(0, list, nullptr, nullptr));
+    EXPECT_EQ(Replay(), "f;");
+    EXPECT_TRUE(Errors().empty());
+    stack.push_back(std::make_unique<Context>(0, list, nullptr, nullptr));
+    EXPECT_EQ(Replay(), "f;");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f is nested more than 100 runs deep!\""}));
+    EXPECT_TRUE(IsSet(StopRequest));
+}
+
+}  // namespace
+}  // namespace ovrix
