@@ -4,6 +4,8 @@
 // by-reference arguments, the enumerations and the catalogue's coverage.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <cstdio>
 #include <memory>
 
@@ -259,26 +261,36 @@ TEST_F(BuiltinFramework, EnumerationsAndRegistryRoots) {
 }
 
 // The catalogue's coverage: what is registered per family against the size
-// of the complete library. The floor only ever goes up as families are added.
+// of the complete library, and which registered descriptors still have no
+// implementation (they evaluate to no value). The floors only ever go up.
 TEST_F(BuiltinFramework, CatalogueCoverage) {
     constexpr int32_t kCatalogueTotal = 282;
     constexpr int32_t kRegisteredFloor = 19;
+    constexpr int32_t kImplementedFloor = 19;
     int32_t total = 0;
     int32_t registered = 0;
+    int32_t implemented = 0;
+    std::string missing;
     for (const FamilySpec& family : Catalogue()) {
         const auto count = static_cast<int32_t>(family.functions.size());
         EXPECT_LE(count, family.total) << ToUtf8(family.name);
         total += family.total;
         registered += count;
         for (const FunctionSpec& spec : family.functions) {
-            EXPECT_NE(spec.impl, nullptr);
             EXPECT_NE(FindFunction(spec.alias != nullptr ? spec.alias : spec.key), nullptr);
+            if (spec.impl != nullptr) {
+                ++implemented;
+            } else {
+                missing += " " + ToUtf8(spec.key);
+            }
         }
     }
     EXPECT_EQ(Catalogue().size(), 24u);
     EXPECT_EQ(total, kCatalogueTotal);
     EXPECT_GE(registered, kRegisteredFloor);
-    std::printf("built-in descriptors registered: %d of %d\n", registered, total);
+    EXPECT_GE(implemented, kImplementedFloor);
+    std::printf("built-in descriptors registered: %d of %d, implemented: %d\n", registered, total, implemented);
+    std::printf("registered without an implementation:%s\n", missing.c_str());
 }
 
 }  // namespace

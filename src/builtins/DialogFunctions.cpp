@@ -1,10 +1,75 @@
-// The Dialogs family of built-in functions: descriptors (keys, return kinds,
-// arguments, defaults, flags) and implementations. No rows are registered
-// yet; the catalogue counts this family as missing until they are.
+// The dialogs family: message boxes, confirmation, text and parameter
+// input and list selection. Every row needs the desktop, so the rows are
+// registered with no implementation yet: a call shows and saves as usual
+// and evaluates to no value.
+//
+// MessageBoxEx's Type carries a table of the named message box flags for
+// display and entry; it is filed as an enumeration the first time the
+// family's table is asked for, before any descriptor is built from it.
 #include "builtins/FamilyTable.h"
+#include "expr/NumberEnum.h"
 
 namespace ovrix {
 
-std::span<const FunctionSpec> DialogFunctions() { return {}; }
+namespace {
+
+struct FlagName {
+    int64_t value;
+    const char16_t* name;
+};
+
+constexpr FlagName kMessageBoxTypes[] = {
+    {0x1, u"MB_OKCANCEL"},         {0x2, u"MB_ABORTRETRYIGNORE"},       {0x3, u"MB_YESNOCANCEL"},
+    {0x4, u"MB_YESNO"},            {0x5, u"MB_RETRYCANCEL"},            {0x6, u"MB_CANCELTRYCONTINUE"},
+    {0x20, u"MB_ICONQUESTION"},    {0x30, u"MB_ICONWARNING"},           {0x10, u"MB_ICONERROR"},
+    {0x40, u"MB_ICONINFORMATION"}, {0x1000, u"MB_SYSTEMMODAL"},         {0x2000, u"MB_TASKMODAL"},
+    {0x4000, u"MB_HELP"},          {0x8000, u"MB_NOFOCUS"},             {0x10000, u"MB_SETFOREGROUND"},
+    {0x20000, u"MB_DEFAULT_DESKTOP_ONLY"}, {0x40000, u"MB_TOPMOST"},    {0x80000, u"MB_RIGHT"},
+    {0x100000, u"MB_RTLREADING"},
+};
+
+void FileMessageBoxTypes() {
+    static const bool filed = [] {
+        NumberEnum& table = RegisterNumberEnum(u"MessageBoxType");
+        for (const FlagName& pair : kMessageBoxTypes) table.Add(pair.value, pair.name);
+        return true;
+    }();
+    (void)filed;
+}
+
+const char16_t kEmptyTitleNote[] = u"Note: If the title argument is empty, it will use the default title.";
+
+const ArgSpec kMessage{u"Message", fkind::kText};
+const ArgSpec kTitle{u"Title", fkind::kText};
+const ArgSpec kPrompt{u"Prompt", fkind::kText};
+const ArgSpec kDefaultText{u"DefaultText", fkind::kText};
+
+const FunctionSpec kDialogs[] = {
+    {u"InputPara", fkind::kObject, nullptr,
+     {{u"Parameters", fkind::kText, DefText(u"Name* = Alice\r\nAge = 16\r\nAddress")}}, u"NamedData"},
+    {u"MessageBox", fkind::kNothing, nullptr, {kMessage}},
+    {u"MessageBoxEx", fkind::kText, nullptr,
+     {kMessage, kTitle, {u"Timeout(ms)", fkind::kNumber},
+      {u"Type", fkind::kNumber, DefInteger(0x40040), 0, nullptr, u"MessageBoxType"}},
+     nullptr, kEmptyTitleNote},
+    {u"ConfirmBox", fkind::kNumber, nullptr, {kMessage, kTitle}, nullptr, kEmptyTitleNote},
+    {u"InputBox", fkind::kText, nullptr,
+     {kPrompt, kDefaultText, kTitle, {u"InputNumber", fkind::kBool, DefBool(false)}}, nullptr,
+     u"Note: If you want to input a number, the InputNumber should be True."},
+    {u"InputBoxMultiLine", fkind::kText, nullptr, {kPrompt, kDefaultText, kTitle}},
+    {u"SelectList", fkind::kText, nullptr,
+     {{u"Text/Array", fkind::kObject, DefText(u"Item 1\r\nItem 2\r\nItem 3")},
+      {u"SelectOnly", fkind::kBool, DefBool(true)},
+      kPrompt,
+      kTitle,
+      {u"DefaultItem", fkind::kText}}},
+};
+
+}  // namespace
+
+std::span<const FunctionSpec> DialogFunctions() {
+    FileMessageBoxTypes();
+    return kDialogs;
+}
 
 }  // namespace ovrix

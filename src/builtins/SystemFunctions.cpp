@@ -1,10 +1,22 @@
-// The System family of built-in functions: descriptors (keys, return kinds,
-// arguments, defaults, flags) and implementations. No rows are registered
-// yet; the catalogue counts this family as missing until they are.
+// The system family: the speaker, sounds and the machine's identity. Every
+// row needs the machine, so the rows are registered with no implementation
+// yet: a call shows and saves as usual and evaluates to no value.
 #include "builtins/FamilyTable.h"
 
 namespace ovrix {
 
-std::span<const FunctionSpec> SystemFunctions() { return {}; }
+namespace {
+
+const FunctionSpec kSystem[] = {
+    {u"Beep", fkind::kNothing, nullptr,
+     {{u"Freq", fkind::kNumber, DefNumber(500)}, {u"Duration", fkind::kNumber, DefNumber(150)}}},
+    {u"PlaySound", fkind::kNothing, nullptr, {{u"SoundFile", fkind::kText}}},
+    {u"GetCPUID", fkind::kText, nullptr},
+    {u"GetHardwareID", fkind::kText, nullptr},
+};
+
+}  // namespace
+
+std::span<const FunctionSpec> SystemFunctions() { return kSystem; }
 
 }  // namespace ovrix
