@@ -265,8 +265,8 @@ TEST_F(BuiltinFramework, EnumerationsAndRegistryRoots) {
 // implementation (they evaluate to no value). The floors only ever go up.
 TEST_F(BuiltinFramework, CatalogueCoverage) {
     constexpr int32_t kCatalogueTotal = 282;
-    constexpr int32_t kRegisteredFloor = 19;
-    constexpr int32_t kImplementedFloor = 19;
+    constexpr int32_t kRegisteredFloor = 282;
+    constexpr int32_t kImplementedFloor = 101;
     int32_t total = 0;
     int32_t registered = 0;
     int32_t implemented = 0;
