@@ -3,6 +3,8 @@
 // local offset shows that fields are local both ways.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "builtins/FamilyTable.h"
 #include "builtins_test_support.h"
 #include "expr/KindsValue.h"
@@ -128,13 +130,44 @@ TEST_F(BuiltinDates, TextReaders) {
     EXPECT_FALSE(Call(u"StringToDateTime", {}));
 }
 
-TEST_F(BuiltinDates, RowsThatNeedTheClockHaveNoImplementationYet) {
-    for (const char16_t* key : {u"WaitTime", u"Delay", u"GetCurrentDateTime", u"GetTickCount"}) {
-        const PLX_FunctionBase* f = FindFunction(key);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->GetImpl(), nullptr);
-        EXPECT_FALSE(Call(key, {}));
-    }
+TEST_F(BuiltinDates, ClockAndDelayComeFromTheHost) {
+    EXPECT_FALSE(Call(u"GetTickCount", {}));  // no host: no value
+    testing_builtins::FakeBuiltinHost host;
+    host.elapsedMs = 2500;
+    EXPECT_EQ(Call(u"GetTickCount", {})->GetNumber(), 1002500.0);
+    EXPECT_EQ(Call(u"GetCurrentDateTime", {})->GetDisplayText(), u"2026-01-01 00:00:02");
+    EXPECT_FALSE(Call(u"Delay", {Num(1500)}));
+    EXPECT_FALSE(Call(u"Delay", {Num(-5)}));
+    EXPECT_EQ(host.waits, (std::vector<uint32_t>{1500, 0}));
+}
+
+TEST_F(BuiltinDates, WaitTimeWaitsForTodaysTimeOrGivesUp) {
+    testing_builtins::FakeBuiltinHost host;
+    host.elapsedMs = 3000;  // 00:00:03
+    const PExprItem reached = Call(u"WaitTime", {Text(u"0:00:10")});
+    ASSERT_TRUE(reached);
+    EXPECT_TRUE(reached->GetBool());
+    EXPECT_EQ(host.elapsedMs, 10000u);  // polled every 500 ms until 00:00:10
+    EXPECT_EQ(host.statusLines, (std::vector<std::u16string>{u"Waiting until 2026-01-01 00:00:10", u""}));
+
+    EXPECT_FALSE(Call(u"WaitTime", {Text(u"0:00:05")})->GetBool());  // already past: false at once
+    EXPECT_EQ(host.elapsedMs, 10000u);
+    EXPECT_FALSE(Call(u"WaitTime", {Text(u"25:00:00")}));  // not a time: no value
+    EXPECT_FALSE(Call(u"WaitTime", {Text(u"12:00")}));
+    host.stopAfterMs = 20000;
+    EXPECT_FALSE(Call(u"WaitTime", {Text(u"1:00:00 PM")})->GetBool());  // waits for 13:00, stopped first
+    EXPECT_EQ(host.statusLines.back(), u"");
+    EXPECT_NE(std::find(host.statusLines.begin(), host.statusLines.end(), u"Waiting until 2026-01-01 13:00:00"),
+              host.statusLines.end());
+}
+
+TEST_F(BuiltinDates, MessageBoxUsesTheDefaultTitle) {
+    testing_builtins::FakeBuiltinHost host;
+    EXPECT_FALSE(Call(u"MessageBox", {Text(u"Done")}));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, u"Done");
+    EXPECT_EQ(host.boxes[0].title, u"Vantorel");
+    EXPECT_EQ(host.boxes[0].style, 0x50040u);
 }
 
 }  // namespace

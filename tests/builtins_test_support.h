@@ -33,6 +33,32 @@ public:
     PictureRect LastPictureRect() override { return picture; }
     void SetDefaultTitle(std::u16string title) override { titles.push_back(std::move(title)); }
 
+    // A virtual clock: waiting advances it at once.
+    int64_t Now() override { return epochSeconds + static_cast<int64_t>(elapsedMs / 1000); }
+    uint32_t TickCount() override { return static_cast<uint32_t>(1000000 + elapsedMs); }
+    void Wait(uint32_t ms) override {
+        waits.push_back(ms);
+        elapsedMs += ms;
+    }
+    bool StopRequested() override { return stopAfterMs != 0 && elapsedMs >= stopAfterMs; }
+    void SetStatusLine(std::u16string_view text) override { statusLines.emplace_back(text); }
+    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
+        boxes.push_back({std::u16string(text), std::u16string(title), style});
+        return 1;
+    }
+    std::u16string DefaultTitle() override { return u"Vantorel"; }
+
+    struct Box {
+        std::u16string text, title;
+        uint32_t style;
+    };
+    int64_t epochSeconds = 1767225600;  // 2026-01-01 00:00:00 UTC
+    uint64_t elapsedMs = 0;
+    uint64_t stopAfterMs = 0;
+    std::vector<uint32_t> waits;
+    std::vector<std::u16string> statusLines;
+    std::vector<Box> boxes;
+
     std::vector<std::u16string> messages;
     std::vector<uint32_t> randoms;
     size_t randomIndex = 0;

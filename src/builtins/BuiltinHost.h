@@ -1,6 +1,6 @@
 // What built-in functions need from the player: message boxes, random
 // numbers, the playback counters, the script arguments, the last picture
-// found and the default title. The player installs one implementation;
+// found, the default title, the clock and waiting. The player installs one implementation;
 // tests install fakes. Without a host the functions that need one give no
 // value and the registry's messages are not shown.
 #pragma once
@@ -39,6 +39,21 @@ public:
     virtual PictureRect LastPictureRect() = 0;
     // Replaces the title of message boxes whose title is empty.
     virtual void SetDefaultTitle(std::u16string title) = 0;
+
+    // The clock, waiting and the progress window, for the functions that
+    // wait. A host without them answers as a stopped clock would.
+    virtual int64_t Now() { return 0; }           // seconds since 1970 UTC
+    virtual uint32_t TickCount() { return 0; }    // milliseconds
+    // Waits in 50 ms slices, letting messages through and honouring pause;
+    // returns early when playback is stopped.
+    virtual void Wait(uint32_t /*ms*/) {}
+    virtual bool StopRequested() { return true; }
+    virtual void SetStatusLine(std::u16string_view /*text*/) {}
+    // A message box of the script's: answers the button pressed (1 OK, ...).
+    virtual int32_t MessageBox(std::u16string_view /*text*/, std::u16string_view /*title*/, uint32_t /*style*/) {
+        return 1;
+    }
+    virtual std::u16string DefaultTitle() { return {}; }
 };
 
 // Installs the host (null removes it); answers the previous one.

@@ -5,15 +5,16 @@
 // that conversion. Time spans are signed second counts whose fields are
 // truncated quotients and remainders, as their display shows them.
 //
-// WaitTime, Delay, GetCurrentDateTime and GetTickCount need the clock and
-// the playback wait of the player, which the built-in host does not offer:
-// they are registered without an implementation.
+// WaitTime, Delay, GetCurrentDateTime and GetTickCount take the clock and
+// the playback wait from the built-in host; without a host they give no value.
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string>
 
+#include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
+#include "builtins/Registry.h"
 #include "expr/KindsValue.h"
 #include "expr/LocalTime.h"
 #include "expr/NumberFormat.h"
@@ -180,11 +181,62 @@ FunctionSpec Member(const char16_t* key, PLX_FunImpl impl, const char16_t* membe
     return spec;
 }
 
+PExprItem* Delay(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host != nullptr && count >= 1) {
+        const double ms = AsNumber(args[0]);
+        host->Wait(ms > 0 ? static_cast<uint32_t>(std::min(ms, 4294967295.0)) : 0);
+    }
+    return None(result);
+}
+
+PExprItem* GetTickCount(PExprItem* result, int32_t, PExprItem*, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    return host != nullptr ? ReturnNumber(result, host->TickCount()) : None(result);
+}
+
+PExprItem* GetCurrentDateTime(PExprItem* result, int32_t, PExprItem*, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    return host != nullptr ? ReturnDateTime(result, host->Now()) : None(result);
+}
+
+// Waits until today's local time reaches the given "h:m:s" (with "PM" adding
+// 12 hours): true at that second, false when it has already passed or
+// playback stops first. The status line says what it waits for meanwhile.
+PExprItem* WaitTime(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    const std::u16string text = Text(args, count, 0);
+    if (host == nullptr || text.empty()) return None(result);
+    const std::string narrow(text.begin(), text.end());  // digits and colons are all that is read
+    int hour = 0, minute = 0, second = 0;
+    if (std::sscanf(narrow.c_str(), "%d:%d:%d", &hour, &minute, &second) != 3) return None(result);
+    if (text.find(u"PM") != std::u16string::npos) hour += 12;
+    if (hour >= 24 || minute >= 60 || second >= 60) return None(result);
+
+    const CivilTime today = ToLocalTime(host->Now());
+    const int64_t target = SecondsFromLocal(today.year, today.month, today.day, hour, minute, second);
+    const CivilTime goal = ToLocalTime(target);
+    host->SetStatusLine(u"Waiting until " + MakeItem<ExprItem_DateTime>(target)->GetDisplayText());
+    bool reached = false;
+    while (!host->StopRequested()) {
+        const int64_t now = host->Now();
+        const CivilTime t = ToLocalTime(now);
+        if (t.hour == goal.hour && t.minute == goal.minute && t.second == goal.second) {
+            reached = true;
+            break;
+        }
+        if (now > target) break;
+        host->Wait(500);
+    }
+    host->SetStatusLine(u"");
+    return HostServices().makeTruth(result, reached ? 1u : 0u);
+}
+
 const FunctionSpec kDateTimeRows[] = {
     {u"DateTimeGetYear", fkind::kNumber, DateTimeField<Field::Year>, {kDateTime}},
     {u"DateTimeGetMonth", fkind::kNumber, DateTimeField<Field::Month>, {kDateTime}},
     {u"DateTimeGetDay", fkind::kNumber, DateTimeField<Field::Day>, {kDateTime}},
-    {u"WaitTime", fkind::kBool, nullptr, {{u"Time", fkind::kText, DefText(u"15:00:00")}}, nullptr,
+    {u"WaitTime", fkind::kBool, WaitTime, {{u"Time", fkind::kText, DefText(u"15:00:00")}}, nullptr,
      u"If this function has missed the time, it will return False."},
     {u"DateTimeGetHour", fkind::kNumber, DateTimeField<Field::Hour>, {kDateTime}},
     {u"DateTimeGetMinute", fkind::kNumber, DateTimeField<Field::Minute>, {kDateTime}},
@@ -202,11 +254,11 @@ const FunctionSpec kDateTimeRows[] = {
     Member(u"<DateTime.GetHour>", DateTimeField<Field::Hour>, u"Hour"),
     Member(u"<DateTime.GetMinute>", DateTimeField<Field::Minute>, u"Minute"),
     Member(u"<DateTime.GetSecond>", DateTimeField<Field::Second>, u"Second"),
-    {u"Delay", fkind::kNothing, nullptr, {{u"DelayTime(ms)", fkind::kNumber, DefNumber(1000)}}},
+    {u"Delay", fkind::kNothing, Delay, {{u"DelayTime(ms)", fkind::kNumber, DefNumber(1000)}}},
     // The default of DateTimeString is a DateTime value (2012-1-1 12:00:00),
     // which the row format cannot express; the argument has none.
     {u"StringToDateTime", fkind::kDateTime, StringToDateTime, {{u"DateTimeString", fkind::kText}}},
-    {u"GetCurrentDateTime", fkind::kDateTime, nullptr},
+    {u"GetCurrentDateTime", fkind::kDateTime, GetCurrentDateTime},
     {u"DateTime", fkind::kObject, MakeDateTime,
      {{u"Year", fkind::kNumber, DefNumber(2008)},
       {u"Month", fkind::kNumber, DefNumber(1)},
@@ -223,7 +275,7 @@ const FunctionSpec kDateTimeRows[] = {
      u"TimeSpan"},
     {u"DateTimeFromString", fkind::kDateTime, DateTimeFromString,
      {{u"DateTimeString", fkind::kText, DefText(u"2008-1-1 12:00:00")}}},
-    {u"GetTickCount", fkind::kNumber, nullptr},
+    {u"GetTickCount", fkind::kNumber, GetTickCount},
 };
 
 }  // namespace

@@ -1,12 +1,15 @@
 // The dialogs family: message boxes, confirmation, text and parameter
-// input and list selection. Every row needs the desktop, so the rows are
-// registered with no implementation yet: a call shows and saves as usual
-// and evaluates to no value.
+// input and list selection. MessageBox shows its text through the built-in
+// host; the other rows need dialogs that are not built yet, so they are
+// registered with no implementation: a call shows and saves as usual and
+// evaluates to no value.
 //
 // MessageBoxEx's Type carries a table of the named message box flags for
 // display and entry; it is filed as an enumeration the first time the
 // family's table is asked for, before any descriptor is built from it.
+#include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
+#include "builtins/Registry.h"
 #include "expr/NumberEnum.h"
 
 namespace ovrix {
@@ -28,6 +31,14 @@ constexpr FlagName kMessageBoxTypes[] = {
     {0x100000, u"MB_RTLREADING"},
 };
 
+// Shown like the message-box step: the default title, an information icon,
+// OK, brought to the foreground and kept on top (0x50040).
+PExprItem* MessageBox(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host != nullptr && count >= 1) host->MessageBox(fnargs::Text(args, count, 0), host->DefaultTitle(), 0x50040);
+    return fnargs::None(result);
+}
+
 void FileMessageBoxTypes() {
     static const bool filed = [] {
         NumberEnum& table = RegisterNumberEnum(u"MessageBoxType");
@@ -47,7 +58,7 @@ const ArgSpec kDefaultText{u"DefaultText", fkind::kText};
 const FunctionSpec kDialogs[] = {
     {u"InputPara", fkind::kObject, nullptr,
      {{u"Parameters", fkind::kText, DefText(u"Name* = Alice\r\nAge = 16\r\nAddress")}}, u"NamedData"},
-    {u"MessageBox", fkind::kNothing, nullptr, {kMessage}},
+    {u"MessageBox", fkind::kNothing, MessageBox, {kMessage}},
     {u"MessageBoxEx", fkind::kText, nullptr,
      {kMessage, kTitle, {u"Timeout(ms)", fkind::kNumber},
       {u"Type", fkind::kNumber, DefInteger(0x40040), 0, nullptr, u"MessageBoxType"}},

@@ -1,6 +1,8 @@
 #include "engine/PlayerBuiltinHost.h"
 
 #include "engine/Context.h"
+#include "engine/Playback.h"
+#include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
@@ -49,5 +51,19 @@ std::vector<std::u16string> PlayerBuiltinHost::CommandLineArgs() { return player
 
 // Picture search does not exist yet: no picture has been found.
 PictureRect PlayerBuiltinHost::LastPictureRect() { return {-1, -1, -1, -1}; }
+
+int64_t PlayerBuiltinHost::Now() { return player_.desktop.Now(); }
+
+uint32_t PlayerBuiltinHost::TickCount() { return player_.desktop.TickCount(); }
+
+void PlayerBuiltinHost::Wait(uint32_t ms) { PlaybackWait(player_, ms, 0, kWaitSlice); }
+
+bool PlayerBuiltinHost::StopRequested() { return IsSet(StopRequest); }
+
+void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) { player_.desktop.SetLine(ProgressLine::Status, text); }
+
+int32_t PlayerBuiltinHost::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
+    return player_.desktop.MessageBox(text, title, style);
+}
 
 }  // namespace ovrix

@@ -31,7 +31,13 @@ public:
     std::vector<std::u16string> CommandLineArgs() override;
     PictureRect LastPictureRect() override;
     void SetDefaultTitle(std::u16string title) override { title_ = std::move(title); }
-    const std::u16string& DefaultTitle() const { return title_; }
+    int64_t Now() override;
+    uint32_t TickCount() override;
+    void Wait(uint32_t ms) override;
+    bool StopRequested() override;
+    void SetStatusLine(std::u16string_view text) override;
+    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    std::u16string DefaultTitle() override { return title_; }
 
 private:
     Player& player_;
