@@ -16,11 +16,6 @@ namespace ovrix {
 
 namespace {
 
-struct FlagName {
-    int64_t value;
-    const char16_t* name;
-};
-
 constexpr FlagName kMessageBoxTypes[] = {
     {0x1, u"MB_OKCANCEL"},         {0x2, u"MB_ABORTRETRYIGNORE"},       {0x3, u"MB_YESNOCANCEL"},
     {0x4, u"MB_YESNO"},            {0x5, u"MB_RETRYCANCEL"},            {0x6, u"MB_CANCELTRYCONTINUE"},
@@ -41,8 +36,7 @@ PExprItem* MessageBox(PExprItem* result, int32_t count, PExprItem* args, uint32_
 
 void FileMessageBoxTypes() {
     static const bool filed = [] {
-        NumberEnum& table = RegisterNumberEnum(u"MessageBoxType");
-        for (const FlagName& pair : kMessageBoxTypes) table.Add(pair.value, pair.name);
+        FileFlagNames(u"MessageBoxType", kMessageBoxTypes);
         return true;
     }();
     (void)filed;

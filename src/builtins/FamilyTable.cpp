@@ -65,6 +65,11 @@ std::span<const FamilySpec> Catalogue() {
     return {families, count};
 }
 
+void FileFlagNames(const char16_t* name, std::span<const FlagName> pairs) {
+    NumberEnum& table = RegisterNumberEnum(name);
+    for (const FlagName& pair : pairs) table.Add(pair.value, pair.name);
+}
+
 std::unique_ptr<PLX_Function> BuildDescriptor(const FunctionSpec& spec) {
     std::unique_ptr<PLX_Function> f;
     if (spec.member) {

@@ -101,6 +101,15 @@ std::span<const FunctionSpec> SystemFunctions();
 std::span<const FunctionSpec> WorkbookFunctions();
 std::span<const FunctionSpec> StringFunctions();
 
+// A named value of a flag-name table (message box types, window styles).
+struct FlagName {
+    int64_t value;
+    const char16_t* name;
+};
+
+// Files a flag-name table as a number enumeration under `name`.
+void FileFlagNames(const char16_t* name, std::span<const FlagName> pairs);
+
 // Argument and result helpers for implementations.
 namespace fnargs {
 double Number(const PExprItem* args, int32_t count, int32_t i);
@@ -109,6 +118,14 @@ PExprItem* None(PExprItem* result);
 PExprItem* ReturnNumber(PExprItem* result, double value);
 PExprItem* ReturnText(PExprItem* result, const std::u16string& text);
 PExprItem* ReturnValue(PExprItem* result, PExprItem value);
+// Adapts an operation on the call's evaluated arguments (the containers'
+// form) to an implementation.
+template <PExprItem (*Operation)(std::span<const PExprItem>)>
+PExprItem* CallOperation(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    *result = Operation(std::span<const PExprItem>(args, count > 0 ? static_cast<size_t>(count) : 0));
+    return result;
+}
+
 }  // namespace fnargs
 
 }  // namespace ovrix

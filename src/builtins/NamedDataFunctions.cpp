@@ -7,28 +7,20 @@ namespace ovrix {
 
 namespace {
 
-using Operation = PExprItem (*)(containers::Arguments);
-
-template <Operation Op>
-PExprItem* Call(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
-    *result = Op(containers::Arguments(args, count > 0 ? static_cast<size_t>(count) : 0));
-    return result;
-}
-
 const ArgSpec kNamedData{u"NamedData", fkind::kNamedData};
 const ArgSpec kDataName{u"DataName", fkind::kText};
 
 const FunctionSpec kNamedDataRows[] = {
-    {u"NamedData_Create", fkind::kObject, Call<containers::NamedData_Create>, {}, u"NamedData"},
-    {u"NamedData_Set", fkind::kNothing, Call<containers::NamedData_Set>,
+    {u"NamedData_Create", fkind::kObject, fnargs::CallOperation<containers::NamedData_Create>, {}, u"NamedData"},
+    {u"NamedData_Set", fkind::kNothing, fnargs::CallOperation<containers::NamedData_Set>,
      {kNamedData, kDataName, {u"DataValue", fkind::kAny}}},
-    {u"NamedData_Get", fkind::kObject, Call<containers::NamedData_Get>, {kNamedData, kDataName}},
-    {u"NamedData_GetName", fkind::kText, Call<containers::NamedData_GetName>,
+    {u"NamedData_Get", fkind::kObject, fnargs::CallOperation<containers::NamedData_Get>, {kNamedData, kDataName}},
+    {u"NamedData_GetName", fkind::kText, fnargs::CallOperation<containers::NamedData_GetName>,
      {kNamedData, {u"ItemIndex", fkind::kNumber}}},
-    {u"NamedData_GetSize", fkind::kNumber, Call<containers::NamedData_GetSize>, {kNamedData}},
-    {u"NamedData_Remove", fkind::kNothing, Call<containers::NamedData_Remove>, {kNamedData, kDataName}},
-    {u"NamedData_Clear", fkind::kNothing, Call<containers::NamedData_Clear>, {kNamedData}},
-    {u"NamedData_Print", fkind::kText, Call<containers::NamedData_Print>, {kNamedData}},
+    {u"NamedData_GetSize", fkind::kNumber, fnargs::CallOperation<containers::NamedData_GetSize>, {kNamedData}},
+    {u"NamedData_Remove", fkind::kNothing, fnargs::CallOperation<containers::NamedData_Remove>, {kNamedData, kDataName}},
+    {u"NamedData_Clear", fkind::kNothing, fnargs::CallOperation<containers::NamedData_Clear>, {kNamedData}},
+    {u"NamedData_Print", fkind::kText, fnargs::CallOperation<containers::NamedData_Print>, {kNamedData}},
 };
 
 }  // namespace

@@ -17,13 +17,8 @@ namespace ovrix {
 
 namespace {
 
-struct StyleName {
-    int64_t value;
-    const char16_t* name;
-};
-
 // The window styles; the dialog table is the same without the last pair.
-constexpr StyleName kWindowStyles[] = {
+constexpr FlagName kWindowStyles[] = {
     {0x20000000, u"WS_ICONIC"},     {0x10000000, u"WS_VISIBLE"},     {0x8000000, u"WS_DISABLED"},
     {0x4000000, u"WS_CLIPSIBLINGS"}, {0x2000000, u"WS_CLIPCHILDREN"}, {0x1000000, u"WS_MAXIMIZE"},
     {0xC00000, u"WS_CAPTION"},      {0x800000, u"WS_BORDER"},        {0x200000, u"WS_VSCROLL"},
@@ -32,7 +27,7 @@ constexpr StyleName kWindowStyles[] = {
     {0xCF0000, u"WS_OVERLAPPEDWINDOW"},
 };
 
-constexpr StyleName kButtonStyles[] = {
+constexpr FlagName kButtonStyles[] = {
     {0x800000, u"WS_BORDER"},       {0x20000, u"WS_GROUP"},          {0x1, u"BS_DEFPUSHBUTTON"},
     {0x2, u"BS_CHECKBOX"},          {0x3, u"BS_AUTOCHECKBOX"},       {0x4, u"BS_RADIOBUTTON"},
     {0x5, u"BS_3STATE"},            {0x6, u"BS_AUTO3STATE"},         {0x7, u"BS_GROUPBOX"},
@@ -43,7 +38,7 @@ constexpr StyleName kButtonStyles[] = {
     {0x8000, u"BS_FLAT"},
 };
 
-constexpr StyleName kEditStyles[] = {
+constexpr FlagName kEditStyles[] = {
     {0x800000, u"WS_BORDER"},   {0x200000, u"WS_VSCROLL"},     {0x100000, u"WS_HSCROLL"},
     {0x1, u"ES_CENTER"},        {0x2, u"ES_RIGHT"},            {0x4, u"ES_MULTILINE"},
     {0x8, u"ES_UPPERCASE"},     {0x10, u"ES_LOWERCASE"},       {0x20, u"ES_PASSWORD"},
@@ -52,11 +47,11 @@ constexpr StyleName kEditStyles[] = {
     {0x2000, u"ES_NUMBER"},
 };
 
-constexpr StyleName kProgressBarStyles[] = {{0x800000, u"WS_BORDER"}, {0x1, u"PBS_SMOOTH"}, {0x4, u"PBS_VERTICAL"}};
+constexpr FlagName kProgressBarStyles[] = {{0x800000, u"WS_BORDER"}, {0x1, u"PBS_SMOOTH"}, {0x4, u"PBS_VERTICAL"}};
 
-constexpr StyleName kPictureBoxStyles[] = {{0x800000, u"WS_BORDER"}};
+constexpr FlagName kPictureBoxStyles[] = {{0x800000, u"WS_BORDER"}};
 
-constexpr StyleName kStaticStyles[] = {
+constexpr FlagName kStaticStyles[] = {
     {0x800000, u"WS_BORDER"},
     {0x1, u"SS_CENTER"},
     {0x2, u"SS_RIGHT"},
@@ -67,9 +62,8 @@ constexpr StyleName kStaticStyles[] = {
 };
 
 template <size_t N>
-void FileStyles(const char16_t* name, const StyleName (&pairs)[N], size_t count = N) {
-    NumberEnum& table = RegisterNumberEnum(name);
-    for (size_t i = 0; i < count; ++i) table.Add(pairs[i].value, pairs[i].name);
+void FileStyles(const char16_t* name, const FlagName (&pairs)[N], size_t count = N) {
+    FileFlagNames(name, std::span<const FlagName>(pairs, count));
 }
 
 void FileStyleTables() {
