@@ -269,7 +269,9 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
         WriteString(b, MakeTag("WMH"), u"h\\on click.mcr");
     });
     EXPECT_EQ(msg->message, 513u);
-    EXPECT_EQ(Text(*msg), "513 handler of $win = on click");
+    EXPECT_EQ(Text(*msg), "WM_LBUTTONDOWN handler of $win = on click");
+    msg->message = 0x7FFF;  // not in the table of message names
+    EXPECT_EQ(Text(*msg), "32767 handler of $win = on click");
 
     auto cmd = LoadAs<SetWinCmdHandlerEvent>([](RecordBuffer& b) {
         VariableExpr(u"$dlg").Save(b, MakeTag("WIN"));

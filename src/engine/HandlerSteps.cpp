@@ -1,6 +1,9 @@
 // Stored form and text forms of the window-handler steps and the thread step.
 #include "engine/HandlerSteps.h"
 
+#include "builtins/Registry.h"
+#include "expr/NumberEnum.h"
+
 #include "container/Tags.h"
 #include "container/Text.h"
 #include "engine/PlaybackSteps.h"
@@ -17,9 +20,15 @@ constexpr uint32_t kCommandHandler = MakeTag("WCH");
 constexpr uint32_t kThreadScript = MakeTag("TS");
 constexpr uint32_t kData = MakeTag("DATA");
 
-// The text form names a message by the registry's WindowMessage table; that
-// table is not part of the engine, so the number stands for every message.
-std::u16string MessageDisplay(uint32_t message) { return Widen(std::to_string(message)); }
+// A message is shown by its name in the program's table of window message
+// names when it is listed there, else by its number.
+std::u16string MessageDisplay(uint32_t message) {
+    InitFunctionRegistry();  // the table is filed with the registry's enumerations
+    if (const NumberEnum* names = FindNumberEnum(u"WindowMessage")) {
+        if (const std::u16string* name = names->NameOf(message)) return *name;
+    }
+    return Widen(std::to_string(message));
+}
 
 }  // namespace
 
