@@ -262,7 +262,8 @@ TEST_F(DesktopFamilies, RectanglesKeepTheirSizeWhenMoved) {
     EXPECT_EQ(r->bottom, 60);
 
     // The loader fills width and height with 100; the alias key makes the same value.
-    const ExprItem_Rect* filled = AsRect(Call(u"<Rect>", {Num(-5), Num(2.9)}));
+    const PExprItem filledValue = Call(u"<Rect>", {Num(-5), Num(2.9)});
+    const ExprItem_Rect* filled = AsRect(filledValue);
     ASSERT_NE(filled, nullptr);
     EXPECT_EQ(filled->left, -5);
     EXPECT_EQ(filled->top, 2);  // truncated
