@@ -1,4 +1,4 @@
-// The state of one playback session that the Parts keep program-wide: the
+// The program-wide state of one playback session: the
 // desktop it plays on, the published image, the base folder, the settings,
 // the pass counter and the script cache. One instance lives for the run of
 // the process and is handed to the driver, the loaders and the engine.
