@@ -14,10 +14,6 @@ namespace {
 
 using namespace testing_builtins;
 
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
-
 // Calls with already evaluated values (an object cannot be stored in a
 // loaded call's arguments).
 PExprItem Invoke(std::u16string_view key, std::vector<PExprItem> args) {

@@ -15,9 +15,6 @@ namespace {
 
 using namespace testing_builtins;
 
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
 PExprItem At(int64_t seconds) { return MakeItem<ExprItem_DateTime>(seconds); }
 PExprItem Span(int64_t seconds) { return MakeItem<ExprItem_TimeSpan>(seconds); }
 

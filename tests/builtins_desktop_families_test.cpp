@@ -18,20 +18,6 @@ namespace {
 
 using namespace testing_builtins;
 
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
-
-PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
-
-// A call made in code, without the loader's default filling.
-PExprItem CallBare(std::u16string_view key, std::vector<PExprItem> args) {
-    auto node = MakeItem<ExprItem_Fun>();
-    ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
-    ItemAs<ExprItem_Fun>(node)->args = std::move(args);
-    return node->Evaluate();
-}
-
 const PLX_FunctionBase& Fn(std::u16string_view key) {
     const PLX_FunctionBase* f = FindFunction(key);
     if (f == nullptr) ADD_FAILURE() << "no descriptor " << ToUtf8(std::u16string(key));
@@ -245,11 +231,11 @@ TEST_F(DesktopFamilies, MembersAndAliases) {
 TEST_F(DesktopFamilies, CallsShowTheirFilledDefaults) {
     EXPECT_EQ(LoadCall(u"MouseRelativeDrag", {})->GetDisplayText(), u"Call MouseRelativeDrag(100, 100, 10)");
     EXPECT_EQ(LoadCall(u"Beep", {Num(440)})->GetDisplayText(), u"Call Beep(440, 150)");
-    EXPECT_EQ(LoadCall(u"XLS_GetCell", {Var(u"wb")})->GetDisplayText(), u"XLS_GetCell($wb, \"Sheet1\", 1, 1)");
-    EXPECT_EQ(LoadCall(u"SetMousePosition#1", {Var(u"p")})->GetDisplayText(), u"Call SetMousePosition($p)");
-    EXPECT_EQ(LoadCall(u"<Rect.PtInRect>", {Var(u"r"), Var(u"p")})->GetDisplayText(), u"$r.PtInRect($p)");
-    EXPECT_EQ(LoadCall(u"<Rect.SetWidth>", {Var(u"r"), Num(8)})->GetDisplayText(), u"Set $r.Width = 8");
-    EXPECT_EQ(LoadCall(u"<Point.GetY>", {Var(u"p")})->GetDisplayText(), u"$p.Y");
+    EXPECT_EQ(LoadCall(u"XLS_GetCell", {Variable(u"wb")})->GetDisplayText(), u"XLS_GetCell($wb, \"Sheet1\", 1, 1)");
+    EXPECT_EQ(LoadCall(u"SetMousePosition#1", {Variable(u"p")})->GetDisplayText(), u"Call SetMousePosition($p)");
+    EXPECT_EQ(LoadCall(u"<Rect.PtInRect>", {Variable(u"r"), Variable(u"p")})->GetDisplayText(), u"$r.PtInRect($p)");
+    EXPECT_EQ(LoadCall(u"<Rect.SetWidth>", {Variable(u"r"), Num(8)})->GetDisplayText(), u"Set $r.Width = 8");
+    EXPECT_EQ(LoadCall(u"<Point.GetY>", {Variable(u"p")})->GetDisplayText(), u"$p.Y");
 }
 
 TEST_F(DesktopFamilies, RectanglesKeepTheirSizeWhenMoved) {

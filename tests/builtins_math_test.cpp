@@ -16,19 +16,6 @@ namespace {
 
 using namespace testing_builtins;
 
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-
-PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
-
-// A call made in code, without the loader's default filling.
-PExprItem CallBare(std::u16string_view key, std::vector<PExprItem> args) {
-    auto node = MakeItem<ExprItem_Fun>();
-    ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
-    ItemAs<ExprItem_Fun>(node)->args = std::move(args);
-    return node->Evaluate();
-}
-
 class BuiltinFamilies : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitFunctionRegistry(); }

@@ -22,10 +22,6 @@ namespace {
 
 using namespace testing_builtins;
 
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
-
 // Increments the variable that its by-reference argument names.
 PExprItem* TestIncrement(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     result->Reset();
@@ -182,7 +178,7 @@ TEST_F(BuiltinFramework, LoadFillsMissingArgumentsWithDefaultsInOrder) {
     EXPECT_FALSE(CallOf(bare).args[0]);
 
     // More arguments than the descriptor: all kept and all passed.
-    PExprItem extra = LoadCall(u"TestKinds", {Var(u"#k"), Num(1), Text(u"x"), Num(2)});
+    PExprItem extra = LoadCall(u"TestKinds", {Variable(u"#k"), Num(1), Text(u"x"), Num(2)});
     EXPECT_EQ(CallOf(extra).args.size(), 4u);
     EXPECT_EQ(AsText(extra->Evaluate()), u"256,257,258,257/4");
 }
@@ -197,14 +193,14 @@ TEST_F(BuiltinFramework, OlderMemberKeysAreMappedAtLoad) {
 
 TEST_F(BuiltinFramework, ByReferenceArgumentsReceiveTheVariableNode) {
     SetVariable(u"#counter", Num(1));
-    PExprItem call = LoadCall(u"TestIncrement", {Var(u"#counter")});
+    PExprItem call = LoadCall(u"TestIncrement", {Variable(u"#counter")});
     EXPECT_FALSE(call->Evaluate());
     call->Evaluate();
     EXPECT_EQ(AsNumber(GetVariable(u"#counter")), 3.0);
 
     // The by-value argument is evaluated: the variable's value arrives.
     SetVariable(u"#v", Text(u"abc"));
-    EXPECT_EQ(AsText(LoadCall(u"TestKinds", {Var(u"#v"), Var(u"#v")})->Evaluate()), u"256,258/2");
+    EXPECT_EQ(AsText(LoadCall(u"TestKinds", {Variable(u"#v"), Variable(u"#v")})->Evaluate()), u"256,258/2");
 }
 
 TEST_F(BuiltinFramework, DisplayOfEveryCallForm) {
@@ -214,20 +210,20 @@ TEST_F(BuiltinFramework, DisplayOfEveryCallForm) {
         ItemAs<ExprItem_Fun>(node)->args = std::move(args);
         return node;
     };
-    EXPECT_EQ(call(u"<TestRect.GetX>", {Var(u"r")})->GetDisplayText(), u"$r.X");
+    EXPECT_EQ(call(u"<TestRect.GetX>", {Variable(u"r")})->GetDisplayText(), u"$r.X");
     EXPECT_EQ(call(u"<TestRect.GetX>", {})->GetDisplayText(), u"Empty.X");
-    EXPECT_EQ(call(u"<TestRect.SetX>", {Var(u"r"), Num(5)})->GetDisplayText(), u"Set $r.X = 5");
+    EXPECT_EQ(call(u"<TestRect.SetX>", {Variable(u"r"), Num(5)})->GetDisplayText(), u"Set $r.X = 5");
 
     auto list = MakeItem<ExprItem_ValueList>();
     ItemAs<ExprItem_ValueList>(list)->elements = {Num(1), Num(2)};
-    EXPECT_EQ(call(u"<TestOle.InvokeMethod>", {Var(u"obj"), MakeItem<ExprItem_Member>(u"M"), Num(1), Num(2)})
+    EXPECT_EQ(call(u"<TestOle.InvokeMethod>", {Variable(u"obj"), MakeItem<ExprItem_Member>(u"M"), Num(1), Num(2)})
                   ->GetDisplayText(),
               u"$obj.M(1, 2)");
-    EXPECT_EQ(call(u"<TestOle.InvokeMethod>", {Var(u"obj"), MakeItem<ExprItem_Member>(u"M"), list})
+    EXPECT_EQ(call(u"<TestOle.InvokeMethod>", {Variable(u"obj"), MakeItem<ExprItem_Member>(u"M"), list})
                   ->GetDisplayText(),
               u"$obj.M(1 , 2)");
     EXPECT_EQ(call(u"<TestOle.InvokeMethod>",
-                   {Var(u"obj"), MakeItem<ExprItem_Member>(u"Quit"), MakeItem<ExprItem_ValueList>()})
+                   {Variable(u"obj"), MakeItem<ExprItem_Member>(u"Quit"), MakeItem<ExprItem_ValueList>()})
                   ->GetDisplayText(),
               u"$obj.Quit()");
 
@@ -235,7 +231,7 @@ TEST_F(BuiltinFramework, DisplayOfEveryCallForm) {
     EXPECT_EQ(call(u"TestMove#1", {Num(1), Num(2)})->GetDisplayText(), u"Call TestMove(1, 2)");
     EXPECT_EQ(call(u"Sqrt", {Num(4)})->GetDisplayText(), u"Sqrt(4)");
     EXPECT_EQ(call(u"Sqrt", {Num(4)})->GetMarkedText(), u"**F[4]Sqrt(**N[1]4)");
-    EXPECT_EQ(call(u"<TestRect.SetX>", {Var(u"r"), Num(5)})->GetMarkedText(), u"Set **B[2]$r.**F[1]X = **N[1]5");
+    EXPECT_EQ(call(u"<TestRect.SetX>", {Variable(u"r"), Num(5)})->GetMarkedText(), u"Set **B[2]$r.**F[1]X = **N[1]5");
 }
 
 TEST_F(BuiltinFramework, EnumerationsAndRegistryRoots) {

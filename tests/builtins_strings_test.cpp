@@ -18,18 +18,6 @@ namespace {
 
 using namespace testing_builtins;
 
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
-PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
-
-PExprItem CallBare(std::u16string_view key, std::vector<PExprItem> args) {
-    auto node = MakeItem<ExprItem_Fun>();
-    ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
-    ItemAs<ExprItem_Fun>(node)->args = std::move(args);
-    return node->Evaluate();
-}
-
 class BuiltinStrings : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitFunctionRegistry(); }
@@ -174,33 +162,33 @@ TEST_F(BuiltinStrings, RandomString) {
 
 TEST_F(BuiltinStrings, ByReferenceFunctionsChangeTheVariable) {
     SetVariable(u"#s", Text(u"a-b-c"));
-    EXPECT_FALSE(Call(u"ReplaceString", {Var(u"#s"), Text(u"-"), Text(u"++")}));
+    EXPECT_FALSE(Call(u"ReplaceString", {Variable(u"#s"), Text(u"-"), Text(u"++")}));
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"a++b++c");
-    Call(u"ReplaceString", {Var(u"#s"), Text(u""), Text(u"x")});
+    Call(u"ReplaceString", {Variable(u"#s"), Text(u""), Text(u"x")});
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"a++b++c");
     // Not a variable: nothing to change, no value.
     EXPECT_FALSE(Call(u"ReplaceString", {Text(u"abc"), Text(u"a"), Text(u"b")}));
 
-    Call(u"StringSetChar", {Var(u"#s"), Num(0)});  // the default "A"
+    Call(u"StringSetChar", {Variable(u"#s"), Num(0)});  // the default "A"
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"A++b++c");
-    Call(u"StringSetChar", {Var(u"#s"), Num(1), Num(0x416)});
+    Call(u"StringSetChar", {Variable(u"#s"), Num(1), Num(0x416)});
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"A\u0416+b++c");
-    Call(u"StringSetChar", {Var(u"#s"), Num(2), Text(u"xyz")});
+    Call(u"StringSetChar", {Variable(u"#s"), Num(2), Text(u"xyz")});
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"A\u0416xb++c");
-    Call(u"StringSetChar", {Var(u"#s"), Num(7), Text(u"q")});
-    Call(u"StringSetChar", {Var(u"#s"), Num(0), Num(0)});
+    Call(u"StringSetChar", {Variable(u"#s"), Num(7), Text(u"q")});
+    Call(u"StringSetChar", {Variable(u"#s"), Num(0), Num(0)});
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"A\u0416xb++c");
 
     // A number variable is changed through its text.
     SetVariable(u"#n", Num(1234));
-    Call(u"ReplaceString", {Var(u"#n"), Text(u"23"), Text(u"")});
+    Call(u"ReplaceString", {Variable(u"#n"), Text(u"23"), Text(u"")});
     EXPECT_EQ(GetVariable(u"#n")->Kind(), kind::kText);
     EXPECT_EQ(AsText(GetVariable(u"#n")), u"14");
 }
 
 TEST_F(BuiltinStrings, FormattingAndConversions) {
     auto list = MakeItem<ExprItem_ValueList>();
-    ItemAs<ExprItem_ValueList>(list)->elements = {Num(3), Text(u"x"), Var(u"#fmt")};
+    ItemAs<ExprItem_ValueList>(list)->elements = {Num(3), Text(u"x"), Variable(u"#fmt")};
     SetVariable(u"#fmt", Text(u"var"));
     EXPECT_EQ(AsText(Call(u"StringFormat", {Text(u"{1}={0} {{{2}}} {3} {x} {"), list})), u"x=3 {var} {3} {x} {");
     EXPECT_EQ(AsText(Call(u"StringFormat", {Text(u"plain }}")})), u"plain }");

@@ -11,6 +11,7 @@
 #include "container/RecordBuffer.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
 
 namespace ovrix::testing_builtins {
 
@@ -86,5 +87,20 @@ inline PExprItem LoadCall(std::u16string_view key, const std::vector<PExprItem>&
 }
 
 inline ExprItem_Fun& CallOf(const PExprItem& node) { return *ItemAs<ExprItem_Fun>(node); }
+
+inline PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
+inline PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
+inline PExprItem Variable(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+
+// The result of a call loaded as the player loads it (defaults filled).
+inline PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
+
+// The result of a call made in code, without the loader's default filling.
+inline PExprItem CallBare(std::u16string_view key, std::vector<PExprItem> args) {
+    auto node = MakeItem<ExprItem_Fun>();
+    ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
+    ItemAs<ExprItem_Fun>(node)->args = std::move(args);
+    return node->Evaluate();
+}
 
 }  // namespace ovrix::testing_builtins
