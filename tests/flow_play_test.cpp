@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "ScriptTestSupport.h"
 #include "SimFixture.h"
 #include "actions/SystemSteps.h"
 #include "engine/Context.h"
@@ -20,33 +21,16 @@
 namespace ovrix {
 namespace {
 
-StoredExpr Stored(const PExprItem& node) { return StoredExpr(SaveExprItem(node).ToVector()); }
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
-PExprItem Op(uint32_t code, PExprItem a, PExprItem b) { return MakeItem<ExprItem_Operator2>(code, a, b); }
+using scripttest::Log;
+using scripttest::Num;
+using scripttest::Op;
+using scripttest::Set;
+using scripttest::Step;
+using scripttest::Stored;
+using scripttest::Text;
+using scripttest::Var;
 
-template <class T>
-Ref<T> Step(uint32_t delay = 0) {
-    auto step = MakeRef<T>();
-    step->delay = delay;
-    return step;
-}
-
-// #log += value: the scripts' way of reporting what they did.
-Ref<Event> Log(PExprItem value) {
-    auto step = Step<AddValueEvent>();
-    step->code = Stored(MakeItem<ExprItem_AddValue>(Var(u"#log"), value));
-    return step;
-}
-Ref<Event> Log(std::u16string text) { return Log(Text(std::move(text))); }
 Ref<Event> LogIndex() { return Log(Var(u"@CurLoopIndex")); }
-
-Ref<Event> Set(std::u16string_view name, PExprItem value) {
-    auto step = Step<SetVarEvent>();
-    step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
-    return step;
-}
 
 Ref<Event> Wait(uint32_t delay) {
     auto w = Step<WaitEvent>(delay);

@@ -4,6 +4,7 @@
 // and the playback flags).
 #include <gtest/gtest.h>
 
+#include "ScriptTestSupport.h"
 #include "SimFixture.h"
 #include "engine/Context.h"
 #include "engine/FlowSteps.h"
@@ -21,10 +22,14 @@
 namespace ovrix {
 namespace {
 
-StoredExpr Stored(const PExprItem& node) { return StoredExpr(SaveExprItem(node).ToVector()); }
-PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
-PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
-PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+using scripttest::Log;
+using scripttest::Num;
+using scripttest::Op;
+using scripttest::Set;
+using scripttest::Step;
+using scripttest::Stored;
+using scripttest::Text;
+using scripttest::Var;
 
 PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
     auto node = MakeItem<ExprItem_DynFun>();
@@ -32,26 +37,6 @@ PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
     call->name = std::move(name);
     call->args = std::move(args);
     return node;
-}
-
-template <class T>
-Ref<T> Step(uint32_t delay = 0) {
-    auto step = MakeRef<T>();
-    step->delay = delay;
-    return step;
-}
-
-Ref<Event> Log(PExprItem value) {
-    auto step = Step<AddValueEvent>();
-    step->code = Stored(MakeItem<ExprItem_AddValue>(Var(u"#log"), value));
-    return step;
-}
-Ref<Event> Log(std::u16string text) { return Log(Text(std::move(text))); }
-
-Ref<Event> Set(std::u16string_view name, PExprItem value) {
-    auto step = Step<SetVarEvent>();
-    step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
-    return step;
 }
 
 Ref<Event> CallStep(std::u16string name, std::vector<PExprItem> args = {}) {
