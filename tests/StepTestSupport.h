@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,5 +66,46 @@ inline std::vector<uint8_t> FieldBytes(const Event& step) {
 }
 
 inline std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
+
+// A step of a class with every field set, and a change of one class field.
+struct Sample {
+    const char* label;
+    std::function<Ref<Event>()> make;
+    std::function<void(Event&)> changeField;  // one class field, for IsEqual
+};
+
+inline void PrintTo(const Sample& s, std::ostream* os) { *os << s.label; }
+
+template <class T, class V>
+std::function<void(Event&)> Change(V T::*field, V value) {
+    return [=](Event& e) { static_cast<T&>(e).*field = value; };
+}
+
+// Saved in a stream and loaded back, the sample is equal to itself and saves
+// the same bytes again; the disabled flag is not compared, a class field is.
+inline void ExpectRoundTrip(const Sample& sample, uint32_t delay) {
+    Ref<Event> original = sample.make();
+    original->name = u"named";
+    original->delay = delay;
+    original->disabled = 1;
+    EventList list;
+    list.Append(original);
+    const std::vector<uint8_t> first = SaveStream(list);
+
+    EventList loaded;
+    ASSERT_TRUE(LoadSteps(RegionOf(first), loaded));
+    ASSERT_EQ(loaded.Count(), 1u);
+    EXPECT_EQ(loaded.At(0)->TypeId(), original->TypeId());
+    EXPECT_TRUE(loaded.At(0)->IsEqual(*original));
+    EXPECT_EQ(loaded.At(0)->disabled, 1u);
+    EXPECT_EQ(loaded.At(0)->GetText(), original->GetText());
+    EXPECT_EQ(SaveStream(loaded), first);
+
+    Ref<Event> copy = original->Clone();
+    copy->disabled = 0;
+    EXPECT_TRUE(copy->IsEqual(*original));
+    sample.changeField(*copy);
+    EXPECT_FALSE(copy->IsEqual(*original));
+}
 
 }  // namespace ovrix
