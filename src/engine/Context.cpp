@@ -1,5 +1,8 @@
 #include "engine/Context.h"
 
+#include "engine/ScriptFunctions.h"
+#include "expr/KindsNode.h"
+
 namespace ovrix {
 
 namespace {
@@ -11,6 +14,10 @@ std::u16string FlagName(const StepPath& path, std::u16string_view kind) {
 }  // namespace
 
 PlayerThreadState& ThreadPlayerState() {
+    // Whatever plays a script reaches this first: script-function calls in
+    // expressions are played from then on.
+    static const bool callerInstalled = (SetScriptFunctionCaller(CallDynamicFunction), true);
+    (void)callerInstalled;
     thread_local PlayerThreadState state;
     return state;
 }

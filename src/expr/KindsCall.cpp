@@ -8,7 +8,6 @@
 #include <map>
 
 #include "builtins/Registry.h"
-#include "engine/ScriptFunctions.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 
@@ -199,7 +198,13 @@ void ExprItem_DynFun::Load(Region region) {
 
 // A script function call: resolved and played by the script-function
 // runner, which reports unknown names and wrong argument counts.
-PExprItem ExprItem_DynFun::Evaluate() { return CallDynamicFunction(*this); }
+namespace {
+ScriptFunctionCaller scriptFunctionCaller = nullptr;
+}  // namespace
+
+void SetScriptFunctionCaller(ScriptFunctionCaller caller) { scriptFunctionCaller = caller; }
+
+PExprItem ExprItem_DynFun::Evaluate() { return scriptFunctionCaller != nullptr ? scriptFunctionCaller(*this) : PExprItem(); }
 
 PExprItem ExprItem_DynFun::Clone() const {
     auto* copy = new ExprItem_DynFun();
