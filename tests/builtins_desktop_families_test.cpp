@@ -161,45 +161,6 @@ TEST_F(DesktopFamilies, FlagNameTables) {
     EXPECT_EQ(Arg(u"CreatePictureBox", 5).flagNames, nullptr);
 }
 
-TEST_F(DesktopFamilies, ObjectLabelsReturnTypesAndNotes) {
-    EXPECT_EQ(Arg(u"FindSubWindow", 0).GetLabel(), u"WindowHandle ParentWindow");
-    EXPECT_EQ(Arg(u"FindSubWindow", 0).kind, fkind::kObject);
-    EXPECT_EQ(Arg(u"FindSubWindow", 3).GetLabel(), u"Bool Recursive");
-    EXPECT_EQ(Fn(u"FindSubWindow").GetReturnTypeName(), u"WindowHandle");
-    EXPECT_EQ(Fn(u"GetRectInParent").GetReturnTypeName(), u"Rect");
-    EXPECT_EQ(Fn(u"ListWindows").GetReturnType(), fkind::kArray);
-    EXPECT_EQ(Fn(u"LoadBinaryFile").GetReturnType(), fkind::kHexData);
-    EXPECT_EQ(Fn(u"OleInvoke").GetReturnType(), fkind::kObject);
-    EXPECT_EQ(Fn(u"FindScreenImages").GetReturnTypeName(), u"Array");
-    EXPECT_EQ(Fn(u"FindNextFile").GetReturnTypeName(), u"NamedData");
-    EXPECT_EQ(Arg(u"FindNextFile", 0).GetLabel(), u"FileFinder FileFinder");
-    EXPECT_EQ(Arg(u"Database_Execute", 0).GetLabel(), u"DBConn Connection");
-    EXPECT_EQ(Arg(u"XLS_SetRow", 3).GetLabel(), u"Array ValueList");
-    EXPECT_EQ(Arg(u"CopyImage", 3).GetLabel(), u"Image Image");
-    EXPECT_EQ(Arg(u"WriteProcessMemoryString", 3).GetLabel(), u"Bool Unicode");
-    EXPECT_EQ(Arg(u"MouseRelativeDrag", 2).GetLabel(), u"Number StepDelay(ms)");
-
-    const PLX_FunArg& list = Arg(u"SelectList", 0);
-    EXPECT_EQ(list.GetLabel(), u"Text/Array");
-    EXPECT_EQ(AsText(list.defaultValue), u"Item 1\r\nItem 2\r\nItem 3");
-    EXPECT_EQ(AsText(Arg(u"InputPara", 0).defaultValue), u"Name* = Alice\r\nAge = 16\r\nAddress");
-    EXPECT_EQ(AsText(Arg(u"CreateFileFinder", 0).defaultValue), u"C:\\*.txt");
-    EXPECT_EQ(AsText(Arg(u"Reg_GetValue", 0).defaultValue),
-              u"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Internet Explorer\\Main");
-    EXPECT_EQ(Arg(u"OpenUrl", 0).defaultValue->Kind(), kind::kText);
-    EXPECT_TRUE(AsTruth(Arg(u"SaveTextToFile", 2).defaultValue));
-    EXPECT_EQ(Arg(u"SaveTextToFile", 2).defaultValue->Kind(), kind::kBool);
-    EXPECT_FALSE(Arg(u"Command", 2).defaultValue);
-
-    const auto note = [](std::u16string_view key) { return static_cast<const PLX_Function&>(Fn(key)).note; };
-    EXPECT_EQ(note(u"FindSubWindow"), u"Note: If Recursive is True, then it will search a sub window's sub windows.");
-    EXPECT_EQ(note(u"Win_SetText"), u"The function can set the Edit content of another process.");
-    EXPECT_EQ(note(u"CaptureWindow"), u"The window can be inactive but can not be minimized.");
-    EXPECT_EQ(note(u"ConfirmBox"), note(u"MessageBoxEx"));
-    EXPECT_EQ(note(u"TypeText"), u"Note: If the second argument is True, it will use the clipboard to paste the text.");
-    EXPECT_EQ(note(u"SetWindowText"), u"");
-}
-
 TEST_F(DesktopFamilies, MembersAndAliases) {
     const PLX_FunctionBase& get = Fn(u"<OleObject.GetProperty>");
     EXPECT_TRUE(get.IsMember());
