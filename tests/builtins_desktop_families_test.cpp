@@ -78,7 +78,9 @@ TEST_F(DesktopFamilies, FamiliesAreCompleteAndTheirMissingImplementationsAreVisi
             const PLX_FunctionBase* f = FindFunction(spec.key);
             ASSERT_NE(f, nullptr) << ToUtf8(spec.key);
             EXPECT_EQ(f->GetArgCount(), static_cast<int32_t>(spec.args.size())) << ToUtf8(spec.key);
-            if (rectangles) EXPECT_NE(spec.impl, nullptr) << ToUtf8(spec.key);
+            if (rectangles) {
+                EXPECT_NE(spec.impl, nullptr) << ToUtf8(spec.key);
+            }
             for (int32_t i = 0; i < f->GetArgCount(); ++i) EXPECT_EQ(f->GetArg(i)->flags, 0u) << ToUtf8(spec.key);
         }
     }
