@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "actions/InputActions.h"
+#include "actions/SystemActions.h"
 #include "engine/Context.h"
 #include "engine/FlowActions.h"
 #include "engine/FunctionActions.h"
@@ -73,6 +75,8 @@ int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Cont
     } else if (const StoredExpr* code = VariableStepCode(*step)) {
         EvaluateStored(*code);
         run.Finish();
+    } else if (PlayInputStep(run) || PlaySystemStep(run)) {
+        // Done by the step's own family.
     } else if (IsActionPending(type)) {
         run.Finish();
     }

@@ -36,6 +36,13 @@ void Desktop::SetCursorPos(int32_t x, int32_t y) {
     platform_.SetCursorPos(x, y);
 }
 
+bool Desktop::SendInput(const std::vector<KeyInput>& records) {
+    for (const KeyInput& record : records) {
+        TraceEvent("input", std::to_string(record.vk) + " " + std::to_string(record.scan) + " " + Hex(record.flags));
+    }
+    return platform_.SendInput(records);
+}
+
 bool Desktop::OpenProgressWindow(const ProgressWindowSettings& settings) {
     for (auto& line : lines_) line.clear();
     return platform_.OpenProgressWindow(settings);
@@ -59,6 +66,71 @@ int32_t Desktop::MessageBox(std::u16string_view text, std::u16string_view title,
 void Desktop::ShowScriptError(std::u16string_view text) {
     TraceEvent("error", JsonString(text));
     platform_.ShowScriptError(text);
+}
+
+namespace {
+
+// Traces what a countdown dialog shows, whatever desktop shows it.
+class TracedCountdown : public CountdownDialog {
+public:
+    TracedCountdown(Desktop& desktop, CountdownDialog& inner) : desktop_(desktop), inner_(inner) {}
+
+    Texts Initial() override {
+        Texts texts = inner_.Initial();
+        desktop_.TraceEvent("dialog", JsonString(texts.title) + " " + JsonString(texts.message) + " " +
+                                          JsonString(texts.button));
+        Show(texts.countdown);
+        return texts;
+    }
+    uint32_t TimerPeriodMs() const override { return inner_.TimerPeriodMs(); }
+    Update Tick() override { return Shown(inner_.Tick()); }
+    Update Immediate() override { return Shown(inner_.Immediate()); }
+
+private:
+    Update Shown(Update update) {
+        Show(update.countdown);
+        return update;
+    }
+    void Show(const std::u16string& text) {
+        if (text == shown_) return;
+        shown_ = text;
+        desktop_.TraceEvent("countdown", JsonString(text));
+    }
+
+    Desktop& desktop_;
+    CountdownDialog& inner_;
+    std::u16string shown_;
+};
+
+}  // namespace
+
+void Desktop::RunCountdownDialog(CountdownDialog& dialog) {
+    TracedCountdown traced(*this, dialog);
+    platform_.RunCountdownDialog(traced);
+    TraceEvent("dialog-closed");
+}
+
+uint32_t Desktop::CopyFile(std::u16string_view source, std::u16string_view destination) {
+    const uint32_t error = platform_.CopyFile(source, destination);
+    TraceEvent("copy", JsonString(source) + " " + JsonString(destination) + " " + std::to_string(error));
+    return error;
+}
+
+uint32_t Desktop::DeleteFile(std::u16string_view path) {
+    const uint32_t error = platform_.DeleteFile(path);
+    TraceEvent("delete", JsonString(path) + " " + std::to_string(error));
+    return error;
+}
+
+bool Desktop::EnableShutdownPrivilege() {
+    const bool granted = platform_.EnableShutdownPrivilege();
+    TraceEvent("privilege", std::string("\"SeShutdownPrivilege\" ") + (granted ? "1" : "0"));
+    return granted;
+}
+
+bool Desktop::ExitWindows(uint32_t flags, uint32_t reason) {
+    TraceEvent("exitwindows", Hex(flags) + " " + Hex(reason));
+    return platform_.ExitWindows(flags, reason);
 }
 
 bool Desktop::SetClipboardText(std::u16string_view text) {

@@ -43,6 +43,12 @@ public:
     void SetCursorPos(int32_t x, int32_t y);
     Point GetCursorPos() { return platform_.GetCursorPos(); }
     ScreenSize GetScreenSize() { return platform_.GetScreenSize(); }
+    bool ButtonsSwapped() { return platform_.ButtonsSwapped(); }
+    OsVersion GetOsVersion() { return platform_.GetOsVersion(); }
+    uint32_t MapVirtualKey(uint32_t code) { return platform_.MapVirtualKey(code); }
+    int16_t VkKeyScan(char16_t c) { return platform_.VkKeyScan(c); }
+    bool CapsLockOn() { return platform_.CapsLockOn(); }
+    bool SendInput(const std::vector<KeyInput>& records);
 
     bool OpenProgressWindow(const ProgressWindowSettings& settings);
     void CloseProgressWindow();
@@ -55,10 +61,17 @@ public:
     void ShowMessage(std::u16string_view text) { MessageBox(text, kAppTitle, kMbOk); }
     // The script error dialog; returns when the user has closed it.
     void ShowScriptError(std::u16string_view text);
+    // Runs the dialog, tracing what it shows.
+    void RunCountdownDialog(CountdownDialog& dialog);
 
     bool SetClipboardText(std::u16string_view text);
     bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                       int32_t show);
+
+    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination);
+    uint32_t DeleteFile(std::u16string_view path);
+    bool EnableShutdownPrivilege();
+    bool ExitWindows(uint32_t flags, uint32_t reason);
 
     std::u16string GetCurrentDirectory() { return platform_.GetCurrentDirectory(); }
     bool FileExists(std::u16string_view path) { return platform_.FileExists(path); }

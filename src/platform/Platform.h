@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ovrix {
 
@@ -26,6 +27,43 @@ struct ScreenSize {
 
 struct LocalTime {
     int32_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+struct OsVersion {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+};
+
+// One keyboard record of SendInput (type 1). Unicode records carry the
+// character in scan and have vk 0.
+struct KeyInput {
+    uint16_t vk = 0;
+    uint16_t scan = 0;
+    uint32_t flags = 0;
+};
+
+// Key event flags.
+constexpr uint32_t kKeyExtended = 0x1;
+constexpr uint32_t kKeyUp = 0x2;
+constexpr uint32_t kKeyUnicode = 0x4;
+
+// A modal countdown dialog (the shutdown step's). The platform shows it and
+// calls back; the dialog's texts and decisions stay in portable code.
+class CountdownDialog {
+public:
+    struct Texts {
+        std::u16string title, message, button, countdown;
+    };
+    // What the countdown line shows next, and whether the timer stops now.
+    struct Update {
+        std::u16string countdown;
+        bool stopTimer = false;
+    };
+    virtual ~CountdownDialog() = default;
+    virtual Texts Initial() = 0;
+    virtual uint32_t TimerPeriodMs() const { return 1000; }
+    virtual Update Tick() = 0;       // each timer period
+    virtual Update Immediate() = 0;  // the immediate button
 };
 
 enum class ProgressLine { Repeat, Step, Status, Script };
@@ -61,6 +99,16 @@ public:
     virtual void SetCursorPos(int32_t x, int32_t y) = 0;
     virtual Point GetCursorPos() = 0;
     virtual ScreenSize GetScreenSize() = 0;
+    virtual bool ButtonsSwapped() = 0;
+    virtual OsVersion GetOsVersion() = 0;
+    // MapVirtualKeyW (code, 0): the scan code of a virtual key.
+    virtual uint32_t MapVirtualKey(uint32_t code) = 0;
+    // VkKeyScanW: key in the low byte, shift state in the high byte; -1 for none.
+    virtual int16_t VkKeyScan(char16_t c) = 0;
+    virtual bool CapsLockOn() = 0;
+    // Sends the records as one SendInput call; answers false when the
+    // platform has no such call or refused it.
+    virtual bool SendInput(const std::vector<KeyInput>& records) = 0;
 
     // Progress window. Open answers false when the window could not be made.
     virtual bool OpenProgressWindow(const ProgressWindowSettings& settings) = 0;
@@ -71,11 +119,22 @@ public:
     virtual int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
     // The modal script error dialog with the error text; returns when it is closed.
     virtual void ShowScriptError(std::u16string_view text) = 0;
+    // Runs the countdown dialog modally; returns when it is closed.
+    virtual void RunCountdownDialog(CountdownDialog& dialog) = 0;
 
     // Clipboard and shell.
     virtual bool SetClipboardText(std::u16string_view text) = 0;
     virtual bool ShellExecute(std::u16string_view verb, std::u16string_view file,
                               std::u16string_view parameters, int32_t show) = 0;
+
+    // Files: 0 on success, else the platform's error code (2: not found).
+    virtual uint32_t CopyFile(std::u16string_view source, std::u16string_view destination) = 0;
+    virtual uint32_t DeleteFile(std::u16string_view path) = 0;
+
+    // Shutting down: enabling the privilege answers false when the platform
+    // reported an error; ExitWindows answers whether the system accepted.
+    virtual bool EnableShutdownPrivilege() = 0;
+    virtual bool ExitWindows(uint32_t flags, uint32_t reason) = 0;
 
     // Process.
     virtual std::u16string GetCurrentDirectory() = 0;

@@ -65,6 +65,105 @@ void SimPlatform::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t) {
     cursor_.y = std::clamp(cursor_.y, 0, options_.screen.height - 1);
 }
 
+// Scan codes of a US English layout (set 1).
+uint32_t SimPlatform::MapVirtualKey(uint32_t code) {
+    static constexpr char kLetters[] = "\x1E\x30\x2E\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32\x31\x18\x19\x10\x13"
+                                       "\x1F\x14\x16\x2F\x11\x2D\x15\x2C";  // A..Z
+    static constexpr uint8_t kNumpad[] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
+    static constexpr uint8_t kNavigation[] = {0x49, 0x51, 0x4F, 0x47, 0x4B, 0x48, 0x4D, 0x50};  // 33..40
+    if (code >= 'A' && code <= 'Z') return static_cast<uint8_t>(kLetters[code - 'A']);
+    if (code >= '1' && code <= '9') return code - '1' + 2;
+    if (code == '0') return 0x0B;
+    if (code >= 96 && code <= 105) return kNumpad[code - 96];
+    if (code >= 33 && code <= 40) return kNavigation[code - 33];
+    if (code >= 112 && code <= 121) return code - 112 + 0x3B;  // F1..F10
+    switch (code) {
+        case 8: return 0x0E;
+        case 9: return 0x0F;
+        case 13: return 0x1C;
+        case 16: case 160: return 0x2A;
+        case 161: return 0x36;
+        case 17: case 162: case 163: return 0x1D;
+        case 18: case 164: case 165: return 0x38;
+        case 20: return 0x3A;
+        case 27: return 0x01;
+        case 32: return 0x39;
+        case 45: return 0x52;
+        case 46: return 0x53;
+        case 91: return 0x5B;
+        case 92: return 0x5C;
+        case 93: return 0x5D;
+        case 122: return 0x57;
+        case 123: return 0x58;
+        case 186: return 0x27;
+        case 187: return 0x0D;
+        case 188: return 0x33;
+        case 189: return 0x0C;
+        case 190: return 0x34;
+        case 191: return 0x35;
+        case 192: return 0x29;
+        case 219: return 0x1A;
+        case 220: return 0x2B;
+        case 221: return 0x1B;
+        case 222: return 0x28;
+        default: return 0;
+    }
+}
+
+int16_t SimPlatform::VkKeyScan(char16_t c) {
+    constexpr int16_t kShift = 0x100;
+    if (c >= u'a' && c <= u'z') return static_cast<int16_t>(c - u'a' + 'A');
+    if (c >= u'A' && c <= u'Z') return static_cast<int16_t>(kShift | c);
+    if (c >= u'0' && c <= u'9') return static_cast<int16_t>(c);
+    static constexpr std::u16string_view kShiftedDigits = u")!@#$%^&*(";
+    if (const size_t at = kShiftedDigits.find(c); at != std::u16string_view::npos) {
+        return static_cast<int16_t>(kShift | ('0' + at));
+    }
+    struct Punctuation {
+        char16_t plain, shifted;
+        int16_t vk;
+    };
+    static constexpr Punctuation kPunctuation[] = {
+        {u';', u':', 186}, {u'=', u'+', 187}, {u',', u'<', 188}, {u'-', u'_', 189}, {u'.', u'>', 190},
+        {u'/', u'?', 191}, {u'`', u'~', 192}, {u'[', u'{', 219}, {u'\\', u'|', 220}, {u']', u'}', 221},
+        {u'\'', u'"', 222}};
+    for (const Punctuation& p : kPunctuation) {
+        if (c == p.plain) return p.vk;
+        if (c == p.shifted) return static_cast<int16_t>(kShift | p.vk);
+    }
+    switch (c) {
+        case u' ': return 32;
+        case u'\b': return 8;
+        case u'\t': return 9;
+        case u'\r': return 13;
+        case u'\n': return 0x20D;  // Ctrl + Enter
+        case 27: return 27;
+        default: return -1;
+    }
+}
+
+void SimPlatform::RunCountdownDialog(CountdownDialog& dialog) {
+    dialog.Initial();
+    for (int32_t ticks = 0; countdownCancelAfterTicks < 0 || ticks < countdownCancelAfterTicks; ++ticks) {
+        Advance(static_cast<uint64_t>(dialog.TimerPeriodMs()) * 1000);
+        if (dialog.Tick().stopTimer) return;
+    }
+}
+
+uint32_t SimPlatform::CopyFile(std::u16string_view source, std::u16string_view destination) {
+    constexpr uint32_t kFileNotFound = 2;
+    if (fileError != 0) return fileError;
+    if (!FileExists(source)) return kFileNotFound;
+    existingFiles.emplace(destination);
+    return 0;
+}
+
+uint32_t SimPlatform::DeleteFile(std::u16string_view path) {
+    constexpr uint32_t kFileNotFound = 2;
+    if (fileError != 0) return fileError;
+    return existingFiles.erase(std::u16string(path)) != 0 ? 0 : kFileNotFound;
+}
+
 bool SimPlatform::OpenProgressWindow(const ProgressWindowSettings& settings) {
     if (progressWindowFails) return false;
     progressSettings_ = settings;

@@ -54,6 +54,16 @@ public:
     // Paths that exist on the simulated disk, compared exactly.
     std::set<std::u16string> existingFiles;
     bool progressWindowFails = false;
+    bool buttonsSwapped = false;
+    OsVersion osVersion{10, 0};
+    bool capsLock = false;
+    bool sendInputFails = false;
+    // A copy or delete fails with this error when not 0.
+    uint32_t fileError = 0;
+    bool shutdownPrivilegeRefused = false;
+    // A countdown dialog closes when its timer stops (as if the system went
+    // down), or is cancelled after this many ticks when that is not below 0.
+    int32_t countdownCancelAfterTicks = -1;
 
     // What the simulated desktop holds now.
     const std::u16string& Clipboard() const { return clipboard_; }
@@ -73,6 +83,13 @@ public:
     void SetCursorPos(int32_t x, int32_t y) override { cursor_ = {x, y}; }
     Point GetCursorPos() override { return cursor_; }
     ScreenSize GetScreenSize() override { return options_.screen; }
+    bool ButtonsSwapped() override { return buttonsSwapped; }
+    OsVersion GetOsVersion() override { return osVersion; }
+    // A US English keyboard layout.
+    uint32_t MapVirtualKey(uint32_t code) override;
+    int16_t VkKeyScan(char16_t c) override;
+    bool CapsLockOn() override { return capsLock; }
+    bool SendInput(const std::vector<KeyInput>&) override { return !sendInputFails; }
 
     bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
     void ShowProgressLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
@@ -81,11 +98,23 @@ public:
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     // Closed at once, as if OK were pressed.
     void ShowScriptError(std::u16string_view /*text*/) override {}
+    // Ticks in virtual time until the dialog is cancelled or its timer stops.
+    void RunCountdownDialog(CountdownDialog& dialog) override;
 
     bool SetClipboardText(std::u16string_view text) override;
     bool ShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
         return true;
     }
+
+    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination) override;
+    uint32_t DeleteFile(std::u16string_view path) override;
+    bool EnableShutdownPrivilege() override { return !shutdownPrivilegeRefused; }
+    // Records the request; nothing goes down.
+    bool ExitWindows(uint32_t flags, uint32_t) override {
+        exitWindowsFlags.push_back(flags);
+        return true;
+    }
+    std::vector<uint32_t> exitWindowsFlags;
 
     std::u16string GetCurrentDirectory() override { return cwd_; }
     bool FileExists(std::u16string_view path) override { return existingFiles.count(std::u16string(path)) != 0; }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/win32/AppState.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/ProgressWindow.h"
@@ -84,6 +85,37 @@ ScreenSize Win32Platform::GetScreenSize() {
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+bool Win32Platform::ButtonsSwapped() { return ::GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
+OsVersion Win32Platform::GetOsVersion() { return {App().osVersion.dwMajorVersion, App().osVersion.dwMinorVersion}; }
+
+uint32_t Win32Platform::MapVirtualKey(uint32_t code) { return ::MapVirtualKeyW(code, 0); }
+
+int16_t Win32Platform::VkKeyScan(char16_t c) { return ::VkKeyScanW(static_cast<wchar_t>(c)); }
+
+bool Win32Platform::CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; }
+
+// SendInput is looked up by name once, on first use, and kept for the
+// process's lifetime.
+bool Win32Platform::SendInput(const std::vector<KeyInput>& records) {
+    using SendInputFn = UINT(WINAPI*)(UINT, INPUT*, int);
+    static const SendInputFn send = [] {
+        const HMODULE user32 = ::LoadLibraryW(L"user32.dll");
+        return user32 == nullptr ? nullptr
+                                 : reinterpret_cast<SendInputFn>(
+                                       reinterpret_cast<void*>(::GetProcAddress(user32, "SendInput")));
+    }();
+    if (send == nullptr || records.empty()) return false;
+    std::vector<INPUT> inputs(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = records[i].vk;
+        inputs[i].ki.wScan = records[i].scan;
+        inputs[i].ki.dwFlags = records[i].flags;
+    }
+    return send(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 bool Win32Platform::OpenProgressWindow(const ProgressWindowSettings& settings) {
     return progress_->Open(settings);
 }
@@ -103,6 +135,9 @@ void Win32Platform::ShowScriptError(std::u16string_view text) {
     const std::wstring wideText = ToWide(text);
     ::MessageBoxW(nullptr, wideText.c_str(), L"Script Error", MB_OK | MB_ICONERROR);
 }
+
+// Until the countdown dialog exists, the step is cancelled at once.
+void Win32Platform::RunCountdownDialog(CountdownDialog&) {}
 
 bool Win32Platform::SetClipboardText(std::u16string_view text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -132,6 +167,31 @@ bool Win32Platform::ShellExecute(std::u16string_view verb, std::u16string_view f
     // ShellExecuteW answers a value above 32 on success.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
+
+uint32_t Win32Platform::CopyFile(std::u16string_view source, std::u16string_view destination) {
+    const std::wstring from = ToWide(source);
+    const std::wstring to = ToWide(destination);
+    return ::CopyFileW(from.c_str(), to.c_str(), FALSE) ? 0 : ::GetLastError();
+}
+
+uint32_t Win32Platform::DeleteFile(std::u16string_view path) {
+    const std::wstring widePath = ToWide(path);
+    return ::DeleteFileW(widePath.c_str()) ? 0 : ::GetLastError();
+}
+
+bool Win32Platform::EnableShutdownPrivilege() {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return false;
+    const UniqueHandle token(raw);
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (!::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return false;
+    ::AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+    return ::GetLastError() == ERROR_SUCCESS;
+}
+
+bool Win32Platform::ExitWindows(uint32_t flags, uint32_t reason) { return ::ExitWindowsEx(flags, reason) != FALSE; }
 
 std::u16string Win32Platform::GetCurrentDirectory() {
     const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);

@@ -27,6 +27,12 @@ public:
     void SetCursorPos(int32_t x, int32_t y) override;
     Point GetCursorPos() override;
     ScreenSize GetScreenSize() override;
+    bool ButtonsSwapped() override;
+    OsVersion GetOsVersion() override;
+    uint32_t MapVirtualKey(uint32_t code) override;
+    int16_t VkKeyScan(char16_t c) override;
+    bool CapsLockOn() override;
+    bool SendInput(const std::vector<KeyInput>& records) override;
 
     bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
     void ShowProgressLine(ProgressLine line, std::u16string_view text) override;
@@ -34,10 +40,16 @@ public:
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     void ShowScriptError(std::u16string_view text) override;
+    void RunCountdownDialog(CountdownDialog& dialog) override;
 
     bool SetClipboardText(std::u16string_view text) override;
     bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                       int32_t show) override;
+
+    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination) override;
+    uint32_t DeleteFile(std::u16string_view path) override;
+    bool EnableShutdownPrivilege() override;
+    bool ExitWindows(uint32_t flags, uint32_t reason) override;
 
     std::u16string GetCurrentDirectory() override;
     bool SetCurrentDirectory(std::u16string_view path) override;

@@ -1,6 +1,7 @@
 // The Windows headers for the platform layer. Include this instead of
 // <windows.h>: the system headers define MessageBox, ShellExecute,
-// GetCurrentDirectory and SetCurrentDirectory as macros, which would rename
+// GetCurrentDirectory, SetCurrentDirectory, CopyFile, DeleteFile, MapVirtualKey,
+// VkKeyScan and ExitWindows as macros, which would rename
 // the Platform and Desktop members of the same names in some translation
 // units and not in others. The layer calls the W functions by their full names.
 #pragma once
@@ -12,3 +13,8 @@
 #undef ShellExecute
 #undef GetCurrentDirectory
 #undef SetCurrentDirectory
+#undef CopyFile
+#undef DeleteFile
+#undef MapVirtualKey
+#undef VkKeyScan
+#undef ExitWindows

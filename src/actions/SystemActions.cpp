@@ -1,0 +1,9 @@
+#include "actions/SystemActions.h"
+
+#include "engine/ExecuteStep.h"
+
+namespace ovrix {
+
+bool PlaySystemStep(const StepRun&) { return false; }
+
+}  // namespace ovrix
