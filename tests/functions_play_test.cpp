@@ -120,13 +120,13 @@ struct FunctionsPlayTest : ::testing::Test {
         for (auto& s : steps) list.Append(s);
     }
 
-    std::string Play(std::vector<Ref<Event>> steps, const std::vector<std::u16string>* arguments = nullptr) {
+    std::string Play(std::vector<Ref<Event>> steps, const ArgumentList* arguments = nullptr) {
         Load(std::move(steps));
         EXPECT_TRUE(PrepareScript(f.player, list, 0));
         return Replay(arguments);
     }
 
-    std::string Replay(const std::vector<std::u16string>* arguments = nullptr) {
+    std::string Replay(const ArgumentList* arguments = nullptr) {
         f.desktop.BeginTrace();
         RunEventList(f.player, list, arguments, 1);
         return LogText();
@@ -291,7 +291,7 @@ TEST_F(FunctionsPlayTest, StopEndsAllPlaybackAfterItsDelay) {
 }
 
 TEST_F(FunctionsPlayTest, GetScriptArgReadsTheRunsArgumentList) {
-    const std::vector<std::u16string> arguments{u"prog", u"one"};
+    const ArgumentList arguments{MakeItem<ExprItem_Text>(u"prog"), MakeItem<ExprItem_Text>(u"one")};
     EXPECT_EQ(Play({ScriptArg(u"$a", 1), Log(Var(u"$a")), ScriptArg(u"$b", 1.9), Log(Var(u"$b")),
                     ScriptArg(u"$c", 2), Log(u"["), Log(Var(u"$c")), Log(u"]"), ScriptArg(u"$d", -0.5),
                     Log(Var(u"$d")), Function(u"f", {}, {ScriptArg(u"$e", 0), Log(u"("), Log(Var(u"$e")), Log(u")")}),

@@ -18,11 +18,16 @@
 #include <vector>
 
 #include "engine/EventList.h"
+#include "expr/ExprHandle.h"
 #include "expr/VariableFrame.h"
 
 namespace ovrix {
 
 class Event;
+
+// The values a run was played with: a played script's file name and
+// arguments, or the program's command-line arguments as texts.
+using ArgumentList = std::vector<PExprItem>;
 
 // A switch's case table: key text (exact) -> first step of the case body,
 // and the first step of the Default body (empty until a Default is seen).
@@ -36,14 +41,14 @@ public:
     // Called once with the new Context before the run's first step.
     using Control = std::function<void(Context&)>;
 
-    Context(int32_t d, EventList& l, const std::vector<std::u16string>* args, Context* c)
+    Context(int32_t d, EventList& l, const ArgumentList* args, Context* c)
         : depth(d), list(&l), arguments(args), caller(c) {}
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
     int32_t depth;
     EventList* list;
-    const std::vector<std::u16string>* arguments;  // none for most runs
+    const ArgumentList* arguments;  // none for most runs
     StepPath path;
     Context* caller;
     VariableFrame frame;

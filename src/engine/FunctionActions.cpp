@@ -47,7 +47,7 @@ void PlayGetScriptArg(const StepRun& run) {
     const auto* arguments = run.context.arguments;
     PExprItem value;
     if (arguments != nullptr && n >= 0 && n < static_cast<double>(arguments->size())) {
-        value = MakeItem<ExprItem_Text>((*arguments)[static_cast<size_t>(n)]);
+        value = (*arguments)[static_cast<size_t>(n)];
     }
     StoreVariable(CanonicalVariableName(step.variable), value);
     run.Finish();

@@ -133,7 +133,7 @@ void ShowStepText(Player& player, const Context& context) {
     player.desktop.SetLine(ProgressLine::Status, u"");
 }
 
-void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested,
+void RunEventList(Player& player, EventList& list, const ArgumentList* arguments, int nested,
                   const Context::Control* control) {
     ScriptReturnValue() = PExprItem();  // a Return of an earlier run is not this run's result
     Desktop& desktop = player.desktop;

@@ -28,7 +28,7 @@ void EndPlayback(Player& player);
 // Plays the list in a new Context. The control, when given, is called with
 // the new Context before the first step; nested = 0 shows the list's file
 // name (when it was loaded from one) on the script line during the run.
-void RunEventList(Player& player, EventList& list, const std::vector<std::u16string>* arguments, int nested,
+void RunEventList(Player& player, EventList& list, const ArgumentList* arguments, int nested,
                   const Context::Control* control = nullptr);
 
 // Waits ms in slices, pumping messages and honouring pause; returns early when

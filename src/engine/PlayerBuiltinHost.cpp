@@ -11,7 +11,7 @@ namespace ovrix {
 
 namespace {
 
-const std::vector<std::u16string>* CurrentArguments() {
+const ArgumentList* CurrentArguments() {
     const Context* top = ThreadPlayerState().Top();
     return top != nullptr ? top->arguments : nullptr;
 }
@@ -44,7 +44,7 @@ size_t PlayerBuiltinHost::ScriptArgCount() {
 PExprItem PlayerBuiltinHost::ScriptArg(size_t index) {
     const auto* arguments = CurrentArguments();
     if (arguments == nullptr || index >= arguments->size()) return {};
-    return MakeItem<ExprItem_Text>((*arguments)[index]);
+    return (*arguments)[index];
 }
 
 std::vector<std::u16string> PlayerBuiltinHost::CommandLineArgs() { return player_.arguments; }

@@ -9,6 +9,7 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "engine/PlayerBuiltinHost.h"
+#include "expr/KindsValue.h"
 #include "expr/Variables.h"
 #include "script/ScriptStream.h"
 
@@ -41,12 +42,14 @@ void PlayPasses(Player& player, EventList& mainList) {
     const int64_t startTime = player.desktop.Now();
     const int64_t endTime = startTime + s.runTimeMs / 1000;
     player.passCounter = 0;
+    ArgumentList arguments;
+    for (const std::u16string& argument : player.arguments) arguments.push_back(MakeItem<ExprItem_Text>(argument));
     while (true) {
         if (player.passCounter != 0xFFFFFFFF) ++player.passCounter;
         ClearPassVariables();  // '#' variables keep their values from pass to pass
         player.desktop.SetLine(ProgressLine::Repeat, RepeatLineText(player, startTime));
         SetFlag(ResetRequest, 0);
-        RunEventList(player, mainList, &player.arguments, 1);
+        RunEventList(player, mainList, &arguments, 1);
         if (IsSet(StopRequest)) break;
         if (s.repeat != kRepeatByTime) {
             if (player.passCounter >= s.repeat) break;
