@@ -24,6 +24,7 @@ namespace {
 EventList OneStep(uint32_t delay) {
     EventList list;
     auto wait = MakeRef<WaitEvent>();
+    wait->milliseconds = 0;
     wait->delay = delay;
     list.Append(wait);
     return list;

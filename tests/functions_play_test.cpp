@@ -11,6 +11,8 @@
 #include "engine/FunctionSteps.h"
 #include "engine/LinkPass.h"
 #include "engine/Playback.h"
+#include "engine/PlaybackSteps.h"
+#include "builder/ImageBuilder.h"
 #include "engine/ScriptFunctions.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
@@ -312,6 +314,98 @@ TEST_F(FunctionsPlayTest, CallsNestedTooDeeplyAreRefused) {
     EXPECT_EQ(Replay(), "f;");
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f is nested more than 100 runs deep!\""}));
     EXPECT_TRUE(IsSet(StopRequest));
+}
+
+// Scripts played from steps: loaded once by the link pass from the image,
+// each play a fresh run with the file name and the evaluated arguments.
+struct NestedPlayTest : FunctionsPlayTest {
+    static Ref<PlayScriptEvent> PlayStep(std::u16string file, std::vector<PExprItem> args = {},
+                                         std::u16string result = {}, uint32_t delay = 0) {
+        auto step = Step<PlayScriptEvent>(delay);
+        step->file = std::move(file);
+        for (auto& a : args) step->arguments.push_back(Stored(a));
+        if (!result.empty()) step->result = Stored(Var(result));
+        return step;
+    }
+    static EventList ListOf(std::vector<Ref<Event>> steps) {
+        EventList l;
+        for (auto& s : steps) l.Append(s);
+        return l;
+    }
+    void Embed(std::vector<std::pair<std::u16string, EventList>> scripts) {
+        ImageBuilder builder;
+        builder.Main(EventList());
+        for (auto& [name, steps] : scripts) builder.Script(name, steps);
+        image = builder.Build();
+        f.player.image = Region{image.data(), static_cast<uint32_t>(image.size())};
+        f.player.baseFolder = u"C:\\m";
+    }
+    std::vector<uint8_t> image;
+};
+
+TEST_F(NestedPlayTest, ArgumentsResultAndFreshLoopStatePerPlay) {
+    Embed({{u"C:\\m\\sub.ovx", ListOf({ScriptArg(u"$p", 0), Log(Var(u"$p")), ScriptArg(u"$n", 1),
+                                      Count(2, {Log(u"+")}), Step<NextEvent>(),
+                                      Return(Op(op::kSum, Var(u"$n"), Num(1)))})},
+           {u"C:\\m\\quiet.ovx", ListOf({Log(u"q")})}});
+    EXPECT_EQ(Play({PlayStep(u"sub.ovx", {Num(41)}, u"$r"), Log(Var(u"$r")), PlayStep(u"sub.ovx", {Num(1)}),
+                    Set(u"$q", Num(7)), PlayStep(u"quiet.ovx", {}, u"$q"), Log(u"["), Log(Var(u"$q")), Log(u"]")}),
+              "sub.ovx++42sub.ovx++q[]");
+    EXPECT_EQ(f.player.scriptCache.size(), 2u);  // sub.ovx once, though played twice
+}
+
+TEST_F(NestedPlayTest, DelayIsWaitedBeforeAndAfterThePlayedScript) {
+    Embed({{u"C:\\m\\sub.ovx", ListOf({Log(u"s")})}});
+    Play({PlayStep(u"sub.ovx", {}, {}, 1000)});
+    EXPECT_GE(f.sim.ElapsedMs(), 2000u);
+    EXPECT_LT(f.sim.ElapsedMs(), 2100u);
+}
+
+TEST_F(NestedPlayTest, ScriptsPlayingEachOtherLoadOnceAndStopAtTheDepthLimit) {
+    Embed({{u"C:\\m\\a.ovx", ListOf({Log(u"a"), PlayStep(u"b.ovx")})},
+           {u"C:\\m\\b.ovx", ListOf({Log(u"b"), PlayStep(u"a.ovx")})}});
+    const std::string log = Play({PlayStep(u"a.ovx")});
+    EXPECT_EQ(f.player.scriptCache.size(), 2u);
+    EXPECT_EQ(log.size(), kMaxCallDepth - 1);  // every run but the main one logs
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Script b.ovx is nested more than 100 runs deep!\""}));
+    EXPECT_TRUE(IsSet(StopRequest));
+}
+
+TEST_F(NestedPlayTest, AMissingScriptFileStopsTheLinkPass) {
+    Embed({});
+    Load({Log(u"x"), PlayStep(u"gone.ovx")});
+    EXPECT_FALSE(PrepareScript(f.player, list, 0));
+    EXPECT_EQ(f.Events("msgbox").size(), 1u);
+    // A disabled step names no file that must load.
+    list.Clear();
+    auto disabled = PlayStep(u"gone.ovx");
+    disabled->disabled = 1;
+    Load({disabled});
+    EXPECT_TRUE(PrepareScript(f.player, list, 0));
+}
+
+TEST_F(NestedPlayTest, ResetInsideAFunctionInsideAPlayedScriptEndsThePass) {
+    auto body = Function(u"f", {}, {Log(u"f"), Step<ResetScriptEvent>(), Log(u"no")});
+    Embed({{u"C:\\m\\sub.ovx", ListOf({body, CallStep(u"f"), Log(u"no")})}});
+    EXPECT_EQ(Play({PlayStep(u"sub.ovx"), Log(u"no")}), "f");
+    EXPECT_TRUE(IsSet(ResetRequest));
+}
+
+TEST_F(NestedPlayTest, RandomPlayFollowsTheWeights) {
+    Embed({{u"C:\\m\\one.ovx", ListOf({Log(u"1")})}, {u"C:\\m\\three.ovx", ListOf({Log(u"3")})},
+           {u"C:\\m\\never.ovx", ListOf({Log(u"0")})}});
+    auto pick = Step<PlayRandomEvent>();
+    pick->entries = {{u"one.ovx", 1}, {u"never.ovx", 0}, {u"three.ovx", 3}};
+    auto none = Step<PlayRandomEvent>(100);
+    none->entries = {{u"never.ovx", 0}};
+    Load({Count(400, {pick}), Step<NextEvent>(), none});
+    const std::string log = Play({});
+    EXPECT_EQ(log.size(), 400u);
+    EXPECT_EQ(log.find('0'), std::string::npos);
+    const auto threes = std::count(log.begin(), log.end(), '3');
+    EXPECT_GT(threes, 260);
+    EXPECT_LT(threes, 340);
+    EXPECT_EQ(f.Events("line status").back(), "line status \"Nothing to play!\"");
 }
 
 }  // namespace

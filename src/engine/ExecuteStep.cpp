@@ -8,6 +8,7 @@
 #include "engine/Context.h"
 #include "engine/FlowActions.h"
 #include "engine/FunctionActions.h"
+#include "engine/NestedPlayback.h"
 #include "engine/Playback.h"
 #include "engine/StepTree.h"
 #include "expr/ExprItem.h"
@@ -27,7 +28,7 @@ constexpr uint32_t kActionPending[] = {
     3, 4, 5, 12, 14, 32,        // mouse
     13, 20, 24, 37, 38, 39,     // message box, shutdown, wait, web, copy and delete file
     15, 16, 17, 18,             // keyboard and text
-    19, 23, 31,                 // nested playback
+    19,                         // recorded input
     27, 28, 29,                 // windows
     54, 55, 57,                 // handlers and the thread step
 };
@@ -75,7 +76,7 @@ int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Cont
     } else if (const StoredExpr* code = VariableStepCode(*step)) {
         EvaluateStored(*code);
         run.Finish();
-    } else if (PlayInputStep(run) || PlaySystemStep(run)) {
+    } else if (PlayInputStep(run) || PlaySystemStep(run) || PlayNestedStep(run)) {
         // Done by the step's own family.
     } else if (IsActionPending(type)) {
         run.Finish();

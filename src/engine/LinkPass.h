@@ -9,8 +9,9 @@ namespace ovrix {
 
 struct Player;
 
-// Builds the label and function tables. Answers false when the script must
-// not play (a function defined twice, after its message).
+// Builds the label and function tables and loads the script files the steps
+// play. Answers false when the script must not play (a function defined
+// twice, or a script file that cannot be loaded, after its message).
 bool PrepareScript(Player& player, EventList& list, uint32_t loaderWord);
 
 }  // namespace ovrix
