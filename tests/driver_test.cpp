@@ -179,23 +179,15 @@ TEST(Driver, TooNewOrInvalidMainStreamPlaysEmptyPasses) {
     EXPECT_EQ(EventsOf(r2.trace, "line repeat").size(), 1u);
 }
 
+// What the progress window does with the settings shows in the trace: the
+// stop key from the image with the default modifiers, the default pause key,
+// and no showing for a window that starts hidden.
 TEST(Driver, SettingsDefaultsReachTheProgressWindow) {
     const auto image = ImageBuilder().Main(OneStep(0)).Setting(tag::kStopKey, 0x7B).Setting(tag::kStartHidden, 1).Build();
-    ProgressWindowSettings seen;
-    SimPlayOptions options;
-    SimPlatform* simSeen = nullptr;
-    options.setup = [&](SimPlatform& sim) { simSeen = &sim; };
-    options.echo = [&](const std::string&) {
-        if (simSeen) seen = simSeen->ProgressSettings();
-    };
-    PlayOnSim(image, options);
-    EXPECT_EQ(seen.stopKey, 0x7Bu);
-    EXPECT_EQ(seen.stopModifiers, 1u);
-    EXPECT_EQ(seen.pauseKey, 80u);
-    EXPECT_EQ(seen.pauseModifiers, 2u);
-    EXPECT_EQ(seen.noStopKey, 0u);
-    EXPECT_EQ(seen.startHidden, 1u);
-    EXPECT_EQ(seen.showWhenPaused, 1u);
+    const auto trace = PlayOnSim(image).trace;
+    EXPECT_EQ(EventsOf(trace, "line script"), (std::vector<std::string>{"line script \"Press Shift + F12 to Stop\""}));
+    EXPECT_EQ(EventsOf(trace, "hotkey"), (std::vector<std::string>{"hotkey stop 0x4 123 1", "hotkey pause 0x2 80 1"}));
+    EXPECT_EQ(EventsOf(trace, "progress"), (std::vector<std::string>{"progress move bottom-right"}));
 }
 
 TEST(Driver, BaseFolderComesFromTheRootPath) {

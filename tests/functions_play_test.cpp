@@ -408,5 +408,29 @@ TEST_F(NestedPlayTest, RandomPlayFollowsTheWeights) {
     EXPECT_EQ(f.Events("line status").back(), "line status \"Nothing to play!\"");
 }
 
+TEST_F(NestedPlayTest, RecordedInputShiftsPositionsAndScalesItsPauses) {
+    auto play = Step<PlayRecordEvent>();
+    play->relative = 1;
+    play->speed = 200;
+    play->records = {{RecordedInput::kKeyDown, 65, 0, 0, 100},
+                     {RecordedInput::kMove, 100, 100, 0, 1000},
+                     {RecordedInput::kLeftDown, 0, 0, 0, 0},
+                     {RecordedInput::kWheel, -1, 7, 120, 300},
+                     {RecordedInput::kKeyUp, 65, 0, 0, 0}};
+    f.sim.SetCursorPos(300, 150);
+    f.player.mouse.leftDown = 0x0008;  // swapped buttons
+    Play({play});
+    std::vector<std::string> events;
+    for (const std::string& line : f.trace) {
+        const std::string rest = line.substr(line.find(' ') + 1);
+        if (rest.rfind("line", 0) != 0) events.push_back(line);
+    }
+    // The key is not shifted, the move is; the wheel stays at the cursor;
+    // each pause takes half its recorded time.
+    EXPECT_EQ(events, (std::vector<std::string>{"0 key 65 30 0x0", "50 cursor 300 150", "550 mouse 0x8 0 0 0",
+                                                "550 cursor 300 150", "550 mouse 0x800 0 0 120",
+                                                "700 key 65 30 0x2"}));
+}
+
 }  // namespace
 }  // namespace ovrix

@@ -1,9 +1,10 @@
 #include "actions/InputActions.h"
 
-#include "engine/ExecuteStep.h"
+#include "actions/KeyboardActions.h"
+#include "actions/MouseActions.h"
 
 namespace ovrix {
 
-bool PlayInputStep(const StepRun&) { return false; }
+bool PlayInputStep(const StepRun& run) { return PlayMouseStep(run) || PlayKeyboardStep(run); }
 
 }  // namespace ovrix

@@ -1,8 +1,9 @@
 // What built-in functions need from the player: message boxes, random
 // numbers, the playback counters, the script arguments, the last picture
-// found, the default title, the clock and waiting. The player installs one implementation;
-// tests install fakes. Without a host the functions that need one give no
-// value and the registry's messages are not shown.
+// found, the default title, the clock and waiting, mouse and keyboard
+// input. The player installs one implementation; tests install fakes.
+// Without a host the functions that need one give no value and the
+// registry's messages are not shown.
 #pragma once
 
 #include <cstddef>
@@ -54,6 +55,24 @@ public:
         return 1;
     }
     virtual std::u16string DefaultTitle() { return {}; }
+    // Waits for the clipboard to change (at most timeoutMs when above 0) and
+    // answers its text then; empty on timeout, stop or without a watcher.
+    virtual std::u16string WaitClipboardChange(uint32_t /*timeoutMs*/) { return {}; }
+
+    // Mouse and keyboard input on the desktop played on. Numbers are handed
+    // over as the script gave them, so that the functions convert them as
+    // the mouse and keyboard steps do. A host without a desktop sends
+    // nothing and knows no cursor position.
+    virtual bool CursorPosition(int32_t& /*x*/, int32_t& /*y*/) { return false; }
+    virtual void MoveCursorBy(double /*dx*/, double /*dy*/) {}
+    virtual void SetCursorPosition(double /*x*/, double /*y*/) {}
+    // A random point of the region, its right and bottom edges excluded.
+    virtual void RandomCursorPosition(double /*x*/, double /*y*/, double /*width*/, double /*height*/) {}
+    // A left-button drag by the offset, waiting stepDelay ms at each point shown.
+    virtual void DragCursorBy(double /*dx*/, double /*dy*/, double /*stepDelay*/) {}
+    // The key's low byte pressed or released.
+    virtual void SendKey(double /*vk*/, bool /*up*/) {}
+    virtual void TypeText(std::u16string_view /*text*/, bool /*paste*/) {}
 };
 
 // Installs the host (null removes it); answers the previous one.

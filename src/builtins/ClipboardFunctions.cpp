@@ -1,15 +1,25 @@
 // The clipboard family: reading, waiting for and writing the clipboard's
-// text, HTML and picture. Every row needs the desktop, so the rows are
-// registered with no implementation yet: a call shows and saves as usual
-// and evaluates to no value.
+// text, HTML and picture. Every row needs the desktop; the rows without an
+// implementation yet are registered as they are: a call shows and saves as
+// usual and evaluates to no value.
+#include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 
 namespace ovrix {
 
 namespace {
 
+// A timeout of 0 or below waits until the clipboard changes or playback stops.
+PExprItem* WaitClipboardText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr) return fnargs::None(result);
+    const double timeout = fnargs::Number(args, count, 0);
+    const uint32_t timeoutMs = !(timeout > 0) ? 0 : timeout >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(timeout);
+    return fnargs::ReturnText(result, host->WaitClipboardChange(timeoutMs));
+}
+
 const FunctionSpec kClipboard[] = {
-    {u"WaitClipboardText", fkind::kText, nullptr, {{u"Timeout(ms)", fkind::kNumber}}},
+    {u"WaitClipboardText", fkind::kText, WaitClipboardText, {{u"Timeout(ms)", fkind::kNumber}}},
     {u"GetClipboardText", fkind::kText, nullptr},
     {u"GetClipboardHtml", fkind::kText, nullptr},
     {u"GetClipboardImage", fkind::kObject, nullptr, {}, u"Image"},

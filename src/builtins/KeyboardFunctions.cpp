@@ -1,20 +1,37 @@
-// The keyboard family: key states, pressing and releasing keys, and typing
-// text. Every row needs the desktop, so the rows are registered with no
-// implementation yet: a call shows and saves as usual and evaluates to no
-// value.
+// The keyboard family: pressing and releasing keys, and typing text, on the
+// desktop the host plays on. A call with fewer arguments than the function
+// reads does nothing. "IsKeyDown" needs the keyboard's live state, which the
+// desktop does not offer yet: it stays registered without an implementation
+// and evaluates to no value.
+#include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 
 namespace ovrix {
 
 namespace {
 
+using namespace fnargs;
+
+template <bool Up>
+PExprItem* KeyEvent(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host != nullptr && count >= 1) host->SendKey(Number(args, count, 0), Up);
+    return None(result);
+}
+
+PExprItem* TypeText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host != nullptr && count >= 2) host->TypeText(Text(args, count, 0), AsTruth(args[1]));
+    return None(result);
+}
+
 const ArgSpec kKey{u"Key", fkind::kNumber, DefNumber(17, u"VirtualKey")};
 
 const FunctionSpec kKeyboard[] = {
     {u"IsKeyDown", fkind::kBool, nullptr, {kKey}},
-    {u"KeyDown", fkind::kNothing, nullptr, {kKey}},
-    {u"KeyUp", fkind::kNothing, nullptr, {kKey}},
-    {u"TypeText", fkind::kNothing, nullptr,
+    {u"KeyDown", fkind::kNothing, KeyEvent<false>, {kKey}},
+    {u"KeyUp", fkind::kNothing, KeyEvent<true>, {kKey}},
+    {u"TypeText", fkind::kNothing, TypeText,
      {{u"Text", fkind::kText}, {u"UseClipboardToPaste", fkind::kBool, DefBool(true)}}, nullptr,
      u"Note: If the second argument is True, it will use the clipboard to paste the text."},
 };

@@ -19,18 +19,13 @@ namespace ovrix {
 
 namespace {
 
-// Steps whose actions belong to other step families (input, system and file
-// steps, nested playback, windows, pictures, handlers).
-// Until their actions are dispatched here, such a step only waits its delay.
+// Steps whose actions belong to step families not built yet (picture search,
+// windows, handlers and the thread step). Until their actions are
+// dispatched here, such a step only waits its delay.
 constexpr uint32_t kActionPending[] = {
-    1,                          // OpenFile
-    2,                          // SearchPic
-    3, 4, 5, 12, 14, 32,        // mouse
-    13, 20, 24, 37, 38, 39,     // message box, shutdown, wait, web, copy and delete file
-    15, 16, 17, 18,             // keyboard and text
-    19,                         // recorded input
-    27, 28, 29,                 // windows
-    54, 55, 57,                 // handlers and the thread step
+    2,           // SearchPic
+    27, 28, 29,  // windows
+    54, 55, 57,  // handlers and the thread step
 };
 
 bool IsActionPending(uint32_t type) {

@@ -1,5 +1,6 @@
 #include "engine/Playback.h"
 
+#include "actions/MouseActions.h"
 #include "engine/ExecuteStep.h"
 #include "engine/FlowActions.h"
 #include "engine/PlaybackFlags.h"
@@ -9,6 +10,7 @@
 #include "engine/StepTree.h"
 #include "expr/Variables.h"
 #include "script/Event.h"
+#include "shell/Hotkeys.h"
 
 namespace ovrix {
 
@@ -109,6 +111,7 @@ void BeginPlayback(Player& player) {
     ThreadPlayerState().mainThread = 1;
     ClearProgramVariables();
     StartFunctionModules();
+    RecordMouseState(player);
     player.desktop.BeginTrace();
     player.desktop.OpenProgressWindow(player.settings.window);
 }
@@ -165,7 +168,8 @@ void FinishStep(Player& player, const Event& step, std::u16string_view status, u
     PlaybackWait(player, step.delay, pauseArgument, kWaitSlice);
 }
 
-void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t slice) {
+void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t slice,
+                  const std::atomic<uint32_t>* stopFlag) {
     Desktop& desktop = player.desktop;
     if (slice == 0) {
         desktop.Sleep(ms);
@@ -175,7 +179,7 @@ void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t 
     if (ms == 0) return;
     const uint32_t step = ms < slice ? ms : slice;
     for (uint64_t elapsed = 0; elapsed < ms; elapsed += step) {
-        if (IsSet(StopRequest)) return;
+        if (stopFlag != nullptr && IsSet(*stopFlag)) return;
         desktop.PumpMessages();
         desktop.Sleep(step);
         CheckPause(player, pauseArgument);
@@ -188,6 +192,9 @@ void CheckPause(Player& player, uint32_t pauseArgument) {
     const Point cursor = desktop.GetCursorPos();
     const std::u16string stepLine = desktop.GetLine(ProgressLine::Step);
     const std::u16string statusLine = desktop.GetLine(ProgressLine::Status);
+    const Hotkey pauseKey = GetHotkey(player.settings.window, u"HK_PauseRun", {80, kHotkeyCtrl});
+    desktop.SetLine(ProgressLine::Status,
+                    u"Paused, Press " + HotkeyDisplayName(desktop.Raw(), pauseKey) + u" to Continue");
     while (IsSet(PauseRequest)) {
         if (IsSet(StopRequest)) return;
         desktop.PumpMessages();

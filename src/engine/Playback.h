@@ -7,6 +7,7 @@
 // perform it and follows the jump the step asked for.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 
 #include "engine/Context.h"
 #include "engine/EventList.h"
+#include "engine/PlaybackFlags.h"
 
 namespace ovrix {
 
@@ -32,9 +34,11 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
                   const Context::Control* control = nullptr);
 
 // Waits ms in slices, pumping messages and honouring pause; returns early when
-// the stop flag is set. The sleep per slice is min(ms, slice), so a 120 ms
-// wait with 50 ms slices sleeps 150 ms.
-void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t slice);
+// the stop flag is set (none: the wait always runs to its end). The sleep
+// per slice is min(ms, slice), so a 120 ms wait with 50 ms slices sleeps
+// 150 ms.
+void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t slice,
+                  const std::atomic<uint32_t>* stopFlag = &StopRequest);
 void CheckPause(Player& player, uint32_t pauseArgument);
 
 // Shows the status (default "Step Complete") when the step has a delay, then waits it.

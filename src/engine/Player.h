@@ -1,6 +1,6 @@
-// The program-wide state of one playback session: the
-// desktop it plays on, the published image, the base folder, the settings,
-// the pass counter and the script cache. One instance lives for the run of
+// The program-wide state of one playback session: the desktop it plays on,
+// the mouse state, the published image, the base folder, the settings, the
+// pass counter and the script cache. One instance lives for the run of
 // the process and is handed to the driver, the loaders and the engine.
 #pragma once
 
@@ -17,6 +17,19 @@
 
 namespace ovrix {
 
+// What the mouse steps read from the system once per playback. The button
+// flags are the mouse_event flags a recorded left or right button is sent
+// with: with swapped buttons a recorded left click is the physical right
+// button, so that it still reaches the primary button.
+struct MouseState {
+    uint32_t leftDown = 0x0002;
+    uint32_t leftUp = 0x0004;
+    uint32_t rightDown = 0x0008;
+    uint32_t rightUp = 0x0010;
+    ScreenSize screen;
+    OsVersion os;
+};
+
 struct Player {
     explicit Player(Desktop& d) : desktop(d) {}
 
@@ -26,6 +39,7 @@ struct Player {
     PlaybackSettings settings;
     uint32_t passCounter = 0;
     std::vector<std::u16string> arguments;  // the command line's script arguments
+    MouseState mouse;                       // recorded by BeginPlayback
 
     // Nested script files loaded by the link pass, once per lower-case path,
     // and the path as written for each loaded list.

@@ -1,11 +1,14 @@
 #include "engine/PlayerBuiltinHost.h"
 
+#include "actions/KeyboardActions.h"
+#include "actions/MouseActions.h"
 #include "engine/Context.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
+#include "shell/ClipboardWatch.h"
 
 namespace ovrix {
 
@@ -62,8 +65,43 @@ bool PlayerBuiltinHost::StopRequested() { return IsSet(StopRequest); }
 
 void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) { player_.desktop.SetLine(ProgressLine::Status, text); }
 
+std::u16string PlayerBuiltinHost::WaitClipboardChange(uint32_t timeoutMs) {
+    return ovrix::WaitClipboardChange(player_, timeoutMs);
+}
+
 int32_t PlayerBuiltinHost::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
     return player_.desktop.MessageBox(text, title, style);
 }
+
+bool PlayerBuiltinHost::CursorPosition(int32_t& x, int32_t& y) {
+    const Point at = player_.desktop.GetCursorPos();
+    x = at.x;
+    y = at.y;
+    return true;
+}
+
+void PlayerBuiltinHost::MoveCursorBy(double dx, double dy) {
+    ovrix::MoveCursorBy(player_, CoordinateFromNumber(dx), CoordinateFromNumber(dy));
+}
+
+void PlayerBuiltinHost::SetCursorPosition(double x, double y) {
+    SetMousePosition(player_, CoordinateFromNumber(x), CoordinateFromNumber(y));
+}
+
+void PlayerBuiltinHost::RandomCursorPosition(double x, double y, double width, double height) {
+    RandomMousePosition(player_, CoordinateFromNumber(x), CoordinateFromNumber(y), CoordinateFromNumber(width),
+                        CoordinateFromNumber(height));
+}
+
+void PlayerBuiltinHost::DragCursorBy(double dx, double dy, double stepDelay) {
+    const int32_t delay = CoordinateFromNumber(stepDelay);
+    DragMouseBy(player_, CoordinateFromNumber(dx), CoordinateFromNumber(dy), delay > 0 ? delay : 0, 0);
+}
+
+void PlayerBuiltinHost::SendKey(double vk, bool up) {
+    ovrix::SendKey(player_.desktop, static_cast<uint8_t>(CoordinateFromNumber(vk)), up);
+}
+
+void PlayerBuiltinHost::TypeText(std::u16string_view text, bool paste) { ovrix::TypeText(player_.desktop, text, paste); }
 
 }  // namespace ovrix

@@ -38,6 +38,14 @@ public:
     void SetStatusLine(std::u16string_view text) override;
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     std::u16string DefaultTitle() override { return title_; }
+    std::u16string WaitClipboardChange(uint32_t timeoutMs) override;
+    bool CursorPosition(int32_t& x, int32_t& y) override;
+    void MoveCursorBy(double dx, double dy) override;
+    void SetCursorPosition(double x, double y) override;
+    void RandomCursorPosition(double x, double y, double width, double height) override;
+    void DragCursorBy(double dx, double dy, double stepDelay) override;
+    void SendKey(double vk, bool up) override;
+    void TypeText(std::u16string_view text, bool paste) override;
 
 private:
     Player& player_;

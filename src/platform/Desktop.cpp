@@ -1,5 +1,7 @@
 #include "platform/Desktop.h"
 
+#include "shell/ProgressWindowLogic.h"
+
 namespace ovrix {
 
 namespace {
@@ -16,8 +18,14 @@ const char* LineName(ProgressLine line) {
 
 }  // namespace
 
+Desktop::~Desktop() {
+    if (progress_) platform_.CloseProgressWindow();
+}
+
 void Desktop::TraceEvent(std::string_view event, std::string_view args) {
-    if (trace_.Enabled()) trace_.Write(platform_.TraceClock(), event, args);
+    if (!trace_.Enabled()) return;
+    std::lock_guard lock(traceMutex_);
+    trace_.Write(platform_.TraceClock(), event, args);
 }
 
 void Desktop::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) {
@@ -43,19 +51,107 @@ bool Desktop::SendInput(const std::vector<KeyInput>& records) {
     return platform_.SendInput(records);
 }
 
-bool Desktop::OpenProgressWindow(const ProgressWindowSettings& settings) {
-    for (auto& line : lines_) line.clear();
-    return platform_.OpenProgressWindow(settings);
-}
-
-void Desktop::CloseProgressWindow() { platform_.CloseProgressWindow(); }
-
-void Desktop::SetLine(ProgressLine line, std::u16string_view text) {
+bool Desktop::RecordLine(ProgressLine line, std::u16string_view text) {
     auto& current = lines_[static_cast<size_t>(line)];
-    if (current == text) return;
+    if (current == text) return false;
     current.assign(text);
     TraceEvent("line", std::string(LineName(line)) + " " + JsonString(text));
-    platform_.ShowProgressLine(line, text);
+    return true;
+}
+
+void Desktop::SetLine(ProgressLine line, std::u16string_view text) {
+    if (RecordLine(line, text)) platform_.ShowProgressLine(line, text);
+}
+
+namespace {
+
+const char* HotkeyName(int32_t id) { return id == kStopHotkeyId ? "stop" : id == kPauseHotkeyId ? "pause" : "?"; }
+
+}  // namespace
+
+// Traces what the progress window does that a user would notice: its place,
+// showing and hiding, the hotkeys it takes or is refused, its messages and
+// its script line. Runs on the window's thread.
+class TracedProgressHost : public ProgressWindowHost {
+public:
+    TracedProgressHost(Desktop& desktop, ProgressWindowHost& inner) : desktop_(desktop), inner_(inner) {}
+
+    bool RegisterHotkey(int32_t id, uint32_t modifiers, uint32_t key) override {
+        const bool registered = inner_.RegisterHotkey(id, modifiers, key);
+        desktop_.TraceEvent("hotkey", std::string(HotkeyName(id)) + " " + Hex(modifiers) + " " + std::to_string(key) +
+                                          (registered ? " 1" : " 0"));
+        return registered;
+    }
+    ScreenRect Frame() override { return inner_.Frame(); }
+    void MoveTo(ProgressCorner corner, Point at) override {
+        desktop_.TraceEvent("progress", corner == ProgressCorner::BottomRight ? "move bottom-right" : "move bottom-left");
+        inner_.MoveTo(corner, at);
+    }
+    void Show(bool visible) override {
+        desktop_.TraceEvent("progress", visible ? "show" : "hide");
+        inner_.Show(visible);
+    }
+    bool WorkArea(ScreenRect& out) override { return inner_.WorkArea(out); }
+    ScreenSize FullScreenSize() override { return inner_.FullScreenSize(); }
+    Point CursorPos() override { return inner_.CursorPos(); }
+    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
+        desktop_.TraceEvent("msgbox", Hex(style) + " " + JsonString(title) + " " + JsonString(text));
+        return inner_.MessageBox(text, title, style);
+    }
+    std::u16string ProgramPath() override { return inner_.ProgramPath(); }
+    // Only while the window starts, when the playback thread waits for it.
+    void SetScriptLine(std::u16string_view text) override {
+        desktop_.RecordLine(ProgressLine::Script, text);
+        inner_.SetScriptLine(text);
+    }
+    void StartTimer(uint32_t periodMs) override { inner_.StartTimer(periodMs); }
+
+private:
+    Desktop& desktop_;
+    ProgressWindowHost& inner_;
+};
+
+namespace {
+
+// Hands the platform's window to the logic through the tracing host.
+class TracedProgressWindow : public ProgressWindowBehaviour {
+public:
+    TracedProgressWindow(Desktop& desktop, const ProgressWindowSettings& settings)
+        : desktop_(desktop), logic_(settings, desktop.Raw()) {}
+
+    void Start(ProgressWindowHost& host) override {
+        TracedProgressHost traced(desktop_, host);
+        logic_.Start(traced);
+    }
+    void OnTimer(ProgressWindowHost& host) override {
+        TracedProgressHost traced(desktop_, host);
+        logic_.OnTimer(traced);
+    }
+    void OnHotkey(ProgressWindowHost& host, int32_t id) override {
+        desktop_.TraceEvent("hotkey-press", HotkeyName(id));
+        TracedProgressHost traced(desktop_, host);
+        logic_.OnHotkey(traced, id);
+    }
+
+private:
+    Desktop& desktop_;
+    ProgressWindowLogic logic_;
+};
+
+}  // namespace
+
+bool Desktop::OpenProgressWindow(const ProgressWindowSettings& settings) {
+    CloseProgressWindow();
+    for (auto& line : lines_) line.clear();
+    progress_ = std::make_unique<TracedProgressWindow>(*this, settings);
+    if (platform_.OpenProgressWindow(*progress_)) return true;
+    progress_.reset();
+    return false;
+}
+
+void Desktop::CloseProgressWindow() {
+    platform_.CloseProgressWindow();
+    progress_.reset();
 }
 
 int32_t Desktop::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {

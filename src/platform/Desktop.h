@@ -2,10 +2,15 @@
 // forwards to a Platform and writes the action trace, so the real player and
 // the simulated desktop trace the same actions in the same words. It also
 // remembers the progress window's four lines, which the engine reads back.
+//
+// The progress window runs on a thread of its own on the real desktop, and
+// traces from there too: trace lines are written under a lock.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -24,6 +29,9 @@ inline constexpr std::u16string_view kAppTitle = u"Ovrix";
 class Desktop {
 public:
     Desktop(Platform& platform, Trace trace) : platform_(platform), trace_(std::move(trace)) { BeginTrace(); }
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
 
     Platform& Raw() { return platform_; }
 
@@ -50,6 +58,8 @@ public:
     bool CapsLockOn() { return platform_.CapsLockOn(); }
     bool SendInput(const std::vector<KeyInput>& records);
 
+    // Opens the progress window with the image's settings: its script line,
+    // hotkeys, place and visibility are decided and traced on the way.
     bool OpenProgressWindow(const ProgressWindowSettings& settings);
     void CloseProgressWindow();
     // Writes a line; only a change is shown and traced.
@@ -65,6 +75,10 @@ public:
     void RunCountdownDialog(CountdownDialog& dialog);
 
     bool SetClipboardText(std::u16string_view text);
+    std::u16string GetClipboardText() { return platform_.GetClipboardText(); }
+    bool JoinClipboardChain() { return platform_.JoinClipboardChain(); }
+    uint32_t ClipboardNotices() { return platform_.ClipboardNotices(); }
+    void LeaveClipboardChain() { platform_.LeaveClipboardChain(); }
     bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                       int32_t show);
 
@@ -80,9 +94,16 @@ public:
     uint32_t Random() { return platform_.Random(); }
 
 private:
+    friend class TracedProgressHost;
+    // Remembers and traces a line; false when it did not change.
+    bool RecordLine(ProgressLine line, std::u16string_view text);
+
     Platform& platform_;
     Trace trace_;
+    std::mutex traceMutex_;
     std::array<std::u16string, 4> lines_;
+    // While the window is open: the traced progress-window logic.
+    std::unique_ptr<ProgressWindowBehaviour> progress_;
 };
 
 }  // namespace ovrix

@@ -68,6 +68,59 @@ public:
 
 enum class ProgressLine { Repeat, Step, Status, Script };
 
+// A rectangle on the screen; right and bottom lie just outside it.
+struct ScreenRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+};
+
+// The progress window's hotkey ids.
+constexpr int32_t kStopHotkeyId = 1;
+constexpr int32_t kPauseHotkeyId = 2;
+
+// The corners the progress window sits in.
+enum class ProgressCorner { BottomRight, BottomLeft };
+
+// What a progress window can do. The portable logic that drives the window
+// (ProgressWindowBehaviour) calls these, always on the window's own thread.
+class ProgressWindowHost {
+public:
+    virtual ~ProgressWindowHost() = default;
+    // Registers a global hotkey on the window; modifiers are RegisterHotKey's
+    // flags (Alt 1, Ctrl 2, Shift 4). False when another program holds it.
+    virtual bool RegisterHotkey(int32_t id, uint32_t modifiers, uint32_t key) = 0;
+    virtual ScreenRect Frame() = 0;
+    // Moves the window's top-left to `at` without resizing, reordering or
+    // activating it; the corner names the place for whoever watches.
+    virtual void MoveTo(ProgressCorner corner, Point at) = 0;
+    // Shows the window without activating it, or hides it.
+    virtual void Show(bool visible) = 0;
+    // The work area; false when the platform cannot tell.
+    virtual bool WorkArea(ScreenRect& out) = 0;
+    // The client size of a full-screen window, when the work area is unknown.
+    virtual ScreenSize FullScreenSize() = 0;
+    virtual Point CursorPos() = 0;
+    virtual int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+    // The full path of the program's own file.
+    virtual std::u16string ProgramPath() = 0;
+    virtual void SetScriptLine(std::u16string_view text) = 0;
+    // Starts the window's periodic timer.
+    virtual void StartTimer(uint32_t periodMs) = 0;
+};
+
+// The decisions of the progress window, kept in portable code. The platform
+// makes the window and calls these on the window's thread.
+class ProgressWindowBehaviour {
+public:
+    virtual ~ProgressWindowBehaviour() = default;
+    // The window has just been made, hidden: set it up, place and show it.
+    virtual void Start(ProgressWindowHost& host) = 0;
+    virtual void OnTimer(ProgressWindowHost& host) = 0;
+    virtual void OnHotkey(ProgressWindowHost& host, int32_t id) = 0;
+};
+
 // Everything the progress window needs to know at start (the image settings).
 struct ProgressWindowSettings {
     uint32_t noStopKey = 0;
@@ -110,10 +163,23 @@ public:
     // platform has no such call or refused it.
     virtual bool SendInput(const std::vector<KeyInput>& records) = 0;
 
-    // Progress window. Open answers false when the window could not be made.
-    virtual bool OpenProgressWindow(const ProgressWindowSettings& settings) = 0;
+    // Progress window. Open makes the window, runs the behaviour's Start on
+    // the window's thread and returns when that is done; false when the
+    // window could not be made. After Close returns the behaviour is no
+    // longer called. Lines may be written from the playback thread at any
+    // time without waiting on the window's thread.
+    virtual bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) = 0;
     virtual void ShowProgressLine(ProgressLine line, std::u16string_view text) = 0;
     virtual void CloseProgressWindow() = 0;
+    // GetKeyNameTextW: the key's name for a key-message lParam (scan code in
+    // bits 16 to 23, bit 24 for an extended key); empty when it has none.
+    virtual std::u16string KeyNameText(uint32_t lParam) = 0;
+    // The progress window's place in the clipboard-viewer chain: joining
+    // (false without a window) resets the notice count, and joining itself
+    // brings the first notice; each clipboard change brings one more.
+    virtual bool JoinClipboardChain() = 0;
+    virtual uint32_t ClipboardNotices() = 0;
+    virtual void LeaveClipboardChain() = 0;
 
     // Message box: answers the id of the button pressed (1 OK, 2 Cancel, ...).
     virtual int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
@@ -124,6 +190,8 @@ public:
 
     // Clipboard and shell.
     virtual bool SetClipboardText(std::u16string_view text) = 0;
+    // The clipboard's text; empty when it holds none or cannot be opened.
+    virtual std::u16string GetClipboardText() = 0;
     virtual bool ShellExecute(std::u16string_view verb, std::u16string_view file,
                               std::u16string_view parameters, int32_t show) = 0;
 

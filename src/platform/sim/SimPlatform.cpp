@@ -1,16 +1,46 @@
 #include "platform/sim/SimPlatform.h"
 
 #include <algorithm>
+#include <iterator>
+
+#include "container/Text.h"
 
 namespace ovrix {
 
-SimPlatform::SimPlatform(SimOptions options) : options_(options) {}
+// A 40-pixel taskbar along the bottom of the screen.
+SimPlatform::SimPlatform(SimOptions options)
+    : workArea{0, 0, options.screen.width, options.screen.height - 40}, options_(options) {}
 
 void SimPlatform::Advance(uint64_t us) {
-    nowUs_ += us;
+    const uint64_t target = nowUs_ + us;
+    // What the window does may cost time itself; that time only moves the clock.
+    if (!inWindowThread_) {
+        inWindowThread_ = true;
+        RunWindowEvents(target);
+        inWindowThread_ = false;
+    }
+    nowUs_ = std::max(nowUs_, target);
     if (options_.maxMs != 0 && !limitReported_ && nowUs_ / 1000 > options_.maxMs) {
         limitReported_ = true;
         if (onTimeLimit) onTimeLimit();
+    }
+}
+
+void SimPlatform::RunWindowEvents(uint64_t untilUs) {
+    while (true) {
+        const uint64_t tickUs = progressWindow_.NextTickUs();
+        const uint64_t changeUs = clipboardChangesDone_ < clipboardChanges.size()
+                                      ? clipboardChanges[clipboardChangesDone_].first * 1000
+                                      : SimProgressWindow::kNever;
+        const uint64_t dueUs = std::min(tickUs, changeUs);
+        if (dueUs > untilUs) return;
+        nowUs_ = std::max(nowUs_, dueUs);
+        if (changeUs <= tickUs) {
+            clipboard_ = clipboardChanges[clipboardChangesDone_++].second;
+            progressWindow_.NoticeClipboardChange();
+        } else {
+            progressWindow_.Tick();
+        }
     }
 }
 
@@ -164,11 +194,41 @@ uint32_t SimPlatform::DeleteFile(std::u16string_view path) {
     return existingFiles.erase(std::u16string(path)) != 0 ? 0 : kFileNotFound;
 }
 
-bool SimPlatform::OpenProgressWindow(const ProgressWindowSettings& settings) {
+bool SimPlatform::OpenProgressWindow(ProgressWindowBehaviour& behaviour) {
     if (progressWindowFails) return false;
-    progressSettings_ = settings;
-    progressOpen_ = true;
-    return true;
+    return progressWindow_.Open(behaviour);
+}
+
+std::u16string SimPlatform::KeyNameText(uint32_t lParam) {
+    const uint32_t scan = (lParam >> 16) & 0xFF;
+    const bool extended = (lParam & (1u << 24)) != 0;
+    struct Named {
+        uint8_t scan;
+        const char16_t* plain;
+        const char16_t* extended;  // null: as plain
+    };
+    static constexpr Named kNames[] = {
+        {0x01, u"Esc", nullptr},       {0x0E, u"Backspace", nullptr}, {0x0F, u"Tab", nullptr},
+        {0x1C, u"Enter", u"Num Enter"}, {0x1D, u"Ctrl", u"Right Ctrl"}, {0x2A, u"Shift", nullptr},
+        {0x36, u"Right Shift", nullptr}, {0x37, u"Num *", u"Prnt Scrn"}, {0x38, u"Alt", u"Right Alt"},
+        {0x39, u"Space", nullptr},     {0x3A, u"Caps Lock", nullptr}, {0x45, u"Pause", u"Num Lock"},
+        {0x46, u"Scroll Lock", nullptr}, {0x47, u"Num 7", u"Home"},   {0x48, u"Num 8", u"Up"},
+        {0x49, u"Num 9", u"Page Up"},  {0x4A, u"Num -", nullptr},     {0x4B, u"Num 4", u"Left"},
+        {0x4C, u"Num 5", nullptr},     {0x4D, u"Num 6", u"Right"},    {0x4E, u"Num +", nullptr},
+        {0x4F, u"Num 1", u"End"},      {0x50, u"Num 2", u"Down"},     {0x51, u"Num 3", u"Page Down"},
+        {0x52, u"Num 0", u"Insert"},   {0x53, u"Num Del", u"Delete"}, {0x57, u"F11", nullptr},
+        {0x58, u"F12", nullptr},       {0x5B, u"Left Windows", nullptr}, {0x5C, u"Right Windows", nullptr},
+        {0x5D, u"Application", nullptr},
+    };
+    for (const Named& n : kNames) {
+        if (n.scan == scan) return extended && n.extended != nullptr ? n.extended : n.plain;
+    }
+    if (scan >= 0x3B && scan <= 0x44) return u"F" + Widen(std::to_string(scan - 0x3A));
+    // Keys that type a character are named by it, letters in capitals.
+    static constexpr char16_t kTyped[] =
+        u"\0\0" u"1234567890-=" u"\0\0" u"QWERTYUIOP[]" u"\0\0" u"ASDFGHJKL;'`" u"\0" u"\\ZXCVBNM,./";
+    if (scan + 1 < std::size(kTyped) && kTyped[scan] != u'\0') return std::u16string(1, kTyped[scan]);
+    return {};
 }
 
 int32_t FirstButtonOf(uint32_t style) {
@@ -194,6 +254,7 @@ int32_t SimPlatform::MessageBox(std::u16string_view, std::u16string_view, uint32
 bool SimPlatform::SetClipboardText(std::u16string_view text) {
     if (clipboardRefuses) return false;
     clipboard_.assign(text);
+    progressWindow_.NoticeClipboardChange();
     return true;
 }
 

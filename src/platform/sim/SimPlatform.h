@@ -14,9 +14,11 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimProgressWindow.h"
 
 namespace ovrix {
 
@@ -36,10 +38,14 @@ struct SimOptions {
 class SimPlatform : public Platform {
 public:
     explicit SimPlatform(SimOptions options = {});
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
 
     // Virtual time since the simulation began.
     uint64_t ElapsedUs() const { return nowUs_; }
     uint64_t ElapsedMs() const { return nowUs_ / 1000; }
+    // Lets time pass. What the progress window's own thread would do in that
+    // time (timer ticks, clipboard notices) happens at its virtual moment.
     void Advance(uint64_t us);
 
     // Called (once) when the virtual time passes options.maxMs.
@@ -54,6 +60,16 @@ public:
     // Paths that exist on the simulated disk, compared exactly.
     std::set<std::u16string> existingFiles;
     bool progressWindowFails = false;
+    // Hotkeys that other programs hold, as RegisterHotKey modifiers and key.
+    std::set<std::pair<uint32_t, uint32_t>> takenHotkeys;
+    // The work area, below which a taskbar sits; unknown makes the window
+    // fall back to the screen size.
+    ScreenRect workArea;
+    bool workAreaUnknown = false;
+    std::u16string programPath = u"C:\\Program Files\\Ovrix\\ovrix.exe";
+    // Texts that another program puts on the clipboard, at virtual times in
+    // milliseconds (ascending).
+    std::vector<std::pair<uint64_t, std::u16string>> clipboardChanges;
     bool buttonsSwapped = false;
     OsVersion osVersion{10, 0};
     bool capsLock = false;
@@ -67,8 +83,11 @@ public:
 
     // What the simulated desktop holds now.
     const std::u16string& Clipboard() const { return clipboard_; }
-    bool ProgressWindowOpen() const { return progressOpen_; }
-    const ProgressWindowSettings& ProgressSettings() const { return progressSettings_; }
+    bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
+    SimProgressWindow& ProgressWindow() { return progressWindow_; }
+    // The user presses a hotkey; false when the progress window holds none
+    // for these RegisterHotKey modifiers and key.
+    bool PressHotkey(uint32_t modifiers, uint32_t key) { return progressWindow_.PressHotkey(modifiers, key); }
     const std::u16string& CurrentDirectory() const { return cwd_; }
 
     uint32_t TickCount() override;
@@ -91,9 +110,14 @@ public:
     bool CapsLockOn() override { return capsLock; }
     bool SendInput(const std::vector<KeyInput>&) override { return !sendInputFails; }
 
-    bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
+    bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) override;
     void ShowProgressLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
-    void CloseProgressWindow() override { progressOpen_ = false; }
+    void CloseProgressWindow() override { progressWindow_.Close(); }
+    // A US English keyboard layout's key names.
+    std::u16string KeyNameText(uint32_t lParam) override;
+    bool JoinClipboardChain() override { return progressWindow_.JoinClipboardChain(); }
+    uint32_t ClipboardNotices() override { return progressWindow_.ClipboardNotices(); }
+    void LeaveClipboardChain() override { progressWindow_.LeaveClipboardChain(); }
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     // Closed at once, as if OK were pressed.
@@ -102,6 +126,7 @@ public:
     void RunCountdownDialog(CountdownDialog& dialog) override;
 
     bool SetClipboardText(std::u16string_view text) override;
+    std::u16string GetClipboardText() override { return clipboard_; }
     bool ShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
         return true;
     }
@@ -123,13 +148,17 @@ public:
     uint32_t Random() override;
 
 private:
+    // Runs what falls due up to the virtual time `untilUs`, each at its time.
+    void RunWindowEvents(uint64_t untilUs);
+
     SimOptions options_;
     uint64_t nowUs_ = 0;
     bool limitReported_ = false;
     Point cursor_{0, 0};
     std::u16string clipboard_;
-    bool progressOpen_ = false;
-    ProgressWindowSettings progressSettings_;
+    SimProgressWindow progressWindow_{*this};
+    bool inWindowThread_ = false;
+    size_t clipboardChangesDone_ = 0;
     std::u16string cwd_ = u"C:\\";
     uint32_t random_ = 1;
 };

@@ -3,11 +3,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <cwchar>
 
 #include "platform/win32/AppState.h"
+#include "platform/win32/CountdownDialog.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/ProgressWindow.h"
+#include "platform/win32/ScriptErrorDialog.h"
 #include "platform/win32/Wide.h"
 
 namespace ovrix::win32 {
@@ -31,7 +34,7 @@ bool HandledByDialog(MSG& message) {
 
 }  // namespace
 
-Win32Platform::Win32Platform() : progress_(std::make_unique<ProgressWindow>()) {}
+Win32Platform::Win32Platform() : progress_(std::make_unique<CVtlProgDlg>()) {}
 Win32Platform::~Win32Platform() = default;
 
 uint32_t Win32Platform::TickCount() { return ::GetTickCount(); }
@@ -116,13 +119,29 @@ bool Win32Platform::SendInput(const std::vector<KeyInput>& records) {
     return send(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-bool Win32Platform::OpenProgressWindow(const ProgressWindowSettings& settings) {
-    return progress_->Open(settings);
-}
+bool Win32Platform::OpenProgressWindow(ProgressWindowBehaviour& behaviour) { return progress_->Open(behaviour); }
 
 void Win32Platform::ShowProgressLine(ProgressLine line, std::u16string_view text) { progress_->ShowLine(line, text); }
 
 void Win32Platform::CloseProgressWindow() { progress_->Close(); }
+
+// The buffer grows while the name fills it.
+std::u16string Win32Platform::KeyNameText(uint32_t lParam) {
+    for (int size = 128;; size *= 2) {
+        std::wstring buffer(static_cast<size_t>(size), L'\0');
+        const int length = ::GetKeyNameTextW(static_cast<LONG>(lParam), buffer.data(), size);
+        if (length < size - 1 || size >= 4096) {
+            buffer.resize(static_cast<size_t>(length > 0 ? length : 0));
+            return FromWide(buffer);
+        }
+    }
+}
+
+bool Win32Platform::JoinClipboardChain() { return progress_->JoinClipboardChain(); }
+
+uint32_t Win32Platform::ClipboardNotices() { return progress_->ClipboardNotices(); }
+
+void Win32Platform::LeaveClipboardChain() { progress_->LeaveClipboardChain(); }
 
 int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
     const std::wstring wideText = ToWide(text);
@@ -130,14 +149,9 @@ int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view 
     return ::MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
 }
 
-// A plain message box with the dialog's title until the dialog itself exists.
-void Win32Platform::ShowScriptError(std::u16string_view text) {
-    const std::wstring wideText = ToWide(text);
-    ::MessageBoxW(nullptr, wideText.c_str(), L"Script Error", MB_OK | MB_ICONERROR);
-}
+void Win32Platform::ShowScriptError(std::u16string_view text) { CScriptErrorDlg(text).Run(); }
 
-// Until the countdown dialog exists, the step is cancelled at once.
-void Win32Platform::RunCountdownDialog(CountdownDialog&) {}
+void Win32Platform::RunCountdownDialog(CountdownDialog& dialog) { CDoShutdownDlg(dialog).Run(); }
 
 bool Win32Platform::SetClipboardText(std::u16string_view text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -154,6 +168,20 @@ bool Win32Platform::SetClipboardText(std::u16string_view text) {
     if (::SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) return false;
     memory.Release();  // the clipboard owns it now
     return true;
+}
+
+std::u16string Win32Platform::GetClipboardText() {
+    ClipboardSession clipboard(nullptr, kClipboardTries, kClipboardPauseMs);
+    if (!clipboard.IsOpen()) return {};
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (data == nullptr) return {};
+    const auto* text = static_cast<const wchar_t*>(::GlobalLock(data));
+    if (text == nullptr) return {};
+    // The block may lack its terminating zero: read no further than its size.
+    const size_t units = ::GlobalSize(data) / sizeof(wchar_t);
+    std::u16string result = FromWide(std::wstring_view(text, ::wcsnlen(text, units)));
+    ::GlobalUnlock(data);
+    return result;
 }
 
 bool Win32Platform::ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,

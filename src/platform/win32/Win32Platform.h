@@ -9,7 +9,7 @@
 
 namespace ovrix::win32 {
 
-class ProgressWindow;
+class CVtlProgDlg;
 
 class Win32Platform : public Platform {
 public:
@@ -34,15 +34,20 @@ public:
     bool CapsLockOn() override;
     bool SendInput(const std::vector<KeyInput>& records) override;
 
-    bool OpenProgressWindow(const ProgressWindowSettings& settings) override;
+    bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) override;
     void ShowProgressLine(ProgressLine line, std::u16string_view text) override;
     void CloseProgressWindow() override;
+    std::u16string KeyNameText(uint32_t lParam) override;
+    bool JoinClipboardChain() override;
+    uint32_t ClipboardNotices() override;
+    void LeaveClipboardChain() override;
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     void ShowScriptError(std::u16string_view text) override;
     void RunCountdownDialog(CountdownDialog& dialog) override;
 
     bool SetClipboardText(std::u16string_view text) override;
+    std::u16string GetClipboardText() override;
     bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                       int32_t show) override;
 
@@ -58,7 +63,7 @@ public:
     uint32_t Random() override;
 
 private:
-    std::unique_ptr<ProgressWindow> progress_;
+    std::unique_ptr<CVtlProgDlg> progress_;
 };
 
 }  // namespace ovrix::win32

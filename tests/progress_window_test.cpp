@@ -1,0 +1,240 @@
+// The progress window on the simulated desktop: the script line and hotkeys
+// the settings ask for, hotkey conflicts, the hidden start, the step aside
+// from a resting cursor, what the hotkeys do to a running playback, and
+// waiting for the clipboard through the window.
+#include <gtest/gtest.h>
+
+#include "SimFixture.h"
+#include "actions/SystemSteps.h"
+#include "builder/ImageBuilder.h"
+#include "builtins_test_support.h"
+#include "container/Tags.h"
+#include "engine/PlayerBuiltinHost.h"
+#include "platform/sim/SimPlay.h"
+#include "shell/Hotkeys.h"
+
+namespace ovrix {
+namespace {
+
+constexpr uint32_t kShiftF2[] = {kModShift, 113};
+constexpr uint32_t kCtrlP[] = {kModControl, 'P'};
+
+struct ProgressWindowTest : ::testing::Test {
+    void Open(const ProgressWindowSettings& settings = {}) {
+        ASSERT_TRUE(f.desktop.OpenProgressWindow(settings));
+    }
+    ScreenRect Frame() { return f.sim.ProgressWindow().Frame(); }
+    void RestCursorOnWindow() {
+        const ScreenRect frame = Frame();
+        f.sim.SetCursorPos(frame.left + 10, frame.top + 10);
+    }
+    SimFixture f;
+};
+
+TEST(ProgressWindow, ScriptLineAndHotkeysFollowTheSettings) {
+    struct Case {
+        uint32_t noStopKey, stopKey, stopModifiers;
+        const char16_t* scriptLine;
+        std::vector<std::string> hotkeys;
+    };
+    const Case cases[] = {
+        {0, 113, 1, u"Press Shift + F2 to Stop", {"hotkey stop 0x4 113 1", "hotkey pause 0x2 80 1"}},
+        {0, 123, 6, u"Press Ctrl + Alt + F12 to Stop", {"hotkey stop 0x3 123 1", "hotkey pause 0x2 80 1"}},
+        // The extended bit names the extended key and is not a hotkey modifier.
+        {0, 46, 9, u"Press Shift + Delete to Stop", {"hotkey stop 0x4 46 1", "hotkey pause 0x2 80 1"}},
+        {0, 46, 1, u"Press Shift + Num Del to Stop", {"hotkey stop 0x4 46 1", "hotkey pause 0x2 80 1"}},
+        // Without a stop key the line names the program; the pause key stays.
+        {1, 113, 1, u"player", {"hotkey pause 0x2 80 1"}},
+    };
+    for (const Case& c : cases) {
+        SimFixture f;
+        f.sim.programPath = u"C:\\Tools\\v1.5\\player.exe";
+        ProgressWindowSettings settings;
+        settings.noStopKey = c.noStopKey;
+        settings.stopKey = c.stopKey;
+        settings.stopModifiers = c.stopModifiers;
+        f.desktop.OpenProgressWindow(settings);
+        EXPECT_EQ(f.desktop.GetLine(ProgressLine::Script), c.scriptLine);
+        EXPECT_EQ(f.Events("line script").size(), 1u);
+        EXPECT_EQ(f.Events("hotkey"), c.hotkeys) << c.stopKey << " " << c.stopModifiers;
+        EXPECT_FALSE(IsSet(StopRequest));
+    }
+}
+
+TEST_F(ProgressWindowTest, SitsInTheBottomRightCornerOfTheWorkArea) {
+    Open();
+    EXPECT_EQ(f.Events("progress"), (std::vector<std::string>{"progress move bottom-right", "progress show"}));
+    EXPECT_EQ(Frame().right, 1920);
+    EXPECT_EQ(Frame().bottom, 1040);  // above the taskbar
+    EXPECT_TRUE(f.sim.ProgressWindow().Visible());
+
+    SimFixture unknown;
+    unknown.sim.workAreaUnknown = true;
+    unknown.desktop.OpenProgressWindow({});
+    EXPECT_EQ(unknown.sim.ProgressWindow().Frame().bottom, 1080);
+}
+
+TEST_F(ProgressWindowTest, StopKeyConflictStopsAndTakesNothingElse) {
+    f.sim.takenHotkeys.insert({kShiftF2[0], kShiftF2[1]});
+    Open();
+    EXPECT_EQ(f.Events("msgbox"), (std::vector<std::string>{"msgbox 0x0 \"Ovrix\" \"Hotkey 'Shift + F2' conflict!\""}));
+    EXPECT_EQ(f.Events("hotkey"), (std::vector<std::string>{"hotkey stop 0x4 113 0"}));
+    EXPECT_TRUE(IsSet(StopRequest));
+    EXPECT_FALSE(f.sim.PressHotkey(kCtrlP[0], kCtrlP[1]));
+    // No timer: a resting cursor does not move the window.
+    RestCursorOnWindow();
+    f.sim.Advance(5000000);
+    EXPECT_EQ(f.Events("progress move").size(), 1u);
+}
+
+TEST_F(ProgressWindowTest, PauseKeyConflictIsToldAndPlaybackGoesOn) {
+    f.sim.takenHotkeys.insert({kCtrlP[0], kCtrlP[1]});
+    Open();
+    EXPECT_EQ(f.Events("msgbox"), (std::vector<std::string>{"msgbox 0x0 \"Ovrix\" \"Hotkey 'Ctrl + P' conflict!\""}));
+    EXPECT_FALSE(IsSet(StopRequest));
+    EXPECT_FALSE(f.sim.PressHotkey(kCtrlP[0], kCtrlP[1]));
+    EXPECT_TRUE(f.sim.PressHotkey(kShiftF2[0], kShiftF2[1]));
+    EXPECT_TRUE(IsSet(StopRequest));
+}
+
+TEST(ProgressWindow, HiddenStartShowsOnlyWhilePausedWhenAsked) {
+    struct Case {
+        uint32_t startHidden, showWhenPaused;
+        std::vector<std::string> expected;  // after opening, pausing and resuming
+    };
+    const Case cases[] = {
+        {1, 1, {"progress move bottom-right", "progress show", "progress hide"}},
+        {1, 0, {"progress move bottom-right"}},
+        {0, 1, {"progress move bottom-right", "progress show"}},
+    };
+    for (const Case& c : cases) {
+        SimFixture f;
+        ProgressWindowSettings settings;
+        settings.startHidden = c.startHidden;
+        settings.showWhenPaused = c.showWhenPaused;
+        f.desktop.OpenProgressWindow(settings);
+        ASSERT_TRUE(f.sim.PressHotkey(kCtrlP[0], kCtrlP[1]));
+        EXPECT_TRUE(IsSet(PauseRequest));
+        EXPECT_EQ(f.sim.ProgressWindow().Visible(), c.startHidden == 0 || c.showWhenPaused != 0);
+        ASSERT_TRUE(f.sim.PressHotkey(kCtrlP[0], kCtrlP[1]));
+        EXPECT_FALSE(IsSet(PauseRequest));
+        EXPECT_EQ(f.sim.ProgressWindow().Visible(), c.startHidden == 0);
+        EXPECT_EQ(f.Events("progress"), c.expected) << c.startHidden << " " << c.showWhenPaused;
+    }
+}
+
+TEST_F(ProgressWindowTest, RestingCursorSendsTheWindowAsideAndATouchBringsItBack) {
+    Open();
+    const ScreenRect home = Frame();
+    // Resting, leaving for one tick, resting again: the count starts over.
+    RestCursorOnWindow();
+    f.sim.Advance(2000000);
+    f.sim.SetCursorPos(0, 0);
+    f.sim.Advance(500000);
+    RestCursorOnWindow();
+    f.sim.Advance(2000000);
+    EXPECT_EQ(f.Events("progress move").size(), 1u);
+    // The fifth tick on the window, 2.5 s after resting began.
+    f.sim.Advance(500000);
+    EXPECT_EQ(f.Events("progress move").back(), "progress move bottom-left");
+    EXPECT_EQ(Frame().left, 0);
+    EXPECT_EQ(Frame().top, home.top);
+    // The cursor stayed where the window was: nothing more happens.
+    f.sim.Advance(3000000);
+    EXPECT_EQ(f.Events("progress move").size(), 2u);
+    // Touched at its new place, it goes back at the next tick.
+    RestCursorOnWindow();
+    f.sim.Advance(500000);
+    EXPECT_EQ(f.Events("progress move").back(), "progress move bottom-right");
+    EXPECT_EQ(Frame().left, home.left);
+}
+
+// A script of three 1 s waits with the window's hotkeys pressed while it runs.
+SimPlayResult PlayWithPresses(ImageBuilder image, std::function<void(SimPlatform&)> onPump) {
+    EventList steps;
+    for (int i = 0; i < 3; ++i) {
+        auto wait = MakeRef<WaitEvent>();
+        wait->milliseconds = 0;
+        wait->delay = 1000;
+        steps.Append(wait);
+    }
+    SimPlayOptions options;
+    options.setup = [onPump](SimPlatform& sim) { sim.onPump = onPump; };
+    return PlayOnSim(image.Main(steps).Build(), options);
+}
+
+TEST(ProgressWindowHotkeys, PauseShowsTheKeyToContinueAndStopEndsPlayback) {
+    // Alt + F10 pauses at 0.3 s and resumes at 2.3 s; Shift + F2 stops at 2.6 s.
+    int presses = 0;
+    const auto result = PlayWithPresses(ImageBuilder().Setting(tag::kPauseKey, 121).Setting(tag::kPauseModifiers, 4),
+                                        [&presses](SimPlatform& sim) {
+                                            const uint64_t at[] = {300, 2300, 2600};
+                                            if (presses < 3 && sim.ElapsedMs() >= at[presses]) {
+                                                const bool stop = presses == 2;
+                                                EXPECT_TRUE(sim.PressHotkey(stop ? kModShift : kModAlt, stop ? 113 : 121));
+                                                ++presses;
+                                            }
+                                        });
+    EXPECT_EQ(EventsOf(result.trace, "line status"),
+              (std::vector<std::string>{"line status \"Paused, Press Alt + F10 to Continue\"", "line status \"\""}));
+    EXPECT_EQ(EventsOf(result.trace, "hotkey-press"),
+              (std::vector<std::string>{"hotkey-press pause", "hotkey-press pause", "hotkey-press stop"}));
+    // The stop ends the first step's delay at once: no second step, no more passes.
+    EXPECT_EQ(EventsOf(result.trace, "line step").size(), 1u);
+    EXPECT_LT(result.elapsedMs, 2700u);
+}
+
+TEST(ProgressWindowHotkeys, StopKeyConflictEndsPlaybackBeforeTheFirstStep) {
+    const auto image = ImageBuilder().Setting(tag::kRepeat, 3);
+    EventList steps;
+    steps.Append(MakeRef<WaitEvent>());
+    SimPlayOptions options;
+    options.setup = [](SimPlatform& sim) { sim.takenHotkeys.insert({kModShift, 113}); };
+    const auto result = PlayOnSim(ImageBuilder(image).Main(steps).Build(), options);
+    EXPECT_EQ(EventsOf(result.trace, "msgbox").size(), 1u);
+    EXPECT_TRUE(EventsOf(result.trace, "line step").empty());
+    EXPECT_EQ(EventsOf(result.trace, "line repeat").size(), 1u);
+    EXPECT_EQ(result.trace.back().substr(result.trace.back().find(' ') + 1), "end");
+}
+
+struct ClipboardWaitTest : ProgressWindowTest {
+    static void SetUpTestSuite() { InitFunctionRegistry(); }
+    std::u16string Wait(double timeoutMs) {
+        const PExprItem value = testing_builtins::Call(u"WaitClipboardText", {testing_builtins::Num(timeoutMs)});
+        return value ? AsText(value) : u"<none>";
+    }
+    PlayerBuiltinHost host{f.player};
+};
+
+TEST_F(ClipboardWaitTest, AnswersTheTextThatArrivesWhileWaiting) {
+    Open();
+    f.sim.clipboardChanges = {{100, u"before"}, {1200, u"copied"}};
+    f.sim.Advance(500000);  // the first change comes before anyone waits
+    EXPECT_EQ(Wait(5000), u"copied");
+    EXPECT_GE(f.sim.ElapsedMs(), 1200u);
+    EXPECT_LT(f.sim.ElapsedMs(), 1300u);
+    // The script's own copy is a change too.
+    f.sim.onPump = [](SimPlatform& sim) {
+        if (sim.ElapsedMs() >= 1500) sim.SetClipboardText(u"mine");
+    };
+    EXPECT_EQ(Wait(0), u"mine");
+}
+
+TEST_F(ClipboardWaitTest, GivesUpOnTimeoutStopOrWithoutAWindow) {
+    EXPECT_EQ(Wait(300), u"");  // no window to watch with
+    EXPECT_EQ(f.sim.ElapsedMs(), 0u);
+    Open();
+    f.sim.clipboardChanges = {{5000, u"late"}};
+    EXPECT_EQ(Wait(300), u"");
+    EXPECT_GE(f.sim.ElapsedMs(), 300u);
+    EXPECT_LT(f.sim.ElapsedMs(), 400u);
+    // Without a timeout only a stop ends the wait.
+    f.sim.onPump = [](SimPlatform& sim) {
+        if (sim.ElapsedMs() >= 1000) SetFlag(StopRequest);
+    };
+    EXPECT_EQ(Wait(0), u"");
+    EXPECT_LT(f.sim.ElapsedMs(), 1100u);
+}
+
+}  // namespace
+}  // namespace ovrix
