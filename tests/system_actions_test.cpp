@@ -164,8 +164,8 @@ TEST_F(SystemActions, CountdownCountsTheSecondsThenShutsDown) {
     EXPECT_EQ(Of(kShutdownEvents),
               (Lines{"dialog \"Shutdown Computer\" \"Vantorel will shutdown the computer in:\" \"Shutdown Immediate\"",
                      "countdown \"3 seconds\"", "countdown \"2 seconds\"", "countdown \"1 seconds\"",
-                     "privilege \"SeShutdownPrivilege\" 1", "exitwindows 0x11 0x80020003",
-                     "countdown \"Shutting down...\"", "dialog-closed"}));
+                     "countdown \"Shutting down...\"", "privilege \"SeShutdownPrivilege\" 1",
+                     "exitwindows 0x11 0x80020003", "dialog-closed"}));
 }
 
 TEST_F(SystemActions, CancelledCountdownEndsTheStepAndPlaybackGoesOn) {
@@ -187,6 +187,8 @@ TEST_F(SystemActions, TheImmediateButtonCarriesOutTheActionAtOnce) {
     const auto update = dialog.Immediate();
     EXPECT_EQ(update.countdown, u"Logging off...");
     EXPECT_TRUE(update.stopTimer);
+    EXPECT_TRUE(f.sim.exitWindowsFlags.empty());  // not before the text is shown
+    update.afterShown();
     EXPECT_EQ(f.sim.exitWindowsFlags, (std::vector<uint32_t>{0x10}));
     // Seconds past the signed range count as negative: the first tick carries out.
     EXPECT_TRUE(ShutdownCountdown(f.desktop, u"Shutdown", std::numeric_limits<int32_t>::min()).Tick().stopTimer);

@@ -64,8 +64,7 @@ CountdownDialog::Update ShutdownCountdown::Immediate() { return CarryOut(); }
 // before it; the request itself only starts the system's exit, which goes on
 // while the dialog shows the text.
 CountdownDialog::Update ShutdownCountdown::CarryOut() {
-    ShutdownComputer(desktop_, kind_);
-    return {std::u16string(ShutdownProgressText(kind_)), true};
+    return {std::u16string(ShutdownProgressText(kind_)), true, [this] { ShutdownComputer(desktop_, kind_); }};
 }
 
 }  // namespace ovrix

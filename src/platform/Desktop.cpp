@@ -29,23 +29,24 @@ void Desktop::TraceEvent(std::string_view event, std::string_view args) {
 }
 
 void Desktop::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) {
-    TraceEvent("mouse", Hex(flags) + " " + std::to_string(dx) + " " + std::to_string(dy) + " " +
+    if (Tracing()) TraceEvent("mouse", Hex(flags) + " " + std::to_string(dx) + " " + std::to_string(dy) + " " +
                             std::to_string(data));
     platform_.MouseEvent(flags, dx, dy, data);
 }
 
 void Desktop::KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
-    TraceEvent("key", std::to_string(vk) + " " + std::to_string(scan) + " " + Hex(flags));
+    if (Tracing()) TraceEvent("key", std::to_string(vk) + " " + std::to_string(scan) + " " + Hex(flags));
     platform_.KeybdEvent(vk, scan, flags);
 }
 
 void Desktop::SetCursorPos(int32_t x, int32_t y) {
-    TraceEvent("cursor", std::to_string(x) + " " + std::to_string(y));
+    if (Tracing()) TraceEvent("cursor", std::to_string(x) + " " + std::to_string(y));
     platform_.SetCursorPos(x, y);
 }
 
 bool Desktop::SendInput(const std::vector<KeyInput>& records) {
     for (const KeyInput& record : records) {
+        if (!Tracing()) break;
         TraceEvent("input", std::to_string(record.vk) + " " + std::to_string(record.scan) + " " + Hex(record.flags));
     }
     return platform_.SendInput(records);
@@ -55,7 +56,7 @@ bool Desktop::RecordLine(ProgressLine line, std::u16string_view text) {
     auto& current = lines_[static_cast<size_t>(line)];
     if (current == text) return false;
     current.assign(text);
-    TraceEvent("line", std::string(LineName(line)) + " " + JsonString(text));
+    if (Tracing()) TraceEvent("line", std::string(LineName(line)) + " " + JsonString(text));
     return true;
 }
 

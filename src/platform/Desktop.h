@@ -39,6 +39,8 @@ public:
     // beginning of playback.
     void BeginTrace() { trace_.SetOrigin(platform_.TraceClock()); }
     void TraceEvent(std::string_view event, std::string_view args = {});
+    // Callers on hot paths skip building a line nobody reads.
+    bool Tracing() const { return trace_.Enabled(); }
 
     uint32_t TickCount() { return platform_.TickCount(); }
     void Sleep(uint32_t ms) { platform_.Sleep(ms); }

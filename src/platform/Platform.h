@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,9 @@ public:
     struct Update {
         std::u16string countdown;
         bool stopTimer = false;
+        // Run by the desktop once the text is on screen: carrying out the
+        // action comes after the dialog has said what it is doing.
+        std::function<void()> afterShown;
     };
     virtual ~CountdownDialog() = default;
     virtual Texts Initial() = 0;

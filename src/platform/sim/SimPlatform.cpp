@@ -176,7 +176,9 @@ void SimPlatform::RunCountdownDialog(CountdownDialog& dialog) {
     dialog.Initial();
     for (int32_t ticks = 0; countdownCancelAfterTicks < 0 || ticks < countdownCancelAfterTicks; ++ticks) {
         Advance(static_cast<uint64_t>(dialog.TimerPeriodMs()) * 1000);
-        if (dialog.Tick().stopTimer) return;
+        const CountdownDialog::Update update = dialog.Tick();
+        if (update.afterShown) update.afterShown();
+        if (update.stopTimer) return;
     }
 }
 

@@ -72,6 +72,7 @@ void CDoShutdownDlg::Apply(const CountdownDialog::Update& update) {
     // Once the logic says the countdown is over, no further tick may reach it.
     if (update.stopTimer) StopTimer();
     SetText(::GetDlgItem(Handle(), IDC_SHUTDOWN_COUNTDOWN), update.countdown);
+    if (update.afterShown) update.afterShown();
 }
 
 void CDoShutdownDlg::StopTimer() {
