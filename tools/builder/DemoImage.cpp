@@ -1,7 +1,7 @@
 // The default demo: a short macro that counts in a loop, tests the result,
-// calls a built-in function, and replays a few recorded-style steps (a move,
-// a click, a keystroke, a pause), played twice, so that a newcomer sees the
-// player walk a script, number its steps, follow its blocks and repeat it.
+// calls a built-in function, then opens Notepad, clicks into it and types
+// two lines (one key by key, one pasted), so that a newcomer sees the player
+// walk a script, number its steps, follow its blocks and replay input.
 #include "builder/DemoImage.h"
 
 #include "actions/KeyboardSteps.h"
@@ -56,7 +56,7 @@ std::vector<uint8_t> BuildDemoImage() {
     EventList steps;
 
     auto note = Step<CommentEvent>(0);
-    note->comment = u"Ovrix demo: count, test, calculate, then move, click, type and wait";
+    note->comment = u"Ovrix demo: count, test, calculate, then open Notepad, click and type";
     steps.Append(note);
 
     steps.Append(Set(u"$total", Num(0), 200));
@@ -78,28 +78,35 @@ std::vector<uint8_t> BuildDemoImage() {
     steps.Append(otherwise);
     steps.Append(Step<EndIfEvent>(0));
 
-    auto move = Step<MousePosEvent>(300);
-    move->x = NumberExpr(640);
-    move->y = NumberExpr(400);
-    steps.Append(move);
+    auto notepad = Step<OpenFileEvent>(1500);
+    notepad->file = u"notepad.exe";
+    steps.Append(notepad);
 
+    auto move = Step<MousePosEvent>(300);
+    move->x = NumberExpr(400);
+    move->y = NumberExpr(300);
+    steps.Append(move);
     steps.Append(Step<MouseClickEvent>(300));
 
-    auto save = Step<KeystrokeEvent>(300);
-    save->ctrl = 1;
-    save->keyCount = 1;
-    save->keys[0] = 'S';
-    steps.Append(save);
+    // A character above 127 sends the whole line through the Unicode path,
+    // key by key; the second line goes through the clipboard.
+    auto typed = Step<InputTextEvent>(500);
+    typed->text = u"Typed key by key: caf\u00e9, 1 + 2 = 3.\r\n";
+    typed->paste = 0;
+    steps.Append(typed);
+    auto pasted = Step<InputTextEvent>(500);
+    pasted->text = u"Pasted in one go by the Ovrix demo.\r\n";
+    steps.Append(pasted);
 
-    auto done = Step<WaitEvent>(200);
-    done->milliseconds = 200;
-    done->name = u"Finished one pass";
+    auto done = Step<WaitEvent>(0);
+    done->milliseconds = 1500;
+    done->name = u"Finished";
     steps.Append(done);
 
     return ImageBuilder()
         .Root(u"C:\\Macros\\demo.ovx")
         .Main(steps, u"C:\\Macros\\demo.ovx")
-        .Setting(tag::kRepeat, 2)
+        .Setting(tag::kRepeat, 1)  // once: Notepad opens a single time
         .Build();
 }
 
