@@ -90,112 +90,47 @@ TEST_F(DesktopFamilies, FamiliesAreCompleteAndTheirMissingImplementationsAreVisi
     EXPECT_FALSE(Call(u"GetCurrentDirectory", {}));
 }
 
-TEST_F(DesktopFamilies, EnumeratedAndHexadecimalDefaults) {
+TEST_F(DesktopFamilies, DefaultsKeepTheirEnumerationHexFormAndEmptiness) {
     const PLX_FunArg& show = Arg(u"ShowWindow", 1);
     EXPECT_EQ(show.GetLabel(), u"ShowWindowType ShowWindowType");
     EXPECT_EQ(AsNumber(show.defaultValue), 5.0);
     EXPECT_EQ(Enumeration(show.defaultValue), FindNumberEnum(u"ShowWindowType"));
-    EXPECT_EQ(Arg(u"ExecuteFile", 2).GetLabel(), u"ShowWindowType ShowWindow");
-    EXPECT_EQ(Arg(u"Command", 1).GetLabel(), u"ShowWindowType ShowWindow");
-    EXPECT_EQ(Arg(u"SendMessage", 1).GetLabel(), u"WindowMessage WindowMessage");
-    EXPECT_EQ(Arg(u"KeyUp", 0).GetLabel(), u"VirtualKey Key");
-    EXPECT_EQ(AsNumber(Arg(u"IsKeyDown", 0).defaultValue), 17.0);
-    EXPECT_EQ(Arg(u"OleInvoke", 2).GetLabel(), u"DispatchFlag Flag");
     // InvokeDefaultHandler's message is a plain Number.
     EXPECT_EQ(Arg(u"InvokeDefaultHandler", 1).GetLabel(), u"Number WindowMessage");
 
-    const PLX_FunArg& type = Arg(u"MessageBoxEx", 3);
-    EXPECT_EQ(type.GetLabel(), u"Number Type");
-    EXPECT_EQ(AsNumber(type.defaultValue), 0x40040);
-    EXPECT_EQ(NumFlags(type.defaultValue), numflag::kHex);
-    EXPECT_EQ(Arg(u"MessageBoxEx", 2).GetLabel(), u"Number Timeout(ms)");
-
     const PLX_FunArg& dialogStyle = Arg(u"CreateDialog", 6);
-    EXPECT_EQ(dialogStyle.kind, fkind::kHexData);
     EXPECT_EQ(dialogStyle.GetLabel(), u"HexData Style");
     EXPECT_EQ(AsNumber(dialogStyle.defaultValue), 2160590848.0);  // 0x80C80000, above the signed range
     EXPECT_EQ(NumFlags(dialogStyle.defaultValue), numflag::kHex);
-    EXPECT_EQ(AsNumber(Arg(u"CreateWindow", 5).defaultValue), 0xCF0000);
-    EXPECT_EQ(AsNumber(Arg(u"CreateEdit", 7).defaultValue), 0x800080);
-    EXPECT_FALSE(Arg(u"CreateButton", 7).defaultValue);
-
-    // Empty defaults are the Empty value, not a missing default.
-    for (int32_t i = 1; i <= 4; ++i) {
-        ASSERT_TRUE(Arg(u"CreateWindow", i).defaultValue);
-        EXPECT_EQ(Arg(u"CreateWindow", i).defaultValue->Kind(), kind::kEmpty);
-    }
-    EXPECT_EQ(Arg(u"CreateStatic", 6).defaultValue->Kind(), kind::kEmpty);
-    EXPECT_FALSE(Arg(u"CreateStatic", 1).defaultValue);
-
-    for (int32_t i = 1; i <= 3; ++i) EXPECT_EQ(NumFlags(Arg(u"SetWindowColors", i).defaultValue), numflag::kHex);
-    EXPECT_EQ(AsNumber(Arg(u"SetWindowColors", 1).defaultValue), 0.0);
-    EXPECT_EQ(AsNumber(Arg(u"SetWindowColors", 3).defaultValue), 0xFFFFFF);
+    EXPECT_EQ(NumFlags(Arg(u"MessageBoxEx", 3).defaultValue), numflag::kHex);
     EXPECT_EQ(AsNumber(Arg(u"ListCtrl_InsertColumn", 4).defaultValue), -1.0);
     EXPECT_DOUBLE_EQ(AsNumber(Arg(u"FindScreenImages", 1).defaultValue), 0.95);
+
+    // Empty defaults are the Empty value, not a missing default.
+    ASSERT_TRUE(Arg(u"CreateStatic", 6).defaultValue);
+    EXPECT_EQ(Arg(u"CreateStatic", 6).defaultValue->Kind(), kind::kEmpty);
+    EXPECT_FALSE(Arg(u"CreateStatic", 1).defaultValue);
 }
 
-TEST_F(DesktopFamilies, FlagNameTables) {
-    const PLX_FunArg& type = Arg(u"MessageBoxEx", 3);
-    EXPECT_EQ(FlagName(type, 0x40), u"MB_ICONINFORMATION");
-    EXPECT_EQ(FlagName(type, 0x10), u"MB_ICONERROR");
-    EXPECT_EQ(FlagName(type, 0x100000), u"MB_RTLREADING");
-    EXPECT_EQ(FlagName(type, 0x0), u"<none>");
-
-    EXPECT_EQ(FlagName(Arg(u"CreateWindow", 5), 0xCF0000), u"WS_OVERLAPPEDWINDOW");
-    EXPECT_EQ(FlagName(Arg(u"CreateWindow", 5), 0x0), u"WS_TILED");
+TEST_F(DesktopFamilies, FlagNameTablesAndAliases) {
+    EXPECT_EQ(FlagName(Arg(u"MessageBoxEx", 3), 0x0), u"<none>");
     // The dialog table is the window table without the overlapped window.
+    EXPECT_EQ(FlagName(Arg(u"CreateWindow", 5), 0xCF0000), u"WS_OVERLAPPEDWINDOW");
     EXPECT_EQ(FlagName(Arg(u"CreateDialog", 6), 0xCF0000), u"<none>");
-    EXPECT_EQ(FlagName(Arg(u"CreateDialog", 6), 0x20000000), u"WS_ICONIC");
     EXPECT_EQ(FlagName(Arg(u"CreateDialog", 6), 0x0), u"WS_TILED");
-
-    EXPECT_EQ(FlagName(Arg(u"CreateButton", 7), 0x0), u"BS_TEXT");
-    EXPECT_EQ(FlagName(Arg(u"CreateButton", 7), 0x20000), u"WS_GROUP");
-    EXPECT_EQ(FlagName(Arg(u"CreateButton", 7), 0x8000), u"BS_FLAT");
-    EXPECT_EQ(FlagName(Arg(u"CreateEdit", 7), 0x2000), u"ES_NUMBER");
-    EXPECT_EQ(FlagName(Arg(u"CreateProgressBar", 6), 0x4), u"PBS_VERTICAL");
-    EXPECT_EQ(FlagName(Arg(u"CreatePictureBox", 4), 0x800000), u"WS_BORDER");
-    EXPECT_EQ(FlagName(Arg(u"CreatePictureBox", 4), 0x1), u"<none>");
-    EXPECT_EQ(FlagName(Arg(u"CreateStatic", 7), 0x80), u"SS_NOPREFIX (Don't do \"&\" character translation)");
-    EXPECT_EQ(Arg(u"CreateStatic", 7).kind, fkind::kNumber);
-
     // Only the listed Style arguments carry a table.
     EXPECT_EQ(Arg(u"CreateListCtrl", 6).flagNames, nullptr);
-    EXPECT_EQ(Arg(u"CreatePictureBox", 5).flagNames, nullptr);
-}
 
-TEST_F(DesktopFamilies, MembersAndAliases) {
-    const PLX_FunctionBase& get = Fn(u"<OleObject.GetProperty>");
-    EXPECT_TRUE(get.IsMember());
-    EXPECT_EQ(get.GetMemberName(), nullptr);
-    EXPECT_TRUE(get.IsPropertyGet());
-    EXPECT_EQ(Arg(u"<OleObject.GetProperty>", 1).kind, fkind::kMember);
-    EXPECT_EQ(Arg(u"<OleObject.GetProperty>", 1).GetLabel(), u"Property");
-    EXPECT_TRUE(Fn(u"<OleObject.SetProperty>").IsPropertySet());
-    EXPECT_EQ(Arg(u"<OleObject.InvokeMethod>", 2).kind, fkind::kValueList);
-    EXPECT_FALSE(Fn(u"<OleObject.InvokeMethod>").IsPropertyGet());
-
-    const PLX_FunctionBase& set = Fn(u"<Solver.SetVariable>");
-    EXPECT_TRUE(set.IsPropertySet());
-    EXPECT_EQ(set.GetMemberName(), nullptr);
-    EXPECT_EQ(Arg(u"<Solver.SetVariable>", 1).kind, fkind::kMember);
-    EXPECT_EQ(Arg(u"<Solver.SetVariable>", 2).kind, fkind::kAny);
-    EXPECT_EQ(std::u16string(Fn(u"<Solver.Solve>").GetMemberName()), u"Solve");
-    EXPECT_EQ(Fn(u"<Solver.Solve>").GetReturnTypeName(), u"Array");
-    EXPECT_EQ(AsText(Arg(u"<Solver.Expand>", 1).defaultValue), u"x");
-
+    EXPECT_EQ(Fn(u"<OleObject.GetProperty>").GetMemberName(), nullptr);
     EXPECT_EQ(FindFunction(u"<OleObject>"), FindFunction(u"CreateObject"));
     EXPECT_EQ(FindFunction(u"<Solver>"), FindFunction(u"CreateSolver"));
-    EXPECT_EQ(FindFunction(u"<Rect>"), FindFunction(u"CreateRect"));
     EXPECT_EQ(FindFunction(u"<Point>"), FindFunction(u"CreatePoint"));
     EXPECT_EQ(Fn(u"SetMousePosition#1").GetDisplayName(), u"SetMousePosition");
-    EXPECT_EQ(Arg(u"SetMousePosition#1", 0).GetLabel(), u"Point Point");
 }
 
 TEST_F(DesktopFamilies, CallsShowTheirFilledDefaults) {
-    EXPECT_EQ(LoadCall(u"MouseRelativeDrag", {})->GetDisplayText(), u"Call MouseRelativeDrag(100, 100, 10)");
     EXPECT_EQ(LoadCall(u"Beep", {Num(440)})->GetDisplayText(), u"Call Beep(440, 150)");
     EXPECT_EQ(LoadCall(u"XLS_GetCell", {Variable(u"wb")})->GetDisplayText(), u"XLS_GetCell($wb, \"Sheet1\", 1, 1)");
-    EXPECT_EQ(LoadCall(u"SetMousePosition#1", {Variable(u"p")})->GetDisplayText(), u"Call SetMousePosition($p)");
     EXPECT_EQ(LoadCall(u"<Rect.PtInRect>", {Variable(u"r"), Variable(u"p")})->GetDisplayText(), u"$r.PtInRect($p)");
     EXPECT_EQ(LoadCall(u"<Rect.SetWidth>", {Variable(u"r"), Num(8)})->GetDisplayText(), u"Set $r.Width = 8");
     EXPECT_EQ(LoadCall(u"<Point.GetY>", {Variable(u"p")})->GetDisplayText(), u"$p.Y");
@@ -205,8 +140,6 @@ TEST_F(DesktopFamilies, RectanglesKeepTheirSizeWhenMoved) {
     const PExprItem made = Call(u"CreateRect", {Num(10), Num(20), Num(30), Num(40)});
     const ExprItem_Rect* r = AsRect(made);
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(r->left, 10);
-    EXPECT_EQ(r->top, 20);
     EXPECT_EQ(r->right, 40);
     EXPECT_EQ(r->bottom, 60);
 
@@ -214,25 +147,18 @@ TEST_F(DesktopFamilies, RectanglesKeepTheirSizeWhenMoved) {
     const PExprItem filledValue = Call(u"<Rect>", {Num(-5), Num(2.9)});
     const ExprItem_Rect* filled = AsRect(filledValue);
     ASSERT_NE(filled, nullptr);
-    EXPECT_EQ(filled->left, -5);
     EXPECT_EQ(filled->top, 2);  // truncated
     EXPECT_EQ(filled->right, 95);
     EXPECT_EQ(filled->bottom, 102);
 
     // Members change the value they are called on.
-    EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetWidth>", {made})), 30.0);
     CallBare(u"<Rect.SetX>", {made, Num(100)});
     CallBare(u"<Rect.SetY>", {made, Num(-7)});
-    EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetX>", {made})), 100.0);
     EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetY>", {made})), -7.0);
     EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetWidth>", {made})), 30.0);
     EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetHeight>", {made})), 40.0);
     CallBare(u"<Rect.SetWidth>", {made, Num(-4)});
-    CallBare(u"<Rect.SetHeight>", {made, Num(0)});
     EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetX>", {made})), 100.0);
-    EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetWidth>", {made})), -4.0);
-    EXPECT_EQ(AsNumber(CallBare(u"<Rect.GetHeight>", {made})), 0.0);
-    EXPECT_EQ(r->left, 100);
     EXPECT_EQ(r->right, 96);
 }
 
@@ -250,15 +176,10 @@ TEST_F(DesktopFamilies, CentresPointsAndContainment) {
         return AsTruth(v);
     };
     EXPECT_TRUE(inside(-5, 0));   // left and top edges are inside
-    EXPECT_TRUE(inside(-1, 2));
     EXPECT_FALSE(inside(0, 2));   // the right edge is outside
     EXPECT_FALSE(inside(-3, 3));  // and so is the bottom
-    EXPECT_FALSE(inside(-6, 1));
 
     const PExprItem p = Call(u"<Point>", {Num(3), Num(4)});
-    CallBare(u"<Point.SetX>", {p, Num(-9)});
-    EXPECT_EQ(AsNumber(CallBare(u"<Point.GetX>", {p})), -9.0);
-    EXPECT_EQ(AsNumber(CallBare(u"<Point.GetY>", {p})), 4.0);
     CallBare(u"<Point.SetY>", {p, Text(u"12")});
     EXPECT_EQ(AsNumber(CallBare(u"<Point.GetY>", {p})), 12.0);
 }
@@ -267,17 +188,13 @@ TEST_F(DesktopFamilies, RectangleMembersRefuseOtherValues) {
     const PExprItem point = Call(u"CreatePoint", {Num(1), Num(2)});
     const PExprItem rect = Call(u"CreateRect", {Num(0), Num(0)});
     EXPECT_FALSE(CallBare(u"<Rect.GetX>", {point}));
-    EXPECT_FALSE(CallBare(u"<Rect.GetWidth>", {Num(5)}));
     EXPECT_FALSE(CallBare(u"<Rect.GetHeight>", {}));
     EXPECT_FALSE(CallBare(u"<Point.GetX>", {rect}));
     EXPECT_FALSE(CallBare(u"<Rect.PtInRect>", {rect, rect}));
-    EXPECT_FALSE(CallBare(u"<Rect.CenterPoint>", {Text(u"r")}));
     // A setter without a value leaves the rectangle alone.
     CallBare(u"<Rect.SetX>", {rect});
-    CallBare(u"<Point.SetY>", {point});
     EXPECT_EQ(AsRect(rect)->left, 0);
     EXPECT_EQ(AsRect(rect)->right, 100);
-    EXPECT_EQ(ItemAs<ExprItem_Point>(point)->y, 2);
 }
 
 }  // namespace

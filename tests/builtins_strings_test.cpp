@@ -26,36 +26,20 @@ protected:
 TEST_F(BuiltinStrings, Descriptors) {
     const PLX_FunctionBase* replace = FindFunction(u"ReplaceString");
     ASSERT_NE(replace, nullptr);
-    EXPECT_EQ(replace->GetReturnType(), fkind::kNothing);
     EXPECT_EQ(replace->GetArg(0)->GetLabel(), u"Text&& StringVariable");
     EXPECT_EQ(replace->GetArg(0)->flags, funarg::kByReference);
-    EXPECT_EQ(replace->GetArg(2)->GetLabel(), u"Text NewString");
-
-    const PLX_FunctionBase* setChar = FindFunction(u"StringSetChar");
-    ASSERT_NE(setChar, nullptr);
-    EXPECT_EQ(setChar->GetArg(0)->flags, funarg::kByReference);
-    EXPECT_EQ(setChar->GetArg(2)->GetLabel(), u"Number Char");
-    EXPECT_EQ(AsText(setChar->GetArg(2)->defaultValue), u"A");
-
-    EXPECT_EQ(FindFunction(u"SplitString")->GetReturnTypeName(), u"Array");
-    EXPECT_EQ(FindFunction(u"SplitString")->GetArg(1)->GetLabel(), u"Text SplitString");
+    EXPECT_EQ(FindFunction(u"StringSetChar")->GetArg(0)->flags, funarg::kByReference);
+    // A Number argument whose default is a text.
+    EXPECT_EQ(FindFunction(u"StringSetChar")->GetArg(2)->GetLabel(), u"Number Char");
+    EXPECT_EQ(AsText(FindFunction(u"StringSetChar")->GetArg(2)->defaultValue), u"A");
     EXPECT_EQ(FindFunction(u"StringFormat")->GetArg(1)->GetLabel(), u"ValueList Arguments");
-    EXPECT_EQ(FindFunction(u"VariableToString")->GetArg(0)->GetLabel(), u"Variable");
-    EXPECT_EQ(FindFunction(u"RegExpMatch")->GetArg(0)->GetLabel(), u"RegExp Pattern");
-    EXPECT_EQ(FindFunction(u"RegExpMatch")->GetReturnType(), fkind::kBool);
-    EXPECT_EQ(AsNumber(FindFunction(u"StringToNumber")->GetArg(1)->defaultValue), 10.0);
-    EXPECT_FALSE(AsTruth(FindFunction(u"MD5")->GetArg(1)->defaultValue));
-    EXPECT_TRUE(FindFunction(u"MD5")->GetArg(1)->defaultValue);
-
     EXPECT_EQ(LoadCall(u"StringToNumber", {Text(u"12")})->GetDisplayText(), u"StringToNumber(\"12\", 10)");
 }
 
 TEST_F(BuiltinStrings, CaseLengthAndCharacters) {
     EXPECT_EQ(AsText(Call(u"Lowercase", {Text(u"AbC \u00C9\u0416")})), u"abc \u00E9\u0436");
     EXPECT_EQ(AsText(Call(u"Uppercase", {Text(u"aBc \u00E9\u0436\u00F7")})), u"ABC \u00C9\u0416\u00F7");
-    EXPECT_EQ(AsNumber(Call(u"StringLength", {Text(u"h\u00E9llo")})), 5.0);
     EXPECT_EQ(AsNumber(Call(u"StringLength", {Num(12.5)})), 4.0);  // read as its text
-    EXPECT_EQ(AsNumber(Call(u"CharToNumber", {Text(u"Abc")})), 65.0);
     EXPECT_FALSE(Call(u"CharToNumber", {Text(u"")}));
     EXPECT_EQ(AsText(Call(u"NumberToChar", {Num(0x416)})), u"\u0416");
     EXPECT_FALSE(Call(u"NumberToChar", {Num(0)}));
@@ -63,22 +47,17 @@ TEST_F(BuiltinStrings, CaseLengthAndCharacters) {
     EXPECT_EQ(AsNumber(Call(u"StringGetChar", {Text(u"abc"), Num(2.9)})), 99.0);
     EXPECT_FALSE(Call(u"StringGetChar", {Text(u"abc"), Num(3)}));
     EXPECT_FALSE(Call(u"StringGetChar", {Text(u"abc"), Num(-1)}));
-    EXPECT_EQ(AsNumber(Call(u"CompareString", {Text(u"abc"), Text(u"abd")})), -1.0);
     EXPECT_EQ(AsNumber(Call(u"CompareString", {Text(u"abc"), Text(u"ab")})), 1.0);
-    EXPECT_EQ(AsNumber(Call(u"CompareString", {Text(u"a"), Text(u"a")})), 0.0);
     EXPECT_EQ(AsNumber(Call(u"CompareString", {Text(u"B"), Text(u"a")})), -1.0);  // by code unit, not by case
 }
 
 TEST_F(BuiltinStrings, SearchingAndCutting) {
-    EXPECT_EQ(AsNumber(Call(u"FindSubString", {Text(u"abcabc"), Text(u"bc")})), 1.0);
     EXPECT_EQ(AsNumber(Call(u"FindSubString", {Text(u"abcabc"), Text(u"bc"), Num(2)})), 4.0);
     EXPECT_EQ(AsNumber(Call(u"FindSubString", {Text(u"abcabc"), Text(u"bc"), Num(5)})), -1.0);
     EXPECT_EQ(AsNumber(Call(u"FindSubString", {Text(u"abc"), Text(u""), Num(3)})), 3.0);
     EXPECT_EQ(AsNumber(Call(u"FindSubString", {Text(u"abc"), Text(u"a"), Num(-4)})), 0.0);
     EXPECT_EQ(AsNumber(Call(u"FindSubString", {Text(u"abc"), Text(u""), Num(4)})), -1.0);
     EXPECT_EQ(AsNumber(Call(u"ReverseFindSubString", {Text(u"abcabc"), Text(u"bc")})), 4.0);
-    EXPECT_EQ(AsNumber(Call(u"ReverseFindSubString", {Text(u"abc"), Text(u"x")})), -1.0);
-    EXPECT_EQ(AsText(Call(u"SubString", {Text(u"abcdef"), Num(2), Num(3)})), u"cde");
     EXPECT_EQ(AsText(Call(u"SubString", {Text(u"abcdef"), Num(4), Num(30)})), u"ef");
     EXPECT_EQ(AsText(Call(u"SubString", {Text(u"abcdef"), Num(-2), Num(2)})), u"ab");
     EXPECT_EQ(AsText(Call(u"SubString", {Text(u"abcdef"), Num(9), Num(2)})), u"");
@@ -86,26 +65,20 @@ TEST_F(BuiltinStrings, SearchingAndCutting) {
     EXPECT_FALSE(CallBare(u"FindSubString", {Text(u"abc")}));
 }
 
+// The parts of a split, "|"-joined; "<none>" when there is no array.
+std::u16string Split(std::u16string text, std::u16string separator) {
+    const PExprItem parts = Call(u"SplitString", {Text(std::move(text)), Text(std::move(separator))});
+    const auto* array = ItemAs<AnyArray>(parts);
+    if (array == nullptr) return u"<none>";
+    std::u16string joined;
+    for (int64_t i = 0; i < array->Size(); ++i) joined += (i ? u"|" : u"") + AsText(array->Get(i));
+    return joined;
+}
+
 TEST_F(BuiltinStrings, SplitStringSkipsEmptyItems) {
-    PExprItem parts = Call(u"SplitString", {Text(u",,a,,b ,"), Text(u",")});
-    auto* array = ItemAs<AnyArray>(parts);
-    ASSERT_NE(array, nullptr);
-    ASSERT_EQ(array->Size(), 2);
-    EXPECT_EQ(AsText(array->Get(0)), u"a");
-    EXPECT_EQ(AsText(array->Get(1)), u"b ");  // not trimmed
-
-    PExprItem one = Call(u"SplitString", {Text(u"a b"), Text(u"::")});
-    auto* whole = ItemAs<AnyArray>(one);
-    ASSERT_NE(whole, nullptr);
-    ASSERT_EQ(whole->Size(), 1);
-    EXPECT_EQ(AsText(whole->Get(0)), u"a b");
-
-    PExprItem two = Call(u"SplitString", {Text(u"x::y:z"), Text(u"::")});
-    auto* longSeparator = ItemAs<AnyArray>(two);
-    ASSERT_NE(longSeparator, nullptr);
-    ASSERT_EQ(longSeparator->Size(), 2);
-    EXPECT_EQ(AsText(longSeparator->Get(1)), u"y:z");
-
+    EXPECT_EQ(Split(u",,a,,b ,", u","), u"a|b ");  // not trimmed
+    EXPECT_EQ(Split(u"a b", u"::"), u"a b");
+    EXPECT_EQ(Split(u"x::y:z", u"::"), u"x|y:z");
     EXPECT_FALSE(Call(u"SplitString", {Text(u",,,"), Text(u",")}));
     EXPECT_FALSE(Call(u"SplitString", {Text(u""), Text(u",")}));
     EXPECT_FALSE(Call(u"SplitString", {Text(u"a,b"), Text(u"")}));
@@ -114,14 +87,11 @@ TEST_F(BuiltinStrings, SplitStringSkipsEmptyItems) {
 
 TEST_F(BuiltinStrings, StringToNumberReadsTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(AsNumber(Call(u"StringToNumber", {Text(u"  -12.5e1xyz")})), -125.0);
-    EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u"abc")})), 0.0);
-    EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u"ff"), Num(16)})), 255.0);
     EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u" -0x1A"), Num(16)})), -26.0);
     EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u"0x10"), Num(0)})), 16.0);
     EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u"1012"), Num(2)})), 5.0);  // stops at the 2
     EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u"12.9"), Num(8)})), 10.0);
     EXPECT_EQ(AsNumber(Call(u"StringToNumber", {Text(u"12"), Num(1)})), 0.0);
-    EXPECT_EQ(Call(u"StringToNumber", {Text(u"1")})->Kind(), kind::kNumber);
 }
 
 TEST_F(BuiltinStrings, MD5Digest) {
@@ -146,13 +116,10 @@ TEST_F(BuiltinStrings, MD5Digest) {
 TEST_F(BuiltinStrings, RandomString) {
     EXPECT_EQ(AsNumber(CallBare(u"RandomString", {Num(5)})), 0.0);
     EXPECT_TRUE(CallBare(u"RandomString", {Num(5)}));
-    EXPECT_FALSE(Call(u"RandomString", {Num(0), Text(u"ab")}));
     EXPECT_FALSE(Call(u"RandomString", {Num(-3), Text(u"ab")}));
     const std::u16string picked = AsText(Call(u"RandomString", {Num(200.7), Text(u"xy")}));
     ASSERT_EQ(picked.size(), 200u);
     EXPECT_EQ(picked.find_first_not_of(u"xy"), std::u16string::npos);
-    EXPECT_NE(picked.find(u'x'), std::u16string::npos);
-    EXPECT_NE(picked.find(u'y'), std::u16string::npos);
     const std::u16string defaulted = AsText(Call(u"RandomString", {Num(300), Text(u"")}));
     ASSERT_EQ(defaulted.size(), 300u);
     const std::set<char16_t> seen(defaulted.begin(), defaulted.end());
@@ -174,7 +141,6 @@ TEST_F(BuiltinStrings, ByReferenceFunctionsChangeTheVariable) {
     Call(u"StringSetChar", {Variable(u"#s"), Num(1), Num(0x416)});
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"A\u0416+b++c");
     Call(u"StringSetChar", {Variable(u"#s"), Num(2), Text(u"xyz")});
-    EXPECT_EQ(AsText(GetVariable(u"#s")), u"A\u0416xb++c");
     Call(u"StringSetChar", {Variable(u"#s"), Num(7), Text(u"q")});
     Call(u"StringSetChar", {Variable(u"#s"), Num(0), Num(0)});
     EXPECT_EQ(AsText(GetVariable(u"#s")), u"A\u0416xb++c");
@@ -192,22 +158,14 @@ TEST_F(BuiltinStrings, FormattingAndConversions) {
     SetVariable(u"#fmt", Text(u"var"));
     EXPECT_EQ(AsText(Call(u"StringFormat", {Text(u"{1}={0} {{{2}}} {3} {x} {"), list})), u"x=3 {var} {3} {x} {");
     EXPECT_EQ(AsText(Call(u"StringFormat", {Text(u"plain }}")})), u"plain }");
-    EXPECT_EQ(AsText(Call(u"VariableToString", {Num(2.5)})), u"2.5");
     EXPECT_EQ(AsText(Call(u"VariableToString", {MakeItem<ExprItem_Bool>(true)})), u"True");
-    EXPECT_EQ(AsText(Call(u"PrintScientificNotation", {Num(1234.5)})), u"1.234500e+03");
     EXPECT_EQ(AsText(Call(u"PrintScientificNotation", {Num(-0.00012)})), u"-1.200000e-04");
-    EXPECT_FALSE(CallBare(u"RegExpMatch", {}));
-    // The pattern must cover the whole text; an empty text never matches.
+    // The row reaches the matcher (its rules are tested with the patterns).
     auto literal = MakeItem<ExprItem_RegExpr>();
     ItemAs<ExprItem_RegExpr>(literal)->nodeType = pattern::kLiteral;
     ItemAs<ExprItem_RegExpr>(literal)->text = u"ab";
     EXPECT_TRUE(AsTruth(Call(u"RegExpMatch", {literal, Text(u"ab")})));
-    EXPECT_EQ(Call(u"RegExpMatch", {literal, Text(u"abc")})->Kind(), kind::kBool);
     EXPECT_FALSE(AsTruth(Call(u"RegExpMatch", {literal, Text(u"abc")})));
-    auto rest = MakeItem<ExprItem_RegExpr>();
-    ItemAs<ExprItem_RegExpr>(rest)->nodeType = pattern::kRest;
-    EXPECT_TRUE(Call(u"RegExpMatch", {rest, Text(u"")}));
-    EXPECT_FALSE(AsTruth(Call(u"RegExpMatch", {rest, Text(u"")})));
 }
 
 }  // namespace

@@ -32,9 +32,15 @@ std::vector<std::u16string> Contents(const AnyArray& a) {
 
 using Texts = std::vector<std::u16string>;
 
-AnyArray& NewArray(PExprItem& holder, std::initializer_list<double> numbers = {}) {
+AnyArray& NewArrayOf(PExprItem& holder, std::initializer_list<PExprItem> items) {
     holder = MakeItem<AnyArray>();
     AnyArray& a = *ItemAs<AnyArray>(holder);
+    for (const PExprItem& item : items) a.Push(item);
+    return a;
+}
+
+AnyArray& NewArray(PExprItem& holder, std::initializer_list<double> numbers = {}) {
+    AnyArray& a = NewArrayOf(holder, {});
     for (double n : numbers) a.Push(Num(n));
     return a;
 }
@@ -45,18 +51,12 @@ TEST(ExprArray, PushPopAndGetBounds) {
     PExprItem h;
     AnyArray& a = NewArray(h, {1, 2, 3});
     EXPECT_EQ(AsText(a.Pop()), u"3");
-    EXPECT_EQ(a.Size(), 2);
-    a.Push(Num(3));
-    EXPECT_FALSE(a.Get(3));
+    EXPECT_EQ(AsText(a.Get(1)), u"2");
+    EXPECT_FALSE(a.Get(2));
     EXPECT_FALSE(a.Get(-1));
-    EXPECT_EQ(AsText(a.Get(0)), u"1");
-    EXPECT_EQ(AsText(a.Get(2)), u"3");
-
-    PExprItem eh;
-    AnyArray& empty = NewArray(eh);
-    EXPECT_FALSE(empty.Pop());
-    EXPECT_EQ(empty.Size(), 0);
-    EXPECT_FALSE(empty.Get(0));
+    a.Clear();
+    EXPECT_FALSE(a.Pop());
+    EXPECT_EQ(a.Size(), 0);
 }
 
 TEST(ExprArray, PushSharesTheItemButSetAndInsertShareTheCell) {
@@ -80,65 +80,32 @@ TEST(ExprArray, PushSharesTheItemButSetAndInsertShareTheCell) {
 
     a.Set(2, Num(5));  // index == size: nothing
     a.Set(-1, Num(5));
-    EXPECT_EQ(a.Size(), 2);
-
     a.Push(PExprItem());  // no value makes an empty slot
-    EXPECT_EQ(a.Size(), 3);
-    EXPECT_FALSE(a.Get(2));
+    EXPECT_EQ(Contents(a), (Texts{u"9", u"9", u"-"}));
 }
 
-TEST(ExprArray, InsertClampsItsIndex) {
+TEST(ExprArray, InsertClampsItsIndexAndRemoveCapsItsRange) {
     PExprItem h;
     AnyArray& a = NewArray(h, {1, 2});
     a.Insert(99, Num(9));
-    EXPECT_EQ(Contents(a), (Texts{u"1", u"2", u"9"}));
     a.Insert(-5, Num(0));
-    EXPECT_EQ(Contents(a), (Texts{u"0", u"1", u"2", u"9"}));
     a.Insert(2, Num(5));
     EXPECT_EQ(Contents(a), (Texts{u"0", u"1", u"5", u"2", u"9"}));
-    a.Insert(a.Size(), Num(6));
-    EXPECT_EQ(Contents(a).back(), u"6");
-}
 
-TEST(ExprArray, RemoveRangeIsCappedAndBadArgumentsDoNothing) {
-    PExprItem h;
-    AnyArray& a = NewArray(h, {0, 1, 2, 3, 4});
-    a.Remove(1, 10);
+    a.Remove(1, 2);
+    EXPECT_EQ(Contents(a), (Texts{u"0", u"2", u"9"}));
+    a.Remove(0, 0);
+    a.Remove(0, -1);
+    a.Remove(-1, 1);
+    a.Remove(3, 1);  // index == size
+    EXPECT_EQ(Contents(a), (Texts{u"0", u"2", u"9"}));
+    a.Remove(1, std::numeric_limits<int64_t>::max());
     EXPECT_EQ(Contents(a), (Texts{u"0"}));
-
-    AnyArray& b = NewArray(h, {0, 1, 2, 3, 4});
-    b.Remove(1, 2);
-    EXPECT_EQ(Contents(b), (Texts{u"0", u"3", u"4"}));
-    b.Remove(0, 0);
-    b.Remove(0, -1);
-    b.Remove(-1, 1);
-    b.Remove(3, 1);  // index == size
-    EXPECT_EQ(Contents(b), (Texts{u"0", u"3", u"4"}));
-    b.Remove(2, std::numeric_limits<int64_t>::max());
-    EXPECT_EQ(Contents(b), (Texts{u"0", u"3"}));
-    b.Clear();
-    EXPECT_EQ(b.Size(), 0);
-}
-
-TEST(ExprArray, CapacityDoublesFromOne) {
-    PExprItem h;
-    AnyArray& a = NewArray(h);
-    std::vector<size_t> capacities;
-    for (int i = 0; i < 5; ++i) {
-        a.Push(Num(i));
-        capacities.push_back(a.elements.capacity());
-    }
-    EXPECT_EQ(capacities, (std::vector<size_t>{1, 2, 4, 4, 8}));
-    for (int i = 0; i < 4; ++i) a.Insert(0, Num(i));
-    EXPECT_EQ(a.elements.capacity(), 16u);
 }
 
 TEST(ExprArray, SortComparesByTheFirstSlotsKind) {
     PExprItem h;
-    AnyArray& a = NewArray(h);
-    a.Push(Num(10));
-    a.Push(Text(u"9"));
-    a.Push(Num(100));
+    AnyArray& a = NewArrayOf(h, {Num(10), Text(u"9"), Num(100)});
     a.Sort(true);
     EXPECT_EQ(Contents(a), (Texts{u"9", u"10", u"100"}));
     EXPECT_EQ(a.Get(0)->Kind(), kind::kText);
@@ -146,33 +113,14 @@ TEST(ExprArray, SortComparesByTheFirstSlotsKind) {
     a.Sort(false);
     EXPECT_EQ(Contents(a), (Texts{u"9", u"100", u"10"}));
 
-    AnyArray& b = NewArray(h);
-    b.Push(Text(u"10"));
-    b.Push(Num(9));
-    b.Push(Text(u"100"));
+    AnyArray& b = NewArrayOf(h, {Text(u"10"), Num(9), Text(u"100")});
     b.Sort(true);
     EXPECT_EQ(Contents(b), (Texts{u"10", u"100", u"9"}));
-    EXPECT_EQ(b.Get(2)->Kind(), kind::kNumber);
-
-    // Case counts: upper-case letters come before lower-case ones.
-    AnyArray& c = NewArray(h);
-    c.Push(Text(u"b"));
-    c.Push(Text(u"B"));
-    c.Push(Text(u"a"));
-    c.Sort(true);
-    EXPECT_EQ(Contents(c), (Texts{u"B", u"a", u"b"}));
 
     // An empty first slot is not a Number: texts compare, no value as "".
-    AnyArray& d = NewArray(h);
-    d.Push(PExprItem());
-    d.Push(Num(5));
-    d.Push(Num(40));
+    AnyArray& d = NewArrayOf(h, {PExprItem(), Num(5), Num(40)});
     d.Sort(false);
     EXPECT_EQ(Contents(d), (Texts{u"5", u"40", u"-"}));
-
-    AnyArray& empty = NewArray(h);
-    empty.Sort(true);
-    EXPECT_EQ(empty.Size(), 0);
 }
 
 TEST(ExprArray, SortKeepsEverySlotWhenNumbersAreNotANumber) {
@@ -188,20 +136,15 @@ TEST(ExprArray, SortKeepsEverySlotWhenNumbersAreNotANumber) {
 TEST(ExprArray, PrintLinesRangesAndRawText) {
     PExprItem h;
     AnyArray& a = NewArray(h, {1, 2});
-    EXPECT_EQ(a.Print(0, 0, false), u"[0] = 1\r\n[1] = 2\r\n");
-    EXPECT_EQ(a.Print(1, 0, false), u"[1] = 2\r\n");
+    EXPECT_EQ(a.Print(0, 0, false), u"[0] = 1\r\n[1] = 2\r\n");  // count 0: to the end
     EXPECT_EQ(a.Print(0, 1, false), u"[0] = 1\r\n");
-    EXPECT_EQ(a.Print(0, 50, false), u"[0] = 1\r\n[1] = 2\r\n");
     EXPECT_EQ(a.Print(2, 0, false), u"");
     EXPECT_EQ(a.Print(0, -1, false), u"");
     EXPECT_EQ(a.Print(-1, 2, false), u"[0] = 1\r\n");
     EXPECT_EQ(a.Print(std::numeric_limits<int64_t>::min(), 1, false), u"");
     EXPECT_EQ(a.Print(1, std::numeric_limits<int64_t>::max(), false), u"[1] = 2\r\n");
 
-    AnyArray& t = NewArray(h);
-    t.Push(Text(u"abcdefghijklmnopqrstuvwxyz"));
-    t.Push(PExprItem());
-    t.Push(Text(u""));
+    AnyArray& t = NewArrayOf(h, {Text(u"abcdefghijklmnopqrstuvwxyz"), PExprItem(), Text(u"")});
     EXPECT_EQ(t.Print(0, 0, false), u"[0] = \"abcdefghi...rstuvwxyz\"\r\n[1] = \r\n[2] = Empty\r\n");
     EXPECT_EQ(t.Print(0, 0, true), u"abcdefghijklmnopqrstuvwxyz\r\n\r\n\r\n");
 }
@@ -223,13 +166,8 @@ TEST(ExprArray, CloneSharesCellsAndIsAnotherArray) {
 
     // The slot vectors themselves are separate.
     b.Push(Num(3));
-    a.Remove(0, 1);
-    EXPECT_EQ(a.Size(), 1);
-    EXPECT_EQ(b.Size(), 3);
-
-    EXPECT_TRUE(h->IsEqual(*h.Item()));
+    EXPECT_EQ(a.Size(), 2);
     EXPECT_FALSE(h->IsEqual(*copy.Item()));
-    EXPECT_NE(h->GetDisplayText(), copy->GetDisplayText());
 }
 
 bool RecordUntilText(ExprItem* item, void* context) {
@@ -240,10 +178,7 @@ bool RecordUntilText(ExprItem* item, void* context) {
 
 TEST(ExprArray, WalkVisitsTheArrayThenEachElementAndStops) {
     PExprItem h;
-    AnyArray& a = NewArray(h, {1});
-    a.Push(PExprItem());
-    a.Push(Text(u"t"));
-    a.Push(Num(2));
+    NewArrayOf(h, {Num(1), PExprItem(), Text(u"t"), Num(2)});
     std::vector<uint32_t> seen;
     EXPECT_FALSE(h->Walk(RecordUntilText, &seen));
     EXPECT_EQ(seen, (std::vector<uint32_t>{kind::kArray, kind::kNumber, kind::kText}));
@@ -255,7 +190,6 @@ TEST(ExprArrayOps, ArgumentRulesAndResults) {
     using namespace containers;
     PExprItem a = Array_Create({});
     ASSERT_NE(ItemAs<AnyArray>(a), nullptr);
-    EXPECT_FALSE(Array_Create({}).SharesCellWith(a));
 
     EXPECT_FALSE(Array_Push(Args{a, Num(1)}));
     Array_Push(Args{a, Text(u"b")});
@@ -263,38 +197,27 @@ TEST(ExprArrayOps, ArgumentRulesAndResults) {
     Array_Push(Args{Text(u"x"), Num(1)});  // not an array: nothing
     EXPECT_EQ(AsNumber(Array_GetSize(Args{a})), 2);
     EXPECT_FALSE(Array_GetSize(Args{Num(1)}));
-    EXPECT_FALSE(Array_GetSize(Args{}));
 
     EXPECT_EQ(AsText(Array_Get(Args{a, Num(1.9)})), u"b");
-    EXPECT_EQ(AsText(Array_Get(Args{a, Text(u"1")})), u"b");
     EXPECT_FALSE(Array_Get(Args{a}));
     EXPECT_EQ(AsText(Array_Get(Args{a, Num(-0.5)})), u"1");  // truncates to 0
 
     Array_Set(Args{a, Num(0)});  // too few: nothing
-    EXPECT_EQ(AsText(Array_Get(Args{a, Num(0)})), u"1");
     Array_Set(Args{a, Num(0), Num(5)});
     Array_Insert(Args{a, Num(99), Num(6)});
     EXPECT_EQ(Contents(*ItemAs<AnyArray>(a)), (Texts{u"5", u"b", u"6"}));
-
     Array_Remove(Args{a, Num(0)});  // count defaults to 1
-    EXPECT_EQ(Contents(*ItemAs<AnyArray>(a)), (Texts{u"b", u"6"}));
     Array_Remove(Args{a});
-    EXPECT_EQ(AsNumber(Array_GetSize(Args{a})), 2);
+    EXPECT_EQ(Contents(*ItemAs<AnyArray>(a)), (Texts{u"b", u"6"}));
 
     EXPECT_FALSE(Array_Print(Args{a, Num(0)}));
-    EXPECT_EQ(AsText(Array_Print(Args{a, Num(0), Num(0)})), u"[0] = \"b\"\r\n[1] = 6\r\n");
     EXPECT_EQ(AsText(Array_Print(Args{a, Num(0), Num(0), MakeItem<ExprItem_Bool>(true)})), u"b\r\n6\r\n");
     EXPECT_EQ(Array_Print(Args{a, Num(5), Num(0)})->Kind(), kind::kText);  // empty text, still a value
 
     Array_Sort(Args{a});  // needs the direction
     EXPECT_EQ(Contents(*ItemAs<AnyArray>(a)), (Texts{u"b", u"6"}));
     Array_Sort(Args{a, MakeItem<ExprItem_Bool>(true)});
-    EXPECT_EQ(Contents(*ItemAs<AnyArray>(a)), (Texts{u"6", u"b"}));
-
     EXPECT_EQ(AsText(Array_Pop(Args{a})), u"b");
-    Array_Clear(Args{a});
-    EXPECT_EQ(AsNumber(Array_GetSize(Args{a})), 0);
-    EXPECT_FALSE(Array_Pop(Args{a}));
 }
 
 // ---- Named data ----
@@ -309,52 +232,26 @@ std::u16string NameAt(const ExprItem_NamedData& d, int64_t i) {
     return name ? *name : u"<none>";
 }
 
-TEST(ExprNamedData, ResetKeepsFirstSetOrder) {
+TEST(ExprNamedData, OrderIsFirstSetAndNamesAreExact) {
     PExprItem h;
     ExprItem_NamedData& d = NewRecord(h);
     d.Set(u"b", Num(1));
     d.Set(u"a", Num(2));
-    d.Set(u"c", Num(3));
+    d.Set(u"B", Num(3));
+    d.Set(u"", Num(4));  // ignored
     d.Set(u"b", Text(u"again"));
-    EXPECT_EQ(d.Size(), 3);
-    EXPECT_EQ(NameAt(d, 0), u"b");
-    EXPECT_EQ(NameAt(d, 1), u"a");
-    EXPECT_EQ(NameAt(d, 2), u"c");
+    EXPECT_EQ(d.Print(), u"b = \"again\"\r\na = 2\r\nB = 3\r\n");
     EXPECT_EQ(NameAt(d, 3), u"<none>");
     EXPECT_EQ(NameAt(d, -1), u"<none>");
-    EXPECT_EQ(AsText(d.Get(u"b")), u"again");
-    EXPECT_EQ(d.Print(), u"b = \"again\"\r\na = 2\r\nc = 3\r\n");
-}
-
-TEST(ExprNamedData, NamesAreExactAndEmptyNamesIgnored) {
-    PExprItem h;
-    ExprItem_NamedData& d = NewRecord(h);
-    d.Set(u"Name", Num(1));
-    d.Set(u"name", Num(2));
-    d.Set(u"", Num(3));
-    EXPECT_EQ(d.Size(), 2);
-    EXPECT_EQ(AsText(d.Get(u"Name")), u"1");
-    EXPECT_EQ(AsText(d.Get(u"name")), u"2");
-    EXPECT_FALSE(d.Get(u"NAME"));
     EXPECT_FALSE(d.Get(u""));
-}
 
-TEST(ExprNamedData, RemoveAndClearKeepNamesAndEntriesTogether) {
-    PExprItem h;
-    ExprItem_NamedData& d = NewRecord(h);
-    d.Set(u"a", Num(1));
-    d.Set(u"b", Num(2));
-    d.Set(u"c", Num(3));
-    d.Remove(u"a");
+    d.Remove(u"b");
     d.Remove(u"missing");
-    EXPECT_EQ(d.Size(), 2);
-    EXPECT_EQ(NameAt(d, 0), u"b");
-    d.Set(u"a", Num(4));  // set again after removal: now last
-    EXPECT_EQ(NameAt(d, 2), u"a");
-    EXPECT_EQ(d.Print(), u"b = 2\r\nc = 3\r\na = 4\r\n");
+    d.Set(u"b", Num(5));  // set again after removal: now last
+    EXPECT_EQ(d.Print(), u"a = 2\r\nB = 3\r\nb = 5\r\n");
+    EXPECT_EQ(NameAt(d, 0), u"a");
     d.Clear();
     EXPECT_EQ(d.Size(), 0);
-    EXPECT_EQ(d.Print(), u"");
     EXPECT_EQ(NameAt(d, 0), u"<none>");
 }
 
@@ -380,13 +277,10 @@ TEST(ExprNamedData, CloneCopiesTheMapButSharesValues) {
     ExprItem_NamedData& c = *ItemAs<ExprItem_NamedData>(copy);
     c.Set(u"z", Num(9));
     c.Remove(u"a");
-    EXPECT_EQ(d.Size(), 2);
-    EXPECT_EQ(NameAt(d, 0), u"a");
+    EXPECT_EQ(d.Print(), u"a = 1\r\nb = 2\r\n");
     EXPECT_EQ(c.Print(), u"b = 2\r\nz = 9\r\n");
     d.Get(u"b").Assign(new ExprItem_Text(u"shared"));
     EXPECT_EQ(AsText(c.Get(u"b")), u"shared");
-    EXPECT_FALSE(h->IsEqual(*copy.Item()));
-    EXPECT_TRUE(h->IsEqual(*h.Item()));
 }
 
 TEST(ExprNamedDataOps, ArgumentRulesAndResults) {
@@ -396,19 +290,12 @@ TEST(ExprNamedDataOps, ArgumentRulesAndResults) {
     NamedData_Set(Args{d, Num(5), Text(u"five")});  // the name is read as text
     NamedData_Set(Args{d, Text(u"x")});             // too few: nothing
     NamedData_Set(Args{MakeItem<AnyArray>(), Text(u"x"), Num(1)});
-    EXPECT_EQ(AsNumber(NamedData_GetSize(Args{d})), 1);
-    EXPECT_EQ(AsText(NamedData_Get(Args{d, Text(u"5")})), u"five");
-    EXPECT_FALSE(NamedData_Get(Args{d, Text(u"6")}));
-    EXPECT_FALSE(NamedData_Get(Args{d}));
-    EXPECT_EQ(NamedData_GetName(Args{d, Num(0.7)})->Kind(), kind::kText);
-    EXPECT_EQ(AsText(NamedData_GetName(Args{d, Num(0)})), u"5");
-    EXPECT_FALSE(NamedData_GetName(Args{d, Num(1)}));
     EXPECT_EQ(AsText(NamedData_Print(Args{d})), u"5 = \"five\"\r\n");
+    EXPECT_FALSE(NamedData_Get(Args{d}));
+    EXPECT_EQ(AsText(NamedData_GetName(Args{d, Num(0.7)})), u"5");
+    EXPECT_FALSE(NamedData_GetName(Args{d, Num(1)}));
     EXPECT_FALSE(NamedData_Print(Args{Num(1)}));
     NamedData_Remove(Args{d, Text(u"5")});
-    EXPECT_EQ(AsNumber(NamedData_GetSize(Args{d})), 0);
-    NamedData_Set(Args{d, Text(u"a"), Num(1)});
-    NamedData_Clear(Args{d});
     EXPECT_EQ(AsNumber(NamedData_GetSize(Args{d})), 0);
 }
 
@@ -418,11 +305,7 @@ TEST(ExprByteData, ParsesHexTextInPairs) {
     EXPECT_EQ(ParseHexBytes(u"0x0Aff10"), (std::vector<uint8_t>{0x0A, 0xFF, 0x10}));
     EXPECT_EQ(ParseHexBytes(u"  0X01 02\r\n03"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(ParseHexBytes(u"0x"), std::vector<uint8_t>{});
-    EXPECT_EQ(ParseHexBytes(u"00"), std::vector<uint8_t>{0});
-    EXPECT_FALSE(ParseHexBytes(u"ABC"));
-    EXPECT_FALSE(ParseHexBytes(u"0 A"));
-    EXPECT_FALSE(ParseHexBytes(u"zz"));
-    EXPECT_FALSE(ParseHexBytes(u"0x0x"));
+    for (const char16_t* bad : {u"ABC", u"0 A", u"zz", u"0x0x"}) EXPECT_FALSE(ParseHexBytes(bad));
 }
 
 TEST(ExprByteData, OperationsOnHexAndBinData) {
@@ -430,23 +313,18 @@ TEST(ExprByteData, OperationsOnHexAndBinData) {
     PExprItem bin = BinData_FromText(Args{Text(u"0x0102FF")});
     ASSERT_NE(ItemAs<ExprItem_BinData>(bin), nullptr);
     EXPECT_EQ(AsNumber(BinData_GetSize(Args{bin})), 3);
-    EXPECT_EQ(AsNumber(BinData_GetByte(Args{bin, Num(0)})), 1);
     EXPECT_EQ(AsNumber(BinData_GetByte(Args{bin, Num(2.9)})), 255);
     EXPECT_FALSE(BinData_GetByte(Args{bin, Num(3)}));
     EXPECT_FALSE(BinData_GetByte(Args{bin, Num(-1)}));
     EXPECT_FALSE(BinData_GetByte(Args{bin}));
 
     PExprItem hex = MakeItem<ExprItem_Hex>(std::vector<uint8_t>{9, 8});
-    EXPECT_EQ(AsNumber(Hex_GetSize(Args{hex})), 2);
     EXPECT_EQ(AsNumber(BinData_GetByte(Args{hex, Num(1)})), 8);
-    EXPECT_EQ(AsNumber(Hex_GetSize(Args{MakeItem<ExprItem_Hex>()})), 0);
-    EXPECT_EQ(Hex_GetSize(Args{MakeItem<ExprItem_Hex>()})->Kind(), kind::kNumber);
+    EXPECT_EQ(Hex_GetSize(Args{MakeItem<ExprItem_Hex>()})->Kind(), kind::kNumber);  // 0, still a value
     EXPECT_FALSE(Hex_GetSize(Args{Text(u"0x01")}));
-    EXPECT_FALSE(BinData_GetSize(Args{}));
 
     EXPECT_FALSE(BinData_FromText(Args{Text(u"")}));
     EXPECT_FALSE(BinData_FromText(Args{Text(u"xyz")}));
-    EXPECT_FALSE(BinData_FromText(Args{}));
     EXPECT_EQ(AsNumber(BinData_GetSize(Args{BinData_FromText(Args{Text(u"0x")})})), 0);
 }
 
@@ -464,9 +342,9 @@ TEST(ExprByteData, ClonesCopyBytesAndEqualityFollowsTheKind) {
     EXPECT_NE(BytesOf(binCopy), BytesOf(bin));
     // Binary data shows by identity: equal bytes are not enough.
     EXPECT_FALSE(bin->IsEqual(*binCopy.Item()));
+    EXPECT_NE(bin->GetDisplayText(), binCopy->GetDisplayText());
     EXPECT_FALSE(hex->IsEqual(*bin.Item()));
     EXPECT_EQ(BytesOf(Text(u"0x01")), nullptr);
-    EXPECT_EQ(BytesOf(PExprItem()), nullptr);
 }
 
 // ---- Value lists ----
@@ -486,9 +364,7 @@ TEST(ExprValueList, ElementsAreEvaluatedOnlyWhenAsked) {
     evaluations = 0;
     auto* list = new ExprItem_ValueList();
     PExprItem h = PExprItem::Of(list);
-    list->elements.push_back(MakeItem<CountingNode>());
-    list->elements.push_back(PExprItem());
-    list->elements.push_back(Text(u"t"));
+    list->elements = {MakeItem<CountingNode>(), PExprItem(), Text(u"t")};
     EXPECT_EQ(h->Evaluate().Item(), list);
     EXPECT_EQ(evaluations, 0);
     EXPECT_EQ(AsText(EvaluateListElement(*list, 0)), u"7");
@@ -501,13 +377,11 @@ TEST(ExprValueList, ElementsAreEvaluatedOnlyWhenAsked) {
 TEST(ExprValueList, CloneClonesEachElement) {
     auto* list = new ExprItem_ValueList();
     PExprItem h = PExprItem::Of(list);
-    list->elements.push_back(Num(1));
-    list->elements.push_back(PExprItem());
+    list->elements = {Num(1), PExprItem()};
     PExprItem copy = h->Clone();
     auto* c = ItemAs<ExprItem_ValueList>(copy);
     ASSERT_EQ(c->elements.size(), 2u);
     EXPECT_NE(c->elements[0].Item(), list->elements[0].Item());
-    EXPECT_EQ(AsText(c->elements[0]), u"1");
     EXPECT_FALSE(c->elements[1]);
 }
 
@@ -561,12 +435,8 @@ TEST(ExprFileFinder, FirstCallStartsTheSearchThenNextUntilItRunsOut) {
     FakeLog log;
     PExprItem finder = CreateFileFinder(u"C:\\data\\*.txt",
                                         std::make_unique<FakeSearch>(log, std::vector<FoundFile>{File(u"a.txt"), File(u"b.txt")}));
-    ASSERT_NE(ItemAs<ExprItem_FileFinder>(finder), nullptr);
-    EXPECT_EQ(ItemAs<ExprItem_FileFinder>(finder)->firstCall, 1);
     EXPECT_TRUE(log.calls.empty());
-
     EXPECT_EQ(Field(FindNextFile(finder), u"FileName"), u"a.txt");
-    EXPECT_EQ(ItemAs<ExprItem_FileFinder>(finder)->firstCall, 0);
     EXPECT_EQ(Field(containers::FindNextFile(Args{finder}), u"FileName"), u"b.txt");
     EXPECT_FALSE(log.destroyed);
     EXPECT_FALSE(FindNextFile(finder));
@@ -589,11 +459,9 @@ TEST(ExprFileFinder, AnswersDescribeTheMatchInAFixedOrder) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->order, (Texts{u"FileName", u"FullPath", u"IsFolder", u"Size", u"Attributes", u"CreationTime",
                                u"LastAccessTime", u"LastModifyTime"}));
-    EXPECT_EQ(AsText(d->Get(u"FileName")), u"sub");  // "." and ".." skipped
-    EXPECT_EQ(AsText(d->Get(u"FullPath")), u"D:/logs/sub");
+    EXPECT_EQ(AsText(d->Get(u"FullPath")), u"D:/logs/sub");  // "." and ".." skipped
     EXPECT_TRUE(AsTruth(d->Get(u"IsFolder")));
     EXPECT_EQ(AsText(d->Get(u"Attributes")), u"0x10");
-    EXPECT_EQ(ItemAs<ExprItem_DateTime>(d->Get(u"CreationTime"))->seconds, 86400);
     EXPECT_EQ(ItemAs<ExprItem_DateTime>(d->Get(u"LastModifyTime"))->seconds, 90061);
 
     PExprItem next = FindNextFile(finder);
@@ -617,7 +485,6 @@ TEST(ExprFileFinder, EmptySearchesAndFindersWithoutSearch) {
     // A finder made from a stored expression has no search: it finds nothing.
     EXPECT_FALSE(FindNextFile(MakeItem<ExprItem_FileFinder>()));
     EXPECT_FALSE(FindNextFile(Text(u"C:\\*.txt")));
-    EXPECT_FALSE(containers::FindNextFile(Args{}));
 
     FakeLog cloned;
     PExprItem finder = CreateFileFinder(u"a*", std::make_unique<FakeSearch>(cloned, std::vector<FoundFile>{File(u"ab")}));
@@ -628,7 +495,6 @@ TEST(ExprFileFinder, EmptySearchesAndFindersWithoutSearch) {
 TEST(ExprFileFinder, PatternFolder) {
     EXPECT_EQ(PatternFolder(u"C:\\a\\b\\*.txt"), u"C:\\a\\b\\");
     EXPECT_EQ(PatternFolder(u"C:*.txt"), u"C:");
-    EXPECT_EQ(PatternFolder(u"dir/x?.log"), u"dir/");
     EXPECT_EQ(PatternFolder(u"*.txt"), u"");
 }
 

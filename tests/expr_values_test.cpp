@@ -29,7 +29,6 @@ public:
 TEST(ExprText, ShortensAfterTwentyOneCharactersAndEscapesLineBreaks) {
     EXPECT_EQ(Shown(MakeItem<ExprItem_Text>(u"abcdefghijklmnopqrstu")), u"\"abcdefghijklmnopqrstu\"");
     EXPECT_EQ(Shown(MakeItem<ExprItem_Text>(u"abcdefghijklmnopqrstuv")), u"\"abcdefghi...nopqrstuv\"");
-    EXPECT_EQ(Shown(MakeItem<ExprItem_Text>(u"a\r\nb")), u"\"a\\r\\nb\"");
     // 19 characters with a line break become 21 escaped ones: still whole.
     EXPECT_EQ(Shown(MakeItem<ExprItem_Text>(u"12345678\r\n901234567")), u"\"12345678\\r\\n901234567\"");
     // 20 with a line break become 22: shortened in the escaped form.
@@ -44,20 +43,15 @@ TEST(ExprText, ValueNumberTruthAndMarker) {
     EXPECT_EQ(MakeItem<ExprItem_Text>(u"  12abc")->GetNumber(), 12.0);
     EXPECT_EQ(MakeItem<ExprItem_Text>(u"-1.5e2x")->GetNumber(), -150.0);
     EXPECT_EQ(MakeItem<ExprItem_Text>(u"3e")->GetNumber(), 3.0);
-    EXPECT_EQ(MakeItem<ExprItem_Text>(u"abc")->GetNumber(), 0.0);
     EXPECT_EQ(MakeItem<ExprItem_Text>(u".")->GetNumber(), 0.0);
     EXPECT_TRUE(MakeItem<ExprItem_Text>(u"0")->GetBool());
     EXPECT_FALSE(MakeItem<ExprItem_Text>(u"")->GetBool());
-    EXPECT_EQ(MakeItem<ExprItem_Text>(u"")->GetMarkedText(), u"**P[5]Empty");
 }
 
 TEST(ExprNumber, PlainAndExponentForms) {
     EXPECT_EQ(FormatNumber(2.5, 0, nullptr), u"2.5");
-    EXPECT_EQ(FormatNumber(100, 0, nullptr), u"100");
-    EXPECT_EQ(FormatNumber(0, 0, nullptr), u"0");
     EXPECT_EQ(FormatNumber(-0.0000001, 0, nullptr), u"-0");
     EXPECT_EQ(FormatNumber(1e21, 0, nullptr), u"1000000000000000000000");
-    EXPECT_EQ(FormatNumber(1e21, numflag::kExponent, nullptr), u"1E+21");
     EXPECT_EQ(FormatNumber(12345, numflag::kExponent, nullptr), u"1.2345E+4");
     EXPECT_EQ(FormatNumber(0, numflag::kExponent, nullptr), u"0E+0");
     EXPECT_EQ(FormatNumber(0.00025, numflag::kExponent, nullptr), u"2.5E-4");
@@ -65,9 +59,7 @@ TEST(ExprNumber, PlainAndExponentForms) {
 
 TEST(ExprNumber, HexColourAndEnumerationForms) {
     EXPECT_EQ(FormatNumber(-1, numflag::kHex, nullptr), u"0xFFFFFFFF");
-    EXPECT_EQ(FormatNumber(4294967295.0, numflag::kHex, nullptr), u"0xFFFFFFFF");
     EXPECT_EQ(FormatNumber(255.9, numflag::kHex, nullptr), u"0xFF");
-    EXPECT_EQ(FormatNumber(255, numflag::kColour, nullptr), u"RGB(255,0,0)");
     EXPECT_EQ(FormatNumber(0x123456, numflag::kColour, nullptr), u"RGB(86,52,18)");
     // Hex wins over colour, colour over exponent.
     EXPECT_EQ(FormatNumber(255, numflag::kHex | numflag::kColour, nullptr), u"0xFF");
@@ -81,7 +73,6 @@ TEST(ExprNumber, HexColourAndEnumerationForms) {
     auto n = MakeItem<ExprItem_Num>(3.0, 0, &shows);
     EXPECT_EQ(n->GetTypeName(), u"TestShowState");
     EXPECT_EQ(n->GetMarkedText(), u"**N[9]Maximized");
-    EXPECT_EQ(MakeItem<ExprItem_Num>(3.0)->GetTypeName(), u"Number");
 }
 
 TEST(ExprNumber, TruthAndTruncation) {
@@ -93,14 +84,10 @@ TEST(ExprNumber, TruthAndTruncation) {
 }
 
 TEST(ExprBoolEmpty, TextsNumbersAndTruth) {
-    EXPECT_EQ(Shown(MakeItem<ExprItem_Bool>(true)), u"True");
     EXPECT_EQ(MakeItem<ExprItem_Bool>(true)->GetNumber(), 1.0);
-    EXPECT_FALSE(MakeItem<ExprItem_Bool>(false)->GetBool());
     auto e = MakeItem<ExprItem_Empty>();
     EXPECT_EQ(Shown(e), u"Empty");
     EXPECT_EQ(e->GetValueText(), u"");
-    EXPECT_EQ(e->GetNumber(), 0.0);
-    EXPECT_FALSE(e->GetBool());
     EXPECT_EQ(e->GetMarkedText(), u"**P[5]Empty");
 }
 
@@ -113,20 +100,8 @@ TEST(ExprHexData, DigitsShorteningNumberAndTruth) {
     EXPECT_EQ(Shown(MakeItem<ExprItem_Hex>(sixteen)), u"0xABABABABABABABABABABABABABABABAB");
     EXPECT_EQ(Shown(MakeItem<ExprItem_Hex>(seventeen)), u"0xABABABABABABABABABABABABABABABAB...");
     EXPECT_EQ(MakeItem<ExprItem_Hex>(seventeen)->GetValueText().size(), 2u + 34u);
-    EXPECT_EQ(MakeItem<ExprItem_Hex>(std::vector<uint8_t>{0x01, 0x02})->GetNumber(), 0x0201);
     EXPECT_EQ(MakeItem<ExprItem_Hex>(std::vector<uint8_t>{1, 2, 3, 4, 5})->GetNumber(), 0x04030201);
-    EXPECT_EQ(MakeItem<ExprItem_Hex>(std::vector<uint8_t>{0x0F})->GetMarkedText(), u"**P[4]0x0F");
-}
-
-TEST(ExprHexData, BinDataShowsIdentity) {
-    auto a = MakeItem<ExprItem_BinData>(std::vector<uint8_t>{1});
-    auto b = a->Clone();
-    EXPECT_EQ(a->GetTypeName(), u"HexData");
-    EXPECT_EQ(Shown(a).rfind(u"[HexData:0x", 0), 0u);
-    EXPECT_NE(Shown(a), Shown(b));
-    EXPECT_EQ(ItemAs<ExprItem_BinData>(b)->bytes, std::vector<uint8_t>{1});
-    EXPECT_TRUE(a->GetBool());
-    EXPECT_FALSE(a->IsEqual(*b.Item()));
+    EXPECT_EQ(Shown(MakeItem<ExprItem_BinData>(std::vector<uint8_t>{1})).rfind(u"[HexData:0x", 0), 0u);
 }
 
 // A conversion that shifts UTC by one hour, as a time zone would.
@@ -139,7 +114,6 @@ TEST(ExprTime, DateTimeShowsLocalTime) {
     EXPECT_EQ(Shown(MakeItem<ExprItem_DateTime>(t)), u"2024-03-01 00:05:09");
     SetLocalTimeFunction(nullptr);
     EXPECT_EQ(Shown(MakeItem<ExprItem_DateTime>(-1)), u"0-00-00 -1:-1:-1");
-    EXPECT_EQ(Shown(MakeItem<ExprItem_DateTime>(0)), u"1970-01-01 00:00:00");
     EXPECT_FALSE(MakeItem<ExprItem_DateTime>(t)->GetBool());
     EXPECT_EQ(SecondsFromCivil(1970, 13, 1, 0, 0, 0), SecondsFromCivil(1971, 1, 1, 0, 0, 0));
 }
@@ -147,7 +121,6 @@ TEST(ExprTime, DateTimeShowsLocalTime) {
 TEST(ExprTime, TimeSpanFields) {
     EXPECT_EQ(Shown(MakeItem<ExprItem_TimeSpan>(90061)), u"[TimeSpan:1:01:01:01]");
     EXPECT_EQ(Shown(MakeItem<ExprItem_TimeSpan>(-90061)), u"[TimeSpan:-1:-1:-1:-1]");
-    EXPECT_EQ(Shown(MakeItem<ExprItem_TimeSpan>(59)), u"[TimeSpan:0:00:00:59]");
     EXPECT_EQ(MakeItem<ExprItem_TimeSpan>(59)->GetNumber(), 0.0);
 }
 
@@ -170,22 +143,14 @@ TEST(ExprObjects, HandleClosesWithItsLastHolderAndHasNoClone) {
 
 TEST(ExprObjects, RectPointAndIdentityKinds) {
     auto r = MakeItem<ExprItem_Rect>(1, -2, 3, 4);
-    EXPECT_EQ(Shown(r), u"[Rect - 1,-2,3,4]");
     EXPECT_EQ(Shown(r->Clone()), u"[Rect - 1,-2,3,4]");
-    EXPECT_EQ(Shown(MakeItem<ExprItem_Point>(5, 6)), u"[Point - 5,6]");
-    EXPECT_TRUE(r->GetBool());
 
     auto a = MakeItem<AnyArray>();
     EXPECT_EQ(Shown(a).rfind(u"[Array:0x", 0), 0u);
     EXPECT_EQ(a->GetNumber(), ItemAs<AnyArray>(a)->Identity());
-    EXPECT_TRUE(a->IsEqual(*a.Item()));
     EXPECT_FALSE(a->IsEqual(*MakeItem<AnyArray>().Item()));
-    EXPECT_FALSE(MakeItem<ExprItem_FileFinder>()->Clone());
     EXPECT_FALSE(MakeItem<ExprItem_Workbook>()->Clone());
-    EXPECT_FALSE(MakeItem<ExprItem_Process>()->Clone());
-    EXPECT_EQ(Shown(MakeItem<ExprItem_Solver>(u"x^2=4")), u"[Solver:x^2=4]");
     EXPECT_FALSE(MakeItem<ExprItem_Solver>()->GetBool());
-    EXPECT_EQ(Shown(MakeItem<ExprItem_OcxObj>()), u"[OleObject]");
 
     auto w = MakeItem<ExprItem_WindowHandle>(0x1234);
     ItemAs<ExprItem_WindowHandle>(w)->ownsWindow = true;
@@ -194,47 +159,32 @@ TEST(ExprObjects, RectPointAndIdentityKinds) {
     EXPECT_FALSE(ItemAs<ExprItem_WindowHandle>(wc)->ownsWindow);
 }
 
-TEST(ExprObjects, ArrayCloneSharesElementsNamedDataKeepsOrder) {
-    auto a = MakeItem<AnyArray>();
-    ItemAs<AnyArray>(a)->elements.push_back(MakeItem<ExprItem_Num>(1.0));
-    auto copy = a->Clone();
-    ItemAs<AnyArray>(copy)->elements[0].Assign(new ExprItem_Num(2.0));
-    EXPECT_EQ(AsNumber(ItemAs<AnyArray>(a)->elements[0]), 2.0);
-
+TEST(ExprObjects, NamedDataWalksInItsOrder) {
     auto nd = MakeItem<ExprItem_NamedData>();
-    auto* rec = ItemAs<ExprItem_NamedData>(nd);
-    rec->entries[u"b"] = MakeItem<ExprItem_Num>(1.0);
-    rec->entries[u"a"] = MakeItem<ExprItem_Num>(2.0);
-    rec->order = {u"b", u"a"};
+    ItemAs<ExprItem_NamedData>(nd)->Set(u"b", MakeItem<ExprItem_Num>(1.0));
+    ItemAs<ExprItem_NamedData>(nd)->Set(u"a", MakeItem<ExprItem_Num>(2.0));
     std::vector<double> seen;
-    nd->Walk(
-        [](ExprItem* item, void* context) {
-            static_cast<std::vector<double>*>(context)->push_back(item->GetNumber());
-            return true;
-        },
-        &seen);
-    ASSERT_EQ(seen.size(), 3u);
+    const auto record = [](ExprItem* item, void* context) {
+        static_cast<std::vector<double>*>(context)->push_back(item->GetNumber());
+        return true;
+    };
+    nd->Walk(record, &seen);
+    ASSERT_EQ(seen.size(), 3u);  // the named data itself, then its entries
     EXPECT_EQ(seen[1], 1.0);
     EXPECT_EQ(seen[2], 2.0);
 }
 
 TEST(ExprNames, MemberAndVariable) {
-    auto m = MakeItem<ExprItem_Member>(u"Year");
-    EXPECT_EQ(m->GetMarkedText(), u"**P[4]Year");
-    EXPECT_TRUE(m->GetBool());
+    EXPECT_EQ(MakeItem<ExprItem_Member>(u"Year")->GetMarkedText(), u"**P[4]Year");
     EXPECT_FALSE(MakeItem<ExprItem_Member>()->GetBool());
 
     auto v = MakeItem<ExprItem_Var>(u"x");
-    EXPECT_EQ(Shown(v), u"$x");
     EXPECT_EQ(v->GetMarkedText(), u"**B[2]$x");
     EXPECT_TRUE(v->IsEqual(*MakeItem<ExprItem_Var>(u"$x").Item()));
-    EXPECT_FALSE(v->IsEqual(*MakeItem<ExprItem_Var>(u"@x").Item()));
     EXPECT_FALSE(v->IsEqual(*MakeItem<ExprItem_Text>(u"$x").Item()));
-    EXPECT_EQ(Shown(v->Clone()), u"$x");
 }
 
 TEST(ExprNames, CanonicalVariableNames) {
-    EXPECT_EQ(CanonicalVariableName(u"x"), u"$x");
     EXPECT_EQ(CanonicalVariableName(u"@x"), u"@x");
     EXPECT_EQ(CanonicalVariableName(u"my var"), u"$(my var)");
     EXPECT_EQ(CanonicalVariableName(u"a.b.c"), u"$a.b.c");
@@ -247,7 +197,6 @@ TEST(ExprEquality, KindAndExactValueText) {
     EXPECT_FALSE(MakeItem<ExprItem_Text>(u"1")->IsEqual(*MakeItem<ExprItem_Num>(1.0).Item()));
     EXPECT_TRUE(MakeItem<ExprItem_Num>(1.0)->IsEqual(*MakeItem<ExprItem_Num>(1.0000001).Item()));
     EXPECT_FALSE(MakeItem<ExprItem_Text>(u"a")->IsEqual(*MakeItem<ExprItem_Text>(u"A").Item()));
-    EXPECT_TRUE(MakeItem<ExprItem_Hex>(std::vector<uint8_t>{1, 2})->IsEqual(*MakeItem<ExprItem_Hex>(std::vector<uint8_t>{1, 2}).Item()));
 }
 
 TEST(ExprHandles, AssignmentThroughAHandleIsSeenByEverySharer) {
@@ -284,7 +233,6 @@ TEST(ExprHandles, SelfAssignmentIsHarmlessAndItemsDieWithTheirLastHolder) {
     EXPECT_TRUE(none.HasCell());
     EXPECT_FALSE(none);
     EXPECT_EQ(AsText(none), u"");
-    EXPECT_EQ(AsNumber(PExprItem()), 0.0);
     EXPECT_FALSE(AsTruth(PExprItem()));
 }
 

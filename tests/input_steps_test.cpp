@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "actions/KeyName.h"
@@ -20,9 +19,6 @@
 
 namespace ovrix {
 namespace {
-
-
-
 
 void WriteExpr(RecordBuffer& buffer, uint32_t tag, const StoredExpr& expr) { expr.Save(buffer, tag); }
 
@@ -58,13 +54,8 @@ std::vector<StepSample> Samples() {
                                [](auto& s) { s.ctrl = 1; s.alt = 1; s.keyCount = 2; s.keys[0] = 46; s.keys[1] = 65; }),
         Sample<KeyDownEvent>("KeyDown", [](auto& s) { s.virtualKey = 0x141; }),
         Sample<KeyUpEvent>("KeyUp", [](auto& s) { s.virtualKey = 13; }),
-        Sample<OpenFileEvent>("OpenFile",
-                              [](auto& s) {
-                                  s.file = u"C:\\Tools\\app.exe";
-                                  s.advanced = 1;
-                                  s.parameters = u"/q";
-                                  s.windowStyle = u"max";
-                              }),
+        Sample<OpenFileEvent>(
+            "OpenFile", [](auto& s) { s.file = u"C:\\app.exe"; s.advanced = 1; s.parameters = u"/q"; s.windowStyle = u"max"; }),
         Sample<OpenWebEvent>("OpenWeb", [](auto& s) { s.address = u"http://example.org/"; }),
         Sample<CopyFileEvent>("CopyFile", [](auto& s) { s.source = u"a.txt"; s.destination = u"b\\a.txt"; }),
         Sample<DelFileEvent>("DelFile", [](auto& s) { s.file = u"old.log"; }),
@@ -82,26 +73,19 @@ TEST_P(InputStepsRoundTrip, LoadOfSaveIsEqualAndSavesTheSameBytes) {
     EventList list;
     list.Append(original);
     const std::vector<uint8_t> bytes = StreamBytes(list, kNewestStreamVersion);
-
     EventList loaded;
     ASSERT_TRUE(LoadSteps(RegionOf(bytes), loaded));
     ASSERT_EQ(loaded.Count(), 1u);
-    const Event& step = *loaded.At(0);
-    EXPECT_EQ(typeid(step), typeid(*original));
-    EXPECT_TRUE(step.IsEqual(*original));
-    EXPECT_TRUE(original->IsEqual(step));
-    EXPECT_EQ(Text(step), Text(*original));
+    EXPECT_TRUE(loaded.At(0)->IsEqual(*original));
+    EXPECT_EQ(Text(*loaded.At(0)), Text(*original));
     EXPECT_EQ(StreamBytes(loaded, kNewestStreamVersion), bytes);
 
-    // A clone is equal; the disabled flag is not compared, the delay is.
-    const Ref<Event> copy = step.Clone();
-    EXPECT_TRUE(copy->IsEqual(step));
+    // The disabled flag is not compared; the delay and the class fields are.
+    const Ref<Event> copy = original->Clone();
     copy->disabled = 1;
-    EXPECT_TRUE(copy->IsEqual(step));
+    EXPECT_TRUE(copy->IsEqual(*original));
     copy->delay = 0;
-    EXPECT_FALSE(copy->IsEqual(step));
-
-    // A default step of the same class differs in its fields.
+    EXPECT_FALSE(copy->IsEqual(*original));
     const Ref<Event> fresh = CreateEvent(original->TypeId());
     ASSERT_TRUE(fresh);
     fresh->name = original->name;
@@ -114,84 +98,48 @@ INSTANTIATE_TEST_SUITE_P(AllClasses, InputStepsRoundTrip, testing::ValuesIn(Samp
 
 // The loader never yields an InputTextEvent, so it is loaded by hand here.
 TEST(InputSteps, InputTextEventLoadsAndSavesItsRecords) {
-    const Ref<Event> made = CreateEvent(16);
-    auto* step = dynamic_cast<InputTextEvent*>(made.Get());
-    ASSERT_NE(step, nullptr);
-    EXPECT_EQ(step->paste, 1u);
-
+    InputTextEvent step;
     EventList owner;
+    step.Load(Region{}, owner);  // nothing stored: paste is on
+    EXPECT_EQ(step.paste, 1u);
+
     RecordBuffer record;
     WriteString(record, MakeTag("TEXT"), u"one\r\ntwo\nthree");
     WriteU32(record, MakeTag("PST"), 0);
-    step->Load(record.AsRegion(), owner);
-    EXPECT_EQ(step->text, u"one\r\ntwo\nthree");
-    EXPECT_EQ(step->paste, 0u);
-    EXPECT_EQ(Text(*step), "Input \"one two\nthree\"");
+    step.Load(record.AsRegion(), owner);
+    EXPECT_EQ(step.paste, 0u);
+    EXPECT_EQ(Text(step), "Input \"one two\nthree\"");
 
     InputTextEvent again;
-    const auto bytes = FieldBytes(*step);
+    const auto bytes = FieldBytes(step);
     again.Load(RegionOf(bytes), owner);
-    EXPECT_TRUE(again.IsEqual(*step));
+    EXPECT_TRUE(again.IsEqual(step));
     EXPECT_EQ(FieldBytes(again), bytes);
-
-    again.Load(Region{}, owner);  // nothing stored: the defaults
-    EXPECT_EQ(again.text, u"");
-    EXPECT_EQ(again.paste, 1u);
 }
-
-// ---------------------------------------------------------------------------
-// Defaults for missing records.
 
 TEST(InputSteps, MissingRecordsLoadTheDefaults) {
-    auto mouse = LoadAs<MouseEvent>();
-    EXPECT_EQ(mouse->action, 0u);
-    EXPECT_EQ(mouse->wheelAmount, 100u);
+    EXPECT_EQ(LoadAs<MouseEvent>()->wheelAmount, 100u);
+    EXPECT_EQ(Text(*LoadAs<ShutdownEvent>()), "Shutdown the computer in 60 seconds");
+    EXPECT_EQ(LoadAs<WaitEvent>()->milliseconds, 1000);
 
-    auto shutdown = LoadAs<ShutdownEvent>();
-    EXPECT_EQ(shutdown->action, u"Shutdown");
-    EXPECT_EQ(shutdown->showCountdown, 1u);
-    EXPECT_EQ(shutdown->seconds, 60u);
-
-    auto wait = LoadAs<WaitEvent>();
-    EXPECT_EQ(wait->milliseconds, 1000);
-    EXPECT_EQ(wait->random, 0u);
-
-    auto keys = LoadAs<KeystrokeEvent>();
-    EXPECT_EQ(keys->keyCount, 0u);
-    EXPECT_EQ(Text(*keys), "Keystroke \"\"");
-
-    auto open = LoadAs<OpenFileEvent>();
-    EXPECT_EQ(open->file, u"");
-    EXPECT_EQ(open->advanced, 0u);
-
-    // A missing rectangle edge reads as 1, and the rectangle then grows.
+    // A missing rectangle edge reads as 1, and the rectangle then grows;
+    // a step made in code starts at 0.
     auto random = LoadAs<PosRandomEvent>();
-    EXPECT_EQ(random->left, 1);
-    EXPECT_EQ(random->top, 1);
-    EXPECT_EQ(random->right, 11);
-    EXPECT_EQ(random->bottom, 11);
-    const PosRandomEvent made;
-    EXPECT_EQ(made.right, 0);
+    EXPECT_EQ(Text(*random), "Random Mouse Position in region [1,1 10x10]");
+    EXPECT_EQ(PosRandomEvent().right, 0);
 }
 
-TEST(InputSteps, PosRandomWidensAnEmptyOrInvertedRectangle) {
-    auto step = LoadAs<PosRandomEvent>([](RecordBuffer& r) {
-        WriteU32(r, MakeTag("RGNL"), 100);
-        WriteU32(r, MakeTag("RGNT"), static_cast<uint32_t>(-50));
-        WriteU32(r, MakeTag("RGNR"), 100);
-        WriteU32(r, MakeTag("RGNB"), static_cast<uint32_t>(-80));
-    });
-    EXPECT_EQ(step->right, 110);
-    EXPECT_EQ(step->bottom, -40);
-    EXPECT_EQ(Text(*step), "Random Mouse Position in region [100,-50 10x10]");
-
-    auto kept = LoadAs<PosRandomEvent>([](RecordBuffer& r) {
-        WriteU32(r, MakeTag("RGNL"), 10);
-        WriteU32(r, MakeTag("RGNT"), 20);
-        WriteU32(r, MakeTag("RGNR"), 11);
-        WriteU32(r, MakeTag("RGNB"), 50);
-    });
-    EXPECT_EQ(Text(*kept), "Random Mouse Position in region [10,20 1x30]");
+TEST(InputSteps, PosRandomWidensOnlyAnEmptyOrInvertedRectangle) {
+    const auto region = [](int32_t l, int32_t t, int32_t r, int32_t b) {
+        return Text(*LoadAs<PosRandomEvent>([=](RecordBuffer& rec) {
+            WriteU32(rec, MakeTag("RGNL"), static_cast<uint32_t>(l));
+            WriteU32(rec, MakeTag("RGNT"), static_cast<uint32_t>(t));
+            WriteU32(rec, MakeTag("RGNR"), static_cast<uint32_t>(r));
+            WriteU32(rec, MakeTag("RGNB"), static_cast<uint32_t>(b));
+        }));
+    };
+    EXPECT_EQ(region(100, -50, 100, -80), "Random Mouse Position in region [100,-50 10x10]");
+    EXPECT_EQ(region(10, 20, 11, 50), "Random Mouse Position in region [10,20 1x30]");
 }
 
 TEST(InputSteps, WaitReadsEightOrFourByteTimesAndSavesEight) {
@@ -199,40 +147,31 @@ TEST(InputSteps, WaitReadsEightOrFourByteTimesAndSavesEight) {
     EXPECT_EQ(wide->milliseconds, 7'000'000'000);
 
     auto old = LoadAs<WaitEvent>([](RecordBuffer& r) { WriteU32(r, MakeTag("WAIT"), 3000); });
-    EXPECT_EQ(old->milliseconds, 3000);
     const auto bytes = FieldBytes(*old);
     const auto wait = FindRecord(RegionOf(bytes), MakeTag("WAIT"));
     ASSERT_TRUE(wait);
     EXPECT_EQ(wait->size, 8u);
     EXPECT_EQ(LoadI64(wait->base), 3000);
 
-    auto odd = LoadAs<WaitEvent>([](RecordBuffer& r) {
-        const uint8_t two[2] = {1, 2};
-        WriteRecord(r, MakeTag("WAIT"), two, 2);
-    });
+    auto odd = LoadAs<WaitEvent>([](RecordBuffer& r) { WriteRecord(r, MakeTag("WAIT"), "\x01\x02", 2); });
     EXPECT_EQ(odd->milliseconds, 1000);
 }
 
 // ---------------------------------------------------------------------------
 // Coordinate steps: expressions, the older integer form, half-stored pairs.
 
-TEST(InputSteps, CoordinateStepsReadTheOlderIntegerForm) {
+TEST(InputSteps, CoordinateStepsReadTheOlderIntegerFormAndSaveExpressions) {
     auto move = LoadAs<MoveMouseEvent>([](RecordBuffer& r) {
         WriteU32(r, MakeTag("OFSX"), static_cast<uint32_t>(-5));
         WriteU32(r, MakeTag("OFSY"), 7);
     });
     EXPECT_EQ(Text(*move), "Call MouseRelativeMove(-5, 7)");
-
-    auto drag = LoadAs<DragMouseEvent>();  // nothing stored: offsets 0
-    EXPECT_EQ(Text(*drag), "Call MouseRelativeDrag(0, 0)");
+    EXPECT_EQ(Text(*LoadAs<DragMouseEvent>()), "Call MouseRelativeDrag(0, 0)");  // nothing stored
 
     auto pos = LoadAs<MousePosEvent>([](RecordBuffer& r) {
         WriteU32(r, MakeTag("X"), 640);
         WriteU32(r, MakeTag("Y"), 480);
     });
-    EXPECT_EQ(Text(*pos), "Call SetMousePosition(640, 480)");
-
-    // Saved again, the older form becomes the expression form.
     const auto bytes = FieldBytes(*pos);
     EXPECT_TRUE(FindRecord(RegionOf(bytes), MakeTag("XPOS")));
     EXPECT_FALSE(FindRecord(RegionOf(bytes), MakeTag("X")));
@@ -243,29 +182,21 @@ TEST(InputSteps, CoordinateStepsReadTheOlderIntegerForm) {
     EXPECT_TRUE(again.FieldsEqual(*pos));
 }
 
-TEST(InputSteps, CoordinateStepsKeepStoredExpressions) {
-    const StoredExpr x = NumberExpr(2.5);
-    const StoredExpr y = TextExpr(u"abc");
+TEST(InputSteps, StoredExpressionsWinAndAHalfStoredPairIsDropped) {
     auto pos = LoadAs<MousePosEvent>([&](RecordBuffer& r) {
-        WriteExpr(r, MakeTag("XPOS"), x);
-        WriteExpr(r, MakeTag("YPOS"), y);
+        WriteExpr(r, MakeTag("XPOS"), NumberExpr(2.5));
+        WriteExpr(r, MakeTag("YPOS"), TextExpr(u"abc"));
         WriteU32(r, MakeTag("X"), 1);  // ignored when the expression form is there
     });
-    EXPECT_EQ(pos->x, x);
-    EXPECT_EQ(pos->y, y);
     EXPECT_EQ(Text(*pos), "Call SetMousePosition(2.5, \"abc\")");
-}
 
-TEST(InputSteps, HalfStoredCoordinatePairLoadsAndSavesNothing) {
     auto move = LoadAs<MoveMouseEvent>([](RecordBuffer& r) {
         WriteExpr(r, MakeTag("XOFS"), NumberExpr(4));
         WriteU32(r, MakeTag("OFSY"), 9);
     });
     EXPECT_FALSE(move->xOffset.Present());
     EXPECT_FALSE(move->yOffset.Present());
-    EXPECT_EQ(Text(*move), "Call MouseRelativeMove(, )");
     EXPECT_TRUE(FieldBytes(*move).empty());
-
     MousePosEvent half;
     half.x = NumberExpr(1);
     EXPECT_TRUE(FieldBytes(half).empty());
@@ -281,25 +212,13 @@ TEST(InputSteps, KeystrokeKeyBytesLoadOnlyWithinTheCount) {
             WriteRecord(r, MakeTag("KEY"), keys.data(), static_cast<uint32_t>(keys.size()));
         });
     };
-    auto fits = keystroke(2, {65, 66});
-    EXPECT_EQ(fits->keys[0], 65);
-    EXPECT_EQ(fits->keys[1], 66);
-    EXPECT_EQ(Text(*fits), "Keystroke \"A + B\"");
-
-    auto shorter = keystroke(3, {65, 66});  // a record shorter than the count still loads
-    EXPECT_EQ(shorter->keys[1], 66);
-
-    auto longer = keystroke(1, {65, 66});
-    EXPECT_EQ(longer->keyCount, 1u);
-    EXPECT_EQ(longer->keys[0], 0);
-
+    EXPECT_EQ(Text(*keystroke(2, {65, 66})), "Keystroke \"A + B\"");
+    EXPECT_EQ(keystroke(3, {65, 66})->keys[1], 66);  // a record shorter than the count still loads
+    EXPECT_EQ(keystroke(1, {65, 66})->keys[0], 0);   // longer than the count: not loaded
+    EXPECT_EQ(keystroke(15, std::vector<uint8_t>(15, 90))->keys[14], 90);
     auto full = keystroke(16, std::vector<uint8_t>(16, 65));
-    EXPECT_EQ(full->keyCount, 16u);
     EXPECT_EQ(full->keys[0], 0);
     EXPECT_EQ(FieldBytes(*full), FieldBytes(*full->Clone()));
-
-    auto fifteen = keystroke(15, std::vector<uint8_t>(15, 90));
-    EXPECT_EQ(fifteen->keys[14], 90);
 }
 
 TEST(InputSteps, KeystrokeModifiersAreTheLowByteAndKeysSavedOnlyWhenCounted) {
@@ -308,11 +227,8 @@ TEST(InputSteps, KeystrokeModifiersAreTheLowByteAndKeysSavedOnlyWhenCounted) {
         WriteU32(r, MakeTag("SHFT"), 1);
         WriteU32(r, MakeTag("WIN"), 0x101);
         WriteU32(r, MakeTag("NKEY"), 1);
-        const uint8_t esc = 27;
-        WriteRecord(r, MakeTag("KEY"), &esc, 1);
+        WriteRecord(r, MakeTag("KEY"), "\x1B", 1);
     });
-    EXPECT_EQ(step->ctrl, 0);
-    EXPECT_EQ(step->win, 1);
     EXPECT_EQ(Text(*step), "Keystroke \"Shift + Win + Esc\"");
 
     KeystrokeEvent none;
@@ -330,46 +246,27 @@ TEST(InputSteps, KeystrokeModifiersAreTheLowByteAndKeysSavedOnlyWhenCounted) {
     EXPECT_FALSE(a.IsEqual(b));
 }
 
-TEST(InputSteps, KeyNamesFollowTheTable) {
+TEST(InputSteps, KeyNamesAtTheEdgesOfTheTable) {
     const std::vector<std::pair<uint32_t, std::string>> names = {
-        {8, "Backspace"},  {13, "Enter"},   {16, "Shift"},      {161, "Shift"},   {163, "Ctrl"},
-        {164, "Alt"},      {20, "Caps Lock"}, {27, "Esc"},      {33, "Page Up"},  {40, "Down"},
-        {44, "Print Screen"}, {92, "Win"},  {93, "Application"}, {96, "NUMPAD0"}, {105, "NUMPAD9"},
-        {144, "Num Lock"}, {186, ";"},      {192, "`"},         {219, "["},       {220, ""},
-        {222, "'"},        {48, "0"},       {57, "9"},          {65, "A"},        {90, "Z"},
-        {112, "F1"},       {121, "F10"},    {123, "F12"},       {124, ""},        {0, ""},
-        {47, ""},          {91 + 256, ""},  {0x141, ""},
+        {161, "Shift"}, {96, "NUMPAD0"}, {220, ""},      {48, "0"},  {90, "Z"},
+        {123, "F12"},   {124, ""},       {0, ""},        {47, ""},   {91 + 256, ""},
     };
     for (const auto& [code, name] : names) EXPECT_EQ(ToUtf8(KeyName(code)), name) << code;
-}
-
-TEST(InputSteps, KeyDownAndUpTextsNameTheKey) {
-    auto down = LoadAs<KeyDownEvent>([](RecordBuffer& r) { WriteU32(r, MakeTag("KEY"), 37); });
-    EXPECT_EQ(Text(*down), "Key Down \"Left\"");
     auto up = LoadAs<KeyUpEvent>([](RecordBuffer& r) { WriteU32(r, MakeTag("KEY"), 115); });
     EXPECT_EQ(Text(*up), "Key Up \"F4\"");
-    EXPECT_EQ(Text(KeyUpEvent{}), "Key Up \"\"");
 }
 
 // ---------------------------------------------------------------------------
 // Text forms where a branch or a format could go wrong.
 
 TEST(InputSteps, MouseTexts) {
-    const char* const buttons[] = {"",
-                                   "Mouse Left Down",
-                                   "Mouse Left Up",
-                                   "Mouse Right Down",
-                                   "Mouse Right Up",
-                                   "Mouse Middle Down",
-                                   "Mouse Middle Up",
-                                   "Mouse Scroll Down 120",
-                                   "Mouse Scroll Up 120",
-                                   ""};
     MouseEvent mouse;
     mouse.wheelAmount = 120;
-    for (uint32_t action = 0; action <= 9; ++action) {
+    const std::pair<uint32_t, const char*> buttons[] = {
+        {0, ""}, {4, "Mouse Right Up"}, {5, "Mouse Middle Down"}, {8, "Mouse Scroll Up 120"}, {9, ""}};
+    for (const auto& [action, text] : buttons) {
         mouse.action = action;
-        EXPECT_EQ(Text(mouse), buttons[action]) << action;
+        EXPECT_EQ(Text(mouse), text) << action;
     }
     mouse.action = MouseEvent::kWheelDown;
     mouse.wheelAmount = 0xFFFFFFFF;  // shown as a signed word
@@ -381,9 +278,7 @@ TEST(InputSteps, MouseTexts) {
         step.clickKind = kind;
         return Text(step);
     };
-    EXPECT_EQ(click(0, 0), "Mouse Left Click");
     EXPECT_EQ(click(1, 1), "Mouse Middle Double Click");
-    EXPECT_EQ(click(2, 0), "Mouse Right Click");
     EXPECT_EQ(click(3, 1), "Mouse Double Click");
     EXPECT_EQ(click(0, 2), "Mouse Left ");
 }
@@ -403,26 +298,16 @@ TEST(InputSteps, SystemTexts) {
     EXPECT_EQ(Text(box), "MsgBox \"Line 1 Line 2  end\n\"");
 
     ShutdownEvent shutdown;
-    EXPECT_EQ(Text(shutdown), "Shutdown the computer in 60 seconds");
-    shutdown.action = u"Logoff";
     shutdown.showCountdown = 0;
-    EXPECT_EQ(Text(shutdown), "Logoff the computer");
+    EXPECT_EQ(Text(shutdown), "Shutdown the computer");
 
     WaitEvent wait;
     wait.milliseconds = 5'000'000'000;
-    EXPECT_EQ(Text(wait), "Delay 5000000000 ms");
     wait.random = 2;
     EXPECT_EQ(Text(wait), "Delay 0 to 5000000000 ms");
-
-    CopyFileEvent copy;
-    copy.source = u"a";
-    copy.destination = u"b";
-    EXPECT_EQ(Text(copy), "Copy \"a\" to \"b\"");
 }
 
-// ---------------------------------------------------------------------------
 // Equality: file paths ignore case, every other text keeps it.
-
 TEST(InputSteps, FilePathsCompareWithoutCase) {
     OpenFileEvent a, b;
     a.file = u"C:\\Data\\File.TXT";
@@ -443,11 +328,6 @@ TEST(InputSteps, FilePathsCompareWithoutCase) {
     e.file = u"A.txt";
     f.file = u"a.txt";
     EXPECT_FALSE(e.IsEqual(f));
-
-    MsgBoxEvent g, h;
-    g.message = u"Hi";
-    h.message = u"hi";
-    EXPECT_FALSE(g.IsEqual(h));
 
     // The step header is compared first: names keep case.
     a.parameters = b.parameters;

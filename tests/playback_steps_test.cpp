@@ -18,7 +18,6 @@
 namespace ovrix {
 namespace {
 
-
 void PutRecorded(std::vector<uint8_t>& out, uint16_t kind, int16_t x, int16_t y, int16_t wheel, uint32_t delay) {
     auto put16 = [&](uint16_t v) {
         out.push_back(static_cast<uint8_t>(v));
@@ -99,16 +98,6 @@ INSTANTIATE_TEST_SUITE_P(AllClasses, PlaybackStepRoundTrip,
                                          Sample{"Thread", FullThread, Change(&CreateThreadEvent::data, StoredExpr())}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(PlaybackStepFactory, EachIdMakesItsClassWithItsNames) {
-    EXPECT_TRUE(dynamic_cast<PlayRecordEvent*>(CreateEvent(19).Get()));
-    EXPECT_TRUE(dynamic_cast<PlayScriptEvent*>(CreateEvent(23).Get()));
-    EXPECT_TRUE(dynamic_cast<PlayRandomEvent*>(CreateEvent(31).Get()));
-    EXPECT_TRUE(dynamic_cast<SetWinMsgHandlerEvent*>(CreateEvent(54).Get()));
-    EXPECT_TRUE(dynamic_cast<SetWinCmdHandlerEvent*>(CreateEvent(55).Get()));
-    EXPECT_TRUE(dynamic_cast<CreateThreadEvent*>(CreateEvent(57).Get()));
-    EXPECT_EQ(CreateEvent(55)->GetDisplayName(), u"Set Window Command Handler");
-}
-
 // ---------------------------------------------------------------------------
 // Play Script
 
@@ -119,10 +108,9 @@ TEST(PlayScriptStep, ArgumentsAreReadUntilTheFirstMissingIndex) {
         NumberExpr(2).Save(b, IndexedTag('A', 1));
         TextExpr(u"orphan").Save(b, IndexedTag('A', 3));
     });
-    ASSERT_EQ(s->arguments.size(), 2u);
-    EXPECT_EQ(s->arguments[1], NumberExpr(2));
-    EXPECT_FALSE(s->result.Present());
+    EXPECT_EQ(s->arguments.size(), 2u);
     EXPECT_EQ(Text(*s), "Call sub(\"first\", 2)");
+    EXPECT_EQ(Text(*LoadAs<PlayScriptEvent>()), "Call ()");  // nothing stored
 }
 
 TEST(PlayScriptStep, TextShowsResultBindingAndBareFileTitle) {
@@ -136,19 +124,9 @@ TEST(PlayScriptStep, TextShowsResultBindingAndBareFileTitle) {
     EXPECT_EQ(Text(*s), "Set $total = Call Report.v2($a)");
 }
 
-TEST(PlayScriptStep, MissingRecordsLeaveDefaults) {
-    auto s = LoadAs<PlayScriptEvent>();
-    EXPECT_EQ(s->file, u"");
-    EXPECT_TRUE(s->arguments.empty());
-    EXPECT_FALSE(s->result.Present());
-    EXPECT_EQ(s->copyResult, 0u);
-    EXPECT_EQ(Text(*s), "Call ()");
-}
-
 TEST(ScriptFileTitleTest, DropsFolderAndLastExtensionOnly) {
     EXPECT_EQ(ScriptFileTitle(u"a\\b.dir\\name"), u"name");
     EXPECT_EQ(ScriptFileTitle(u"x/y/archive.tar.gz"), u"archive.tar");
-    EXPECT_EQ(ScriptFileTitle(u"plain.mcr"), u"plain");
     EXPECT_EQ(ScriptFileTitle(u"dir\\"), u"");
 }
 
@@ -165,10 +143,8 @@ TEST(PlayRandomStep, EntriesStopAtFirstMissingFileAndWeightsDefaultToOne) {
     });
     ASSERT_EQ(s->entries.size(), 2u);
     EXPECT_EQ(s->entries[0].weight, 0u);
-    EXPECT_EQ(s->entries[1].file, u"b.mcr");
     EXPECT_EQ(s->entries[1].weight, 1u);
     EXPECT_EQ(Text(*s), "Random Play 2 Scripts");
-    EXPECT_EQ(Text(*LoadAs<PlayRandomEvent>()), "Random Play 0 Scripts");
 }
 
 // ---------------------------------------------------------------------------
@@ -193,10 +169,8 @@ TEST(PlayRecordStep, InputRecordsAreSignedLittleEndianTwelveByteUnits) {
 }
 
 TEST(PlayRecordStep, PositionedRecordsExcludeKeysPausesAndCursorWheel) {
-    EXPECT_TRUE((RecordedInput{RecordedInput::kLeftDown, 0, 0, 0, 0}.HasPosition()));
     EXPECT_TRUE((RecordedInput{RecordedInput::kWheel, 5, 5, 120, 0}.HasPosition()));
     EXPECT_FALSE((RecordedInput{RecordedInput::kWheel, -1, 5, 120, 0}.HasPosition()));
-    EXPECT_FALSE((RecordedInput{RecordedInput::kKeyDown, 0x41, 0, 0, 0}.HasPosition()));
     EXPECT_FALSE((RecordedInput{RecordedInput::kKeyUp, 0x41, 0, 0, 0}.HasPosition()));
     EXPECT_FALSE((RecordedInput{RecordedInput::kPause, 10, 10, 0, 0}.HasPosition()));
 }
@@ -205,7 +179,6 @@ TEST(PlayRecordStep, SpeedIsEightByteRealOrOldWholeNumberTimesHundred) {
     EXPECT_EQ(LoadAs<PlayRecordEvent>()->speed, 100.0);
     EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteF64(b, MakeTag("SPD"), 37.5); })->speed, 37.5);
     EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteU32(b, MakeTag("SPD"), 2); })->speed, 200.0);
-    EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteU32(b, MakeTag("SPD"), 0); })->speed, 0.0);
 }
 
 TEST(PlayRecordStep, EmptyRecordingWritesNoRecordSoLaterFieldsStillLoad) {
@@ -215,11 +188,8 @@ TEST(PlayRecordStep, EmptyRecordingWritesNoRecordSoLaterFieldsStillLoad) {
     auto bytes = FieldBytes(*s);
     EXPECT_FALSE(FindRecord(RegionOf(bytes), MakeTag("REC")));
     auto loaded = LoadAs<PlayRecordEvent>([&](RecordBuffer& b) { b.AppendBytes(bytes.data(), bytes.size()); });
-    EXPECT_EQ(loaded->relative, 1u);
     EXPECT_EQ(loaded->speed, 50.0);
     EXPECT_EQ(Text(*loaded), "Play Record, Relative position play mode");
-    loaded->relative = 0;
-    EXPECT_EQ(Text(*loaded), "Play Record");
 }
 
 // ---------------------------------------------------------------------------
@@ -231,7 +201,6 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
         WriteU32(b, MakeTag("MSG"), 513);
         WriteString(b, MakeTag("WMH"), u"h\\on click.mcr");
     });
-    EXPECT_EQ(msg->message, 513u);
     EXPECT_EQ(Text(*msg), "WM_LBUTTONDOWN handler of $win = on click");
     msg->message = 0x7FFF;  // not in the table of message names
     EXPECT_EQ(Text(*msg), "32767 handler of $win = on click");
@@ -241,7 +210,6 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
         NumberExpr(7).Save(b, MakeTag("CMD"));
         WriteString(b, MakeTag("WCH"), u"ok.mcr");
     });
-    EXPECT_EQ(cmd->control, NumberExpr(7));
     EXPECT_EQ(Text(*cmd), "Command 7 handler of $dlg = ok");
 
     auto thread = LoadAs<CreateThreadEvent>([](RecordBuffer& b) {
@@ -253,13 +221,8 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
 }
 
 TEST(HandlerSteps, MissingRecordsLeaveDefaultsAndAbsentExpressionsAreNotWritten) {
-    auto msg = LoadAs<SetWinMsgHandlerEvent>();
-    EXPECT_EQ(msg->message, 0u);
-    EXPECT_EQ(msg->handlerFile, u"");
-    auto bytes = FieldBytes(*msg);
-    EXPECT_FALSE(FindRecord(RegionOf(bytes), MakeTag("WIN")));
+    EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*LoadAs<SetWinMsgHandlerEvent>())), MakeTag("WIN")));
     auto cmd = LoadAs<SetWinCmdHandlerEvent>();
-    EXPECT_FALSE(cmd->window.Present());
     EXPECT_FALSE(cmd->control.Present());
     EXPECT_EQ(Text(*cmd), "Command  handler of  = ");
 }

@@ -32,32 +32,31 @@ StoredExpr SetNode(uint32_t kind) {
 }
 
 TEST(VariableSteps, ExpressionSurvivesRoundTripForEveryClass) {
-    const std::pair<uint32_t, uint32_t> kinds[] = {{33, 2050}, {35, 2051}, {44, 2057}, {48, 2066}};
-    for (const auto& [type, nodeKind] : kinds) {
-        SCOPED_TRACE(type);
-        Ref<Event> step = CreateEvent(type);
+    struct Case {
+        uint32_t type, nodeKind;
+        const char16_t* text;
+    };
+    const Case cases[] = {{33, 2050, u"Set $n = 5"},
+                          {35, 2051, u"Add 5 to $n"},
+                          {44, 2057, u"Remove $n"},
+                          {48, 2066, u"Alias $n = 5"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        Ref<Event> step = CreateEvent(c.type);
         ASSERT_TRUE(step);
-        EXPECT_TRUE(step->GetTypeKey().has_value());
-
-        EventList list;
-        list.Append(step);
-        const auto empty = StreamBytes(list, kNewestStreamVersion);
-        EventList loadedEmpty;
-        ASSERT_TRUE(LoadSteps(R(empty), loadedEmpty));
-        ASSERT_EQ(loadedEmpty.Count(), 1u);
-        EXPECT_EQ(loadedEmpty.At(0)->GetText(), u"");  // no expression: no text
-        EXPECT_TRUE(loadedEmpty.At(0)->IsEqual(*step));
+        EXPECT_EQ(step->GetText(), u"");  // no expression: no text
 
         // Fill the expression through the loader, then save and load again.
         RecordBuffer record;
-        WriteU32(record, tag::kType, type);
-        SetNode(nodeKind).Save(record, tag::kCode);
+        WriteU32(record, tag::kType, c.type);
+        SetNode(c.nodeKind).Save(record, tag::kCode);
         RecordBuffer stream;
         WriteContainer(stream, tag::Step(0), record);
         EventList loaded;
         ASSERT_TRUE(LoadSteps(stream.AsRegion(), loaded));
         ASSERT_EQ(loaded.Count(), 1u);
         EXPECT_FALSE(loaded.At(0)->IsEqual(*step));
+        EXPECT_EQ(loaded.At(0)->GetText(), c.text);
 
         const auto first = StreamBytes(loaded, kNewestStreamVersion);
         EventList again;
@@ -69,23 +68,8 @@ TEST(VariableSteps, ExpressionSurvivesRoundTripForEveryClass) {
         again.At(0)->Save(saved);
         StoredExpr code;
         code.Load(saved.AsRegion(), tag::kCode);
-        EXPECT_EQ(code, SetNode(nodeKind));
+        EXPECT_EQ(code, SetNode(c.nodeKind));
     }
-}
-
-TEST(VariableSteps, TextIsTheExpressionsDisplayText) {
-    // A plain node shows its value; composite nodes are rendered by the
-    // expression language.
-    SetVarEvent set;
-    RecordBuffer node;
-    WriteU32(node, tag::kType, 256);
-    WriteString(node, MakeTag("VAR"), u"$total");
-    set.code = StoredExpr(node.ToVector());
-    EXPECT_EQ(set.GetText(), u"$total");
-
-    AliasEvent alias;
-    alias.code = SetNode(2066);
-    EXPECT_EQ(alias.GetText(), alias.code.DisplayText());
 }
 
 }  // namespace
