@@ -157,6 +157,28 @@ TEST_F(SystemActions, MessageBoxTakesTheScriptsDefaultTitle) {
                                          "msgbox 0x50040 \"Mine\" \"Again\""}));
 }
 
+TEST_F(SystemActions, MessageBoxExNamesTheButtonAndTimesOut) {
+    InitFunctionRegistry();
+    PlayerBuiltinHost host(f.player);
+    using scripttest::Num;
+    using scripttest::Text;
+    using testing_builtins::Call;
+    f.sim.messageBoxAnswers = {7, 99};
+    EXPECT_EQ(AsText(Call(u"MessageBoxEx", {Text(u"Go?"), Text(u""), Num(0), Num(4.5)})), u"No");
+    EXPECT_EQ(AsText(Call(u"MessageBoxEx", {Text(u"Odd"), Text(u"T")})), u"");
+    EXPECT_FALSE(testing_builtins::CallBare(u"MessageBoxEx", {Text(u"one argument")}));
+    f.sim.timedBoxesTimeOut = true;
+    const uint64_t start = f.sim.ElapsedMs();
+    EXPECT_EQ(AsText(Call(u"MessageBoxEx", {Text(u"Soon"), Text(u"T"), Num(1499.6)})), u"Timeout");
+    EXPECT_EQ(f.sim.ElapsedMs() - start, 1500u);
+    // The title falls back to the default; Type 4.5 rounds to 5, away from zero.
+    EXPECT_EQ(f.Events("msgbox"), (Lines{"msgbox 0x5 \"Vantorel\" \"Go?\"", "msgbox 0x40040 \"T\" \"Odd\"",
+                                         "msgbox 0x40040 \"T\" \"Soon\" 1500"}));
+
+    Call(u"SetClipboardText", {Text(u"copied")});
+    EXPECT_EQ(AsText(Call(u"GetClipboardText", {})), u"copied");
+}
+
 const std::set<std::string> kShutdownEvents = {"dialog", "countdown", "privilege", "exitwindows", "dialog-closed"};
 
 TEST_F(SystemActions, CountdownCountsTheSecondsThenShutsDown) {

@@ -54,7 +54,16 @@ public:
     virtual int32_t MessageBox(std::u16string_view /*text*/, std::u16string_view /*title*/, uint32_t /*style*/) {
         return 1;
     }
+    // Closes itself after timeoutMs (answering 32000) when that is not 0.
+    virtual int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                      uint32_t /*timeoutMs*/) {
+        return MessageBox(text, title, style);
+    }
     virtual std::u16string DefaultTitle() { return {}; }
+    // The clipboard's text (empty when it holds none or cannot be opened),
+    // and putting a text on it.
+    virtual std::u16string GetClipboardText() { return {}; }
+    virtual void SetClipboardText(std::u16string_view /*text*/) {}
     // Waits for the clipboard to change (at most timeoutMs when above 0) and
     // answers its text then; empty on timeout, stop or without a watcher.
     virtual std::u16string WaitClipboardChange(uint32_t /*timeoutMs*/) { return {}; }

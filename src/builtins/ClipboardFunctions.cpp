@@ -18,13 +18,24 @@ PExprItem* WaitClipboardText(PExprItem* result, int32_t count, PExprItem* args, 
     return fnargs::ReturnText(result, host->WaitClipboardChange(timeoutMs));
 }
 
+PExprItem* GetClipboardText(PExprItem* result, int32_t, PExprItem*, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    return host == nullptr ? fnargs::None(result) : fnargs::ReturnText(result, host->GetClipboardText());
+}
+
+PExprItem* SetClipboardText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host != nullptr && count >= 1) host->SetClipboardText(fnargs::Text(args, count, 0));
+    return fnargs::None(result);
+}
+
 const FunctionSpec kClipboard[] = {
     {u"WaitClipboardText", fkind::kText, WaitClipboardText, {{u"Timeout(ms)", fkind::kNumber}}},
-    {u"GetClipboardText", fkind::kText, nullptr},
+    {u"GetClipboardText", fkind::kText, GetClipboardText},
     {u"GetClipboardHtml", fkind::kText, nullptr},
     {u"GetClipboardImage", fkind::kObject, nullptr, {}, u"Image"},
     {u"SetClipboardImage", fkind::kNothing, nullptr, {{u"Image", fkind::kObject, {}, 0, u"Image Image"}}},
-    {u"SetClipboardText", fkind::kNothing, nullptr, {{u"Text", fkind::kText}}},
+    {u"SetClipboardText", fkind::kNothing, SetClipboardText, {{u"Text", fkind::kText}}},
     {u"SetClipboardHtml", fkind::kNothing, nullptr, {{u"Rtf", fkind::kText}}},
 };
 

@@ -1,12 +1,14 @@
 // The dialogs family: message boxes, confirmation, text and parameter
-// input and list selection. MessageBox shows its text through the built-in
-// host; the other rows need dialogs that are not built yet, so they are
-// registered with no implementation: a call shows and saves as usual and
-// evaluates to no value.
+// input and list selection. MessageBox and MessageBoxEx show their text
+// through the built-in host; the other rows need dialogs that are not built
+// yet, so they are registered with no implementation: a call shows and saves
+// as usual and evaluates to no value.
 //
 // MessageBoxEx's Type carries a table of the named message box flags for
 // display and entry; it is filed as an enumeration the first time the
 // family's table is asked for, before any descriptor is built from it.
+#include <cmath>
+
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "builtins/Registry.h"
@@ -34,6 +36,45 @@ PExprItem* MessageBox(PExprItem* result, int32_t count, PExprItem* args, uint32_
     return fnargs::None(result);
 }
 
+// The name of the button that closed a box; 32000 is the box's own timeout.
+std::u16string ButtonName(int32_t id) {
+    switch (id) {
+        case 1: return u"OK";
+        case 2: return u"Cancel";
+        case 3: return u"Abort";
+        case 4: return u"Retry";
+        case 5: return u"Ignore";
+        case 6: return u"Yes";
+        case 7: return u"No";
+        case 8: return u"Close";
+        case 9: return u"Help";
+        case 10: return u"Try Again";
+        case 11: return u"Continue";
+        case 32000: return u"Timeout";
+        default: return {};
+    }
+}
+
+// Type and Timeout round to the nearest integer, halves away from zero;
+// values beyond 32 bits are clamped first so that no conversion overflows.
+uint32_t RoundedWord(double value) {
+    if (!(value == value)) return 0;
+    const double clamped = value < -2147483648.0 ? -2147483648.0 : value > 4294967295.0 ? 4294967295.0 : value;
+    const double rounded = clamped < 0 ? -std::floor(-clamped + 0.5) : std::floor(clamped + 0.5);
+    return rounded < 0 ? static_cast<uint32_t>(static_cast<int32_t>(rounded)) : static_cast<uint32_t>(rounded);
+}
+
+PExprItem* MessageBoxEx(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 2) return fnargs::None(result);
+    std::u16string title = fnargs::Text(args, count, 1);
+    if (title.empty()) title = host->DefaultTitle();
+    const uint32_t type = count < 4 ? 0x40040u : RoundedWord(fnargs::Number(args, count, 3));
+    const uint32_t timeout = count < 3 ? 0 : RoundedWord(fnargs::Number(args, count, 2));
+    return fnargs::ReturnText(result,
+                              ButtonName(host->MessageBoxTimeout(fnargs::Text(args, count, 0), title, type, timeout)));
+}
+
 void FileMessageBoxTypes() {
     static const bool filed = [] {
         FileFlagNames(u"MessageBoxType", kMessageBoxTypes);
@@ -53,7 +94,7 @@ const FunctionSpec kDialogs[] = {
     {u"InputPara", fkind::kObject, nullptr,
      {{u"Parameters", fkind::kText, DefText(u"Name* = Alice\r\nAge = 16\r\nAddress")}}, u"NamedData"},
     {u"MessageBox", fkind::kNothing, MessageBox, {kMessage}},
-    {u"MessageBoxEx", fkind::kText, nullptr,
+    {u"MessageBoxEx", fkind::kText, MessageBoxEx,
      {kMessage, kTitle, {u"Timeout(ms)", fkind::kNumber},
       {u"Type", fkind::kNumber, DefInteger(0x40040), 0, nullptr, u"MessageBoxType"}},
      nullptr, kEmptyTitleNote},

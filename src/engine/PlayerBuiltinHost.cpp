@@ -73,6 +73,16 @@ int32_t PlayerBuiltinHost::MessageBox(std::u16string_view text, std::u16string_v
     return player_.desktop.MessageBox(text, title, style);
 }
 
+int32_t PlayerBuiltinHost::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                             uint32_t timeoutMs) {
+    if (timeoutMs == 0) return player_.desktop.MessageBox(text, title, style);
+    return player_.desktop.MessageBoxTimeout(text, title, style, timeoutMs);
+}
+
+std::u16string PlayerBuiltinHost::GetClipboardText() { return player_.desktop.GetClipboardText(); }
+
+void PlayerBuiltinHost::SetClipboardText(std::u16string_view text) { player_.desktop.SetClipboardText(text); }
+
 bool PlayerBuiltinHost::CursorPosition(int32_t& x, int32_t& y) {
     const Point at = player_.desktop.GetCursorPos();
     x = at.x;

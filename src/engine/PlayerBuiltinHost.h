@@ -37,7 +37,11 @@ public:
     bool StopRequested() override;
     void SetStatusLine(std::u16string_view text) override;
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                              uint32_t timeoutMs) override;
     std::u16string DefaultTitle() override { return title_; }
+    std::u16string GetClipboardText() override;
+    void SetClipboardText(std::u16string_view text) override;
     std::u16string WaitClipboardChange(uint32_t timeoutMs) override;
     bool CursorPosition(int32_t& x, int32_t& y) override;
     void MoveCursorBy(double dx, double dy) override;

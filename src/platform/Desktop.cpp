@@ -160,6 +160,13 @@ int32_t Desktop::MessageBox(std::u16string_view text, std::u16string_view title,
     return platform_.MessageBox(text, title, style);
 }
 
+int32_t Desktop::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                   uint32_t timeoutMs) {
+    TraceEvent("msgbox", Hex(style) + " " + JsonString(title) + " " + JsonString(text) + " " +
+                             std::to_string(timeoutMs));
+    return platform_.MessageBoxTimeout(text, title, style, timeoutMs);
+}
+
 void Desktop::ShowScriptError(std::u16string_view text) {
     TraceEvent("error", JsonString(text));
     platform_.ShowScriptError(text);

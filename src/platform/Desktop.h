@@ -69,6 +69,7 @@ public:
     const std::u16string& GetLine(ProgressLine line) const { return lines_[static_cast<size_t>(line)]; }
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style);
+    int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style, uint32_t timeoutMs);
     // A plain message box with the player's title and an OK button.
     void ShowMessage(std::u16string_view text) { MessageBox(text, kAppTitle, kMbOk); }
     // The script error dialog; returns when the user has closed it.

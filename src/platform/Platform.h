@@ -187,6 +187,9 @@ public:
 
     // Message box: answers the id of the button pressed (1 OK, 2 Cancel, ...).
     virtual int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) = 0;
+    // A message box that closes itself after timeoutMs, answering 32000 then.
+    virtual int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                      uint32_t timeoutMs) = 0;
     // The modal script error dialog with the error text; returns when it is closed.
     virtual void ShowScriptError(std::u16string_view text) = 0;
     // Runs the countdown dialog modally; returns when it is closed.

@@ -253,6 +253,14 @@ int32_t SimPlatform::MessageBox(std::u16string_view, std::u16string_view, uint32
     return FirstButtonOf(style);
 }
 
+int32_t SimPlatform::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                       uint32_t timeoutMs) {
+    constexpr int32_t kTimedOut = 32000;
+    if (!timedBoxesTimeOut) return MessageBox(text, title, style);
+    Advance(static_cast<uint64_t>(timeoutMs) * 1000);
+    return kTimedOut;
+}
+
 bool SimPlatform::SetClipboardText(std::u16string_view text) {
     if (clipboardRefuses) return false;
     clipboard_.assign(text);

@@ -57,6 +57,7 @@ public:
     // empty queue answers the first button of the box's style.
     std::vector<int32_t> messageBoxAnswers;
     bool clipboardRefuses = false;
+    bool timedBoxesTimeOut = false;
     // Paths that exist on the simulated disk, compared exactly.
     std::set<std::u16string> existingFiles;
     bool progressWindowFails = false;
@@ -120,6 +121,9 @@ public:
     void LeaveClipboardChain() override { progressWindow_.LeaveClipboardChain(); }
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    // Answered like any box unless timedBoxesTimeOut: then the time passes.
+    int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                              uint32_t timeoutMs) override;
     // Closed at once, as if OK were pressed.
     void ShowScriptError(std::u16string_view /*text*/) override {}
     // Ticks in virtual time until the dialog is cancelled or its timer stops.

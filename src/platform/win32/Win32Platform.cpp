@@ -149,6 +149,23 @@ int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view 
     return ::MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
 }
 
+// MessageBoxTimeoutW is not in the import libraries: it is looked up by name
+// once; without it the box waits for the user like any other.
+int32_t Win32Platform::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                         uint32_t timeoutMs) {
+    using MessageBoxTimeoutFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT, WORD, DWORD);
+    static const MessageBoxTimeoutFn show = [] {
+        const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+        return user32 == nullptr ? nullptr
+                                 : reinterpret_cast<MessageBoxTimeoutFn>(
+                                       reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxTimeoutW")));
+    }();
+    if (show == nullptr) return MessageBox(text, title, style);
+    const std::wstring wideText = ToWide(text);
+    const std::wstring wideTitle = ToWide(title);
+    return show(nullptr, wideText.c_str(), wideTitle.c_str(), style, 0, timeoutMs);
+}
+
 void Win32Platform::ShowScriptError(std::u16string_view text) { CScriptErrorDlg(text).Run(); }
 
 void Win32Platform::RunCountdownDialog(CountdownDialog& dialog) { CDoShutdownDlg(dialog).Run(); }

@@ -43,6 +43,8 @@ public:
     void LeaveClipboardChain() override;
 
     int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                              uint32_t timeoutMs) override;
     void ShowScriptError(std::u16string_view text) override;
     void RunCountdownDialog(CountdownDialog& dialog) override;
 
