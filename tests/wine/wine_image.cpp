@@ -1,51 +1,183 @@
-// wine-image: writes the script image that the Windows end-to-end test packs
-// into the player. Its steps take long enough (about 3 s in all) for the test
-// to look at the desktop while the player runs, and they never block on a
-// dialog: mouse moves with their delays, played twice.
+// wine-image: writes the script images that the Windows end-to-end tests pack
+// into the player. Each kind of image is one scene of the tests:
 //
-//   wine-image -o IMAGE
+//   wine-image [steps] -o IMAGE    a cursor position and mouse moves with their
+//                                  delays, played twice (about 3.5 s in all;
+//                                  never blocks on a dialog)
+//   wine-image typing X Y -o IMAGE types into a focused edit control and
+//                                  clicks and double-clicks at screen point X,Y,
+//                                  the start of its first line
+//   wine-image hotkeys -o IMAGE    a 3 s step, then a 60 s one: time to pause,
+//                                  resume and stop from the keyboard
+//   wine-image msgbox -o IMAGE     a message box, then one more step
+//   wine-image error -o IMAGE      a call of a function that does not exist,
+//                                  then one more step (not played)
+//   wine-image countdown -o IMAGE  a shutdown with a 30 s countdown, then one
+//                                  more step
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ImageFile.h"
+#include "actions/KeyboardSteps.h"
+#include "actions/MouseSteps.h"
+#include "actions/SystemSteps.h"
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
 #include "engine/EventList.h"
-#include "script/StepFactory.h"
+#include "engine/FunctionSteps.h"
+#include "expr/ExprReader.h"
+#include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
 
 namespace {
 
-constexpr uint32_t kMoveMouseType = 4;
-constexpr int kSteps = 6;
-constexpr uint32_t kStepDelayMs = 250;
+using namespace ovrix;
+
+template <class T>
+Ref<T> Step(uint32_t delay, std::u16string name = u"") {
+    auto step = MakeRef<T>();
+    step->delay = delay;
+    step->name = std::move(name);
+    return step;
+}
+
+StoredExpr Number(double value) { return StoredExpr(SaveExprItem(MakeItem<ExprItem_Num>(value)).ToVector()); }
+
+Ref<Event> TypeText(std::u16string text, bool paste, uint32_t delay) {
+    auto step = Step<InputTextEvent>(delay);
+    step->text = std::move(text);
+    step->paste = paste ? 1 : 0;
+    return step;
+}
+
+Ref<Event> CursorTo(int x, int y, uint32_t delay) {
+    auto step = Step<MousePosEvent>(delay);
+    step->x = Number(x);
+    step->y = Number(y);
+    return step;
+}
+
+Ref<Event> Click(uint32_t kind, uint32_t delay) {
+    auto step = Step<MouseClickEvent>(delay);
+    step->clickKind = kind;
+    return step;
+}
+
+// A step that does nothing but wait its delay, under a name the trace shows.
+Ref<Event> Hold(std::u16string name, uint32_t delay) {
+    auto step = Step<MouseEvent>(delay, std::move(name));
+    step->action = 0;
+    return step;
+}
+
+std::vector<uint8_t> Image(const EventList& steps, bool pauseKey) {
+    ImageBuilder builder;
+    builder.Root(u"C:\\Tests\\wine.ovx").Main(steps).Setting(tag::kRepeat, 1);
+    if (!pauseKey) builder.Setting(tag::kNoPauseKey, 1);
+    return builder.Build();
+}
+
+// Starts from a fixed point: the display's cursor is wherever it was left,
+// the simulated desktop's at 0,0.
+std::vector<uint8_t> MouseMoves() {
+    EventList steps;
+    steps.Append(CursorTo(100, 100, 250));
+    for (int i = 1; i <= 6; ++i) {
+        auto move = Step<MoveMouseEvent>(250, u"Move " + std::u16string(1, static_cast<char16_t>(u'0' + i)));
+        move->xOffset = Number(10);
+        move->yOffset = Number(5);
+        steps.Append(move);
+    }
+    return ImageBuilder()
+        .Root(u"C:\\Tests\\wine.ovx")
+        .Main(steps)
+        .Setting(tag::kRepeat, 2)
+        .Setting(tag::kNoPauseKey, 1)
+        .Build();
+}
+
+// Typed on the key path (where the space and "!" go through Alt and the
+// numeric pad), then a click puts the caret before the first line and "X" is
+// typed there; a double click selects that first word, which the Unicode
+// path replaces, and a paste appends. The edit ends up holding
+// "Grüße € [pasted]\r\ndef" (Alt + numeric pad gives no character under Wine).
+std::vector<uint8_t> Typing(int x, int y) {
+    EventList steps;
+    steps.Append(TypeText(u"Hi there!\ndef", false, 200));
+    steps.Append(CursorTo(x, y, 200));
+    // The pause after the single click keeps it apart from the double click.
+    steps.Append(Click(MouseClickEvent::kSingle, 700));
+    steps.Append(TypeText(u"X", false, 200));
+    steps.Append(CursorTo(x, y, 200));
+    steps.Append(Click(MouseClickEvent::kDouble, 300));
+    steps.Append(TypeText(u"Grüße €", false, 200));
+    steps.Append(TypeText(u" [pasted]", true, 300));
+    return Image(steps, true);
+}
+
+std::vector<uint8_t> Hotkeys() {
+    EventList steps;
+    steps.Append(Hold(u"Hold", 3000));
+    steps.Append(Hold(u"Long", 60000));
+    return Image(steps, true);
+}
+
+std::vector<uint8_t> MessageBoxStep() {
+    EventList steps;
+    auto box = Step<MsgBoxEvent>(0);
+    box->message = u"Close me";
+    steps.Append(box);
+    steps.Append(Hold(u"After", 0));
+    return Image(steps, false);
+}
+
+std::vector<uint8_t> ScriptError() {
+    EventList steps;
+    auto node = MakeItem<ExprItem_DynFun>();
+    ItemAs<ExprItem_DynFun>(node)->name = u"missing";
+    auto call = Step<CallFunEvent>(0);
+    call->code = StoredExpr(SaveExprItem(node).ToVector());
+    steps.Append(call);
+    steps.Append(Hold(u"After", 0));
+    return Image(steps, false);
+}
+
+std::vector<uint8_t> Countdown() {
+    EventList steps;
+    auto shutdown = Step<ShutdownEvent>(0);
+    shutdown->seconds = 30;
+    steps.Append(shutdown);
+    steps.Append(Hold(u"After", 0));
+    return Image(steps, false);
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown] -o IMAGE\n");
+    return 2;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace ovrix;
-    if (argc != 3 || std::string(argv[1]) != "-o") {
-        std::fprintf(stderr, "usage: wine-image -o IMAGE\n");
-        return 2;
-    }
-    EventList steps;
-    for (int i = 1; i <= kSteps; ++i) {
-        Ref<Event> step = CreateEvent(kMoveMouseType);
-        if (!step) {
-            std::fprintf(stderr, "wine-image: the step factory has no step of type %u\n", kMoveMouseType);
-            return 1;
-        }
-        step->name = u"Move " + std::u16string(1, static_cast<char16_t>(u'0' + i));
-        step->delay = kStepDelayMs;
-        steps.Append(step);
-    }
-    const auto image = ImageBuilder()
-                           .Root(u"C:\\Tests\\wine.ovx")
-                           .Main(steps)
-                           .Setting(tag::kRepeat, 2)
-                           .Setting(tag::kNoPauseKey, 1)
-                           .Build();
-    if (!WriteWholeFile(argv[2], image)) {
-        std::fprintf(stderr, "wine-image: cannot write %s\n", argv[2]);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() < 2 || args[args.size() - 2] != "-o") return Usage();
+    const std::string output = args.back();
+    args.resize(args.size() - 2);
+    const std::string kind = args.empty() ? "steps" : args[0];
+
+    std::vector<uint8_t> image;
+    if (kind == "steps" && args.size() <= 1) image = MouseMoves();
+    else if (kind == "typing" && args.size() == 3) image = Typing(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
+    else if (kind == "hotkeys" && args.size() == 1) image = Hotkeys();
+    else if (kind == "msgbox" && args.size() == 1) image = MessageBoxStep();
+    else if (kind == "error" && args.size() == 1) image = ScriptError();
+    else if (kind == "countdown" && args.size() == 1) image = Countdown();
+    else return Usage();
+
+    if (!WriteWholeFile(output, image)) {
+        std::fprintf(stderr, "wine-image: cannot write %s\n", output.c_str());
         return 1;
     }
     return 0;
