@@ -79,6 +79,9 @@ done
 # --- 3. The player end to end.
 # The trace without its leading millisecond field.
 strip_ms() { sed -E 's/^[0-9]+ //' "$1"; }
+# Wine's US layout answers key 228 for a line feed where Windows (and the
+# simulated desktop) answer Ctrl + Enter; the player sends what it is told.
+as_on_windows() { sed -E 's/^input 228 /input 13 /'; }
 
 # Plays an exe in the background and watches the display until it ends: for
 # a visible window titled exactly "Ovrix" (SEEN) and for any visible window
@@ -127,7 +130,7 @@ end_to_end() {
     if [[ $name == steps ]]; then  # long enough to be seen
         if [[ $SHOWN -eq 1 ]]; then pass "$name: the progress window was visible"; else fail "$name: no progress window seen"; fi
     fi
-    if [[ -s $trace ]] && diff <(strip_ms "$trace") "$expected" >"$WORK/$name.diff"; then
+    if [[ -s $trace ]] && diff <(strip_ms "$trace" | as_on_windows) "$expected" >"$WORK/$name.diff"; then
         pass "$name: trace equals the simulated desktop's ($(wc -l <"$expected") lines)"
     else
         fail "$name: trace differs from the simulated desktop's; diff: $WORK/$name.diff"

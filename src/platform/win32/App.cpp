@@ -16,11 +16,6 @@
 
 namespace ovrix::win32 {
 
-AppState& App() {
-    static AppState state;
-    return state;
-}
-
 namespace {
 
 void EnableDebugPrivilege() {
