@@ -262,7 +262,7 @@ TEST_F(BuiltinFramework, EnumerationsAndRegistryRoots) {
 TEST_F(BuiltinFramework, CatalogueCoverage) {
     constexpr int32_t kCatalogueTotal = 282;
     constexpr int32_t kRegisteredFloor = 282;
-    constexpr int32_t kImplementedFloor = 120;
+    constexpr int32_t kImplementedFloor = 121;
     int32_t total = 0;
     int32_t registered = 0;
     int32_t implemented = 0;

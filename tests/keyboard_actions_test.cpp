@@ -136,5 +136,37 @@ TEST(KeyboardActions, BuiltInFunctionsPressKeysAndTypeText) {
                      "key 17 29 0x2"}));
 }
 
+// Whatever a script presses and however playback is stopped, every key it
+// pressed is up again when its step ends.
+TEST(KeyboardActions, NoKeyStaysHeldDown) {
+    for (const bool stopDuringHold : {false, true}) {
+        SimFixture f;
+        if (stopDuringHold) f.sim.onPump = [](SimPlatform&) { SetFlag(StopRequest); };
+        EventList list;
+        for (auto step : {Keystroke({27, 65}, true, true), Input(u"Hi! ", false),
+                          Input(u"\u00C9t\u00E9 A", false), Input(u"pasted", true)}) {
+            list.Append(step);
+        }
+        BeginPlayback(f.player);
+        RunEventList(f.player, list, nullptr, 1);
+        EXPECT_EQ(EventsOf(f.trace, "clipboard").size(), stopDuringHold ? 0u : 1u);
+        EXPECT_TRUE(f.sim.HeldKeys().empty()) << "stopped: " << stopDuringHold;
+        SetFlag(StopRequest, 0);
+    }
+}
+
+TEST(KeyboardActions, IsKeyDownSeesWhatTheScriptHolds) {
+    using testing_builtins::Call;
+    using testing_builtins::Num;
+    InitFunctionRegistry();
+    SimFixture f;
+    PlayerBuiltinHost host(f.player);
+    Call(u"KeyDown", {Num(0x110)});  // the low byte: Shift
+    EXPECT_TRUE(AsTruth(Call(u"IsKeyDown", {Num(16)})));
+    EXPECT_FALSE(AsTruth(Call(u"IsKeyDown", {})));  // the default key: Ctrl
+    Call(u"KeyUp", {Num(16)});
+    EXPECT_FALSE(AsTruth(Call(u"IsKeyDown", {Num(16)})));
+}
+
 }  // namespace
 }  // namespace ovrix

@@ -81,6 +81,7 @@ public:
     virtual void DragCursorBy(double /*dx*/, double /*dy*/, double /*stepDelay*/) {}
     // The key's low byte pressed or released.
     virtual void SendKey(double /*vk*/, bool /*up*/) {}
+    virtual bool IsKeyDown(double /*vk*/) { return false; }
     virtual void TypeText(std::u16string_view /*text*/, bool /*paste*/) {}
 };
 

@@ -1,10 +1,10 @@
 // The keyboard family: pressing and releasing keys, and typing text, on the
-// desktop the host plays on. A call with fewer arguments than the function
-// reads does nothing. "IsKeyDown" needs the keyboard's live state, which the
-// desktop does not offer yet: it stays registered without an implementation
-// and evaluates to no value.
+// desktop the host plays on, and asking whether a key is held down. A call
+// with fewer arguments than the function reads does nothing. Keys are the
+// low byte of the number, as the key steps send them.
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
+#include "expr/KindsValue.h"
 
 namespace ovrix {
 
@@ -19,6 +19,12 @@ PExprItem* KeyEvent(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
     return None(result);
 }
 
+PExprItem* IsKeyDown(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 1) return None(result);
+    return ReturnValue(result, MakeItem<ExprItem_Bool>(host->IsKeyDown(Number(args, count, 0))));
+}
+
 PExprItem* TypeText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
     if (host != nullptr && count >= 2) host->TypeText(Text(args, count, 0), AsTruth(args[1]));
@@ -28,7 +34,7 @@ PExprItem* TypeText(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
 const ArgSpec kKey{u"Key", fkind::kNumber, DefNumber(17, u"VirtualKey")};
 
 const FunctionSpec kKeyboard[] = {
-    {u"IsKeyDown", fkind::kBool, nullptr, {kKey}},
+    {u"IsKeyDown", fkind::kBool, IsKeyDown, {kKey}},
     {u"KeyDown", fkind::kNothing, KeyEvent<false>, {kKey}},
     {u"KeyUp", fkind::kNothing, KeyEvent<true>, {kKey}},
     {u"TypeText", fkind::kNothing, TypeText,

@@ -112,6 +112,10 @@ void PlayerBuiltinHost::SendKey(double vk, bool up) {
     ovrix::SendKey(player_.desktop, static_cast<uint8_t>(CoordinateFromNumber(vk)), up);
 }
 
+bool PlayerBuiltinHost::IsKeyDown(double vk) {
+    return player_.desktop.IsKeyDown(static_cast<uint8_t>(CoordinateFromNumber(vk)));
+}
+
 void PlayerBuiltinHost::TypeText(std::u16string_view text, bool paste) { ovrix::TypeText(player_.desktop, text, paste); }
 
 }  // namespace ovrix

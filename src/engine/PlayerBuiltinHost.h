@@ -49,6 +49,7 @@ public:
     void RandomCursorPosition(double x, double y, double width, double height) override;
     void DragCursorBy(double dx, double dy, double stepDelay) override;
     void SendKey(double vk, bool up) override;
+    bool IsKeyDown(double vk) override;
     void TypeText(std::u16string_view text, bool paste) override;
 
 private:

@@ -58,6 +58,7 @@ public:
     uint32_t MapVirtualKey(uint32_t code) { return platform_.MapVirtualKey(code); }
     int16_t VkKeyScan(char16_t c) { return platform_.VkKeyScan(c); }
     bool CapsLockOn() { return platform_.CapsLockOn(); }
+    bool IsKeyDown(uint8_t vk) { return platform_.IsKeyDown(vk); }
     bool SendInput(const std::vector<KeyInput>& records);
 
     // Opens the progress window with the image's settings: its script line,

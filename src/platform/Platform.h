@@ -163,6 +163,8 @@ public:
     // VkKeyScanW: key in the low byte, shift state in the high byte; -1 for none.
     virtual int16_t VkKeyScan(char16_t c) = 0;
     virtual bool CapsLockOn() = 0;
+    // Whether the key is held down now (GetAsyncKeyState's high bit).
+    virtual bool IsKeyDown(uint8_t vk) = 0;
     // Sends the records as one SendInput call; answers false when the
     // platform has no such call or refused it.
     virtual bool SendInput(const std::vector<KeyInput>& records) = 0;

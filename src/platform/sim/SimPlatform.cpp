@@ -196,6 +196,24 @@ uint32_t SimPlatform::DeleteFile(std::u16string_view path) {
     return existingFiles.erase(std::u16string(path)) != 0 ? 0 : kFileNotFound;
 }
 
+void SimPlatform::KeybdEvent(uint8_t vk, uint8_t, uint32_t flags) {
+    if (flags & kKeyUp) {
+        heldKeys_.erase(vk);
+    } else {
+        heldKeys_.insert(vk);
+    }
+}
+
+bool SimPlatform::SendInput(const std::vector<KeyInput>& records) {
+    if (sendInputFails) return false;
+    for (const KeyInput& record : records) {
+        if ((record.flags & kKeyUnicode) == 0 && record.vk <= 0xFF) {
+            KeybdEvent(static_cast<uint8_t>(record.vk), 0, record.flags);
+        }
+    }
+    return true;
+}
+
 bool SimPlatform::OpenProgressWindow(ProgressWindowBehaviour& behaviour) {
     if (progressWindowFails) return false;
     return progressWindow_.Open(behaviour);

@@ -99,7 +99,8 @@ public:
     void PumpMessages() override;
 
     void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
-    void KeybdEvent(uint8_t, uint8_t, uint32_t) override {}
+    // Keys go down and up on a simulated keyboard, so tests can see what is held.
+    void KeybdEvent(uint8_t vk, uint8_t, uint32_t flags) override;
     void SetCursorPos(int32_t x, int32_t y) override { cursor_ = {x, y}; }
     Point GetCursorPos() override { return cursor_; }
     ScreenSize GetScreenSize() override { return options_.screen; }
@@ -109,7 +110,9 @@ public:
     uint32_t MapVirtualKey(uint32_t code) override;
     int16_t VkKeyScan(char16_t c) override;
     bool CapsLockOn() override { return capsLock; }
-    bool SendInput(const std::vector<KeyInput>&) override { return !sendInputFails; }
+    bool SendInput(const std::vector<KeyInput>& records) override;
+    bool IsKeyDown(uint8_t vk) override { return heldKeys_.count(vk) != 0; }
+    const std::set<uint8_t>& HeldKeys() const { return heldKeys_; }
 
     bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) override;
     void ShowProgressLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
@@ -165,6 +168,7 @@ private:
     size_t clipboardChangesDone_ = 0;
     std::u16string cwd_ = u"C:\\";
     uint32_t random_ = 1;
+    std::set<uint8_t> heldKeys_;
 };
 
 // The first button's id for a message box style (what an immediate click on

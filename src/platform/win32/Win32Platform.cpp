@@ -98,6 +98,8 @@ int16_t Win32Platform::VkKeyScan(char16_t c) { return ::VkKeyScanW(static_cast<w
 
 bool Win32Platform::CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; }
 
+bool Win32Platform::IsKeyDown(uint8_t vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
+
 // SendInput is looked up by name once, on first use, and kept for the
 // process's lifetime.
 bool Win32Platform::SendInput(const std::vector<KeyInput>& records) {

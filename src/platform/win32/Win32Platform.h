@@ -32,6 +32,7 @@ public:
     uint32_t MapVirtualKey(uint32_t code) override;
     int16_t VkKeyScan(char16_t c) override;
     bool CapsLockOn() override;
+    bool IsKeyDown(uint8_t vk) override;
     bool SendInput(const std::vector<KeyInput>& records) override;
 
     bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) override;
