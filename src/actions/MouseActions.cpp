@@ -9,6 +9,7 @@
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
+#include "expr/NumberFormat.h"
 #include "expr/ExprHandle.h"
 
 namespace ovrix {
@@ -28,7 +29,7 @@ constexpr uint64_t kDragPointInterval = 5;  // points 6, 11, 16, ... are shown
 int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
 
 int32_t CoordinateOf(const StoredExpr& expression) {
-    return CoordinateFromNumber(AsNumber(EvaluateStored(expression)));
+    return TruncateToInt32(AsNumber(EvaluateStored(expression)));
 }
 
 // Every point of the straight line from (x0, y0) to (x1, y1), both ends
@@ -124,11 +125,6 @@ void RecordMouseState(Player& player) {
     mouse.rightUp = swapped ? 0x0004 : 0x0010;
     mouse.screen = desktop.GetScreenSize();
     mouse.os = desktop.GetOsVersion();
-}
-
-int32_t CoordinateFromNumber(double value) {
-    if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
 }
 
 void MoveCursorBy(Player& player, int32_t dx, int32_t dy) {

@@ -16,11 +16,6 @@ struct StepRun;
 // version into the player's mouse state.
 void RecordMouseState(Player& player);
 
-// A number as a pixel coordinate: truncated toward zero; not a number or out
-// of the 32-bit range, the processor's "integer indefinite" (the lowest
-// 32-bit integer).
-int32_t CoordinateFromNumber(double value);
-
 // The cursor moved by an offset from where it is.
 void MoveCursorBy(Player& player, int32_t dx, int32_t dy);
 

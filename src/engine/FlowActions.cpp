@@ -12,6 +12,7 @@
 #include "engine/StepTree.h"
 #include "expr/ExprItem.h"
 #include "expr/KindsValue.h"
+#include "expr/NumberFormat.h"
 #include "expr/VariableName.h"
 #include "expr/Variables.h"
 
@@ -28,13 +29,6 @@ std::u16string Widen(const std::string& text) { return std::u16string(text.begin
 StepPath Sibling(StepPath path, int32_t delta) {
     if (!path.empty()) path.back() += delta;
     return path;
-}
-
-// Conversion to a 32-bit integer as the processor truncates: a value out of
-// range (or not a number) becomes the "integer indefinite" value.
-int32_t TruncateToInt32(double value) {
-    if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
 }
 
 IntVar* LoopCounter(Context& context, const StepPath& loopPath) {

@@ -7,6 +7,7 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "expr/KindsValue.h"
+#include "expr/NumberFormat.h"
 #include "expr/Variables.h"
 #include "shell/ClipboardWatch.h"
 
@@ -91,29 +92,29 @@ bool PlayerBuiltinHost::CursorPosition(int32_t& x, int32_t& y) {
 }
 
 void PlayerBuiltinHost::MoveCursorBy(double dx, double dy) {
-    ovrix::MoveCursorBy(player_, CoordinateFromNumber(dx), CoordinateFromNumber(dy));
+    ovrix::MoveCursorBy(player_, TruncateToInt32(dx), TruncateToInt32(dy));
 }
 
 void PlayerBuiltinHost::SetCursorPosition(double x, double y) {
-    SetMousePosition(player_, CoordinateFromNumber(x), CoordinateFromNumber(y));
+    SetMousePosition(player_, TruncateToInt32(x), TruncateToInt32(y));
 }
 
 void PlayerBuiltinHost::RandomCursorPosition(double x, double y, double width, double height) {
-    RandomMousePosition(player_, CoordinateFromNumber(x), CoordinateFromNumber(y), CoordinateFromNumber(width),
-                        CoordinateFromNumber(height));
+    RandomMousePosition(player_, TruncateToInt32(x), TruncateToInt32(y), TruncateToInt32(width),
+                        TruncateToInt32(height));
 }
 
 void PlayerBuiltinHost::DragCursorBy(double dx, double dy, double stepDelay) {
-    const int32_t delay = CoordinateFromNumber(stepDelay);
-    DragMouseBy(player_, CoordinateFromNumber(dx), CoordinateFromNumber(dy), delay > 0 ? delay : 0, 0);
+    const int32_t delay = TruncateToInt32(stepDelay);
+    DragMouseBy(player_, TruncateToInt32(dx), TruncateToInt32(dy), delay > 0 ? delay : 0, 0);
 }
 
 void PlayerBuiltinHost::SendKey(double vk, bool up) {
-    ovrix::SendKey(player_.desktop, static_cast<uint8_t>(CoordinateFromNumber(vk)), up);
+    ovrix::SendKey(player_.desktop, static_cast<uint8_t>(TruncateToInt32(vk)), up);
 }
 
 bool PlayerBuiltinHost::IsKeyDown(double vk) {
-    return player_.desktop.IsKeyDown(static_cast<uint8_t>(CoordinateFromNumber(vk)));
+    return player_.desktop.IsKeyDown(static_cast<uint8_t>(TruncateToInt32(vk)));
 }
 
 void PlayerBuiltinHost::TypeText(std::u16string_view text, bool paste) { ovrix::TypeText(player_.desktop, text, paste); }

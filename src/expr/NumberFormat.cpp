@@ -47,6 +47,11 @@ int64_t TruncateToInt64(double value) {
     return static_cast<int64_t>(value);
 }
 
+int32_t TruncateToInt32(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
 std::u16string PlainNumberText(double value) {
     // 1e308 with six decimals needs 316 characters.
     char buf[400];

@@ -21,6 +21,8 @@ constexpr uint32_t kColour = 4;    // "RGB(r,g,b)"
 // Truncation toward zero to a 64-bit integer as the processor converts:
 // NaN and values outside the range give the lowest 64-bit integer.
 int64_t TruncateToInt64(double value);
+// The same to 32 bits: the lowest 32-bit integer for NaN and out of range.
+int32_t TruncateToInt32(double value);
 
 // "%f" with trailing '0' and then '.' characters removed: 2.5, 100, 0.
 std::u16string PlainNumberText(double value);
