@@ -13,7 +13,7 @@
 #include "container/Image.h"
 #include "container/Text.h"
 #include "script/ScriptStream.h"
-#include "shell/PlaybackSettings.h"
+#include "engine/PlaybackSettings.h"
 
 namespace ovrix {
 namespace {

@@ -16,7 +16,7 @@
 #include "expr/VariableFrame.h"
 #include "script/Event.h"
 #include "script/ScriptStream.h"
-#include "shell/PlaybackSettings.h"
+#include "engine/PlaybackSettings.h"
 
 using namespace ovrix;
 

@@ -16,6 +16,7 @@
 #include "StepTestSupport.h"
 #include "platform/sim/SimPlay.h"
 #include "shell/PlaybackDriver.h"
+#include "engine/ScriptLoader.h"
 
 namespace ovrix {
 namespace {

@@ -11,7 +11,7 @@
 #include "container/Tags.h"
 #include "engine/PlayerBuiltinHost.h"
 #include "platform/sim/SimPlay.h"
-#include "shell/Hotkeys.h"
+#include "engine/Hotkeys.h"
 
 namespace ovrix {
 namespace {

@@ -9,6 +9,7 @@
 #include "container/Tags.h"
 #include "script/Event.h"
 #include "script/ScriptStream.h"
+#include "engine/ScriptLoader.h"
 #include "script/StepFactory.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"

@@ -115,18 +115,6 @@ void PlayClick(Player& player, const MouseClickEvent& step) {
 
 }  // namespace
 
-void RecordMouseState(Player& player) {
-    Desktop& desktop = player.desktop;
-    MouseState& mouse = player.mouse;
-    const bool swapped = desktop.ButtonsSwapped();
-    mouse.leftDown = swapped ? 0x0008 : 0x0002;
-    mouse.leftUp = swapped ? 0x0010 : 0x0004;
-    mouse.rightDown = swapped ? 0x0002 : 0x0008;
-    mouse.rightUp = swapped ? 0x0004 : 0x0010;
-    mouse.screen = desktop.GetScreenSize();
-    mouse.os = desktop.GetOsVersion();
-}
-
 void MoveCursorBy(Player& player, int32_t dx, int32_t dy) {
     const Point at = player.desktop.GetCursorPos();
     player.desktop.SetCursorPos(Wrap(int64_t{at.x} + dx), Wrap(int64_t{at.y} + dy));

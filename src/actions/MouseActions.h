@@ -12,10 +12,6 @@ namespace ovrix {
 struct Player;
 struct StepRun;
 
-// Reads the swapped-buttons setting, the primary screen's size and the OS
-// version into the player's mouse state.
-void RecordMouseState(Player& player);
-
 // The cursor moved by an offset from where it is.
 void MoveCursorBy(Player& player, int32_t dx, int32_t dy);
 

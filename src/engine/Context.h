@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/EventList.h"
+#include "script/EventList.h"
 #include "expr/ExprHandle.h"
 #include "expr/VariableFrame.h"
 

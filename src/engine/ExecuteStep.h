@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/EventList.h"
+#include "script/EventList.h"
 #include "expr/ExprHandle.h"
 
 namespace ovrix {

@@ -5,7 +5,7 @@
 // state lives in the engine variables of the Context that plays the list.
 #pragma once
 
-#include "engine/EventList.h"
+#include "script/EventList.h"
 
 namespace ovrix {
 

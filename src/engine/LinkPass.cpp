@@ -12,8 +12,7 @@
 #include "engine/ScriptFunctions.h"
 #include "engine/StepTree.h"
 #include "script/Event.h"
-#include "script/ScriptStream.h"
-#include "shell/PlaybackDriver.h"
+#include "engine/ScriptLoader.h"
 
 namespace ovrix {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/EventList.h"
+#include "script/EventList.h"
 
 namespace ovrix {
 

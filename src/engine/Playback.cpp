@@ -1,6 +1,5 @@
 #include "engine/Playback.h"
 
-#include "actions/MouseActions.h"
 #include "engine/ExecuteStep.h"
 #include "engine/FlowActions.h"
 #include "engine/PlaybackFlags.h"
@@ -10,7 +9,7 @@
 #include "engine/StepTree.h"
 #include "expr/Variables.h"
 #include "script/Event.h"
-#include "shell/Hotkeys.h"
+#include "engine/Hotkeys.h"
 
 namespace ovrix {
 
@@ -100,6 +99,20 @@ void PlaySteps(Player& player, Context& context) {
         // window responsive while tight loops still run fast.
         if (refreshed && delay == 0) PlaybackWait(player, kBreather, 0, kWaitSlice);
     }
+}
+
+// The mouse steps read the button mapping, the screen and the system version
+// once per playback.
+void RecordMouseState(Player& player) {
+    Desktop& desktop = player.desktop;
+    MouseState& mouse = player.mouse;
+    const bool swapped = desktop.ButtonsSwapped();
+    mouse.leftDown = swapped ? 0x0008 : 0x0002;
+    mouse.leftUp = swapped ? 0x0010 : 0x0004;
+    mouse.rightDown = swapped ? 0x0002 : 0x0008;
+    mouse.rightUp = swapped ? 0x0004 : 0x0010;
+    mouse.screen = desktop.GetScreenSize();
+    mouse.os = desktop.GetOsVersion();
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/Context.h"
-#include "engine/EventList.h"
+#include "script/EventList.h"
 #include "engine/PlaybackFlags.h"
 
 namespace ovrix {

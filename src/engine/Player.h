@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "container/Container.h"
-#include "engine/EventList.h"
+#include "script/EventList.h"
 #include "platform/Desktop.h"
-#include "shell/PlaybackSettings.h"
+#include "engine/PlaybackSettings.h"
 
 namespace ovrix {
 

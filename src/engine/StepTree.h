@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/EventList.h"
+#include "script/EventList.h"
 
 namespace ovrix {
 

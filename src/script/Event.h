@@ -12,7 +12,7 @@
 #include "container/Container.h"
 #include "container/RecordBuffer.h"
 #include "container/Ref.h"
-#include "engine/EventList.h"
+#include "script/EventList.h"
 
 namespace ovrix {
 

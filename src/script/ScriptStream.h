@@ -9,15 +9,11 @@
 
 #include "container/Container.h"
 #include "container/RecordBuffer.h"
-#include "engine/EventList.h"
+#include "script/EventList.h"
 
 namespace ovrix {
 
-struct Player;
-
 constexpr uint32_t kNewestStreamVersion = 119;
-
-enum class StreamLoad { Invalid = 0, Loaded = 1, TooNew = 2 };
 
 // Appends the steps of a container to `list`; false only when the container
 // has no first record.
@@ -27,13 +23,6 @@ bool LoadSteps(Region container, EventList& list);
 void SaveSteps(const EventList& list, RecordBuffer& buffer);
 // A whole stream: magic, 'VER', steps.
 std::vector<uint8_t> SaveStream(const EventList& list, uint32_t version = kNewestStreamVersion);
-
-// Shows the version message itself when the stream is too new.
-StreamLoad LoadStreamFromMemory(Player& player, Region data, EventList& list);
-// Loads an embedded script found by name in the image, with its messages.
-bool LoadScriptByName(Player& player, std::u16string_view name, EventList& list);
-// LoadScriptByName inside the script's folder, then the link pass.
-bool LoadScriptFile(Player& player, std::u16string_view path, EventList& list, uint32_t loaderWord);
 
 // The message shown for a stream whose version is too new.
 extern const std::u16string_view kVersionTooNewMessage;

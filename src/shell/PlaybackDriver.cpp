@@ -8,17 +8,13 @@
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
+#include "engine/ScriptLoader.h"
 #include "engine/PlayerBuiltinHost.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
 #include "script/ScriptStream.h"
 
 namespace ovrix {
-
-std::u16string ResolveScriptPath(const Player& player, std::u16string_view path) {
-    if (path.size() >= 2 && path[1] == u':') return std::u16string(path);
-    return player.baseFolder + u"\\" + std::u16string(path);
-}
 
 std::u16string RepeatLineText(Player& player, int64_t startTime) {
     char buf[96];

@@ -15,10 +15,6 @@ struct Player;
 
 void RunPlaybackDriver(Player& player, Region image);
 
-// A path whose second character is ':' stays; any other becomes
-// base folder + '\' + path (also when the base folder is empty).
-std::u16string ResolveScriptPath(const Player& player, std::u16string_view path);
-
 // The top line of the progress window for a pass.
 std::u16string RepeatLineText(Player& player, int64_t startTime);
 

@@ -2,7 +2,7 @@
 
 #include "engine/PlaybackFlags.h"
 #include "platform/Desktop.h"
-#include "shell/Hotkeys.h"
+#include "engine/Hotkeys.h"
 
 namespace ovrix {
 

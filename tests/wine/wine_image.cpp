@@ -25,7 +25,7 @@
 #include "actions/SystemSteps.h"
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
-#include "engine/EventList.h"
+#include "script/EventList.h"
 #include "engine/FunctionSteps.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"

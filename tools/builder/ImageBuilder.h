@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "container/RecordBuffer.h"
-#include "engine/EventList.h"
+#include "script/EventList.h"
 #include "script/ScriptStream.h"
 
 namespace ovrix {

@@ -1,4 +1,4 @@
-#include "shell/PlaybackSettings.h"
+#include "engine/PlaybackSettings.h"
 
 #include "container/Tags.h"
 

@@ -1,4 +1,4 @@
-#include "engine/EventList.h"
+#include "script/EventList.h"
 
 #include "script/Event.h"
 

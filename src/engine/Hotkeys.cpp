@@ -1,4 +1,4 @@
-#include "shell/Hotkeys.h"
+#include "engine/Hotkeys.h"
 
 namespace ovrix {
 
