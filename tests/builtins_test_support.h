@@ -91,6 +91,11 @@ inline ExprItem_Fun& CallOf(const PExprItem& node) { return *ItemAs<ExprItem_Fun
 inline PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
 inline PExprItem Text(std::u16string t) { return MakeItem<ExprItem_Text>(std::move(t)); }
 inline PExprItem Variable(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+inline PExprItem ListOf(std::vector<PExprItem> elements) {
+    auto list = MakeItem<ExprItem_ValueList>();
+    ItemAs<ExprItem_ValueList>(list)->elements = std::move(elements);
+    return list;
+}
 
 // The result of a call loaded as the player loads it (defaults filled).
 inline PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
