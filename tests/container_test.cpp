@@ -48,34 +48,31 @@ TEST(ContainerFind, FirstRecordWithTagWinsAndFindFromEnumeratesAll) {
     EXPECT_EQ(seen, (std::vector<uint32_t>{1, 3}));
 }
 
-TEST(ContainerFind, HeaderWithoutDataIsNeverFound) {
+// Records whose header lies about their length: never found, and no scan
+// goes past them or outside the container.
+TEST(ContainerFind, LyingLengthsEndTheScanOrHideTheRecord) {
     std::vector<uint8_t> c;
     RawRecord(c, MakeTag("DLY"), 4);  // header only: the data byte is missing
     EXPECT_FALSE(FindRecord(R(c), MakeTag("DLY")));
     EXPECT_EQ(ReadU32(R(c), MakeTag("DLY"), 1000), 1000u);
     EXPECT_FALSE(FirstRecord(R(c)));
-}
-
-TEST(ContainerFind, ZeroOrNegativeLengthEndsEveryScan) {
     for (int32_t bad : {0, -1, -8, INT32_MIN}) {
-        std::vector<uint8_t> c;
-        RawRecord(c, MakeTag("X"), bad);
-        RawRecord(c, MakeTag("Y"), 4, {1, 0, 0, 0});
-        EXPECT_FALSE(FindRecord(R(c), MakeTag("Y"))) << bad;
+        std::vector<uint8_t> z;
+        RawRecord(z, MakeTag("X"), bad);
+        RawRecord(z, MakeTag("Y"), 4, {1, 0, 0, 0});
+        EXPECT_FALSE(FindRecord(R(z), MakeTag("Y"))) << bad;
     }
     RecordBuffer b;
     WriteRecord(b, MakeTag("E"), nullptr, 0);
-    EXPECT_EQ(b.Used(), 8u);  // only the header
+    EXPECT_EQ(b.Used(), 8u);  // only the header, and it ends every scan
     WriteU32(b, MakeTag("F"), 5);
     EXPECT_FALSE(FindRecord(R(b), MakeTag("F")));
-}
 
-TEST(ContainerFind, RecordRunningPastTheEndIsAbsent) {
-    std::vector<uint8_t> c;
-    RawRecord(c, MakeTag("NAME"), 400, {'a', 0, 'b', 0});
-    EXPECT_FALSE(FindRecord(R(c), MakeTag("NAME")));
-    EXPECT_EQ(ReadString(R(c), MakeTag("NAME"), u"x"), u"x");
-    EXPECT_FALSE(FirstWholeRecord(R(c)));
+    std::vector<uint8_t> past;
+    RawRecord(past, MakeTag("NAME"), 400, {'a', 0, 'b', 0});
+    EXPECT_FALSE(FindRecord(R(past), MakeTag("NAME")));
+    EXPECT_EQ(ReadString(R(past), MakeTag("NAME"), u"x"), u"x");
+    EXPECT_FALSE(FirstWholeRecord(R(past)));
     // A length that would wrap a 32-bit address ends the walk.
     std::vector<uint8_t> w;
     RawRecord(w, MakeTag("A"), 0x7FFFFFFF, {1, 2, 3, 4});
@@ -150,33 +147,28 @@ TEST(ImageSlot, LengthWordOutsideTheSlotReadsAsEmpty) {
     EXPECT_FALSE(FindRecord(ImageFromSlot(zero), tag::Stream(0)));
 }
 
-TEST(EmbeddedScripts, LookupIgnoresCaseAndPassesAnUnnamedMainScript) {
+TEST(EmbeddedScripts, LookupIgnoresCaseAndEndsAtTheFirstMissingName) {
     EventList none;
     const auto image = ImageBuilder()
                            .Main(none)
                            .Script(u"C:\\Scripts\\Login.ovx", none)
                            .Script(u"tools\\\u00c9t\u00e9.ovx", none)
                            .Build();
-    const Region r = R(image);
-    EXPECT_TRUE(LookupEmbeddedScript(r, u"TOOLS\\\u00e9T\u00c9.ovx"));
-    EXPECT_FALSE(LookupEmbeddedScript(r, u"Login.ovx"));
-    EXPECT_FALSE(LookupEmbeddedScript(r, u""));
-    // The found region is the stream itself.
-    auto found = LookupEmbeddedScript(r, u"c:\\scripts\\LOGIN.OVX");
+    EXPECT_TRUE(LookupEmbeddedScript(R(image), u"TOOLS\\\u00e9T\u00c9.ovx"));
+    EXPECT_FALSE(LookupEmbeddedScript(R(image), u"Login.ovx"));
+    EXPECT_FALSE(LookupEmbeddedScript(R(image), u""));  // the unnamed main script is passed
+    auto found = LookupEmbeddedScript(R(image), u"c:\\scripts\\LOGIN.OVX");
     ASSERT_TRUE(found);
-    EXPECT_EQ(LoadU32(found->base), tag::kStreamMagic);
-}
+    EXPECT_EQ(LoadU32(found->base), tag::kStreamMagic);  // the found region is the stream itself
 
-TEST(EmbeddedScripts, SearchEndsAtTheFirstMissingNameAndNeedsTheStream) {
-    EventList none;
-    auto image = ImageBuilder()
-                     .Main(none)
-                     .Raw(tag::ScriptName(1), {'a', 0, 0, 0})
-                     .Raw(tag::ScriptName(3), {'b', 0, 0, 0})
-                     .Raw(tag::Stream(3), StreamBytes(none, 1))
-                     .Build();
-    EXPECT_FALSE(LookupEmbeddedScript(R(image), u"a"));  // named, but 'S' + 1 is missing
-    EXPECT_FALSE(LookupEmbeddedScript(R(image), u"b"));  // behind the gap at n = 2
+    const auto gaps = ImageBuilder()
+                          .Main(none)
+                          .Raw(tag::ScriptName(1), {'a', 0, 0, 0})
+                          .Raw(tag::ScriptName(3), {'b', 0, 0, 0})
+                          .Raw(tag::Stream(3), StreamBytes(none, 1))
+                          .Build();
+    EXPECT_FALSE(LookupEmbeddedScript(R(gaps), u"a"));  // named, but 'S' + 1 is missing
+    EXPECT_FALSE(LookupEmbeddedScript(R(gaps), u"b"));  // behind the gap at n = 2
 }
 
 }  // namespace
