@@ -125,16 +125,25 @@ TEST(ExprArray, CloneSharesCellsAndIsAnotherArray) {
     EXPECT_FALSE(h->IsEqual(*copy.Item()));
 }
 
-TEST(ExprArray, WalkVisitsTheArrayThenEachElementAndStops) {
+TEST(ExprContainers, WalkVisitsTheContainerThenEachElementInOrderAndStops) {
     PExprItem h;
     NewArray(h, {Num(1), PExprItem(), Text(u"t"), Num(2)});
-    std::vector<uint32_t> seen;
+    std::vector<std::u16string> seen;
     const auto untilText = [](ExprItem* item, void* context) {
-        static_cast<std::vector<uint32_t>*>(context)->push_back(item->Kind());
+        static_cast<Texts*>(context)->push_back(item->GetTypeName() + u":" + item->GetValueText());
         return item->Kind() != kind::kText;
     };
     EXPECT_FALSE(h->Walk(untilText, &seen));
-    EXPECT_EQ(seen, (std::vector<uint32_t>{kind::kArray, kind::kNumber, kind::kText}));
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen.back(), u"Text:t");
+    PExprItem d = MakeItem<ExprItem_NamedData>();
+    ItemAs<ExprItem_NamedData>(d)->Set(u"b", Num(1));
+    ItemAs<ExprItem_NamedData>(d)->Set(u"a", Text(u"x"));
+    ItemAs<ExprItem_NamedData>(d)->Set(u"c", Num(3));
+    seen.clear();
+    EXPECT_FALSE(d->Walk(untilText, &seen));
+    ASSERT_EQ(seen.size(), 3u);  // the named data itself, then its entries in the order first set
+    EXPECT_EQ(seen[1] + u" " + seen[2], u"Number:1 Text:x");
 }
 
 // ---- Named data ----

@@ -139,29 +139,12 @@ TEST(ExprObjects, RectIdentityKindsAndWindowOwnership) {
     EXPECT_EQ(Shown(a).rfind(u"[Array:0x", 0), 0u);
     EXPECT_EQ(a->GetNumber(), ItemAs<AnyArray>(a)->Identity());
     EXPECT_FALSE(a->IsEqual(*MakeItem<AnyArray>().Item()));
-    EXPECT_FALSE(MakeItem<ExprItem_Workbook>()->Clone());
-    EXPECT_FALSE(MakeItem<ExprItem_Solver>()->GetBool());
     // A copy of a window handle never owns the window.
     auto w = MakeItem<ExprItem_WindowHandle>(0x1234);
     ItemAs<ExprItem_WindowHandle>(w)->ownsWindow = true;
     auto wc = w->Clone();
     EXPECT_EQ(Shown(wc), u"[WindowHandle:0x1234]");
     EXPECT_FALSE(ItemAs<ExprItem_WindowHandle>(wc)->ownsWindow);
-}
-
-TEST(ExprObjects, NamedDataWalksInItsOrder) {
-    auto nd = MakeItem<ExprItem_NamedData>();
-    ItemAs<ExprItem_NamedData>(nd)->Set(u"b", Num(1));
-    ItemAs<ExprItem_NamedData>(nd)->Set(u"a", Num(2));
-    std::vector<double> seen;
-    const auto record = [](ExprItem* item, void* context) {
-        static_cast<std::vector<double>*>(context)->push_back(item->GetNumber());
-        return true;
-    };
-    nd->Walk(record, &seen);
-    ASSERT_EQ(seen.size(), 3u);  // the named data itself, then its entries
-    EXPECT_EQ(seen[1], 1.0);
-    EXPECT_EQ(seen[2], 2.0);
 }
 
 TEST(ExprNames, MembersVariablesAndCanonicalNames) {
