@@ -257,16 +257,13 @@ public:
     FakeSearch(FakeLog& log, std::vector<FoundFile> files) : log_(log), files_(std::move(files)) {}
     ~FakeSearch() override { log_.destroyed = true; }
     bool First(std::u16string_view pattern, FoundFile& found) override {
-        log_.calls.push_back(u"First " + std::u16string(pattern));
-        return Take(found);
+        return Take(u"First " + std::u16string(pattern), found);
     }
-    bool Next(FoundFile& found) override {
-        log_.calls.push_back(u"Next");
-        return Take(found);
-    }
+    bool Next(FoundFile& found) override { return Take(u"Next", found); }
 
 private:
-    bool Take(FoundFile& found) {
+    bool Take(std::u16string call, FoundFile& found) {
+        log_.calls.push_back(std::move(call));
         if (next_ >= files_.size()) return false;
         found = files_[next_++];
         return true;
@@ -277,11 +274,7 @@ private:
 };
 
 FoundFile File(std::u16string name, uint32_t attributes = 0x20, uint64_t size = 0) {
-    FoundFile f;
-    f.name = std::move(name);
-    f.attributes = attributes;
-    f.size = size;
-    return f;
+    return FoundFile{.name = std::move(name), .attributes = attributes, .size = size};
 }
 
 PExprItem Finder(std::u16string pattern, FakeLog& log, std::vector<FoundFile> files) {
