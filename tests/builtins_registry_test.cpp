@@ -188,12 +188,7 @@ TEST_F(BuiltinFramework, ByReferenceArgumentsReceiveTheVariableNode) {
 }
 
 TEST_F(BuiltinFramework, DisplayOfEveryCallForm) {
-    const auto call = [](std::u16string_view key, std::vector<PExprItem> args) {
-        auto node = MakeItem<ExprItem_Fun>();
-        ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
-        ItemAs<ExprItem_Fun>(node)->args = std::move(args);
-        return node;
-    };
+    const auto call = CallNode;
     const PExprItem obj = Variable(u"obj"), r = Variable(u"r");
     const PExprItem method = MakeItem<ExprItem_Member>(u"M");
     const std::pair<PExprItem, std::u16string> rows[] = {

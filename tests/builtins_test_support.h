@@ -100,12 +100,17 @@ inline PExprItem ListOf(std::vector<PExprItem> elements) {
 // The result of a call loaded as the player loads it (defaults filled).
 inline PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
 
-// The result of a call made in code, without the loader's default filling.
-inline PExprItem CallBare(std::u16string_view key, std::vector<PExprItem> args) {
+// A call node made in code, without the loader's key mapping and default filling.
+inline PExprItem CallNode(std::u16string_view key, std::vector<PExprItem> args) {
     auto node = MakeItem<ExprItem_Fun>();
     ItemAs<ExprItem_Fun>(node)->name = std::u16string(key);
     ItemAs<ExprItem_Fun>(node)->args = std::move(args);
-    return node->Evaluate();
+    return node;
+}
+
+// The result of a call made in code.
+inline PExprItem CallBare(std::u16string_view key, std::vector<PExprItem> args) {
+    return CallNode(key, std::move(args))->Evaluate();
 }
 
 }  // namespace ovrix::testing_builtins

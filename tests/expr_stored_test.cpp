@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <type_traits>
 #include <vector>
 
 #include "builtins_test_support.h"
@@ -70,12 +69,10 @@ TEST(ExprRoundTrip, ObjectKindsLoadEmpty) {
     EXPECT_FALSE(RoundTrip(MakeItem<ExprItem_Point>(1, 2)));
 }
 
-template <class T>
-PExprItem CallNode(std::u16string name, std::vector<PExprItem> args, uint32_t callForm = 0) {
-    auto node = MakeItem<T>();
-    ItemAs<T>(node)->name = std::move(name);
-    ItemAs<T>(node)->args = std::move(args);
-    if constexpr (std::is_same_v<T, ExprItem_Fun>) ItemAs<T>(node)->callForm = callForm;
+PExprItem DynCall(std::u16string name, std::vector<PExprItem> args) {
+    auto node = MakeItem<ExprItem_DynFun>();
+    ItemAs<ExprItem_DynFun>(node)->name = std::move(name);
+    ItemAs<ExprItem_DynFun>(node)->args = std::move(args);
     return node;
 }
 
@@ -92,9 +89,9 @@ TEST(ExprRoundTrip, CompositeKindsAndTheirTexts) {
         {MakeItem<ExprItem_Alias>(Variable(u"b"), Variable(u"a")), u""},
         {MakeItem<ExprItem_AddValue>(Variable(u"t"), Num(2)), u"Add 2 to $t"},
         {MakeItem<ExprItem_RemoveVar>(Variable(u"t")), u""},
-        {CallNode<ExprItem_Fun>(u"SetMousePosition#1", {Num(10), Variable(u"y")}, 3), u""},
-        {CallNode<ExprItem_Fun>(u"Format#2", {Text(u"%d"), ListOf({})}), u"Format(\"%d\")"},
-        {CallNode<ExprItem_DynFun>(u"Helper", {Num(1), Variable(u"x")}), u""},
+        {CallNode(u"SetMousePosition#1", {Num(10), Variable(u"y")}), u""},
+        {CallNode(u"Format#2", {Text(u"%d"), ListOf({})}), u"Format(\"%d\")"},
+        {DynCall(u"Helper", {Num(1), Variable(u"x")}), u""},
         {list, u"1 , Empty , 2 , Empty"},
         {ListOf({}), u"Empty"},
     };
@@ -108,6 +105,7 @@ TEST(ExprRoundTrip, CompositeKindsAndTheirTexts) {
     EXPECT_EQ(rows[8].node->GetMarkedText(), u"**F[6]Format(**P[4]\"%d\")");
     EXPECT_EQ(rows[9].node->GetMarkedText(), u"Call **E[6]Helper(**N[1]1, **B[2]$x)");
     EXPECT_EQ(Op(op::kSum, PExprItem(), Num(1))->GetDisplayText(), u" + 1");
+    ItemAs<ExprItem_Fun>(rows[7].node)->callForm = 3;
     for (const auto& row : rows) ExpectRoundTrip(row.node);
     EXPECT_EQ(ItemAs<ExprItem_Fun>(RoundTrip(rows[7].node))->callForm, 3u);
     EXPECT_EQ(ItemAs<ExprItem_ValueList>(RoundTrip(list))->elements.size(), 4u);
