@@ -136,7 +136,12 @@ TEST_F(BuiltinFramework, UnknownKeyShowsThePluginMessageOncePerKey) {
     LoadCall(u"SQRT", {Num(9)});
     LoadCall(u"NoSuchThing", {});
     // Only the three older member keys are mapped to their current names.
-    EXPECT_EQ(CallOf(LoadCall(u"<OLE Invoke Method>", {})).name, u"<OleObject.InvokeMethod>");
+    using Names = std::pair<const char16_t*, const char16_t*>;
+    for (auto [older, current] : {Names{u"<OLE Get Property>", u"<OleObject.GetProperty>"},
+                                  Names{u"<OLE Set Property>", u"<OleObject.SetProperty>"},
+                                  Names{u"<OLE Invoke Method>", u"<OleObject.InvokeMethod>"}}) {
+        EXPECT_EQ(CallOf(LoadCall(older, {})).name, current);
+    }
     EXPECT_EQ(CallOf(LoadCall(u"<OLE Other>", {})).name, u"<OLE Other>");
     ASSERT_EQ(host.messages.size(), 3u);
     const Texts unknown = {u"SQRT", u"NoSuchThing", u"<OLE Other>"};
