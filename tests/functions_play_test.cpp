@@ -377,6 +377,23 @@ TEST_F(NestedPlayTest, DelayIsWaitedBeforeAndAfterThePlayedScript) {
     EXPECT_LT(f.sim.ElapsedMs(), 2100u);
 }
 
+// After the played script, the status shows what its last step left: the
+// status text starts every step as "Step Complete", and a step that finishes
+// with its own status keeps it there.
+TEST_F(NestedPlayTest, AfterThePlayedScriptTheStatusIsWhatItsStepsLeft) {
+    Embed({{u"C:\\m\\lost.ovx", ListOf({Log(u"l"), GoTo(u"nowhere")})}, {u"C:\\m\\quiet.ovx", ListOf({Log(u"q")})}});
+    auto random = Step<PlayRandomEvent>(100);
+    random->entries = {{u"lost.ovx", 1}};
+    Play({PlayStep(u"lost.ovx", {}, {}, 100), PlayStep(u"quiet.ovx", {}, {}, 100), random});
+    std::vector<std::string> shown;
+    for (const std::string& line : f.Events("line status")) {
+        if (line != "line status \"\"") shown.push_back(line);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"line status \"Label not found\"", "line status \"Step Complete\"",
+                                               "line status \"Play \\\"lost.ovx\\\"\"",
+                                               "line status \"Label not found\""}));
+}
+
 TEST_F(NestedPlayTest, ScriptsPlayingEachOtherLoadOnceAndStopAtTheDepthLimit) {
     Embed({{u"C:\\m\\a.ovx", ListOf({Log(u"a"), PlayStep(u"b.ovx")})},
            {u"C:\\m\\b.ovx", ListOf({Log(u"b"), PlayStep(u"a.ovx")})}});
