@@ -40,6 +40,14 @@ TEST_F(BuiltinDates, Descriptors) {
     EXPECT_TRUE(member->IsPropertyGet());
     EXPECT_EQ(std::u16string(member->GetMemberName()), u"Minute");
     EXPECT_EQ(FindFunction(u"Delay")->GetArg(0)->GetLabel(), u"Number DelayTime(ms)");
+
+    // StringToDateTime's default is a date-time (local time is UTC here),
+    // which a call without an argument reads back.
+    const PLX_FunArg* text = FindFunction(u"StringToDateTime")->GetArg(0);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetLabel(), u"Text DateTimeString");
+    EXPECT_EQ(SecondsOf(text->defaultValue), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
+    EXPECT_EQ(SecondsOf(Call(u"StringToDateTime", {})), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
 }
 
 TEST_F(BuiltinDates, FieldsAreLocal) {
@@ -96,7 +104,7 @@ TEST_F(BuiltinDates, TextReaders) {
     EXPECT_EQ(Call(u"StringToDateTime", {Text(u"12/31/2008")})->GetDisplayText(), u"2008-12-31 00:00:00");
     EXPECT_EQ(Call(u"StringToDateTime", {Text(u" 2011-3-4 5:6:7")})->GetDisplayText(), u"2011-03-04 05:06:07");
     EXPECT_FALSE(Call(u"StringToDateTime", {Text(u"March 4")}));
-    EXPECT_FALSE(Call(u"StringToDateTime", {}));
+    EXPECT_FALSE(Call(u"StringToDateTime", {Text(u"")}));
 }
 
 TEST_F(BuiltinDates, ClockAndDelayComeFromTheHost) {
