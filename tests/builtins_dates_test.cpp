@@ -32,6 +32,15 @@ protected:
     void TearDown() override { SetLocalTimeFunction(nullptr); }
 };
 
+TEST_F(BuiltinDates, StringToDateTimeDefaultsToANoonIn2012) {
+    // The default is a date-time (local time is UTC here), which a call
+    // without an argument reads back.
+    const PLX_FunArg* text = FindFunction(u"StringToDateTime")->GetArg(0);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(SecondsOf(text->defaultValue), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
+    EXPECT_EQ(SecondsOf(Call(u"StringToDateTime", {})), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
+}
+
 TEST_F(BuiltinDates, FieldsAreLocal) {
     SetLocalTimeFunction(PlusTwoHours);
     const PExprItem t = At(SecondsFromCivil(2008, 12, 31, 23, 30, 15));  // 2009-01-01 01:30:15 local
@@ -88,7 +97,7 @@ TEST_F(BuiltinDates, TextReaders) {
     EXPECT_EQ(Call(u"StringToDateTime", {Text(u"12/31/2008")})->GetDisplayText(), u"2008-12-31 00:00:00");
     EXPECT_EQ(Call(u"StringToDateTime", {Text(u" 2011-3-4 5:6:7")})->GetDisplayText(), u"2011-03-04 05:06:07");
     EXPECT_FALSE(Call(u"StringToDateTime", {Text(u"March 4")}));
-    EXPECT_FALSE(Call(u"StringToDateTime", {}));
+    EXPECT_FALSE(Call(u"StringToDateTime", {Text(u"")}));
 }
 
 TEST_F(BuiltinDates, ClockAndDelayComeFromTheHost) {

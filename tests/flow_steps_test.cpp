@@ -69,7 +69,7 @@ std::vector<FlowSample> Samples() {
         Make<ForLoopEvent>("ForRange",
                            [](auto& s) {
                                s.kind = kLoopRangeExclusive;
-                               s.variable = u"i";
+                               s.variable = u"$i";
                                s.start = NumberExpr(1);
                                s.end = NumberExpr(10);
                                s.duration = u"5 second";
@@ -192,6 +192,25 @@ TEST(FlowStepLoad, MissingRecordsGiveDefaults) {
     EXPECT_EQ(LoadRecord(GetScriptArgEvent::kTypeId)->GetText(), u"Alias  = GetScriptArg()");
 }
 
+TEST(FlowStepLoad, LoopVariableShowsItsCanonicalName) {
+    auto range = [](uint32_t kind, std::u16string_view name) {
+        return LoadRecord(ForLoopEvent::kTypeId, [&](RecordBuffer& r) {
+            WriteU32(r, MakeTag("LPTP"), kind);
+            WriteString(r, MakeTag("VAR"), name);
+            NumberExpr(1).Save(r, MakeTag("VAL1"));
+            NumberExpr(10).Save(r, MakeTag("VAL2"));
+        });
+    };
+    EXPECT_EQ(range(kLoopRange, u"i")->GetText(), u"For $i = 1 to 10");
+    EXPECT_EQ(range(kLoopRangeExclusive, u"i")->GetText(), u"For $i = 1 to 10 - 1");
+    EXPECT_EQ(range(kLoopRange, u"#n")->GetText(), u"For #n = 1 to 10");
+    EXPECT_EQ(range(kLoopRange, u"my var")->GetText(), u"For $(my var) = 1 to 10");
+    // Written back, the name keeps its canonical form.
+    RecordBuffer saved;
+    range(kLoopRange, u"i")->Save(saved);
+    EXPECT_EQ(ReadString(saved.AsRegion(), MakeTag("VAR"), u""), u"$i");
+}
+
 TEST(FlowStepLoad, BlockWithoutSubWritesNoSub) {
     auto step = LoadRecord(IfVarEvent::kTypeId, [](RecordBuffer& r) { VariableExpr(u"$x").Save(r, tag::kCode); });
     EXPECT_TRUE(step->GetChildList()->Empty());
@@ -266,7 +285,7 @@ TEST(FlowStepLoad, FunctionArgumentsFollowTheCount) {
     auto fun = LoadRecord(FunStartEvent::kTypeId, [&](RecordBuffer& r) {
         WriteString(r, MakeTag("FN"), u"Add");
         WriteU32(r, MakeTag("NArg"), 3);
-        arg(r, 0, u"$a");
+        arg(r, 0, u"a");   // names are shown in canonical form
         arg(r, 2, u"$c");  // argument 1 has no record
         arg(r, 3, u"$d");  // beyond the count
     });

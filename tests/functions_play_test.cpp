@@ -247,14 +247,6 @@ TEST_F(FunctionsPlayTest, CachedResolutionFollowsANewLinkPass) {
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f does not eixst!\""}));
 }
 
-TEST_F(FunctionsPlayTest, EveryPlaybackStartsANewSerial) {
-    ASSERT_TRUE(PrepareScript(f.player, list, 0));
-    const uint32_t before = PlaybackSerial();
-    BeginPlayback(f.player);
-    EXPECT_NE(PlaybackSerial(), before);
-    EndPlayback(f.player);
-}
-
 TEST_F(FunctionsPlayTest, GotoJumpsIntoBlocksAndReportsMissingLabels) {
     EXPECT_EQ(Play({GoTo(u"in"), Log(u"skipped"),
                     If(false, {Log(u"no"), Label(u"in"), Log(u"inside"), If(true, {Label(u"last")})}),
@@ -354,11 +346,52 @@ TEST_F(NestedPlayTest, ArgumentsResultAndFreshLoopStatePerPlay) {
     EXPECT_EQ(f.player.scriptCache.size(), 2u);  // sub.ovx once, though played twice
 }
 
+// A copy of a step shares its call node, so a list without the function
+// still reaches it through a resolution cached by the main script, for as
+// long as the playback lasts.
+TEST_F(NestedPlayTest, CachedResolutionsLastForOnePlaybackAcrossNestedLoads) {
+    Embed({{u"C:\\m\\sub.ovx", ListOf({Log(u"s")})}});
+    auto call = CallStep(u"f");
+    BeginPlayback(f.player);
+    EXPECT_EQ(Play({Function(u"f", {}, {Log(u"f")}), call}), "f");
+
+    // A script linked while the playback runs, loading a script file of its own.
+    EventList other = ListOf({call->Clone(), PlayStep(u"sub.ovx")});
+    ASSERT_TRUE(PrepareScript(f.player, other, 0));
+    RunEventList(f.player, other, nullptr, 1);
+    EXPECT_EQ(LogText(), "ffs");
+    EXPECT_TRUE(Errors().empty());
+
+    // The next playback looks the name up afresh, where it is unknown.
+    EndPlayback(f.player);
+    BeginPlayback(f.player);
+    RunEventList(f.player, other, nullptr, 1);
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f does not eixst!\""}));
+    EndPlayback(f.player);
+}
+
 TEST_F(NestedPlayTest, DelayIsWaitedBeforeAndAfterThePlayedScript) {
     Embed({{u"C:\\m\\sub.ovx", ListOf({Log(u"s")})}});
     Play({PlayStep(u"sub.ovx", {}, {}, 1000)});
     EXPECT_GE(f.sim.ElapsedMs(), 2000u);
     EXPECT_LT(f.sim.ElapsedMs(), 2100u);
+}
+
+// After the played script, the status shows what its last step left: the
+// status text starts every step as "Step Complete", and a step that finishes
+// with its own status keeps it there.
+TEST_F(NestedPlayTest, AfterThePlayedScriptTheStatusIsWhatItsStepsLeft) {
+    Embed({{u"C:\\m\\lost.ovx", ListOf({Log(u"l"), GoTo(u"nowhere")})}, {u"C:\\m\\quiet.ovx", ListOf({Log(u"q")})}});
+    auto random = Step<PlayRandomEvent>(100);
+    random->entries = {{u"lost.ovx", 1}};
+    Play({PlayStep(u"lost.ovx", {}, {}, 100), PlayStep(u"quiet.ovx", {}, {}, 100), random});
+    std::vector<std::string> shown;
+    for (const std::string& line : f.Events("line status")) {
+        if (line != "line status \"\"") shown.push_back(line);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"line status \"Label not found\"", "line status \"Step Complete\"",
+                                               "line status \"Play \\\"lost.ovx\\\"\"",
+                                               "line status \"Label not found\""}));
 }
 
 TEST_F(NestedPlayTest, ScriptsPlayingEachOtherLoadOnceAndStopAtTheDepthLimit) {

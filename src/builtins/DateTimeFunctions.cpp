@@ -152,6 +152,10 @@ PExprItem* StringToDateTime(PExprItem* result, int32_t count, PExprItem* args, u
     return ReturnDateTime(result, seconds);
 }
 
+// StringToDateTime's default is a date-time rather than a text; the function
+// reads it back through its text, so a call without an argument gives it.
+PExprItem StringToDateTimeDefault() { return MakeItem<ExprItem_DateTime>(SecondsFromLocal(2012, 1, 1, 12, 0, 0)); }
+
 int32_t Field32(PExprItem* args, int32_t count, int32_t i) {
     const int64_t v = TruncateToInt64(Number(args, count, i));
     return static_cast<int32_t>(std::clamp<int64_t>(v, -1000000000, 1000000000));
@@ -255,9 +259,8 @@ const FunctionSpec kDateTimeRows[] = {
     Member(u"<DateTime.GetMinute>", DateTimeField<Field::Minute>, u"Minute"),
     Member(u"<DateTime.GetSecond>", DateTimeField<Field::Second>, u"Second"),
     {u"Delay", fkind::kNothing, Delay, {{u"DelayTime(ms)", fkind::kNumber, DefNumber(1000)}}},
-    // The default of DateTimeString is a DateTime value (2012-1-1 12:00:00),
-    // which the row format cannot express; the argument has none.
-    {u"StringToDateTime", fkind::kDateTime, StringToDateTime, {{u"DateTimeString", fkind::kText}}},
+    {u"StringToDateTime", fkind::kDateTime, StringToDateTime,
+     {{u"DateTimeString", fkind::kText, DefMade(StringToDateTimeDefault)}}},
     {u"GetCurrentDateTime", fkind::kDateTime, GetCurrentDateTime},
     {u"DateTime", fkind::kObject, MakeDateTime,
      {{u"Year", fkind::kNumber, DefNumber(2008)},

@@ -20,6 +20,7 @@ PExprItem MakeDefault(const DefaultSpec& def) {
         case DefaultSpec::Type::Text: return MakeItem<ExprItem_Text>(def.text);
         case DefaultSpec::Type::Bool: return MakeItem<ExprItem_Bool>(def.number != 0.0);
         case DefaultSpec::Type::Empty: return MakeItem<ExprItem_Empty>();
+        case DefaultSpec::Type::Made: return def.make != nullptr ? def.make() : PExprItem();
     }
     return {};
 }

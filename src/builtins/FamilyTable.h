@@ -20,11 +20,12 @@
 namespace ovrix {
 
 struct DefaultSpec {
-    enum class Type { None, Number, Integer, Text, Bool, Empty };
+    enum class Type { None, Number, Integer, Text, Bool, Empty, Made };
     Type type = Type::None;
     double number = 0.0;
     const char16_t* text = nullptr;      // Text default
     const char16_t* enumName = nullptr;  // enumeration of a Number default
+    PExprItem (*make)() = nullptr;       // Made default
 };
 
 constexpr DefaultSpec NoDefault() { return {}; }
@@ -36,6 +37,9 @@ constexpr DefaultSpec DefInteger(double v) { return {DefaultSpec::Type::Integer,
 constexpr DefaultSpec DefText(const char16_t* t) { return {DefaultSpec::Type::Text, 0.0, t, nullptr}; }
 constexpr DefaultSpec DefBool(bool v) { return {DefaultSpec::Type::Bool, v ? 1.0 : 0.0, nullptr, nullptr}; }
 constexpr DefaultSpec DefEmpty() { return {DefaultSpec::Type::Empty, 0.0, nullptr, nullptr}; }
+// A default its family makes when the descriptor is built, for values that
+// are no plain constant (a date-time in local time).
+constexpr DefaultSpec DefMade(PExprItem (*make)()) { return {DefaultSpec::Type::Made, 0.0, nullptr, nullptr, make}; }
 
 struct ArgSpec {
     const char16_t* name;

@@ -49,7 +49,9 @@ const StoredExpr* VariableStepCode(const Event& step) {
 
 }  // namespace
 
-void StepRun::Finish(std::u16string_view status) const { FinishStep(player, step, status, pauseArgument); }
+void StepRun::Finish(std::optional<std::u16string_view> status) const {
+    FinishStep(player, step, status, pauseArgument);
+}
 
 void StepRun::Wait(uint32_t ms) const { PlaybackWait(player, ms, pauseArgument, kWaitSlice); }
 
@@ -62,6 +64,7 @@ int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Cont
     jump.clear();
     Event* step = EventAt(*context.list, context.path);
     if (step == nullptr || step->disabled != 0) return 0;
+    StatusText() = kStepComplete;
     const StepRun run{player, context, *step, jump, pauseArgument};
     const uint32_t type = step->TypeId();
     if (IsFlowStep(type)) {

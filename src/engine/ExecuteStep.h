@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "script/EventList.h"
@@ -27,8 +28,9 @@ struct StepRun {
     StepPath& jump;
     uint32_t pauseArgument;
 
-    // Shows the status while the step's delay is waited (FinishStep).
-    void Finish(std::u16string_view status = kStepComplete) const;
+    // Shows the status (by default the status text) while the step's delay
+    // is waited (FinishStep).
+    void Finish(std::optional<std::u16string_view> status = std::nullopt) const;
     // Waits through PlaybackWait with this step's pause argument.
     void Wait(uint32_t ms) const;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "container/Text.h"
+#include "expr/VariableName.h"
 
 namespace ovrix {
 
@@ -100,7 +101,8 @@ void ForLoopEvent::Load(Region data, EventList& owner) {
     count = ReadU32(data, kCountTag, 3);
     duration = ReadString(data, kDurationTag, u"");
     condition.Load(data, tag::kCode);
-    variable = ReadString(data, kLoopVarTag, u"");
+    // The stored name becomes a variable node, which keeps it in canonical form.
+    variable = CanonicalVariableName(ReadString(data, kLoopVarTag, u""));
     start.Load(data, kStartTag);
     end.Load(data, kEndTag);
     LoadChildren(data, owner);

@@ -92,7 +92,7 @@ public:
     uint32_t count = 3;        // kind 0
     std::u16string duration;   // kind 1: a number, a space and a unit word
     StoredExpr condition;      // kind 3
-    std::u16string variable;   // kinds 4, 5: the loop variable's name
+    std::u16string variable;   // kinds 4, 5: the loop variable's canonical name
     StoredExpr start;          // kinds 4, 5
     StoredExpr end;            // kinds 4, 5
 };

@@ -1,6 +1,8 @@
 // Stored fields and text forms of the function, call and jump steps.
 #include "engine/FunctionSteps.h"
 
+#include "expr/VariableName.h"
+
 namespace ovrix {
 
 namespace {
@@ -65,7 +67,8 @@ void FunStartEvent::Load(Region data, EventList& owner) {
     for (size_t i = 0; i < args.size(); ++i) {
         const auto record = FindRecord(data, IndexedTag(kArgLetter, static_cast<uint32_t>(i)));
         if (!record) continue;
-        args[i].name = ReadString(*record, kArgNameTag, u"");
+        // Each name becomes a variable node, which keeps it in canonical form.
+        args[i].name = CanonicalVariableName(ReadString(*record, kArgNameTag, u""));
         args[i].valueType = ReadU32(*record, kArgTypeTag, 0);
         args[i].defaultValue.Load(*record, kArgDefaultTag);
     }

@@ -51,7 +51,7 @@ public:
 
 // One declared argument of a script function.
 struct FunctionArg {
-    std::u16string name;     // the variable that receives the argument
+    std::u16string name;     // the variable that receives the argument, canonical
     uint32_t valueType = 0;
     StoredExpr defaultValue;  // absent: no default
 

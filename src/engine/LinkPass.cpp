@@ -97,7 +97,11 @@ bool LinkSteps(Player& player, EventList& list, uint32_t loaderWord) {
 
 bool PrepareScript(Player& player, EventList& list, uint32_t loaderWord) {
     BuildLabelTable(list);
-    AdvancePlaybackSerial();
+    // Calls resolved earlier in this playback stay cached (the serial moves
+    // with each playback), unless they may point into the function table this
+    // pass replaces. A list linked for the first time, as every nested script
+    // load is, has no table yet.
+    if (list.functions) AdvancePlaybackSerial();
     return LinkSteps(player, list, loaderWord);
 }
 

@@ -25,11 +25,11 @@ struct RememberedLines {
         : desktop(d), step(d.GetLine(ProgressLine::Step)), status(d.GetLine(ProgressLine::Status)) {}
 
     // After the run: with a delay, the step line comes back and the status
-    // shows while the delay is waited again.
+    // text the run's steps left shows while the delay is waited again.
     void RestoreAndWait(const StepRun& run) const {
         if (run.step.delay > 0) {
             desktop.SetLine(ProgressLine::Step, step);
-            desktop.SetLine(ProgressLine::Status, kStepComplete);
+            desktop.SetLine(ProgressLine::Status, StatusText());
         }
         run.Wait(run.step.delay);
     }

@@ -176,8 +176,14 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
     if (showsScript) desktop.SetLine(ProgressLine::Script, savedScriptLine);
 }
 
-void FinishStep(Player& player, const Event& step, std::u16string_view status, uint32_t pauseArgument) {
-    if (step.delay > 0) player.desktop.SetLine(ProgressLine::Status, status);
+std::u16string& StatusText() {
+    static std::u16string text(kStepComplete);
+    return text;
+}
+
+void FinishStep(Player& player, const Event& step, std::optional<std::u16string_view> status, uint32_t pauseArgument) {
+    if (status) StatusText() = *status;
+    if (step.delay > 0) player.desktop.SetLine(ProgressLine::Status, StatusText());
     PlaybackWait(player, step.delay, pauseArgument, kWaitSlice);
 }
 

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,8 +42,15 @@ void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t 
                   const std::atomic<uint32_t>* stopFlag = &StopRequest);
 void CheckPause(Player& player, uint32_t pauseArgument);
 
-// Shows the status (default "Step Complete") when the step has a delay, then waits it.
-void FinishStep(Player& player, const Event& step, std::u16string_view status = u"Step Complete",
+// The status a step shows when it finishes without one of its own: "Step
+// Complete" from the start of every step, or the status the latest step
+// that finished with one gave. A step that plays other steps therefore
+// shows what the last of them left.
+std::u16string& StatusText();
+
+// Shows the status text when the step has a delay, then waits it. A status
+// given becomes the status text.
+void FinishStep(Player& player, const Event& step, std::optional<std::u16string_view> status = std::nullopt,
                 uint32_t pauseArgument = 0);
 
 // Writes the current step's display text to the step line and empties the

@@ -104,8 +104,8 @@ PExprItem CallDynamicFunction(ExprItem_DynFun& node);
 // Shows a script error (the dialog waits for OK) and asks playback to stop.
 void ReportScriptError(Player& player, std::u16string_view text);
 
-// Changes whenever cached resolutions may be stale: each playback start
-// and each link pass.
+// Changes whenever cached resolutions may be stale: each playback start,
+// and a link pass that replaces a list's function table.
 uint32_t PlaybackSerial();
 void AdvancePlaybackSerial();
 
