@@ -14,7 +14,7 @@
 #include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 #include "StepTestSupport.h"
 
 namespace ovrix {

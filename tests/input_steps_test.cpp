@@ -14,7 +14,7 @@
 #include "container/Tags.h"
 #include "container/Text.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 #include "StepTestSupport.h"
 
 namespace ovrix {
@@ -46,8 +46,8 @@ std::vector<StepSample> Samples() {
         Sample<MouseEvent>("MouseWheel", [](auto& s) { s.action = 7; s.wheelAmount = 120; }),
         Sample<MouseClickEvent>("MouseClick", [](auto& s) { s.button = 2; s.clickKind = 1; }),
         Sample<MoveMouseEvent>("MoveMouse",
-                               [](auto& s) { s.xOffset = NumberExpr(-3); s.yOffset = TextExpr(u"12"); }),
-        Sample<DragMouseEvent>("DragMouse", [](auto& s) { s.xOffset = NumberExpr(40); s.yOffset = NumberExpr(0); }),
+                               [](auto& s) { s.x = NumberExpr(-3); s.y = TextExpr(u"12"); }),
+        Sample<DragMouseEvent>("DragMouse", [](auto& s) { s.x = NumberExpr(40); s.y = NumberExpr(0); }),
         Sample<MousePosEvent>("MousePos", [](auto& s) { s.x = NumberExpr(960); s.y = NumberExpr(540); }),
         Sample<PosRandomEvent>("PosRandom", [](auto& s) { s.left = -20; s.top = 5; s.right = 300; s.bottom = 6; }),
         Sample<KeystrokeEvent>("Keystroke",
@@ -179,7 +179,7 @@ TEST(InputSteps, CoordinateStepsReadTheOlderIntegerFormAndSaveExpressions) {
     MousePosEvent again;
     again.Load(RegionOf(bytes), owner);
     EXPECT_EQ(Text(again), "Call SetMousePosition(640, 480)");
-    EXPECT_TRUE(again.FieldsEqual(*pos));
+    EXPECT_TRUE(again.Fields() == pos->Fields());
 }
 
 TEST(InputSteps, StoredExpressionsWinAndAHalfStoredPairIsDropped) {
@@ -194,8 +194,8 @@ TEST(InputSteps, StoredExpressionsWinAndAHalfStoredPairIsDropped) {
         WriteExpr(r, MakeTag("XOFS"), NumberExpr(4));
         WriteU32(r, MakeTag("OFSY"), 9);
     });
-    EXPECT_FALSE(move->xOffset.Present());
-    EXPECT_FALSE(move->yOffset.Present());
+    EXPECT_FALSE(move->x.Present());
+    EXPECT_FALSE(move->y.Present());
     EXPECT_TRUE(FieldBytes(*move).empty());
     MousePosEvent half;
     half.x = NumberExpr(1);

@@ -9,13 +9,13 @@
 #include "container/Tags.h"
 #include "script/Event.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
 #include "expr/VariableFrame.h"
 #include "expr/Variables.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 
 namespace ovrix {
 namespace {

@@ -7,9 +7,9 @@
 #include "builder/ImageBuilder.h"
 #include "container/RecordBuffer.h"
 #include "container/Tags.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 namespace {

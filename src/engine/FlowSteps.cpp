@@ -43,10 +43,6 @@ void IfVarEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool IfVarEvent::FieldsEqual(const IfVarEvent& other) const {
-    return condition == other.condition && ChildrenEqual(other);
-}
-
 std::u16string IfFileExistEvent::GetText() const {
     return u"If IsFileExist(" + fileName.DisplayText() + u"), Then";
 }
@@ -60,10 +56,6 @@ void IfFileExistEvent::Load(Region data, EventList& owner) {
     fileName.Load(data, tag::kCode);
     if (!fileName.Present()) fileName = TextExpr(ReadString(data, kFileTag, u""));
     LoadChildren(data, owner);
-}
-
-bool IfFileExistEvent::FieldsEqual(const IfFileExistEvent& other) const {
-    return fileName == other.fileName && ChildrenEqual(other);
 }
 
 // --- loops ------------------------------------------------------------------
@@ -106,12 +98,6 @@ void ForLoopEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool ForLoopEvent::FieldsEqual(const ForLoopEvent& other) const {
-    return kind == other.kind && count == other.count && duration == other.duration &&
-           condition == other.condition && variable == other.variable && start == other.start &&
-           end == other.end && ChildrenEqual(other);
-}
-
 // --- switch -----------------------------------------------------------------
 
 std::u16string SwitchEvent::GetText() const { return u"Switch " + expression.DisplayText(); }
@@ -124,10 +110,6 @@ void SwitchEvent::Save(RecordBuffer& buffer) const {
 void SwitchEvent::Load(Region data, EventList& owner) {
     expression.Load(data, tag::kCode);
     LoadChildren(data, owner);
-}
-
-bool SwitchEvent::FieldsEqual(const SwitchEvent& other) const {
-    return expression == other.expression && ChildrenEqual(other);
 }
 
 std::u16string CaseValueInt::GetKey() const { return Decimal(value); }
@@ -199,14 +181,13 @@ void SwitchCaseEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool SwitchCaseEvent::FieldsEqual(const SwitchCaseEvent& other) const {
+bool CaseValuesField::operator==(const CaseValuesField& other) const {
     if (values.size() != other.values.size()) return false;
     for (size_t i = 0; i < values.size(); ++i) {
-        // Within one kind the key determines the value.
         if (values[i]->GetKind() != other.values[i]->GetKind() || values[i]->GetKey() != other.values[i]->GetKey())
             return false;
     }
-    return ChildrenEqual(other);
+    return true;
 }
 
 }  // namespace ovrix
