@@ -38,23 +38,6 @@ EventList ThreeSteps() {
     return list;
 }
 
-TEST(StepFactory, MakesEveryIdButTheUnusedOnes) {
-    for (uint32_t id = 0; id <= kMaxTypeId + 1; ++id) {
-        auto step = CreateEvent(id);
-        const bool unused = id == 0 || id == 21 || id == 22 || id == 56 || id > kMaxTypeId;
-        EXPECT_EQ(static_cast<bool>(step), !unused) << id;
-        if (step) {
-            EXPECT_EQ(step->TypeId(), id);
-            EXPECT_EQ(step->delay, id == 46 ? 0u : 1000u);  // a function start waits nothing
-            EXPECT_EQ(step->disabled, 0u);
-        }
-    }
-    EXPECT_EQ(CreateEvent(2)->GetDisplayName().value_or(u"-"), u"Search Picture");
-    EXPECT_EQ(CreateEvent(10)->GetTypeKey().value_or(u"-"), u"ContinueFor");
-    EXPECT_FALSE(CreateEvent(25)->GetTypeKey());  // labels have neither
-    EXPECT_FALSE(CreateEvent(52)->GetDisplayName());
-}
-
 TEST(ScriptStream, SaveThenLoadKeepsHeadersAndOrder) {
     const EventList original = ThreeSteps();
     const auto bytes = SaveStream(original);
