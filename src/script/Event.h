@@ -60,9 +60,10 @@ private:
     uint32_t typeId_;
 };
 
-// A step class lists its fields once, in `Fields()`, as FieldList(a, b, ...);
-// comparison walks that list, so a field cannot be left out of it. A field
-// compared other than by its own == goes in through one of the views below.
+// A step class lists its fields once, in `Fields()` beside their
+// declarations, as FieldList(a, b, ...); comparison walks that list and no
+// other place names the fields again. A field compared other than by its own
+// == goes in through one of the views below.
 template <class... T>
 auto FieldList(T&&... fields) {
     return std::tuple<T...>(std::forward<T>(fields)...);
@@ -93,7 +94,7 @@ struct LeadingField {
 // Base for the concrete step classes: supplies Clone (a copy through the
 // class's copy constructor) and IsEqual (the header, then the class's
 // `Fields()`). A class whose fields have value semantics (including an owned
-// EventList, which copies deeply) needs neither written by hand.
+// EventList, which copies deeply) writes only its field list.
 template <class Derived, uint32_t Id>
 class EventOf : public Event {
 public:
