@@ -11,8 +11,9 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 #include "platform/sim/SimPlatform.h"
+#include "shell/StepKindsAll.h"
 
 namespace ovrix {
 namespace {
@@ -27,6 +28,7 @@ Ref<T> Step() {
 }
 
 void BM_LoopOfSetAndIf(benchmark::State& state) {
+    const StepKindsScope kinds(PlayerStepKinds());
     constexpr uint32_t kPasses = 1000;
     EventList list;
     auto init = Step<SetVarEvent>();

@@ -17,6 +17,7 @@
 #include "script/Event.h"
 #include "script/ScriptStream.h"
 #include "engine/PlaybackSettings.h"
+#include "shell/StepKindsAll.h"
 
 using namespace ovrix;
 
@@ -74,6 +75,7 @@ void ExerciseExpression(Region region) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20)) return 0;
+    const StepKindsScope kinds(PlayerStepKinds());
     // Copy into an exact-size buffer so that any read past the end is caught.
     const std::vector<uint8_t> bytes(data, data + size);
     const Region image{bytes.data(), static_cast<uint32_t>(bytes.size())};

@@ -9,7 +9,7 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 #include "script/StoredExpr.h"
 
 namespace ovrix::scripttest {

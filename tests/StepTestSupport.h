@@ -15,6 +15,7 @@
 #include "container/Text.h"
 #include "script/Event.h"
 #include "script/ScriptStream.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -67,11 +68,12 @@ inline std::vector<uint8_t> FieldBytes(const Event& step) {
 
 inline std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
 
-// A step of a class with every field set, and a change of one class field.
+// A step of a class with every field set, and a change of one class field;
+// without a change, the class's fresh step must differ from the sample.
 struct Sample {
     const char* label;
     std::function<Ref<Event>()> make;
-    std::function<void(Event&)> changeField;  // one class field, for IsEqual
+    std::function<void(Event&)> changeField = {};
 };
 
 inline void PrintTo(const Sample& s, std::ostream* os) { *os << s.label; }
@@ -81,8 +83,18 @@ std::function<void(Event&)> Change(V T::*field, V value) {
     return [=](Event& e) { static_cast<T&>(e).*field = value; };
 }
 
+// A sample of class T with `fill` applied.
+template <class T>
+Sample Filled(const char* label, std::function<void(T&)> fill) {
+    return {label, [fill] {
+                auto step = MakeRef<T>();
+                fill(*step);
+                return Ref<Event>(step);
+            }};
+}
+
 // Saved in a stream and loaded back, the sample is equal to itself and saves
-// the same bytes again; the disabled flag is not compared, a class field is.
+// the same bytes again; the disabled flag is not compared, the class fields are.
 inline void ExpectRoundTrip(const Sample& sample, uint32_t delay) {
     Ref<Event> original = sample.make();
     original->name = u"named";
@@ -104,7 +116,21 @@ inline void ExpectRoundTrip(const Sample& sample, uint32_t delay) {
     Ref<Event> copy = original->Clone();
     copy->disabled = 0;
     EXPECT_TRUE(copy->IsEqual(*original));
-    sample.changeField(*copy);
+    if (EventList* body = copy->GetChildList()) {  // a clone owns a copy of the body
+        const size_t count = body->Count();
+        body->Append(copy->Clone());
+        EXPECT_FALSE(copy->IsEqual(*original));
+        EXPECT_EQ(original->GetChildList()->Count(), count);
+        copy = original->Clone();
+    }
+    if (sample.changeField) {
+        sample.changeField(*copy);
+    } else {
+        copy = CreateEvent(original->TypeId());
+        ASSERT_TRUE(copy);
+        copy->name = original->name;
+        copy->delay = original->delay;
+    }
     EXPECT_FALSE(copy->IsEqual(*original));
 }
 

@@ -11,7 +11,7 @@
 #include "expr/ExprHandle.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 #include "script/StoredExpr.h"
 #include "StepTestSupport.h"
 #include "platform/sim/SimPlay.h"

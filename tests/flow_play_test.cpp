@@ -15,7 +15,7 @@
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
 #include "expr/VariableName.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 #include "expr/Variables.h"
 
 namespace ovrix {

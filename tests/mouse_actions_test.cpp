@@ -39,7 +39,7 @@ Ref<Event> Coordinates(PExprItem x, PExprItem y) {
     if constexpr (std::is_same_v<T, MousePosEvent>) {
         step->x = Stored(x), step->y = Stored(y);
     } else {
-        step->xOffset = Stored(x), step->yOffset = Stored(y);
+        step->x = Stored(x), step->y = Stored(y);
     }
     return step;
 }

@@ -12,7 +12,7 @@
 #include "engine/HandlerSteps.h"
 #include "engine/PlaybackSteps.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 #include "StepTestSupport.h"
 
 namespace ovrix {

@@ -14,7 +14,7 @@
 #include "screen/PictureSteps.h"
 #include "screen/WindowSteps.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 #include "StepTestSupport.h"
 
 namespace ovrix {

@@ -10,13 +10,13 @@
 #include "script/Event.h"
 #include "script/ScriptStream.h"
 #include "engine/ScriptLoader.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
 #include "expr/VariableFrame.h"
 #include "expr/Variables.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 
 namespace ovrix {
 namespace {
@@ -37,23 +37,6 @@ EventList ThreeSteps() {
     list.Append(b);
     list.Append(c);
     return list;
-}
-
-TEST(StepFactory, MakesEveryIdButTheUnusedOnes) {
-    for (uint32_t id = 0; id <= kMaxTypeId + 1; ++id) {
-        auto step = CreateEvent(id);
-        const bool unused = id == 0 || id == 21 || id == 22 || id == 56 || id > kMaxTypeId;
-        EXPECT_EQ(static_cast<bool>(step), !unused) << id;
-        if (step) {
-            EXPECT_EQ(step->TypeId(), id);
-            EXPECT_EQ(step->delay, id == 46 ? 0u : 1000u);  // a function start waits nothing
-            EXPECT_EQ(step->disabled, 0u);
-        }
-    }
-    EXPECT_EQ(CreateEvent(2)->GetDisplayName().value_or(u"-"), u"Search Picture");
-    EXPECT_EQ(CreateEvent(10)->GetTypeKey().value_or(u"-"), u"ContinueFor");
-    EXPECT_FALSE(CreateEvent(25)->GetTypeKey());  // labels have neither
-    EXPECT_FALSE(CreateEvent(52)->GetDisplayName());
 }
 
 TEST(ScriptStream, SaveThenLoadKeepsHeadersAndOrder) {

@@ -11,6 +11,7 @@
 #include "platform/Trace.h"
 #include "script/Event.h"
 #include "script/ScriptStream.h"
+#include "shell/StepKindsAll.h"
 
 namespace ovrix {
 
@@ -53,6 +54,7 @@ std::string LoadForListing(Region stream, EventList& list) {
     if (version == 0) return "invalid stream (no version)";
     if (version > kNewestStreamVersion) return "version " + std::to_string(version) + " is too new";
     InitFunctionRegistry();  // as the player does: calls show through their descriptors
+    const StepKindsScope kinds(PlayerStepKinds());
     if (!LoadSteps(stream, list)) return "invalid stream (no records)";
     return "version " + std::to_string(version);
 }

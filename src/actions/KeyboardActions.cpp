@@ -7,8 +7,10 @@
 #include "actions/KeyboardSteps.h"
 #include "engine/ExecuteStep.h"
 #include "engine/Player.h"
+#include "engine/TextInputConversion.h"
 #include "platform/Desktop.h"
 #include "script/Event.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -178,27 +180,42 @@ void TypeText(Desktop& desktop, std::u16string_view text, bool paste) {
     }
 }
 
-bool PlayKeyboardStep(const StepRun& run) {
-    Desktop& desktop = run.player.desktop;
-    Event& step = run.step;
-    switch (step.TypeId()) {
-        case KeystrokeEvent::kTypeId: PlayKeystroke(run, static_cast<KeystrokeEvent&>(step)); return true;
-        // A single key and a text show no status while their delay is waited.
-        case KeyDownEvent::kTypeId:
-            SendKey(desktop, static_cast<uint8_t>(static_cast<KeyDownEvent&>(step).virtualKey), false);
-            break;
-        case KeyUpEvent::kTypeId:
-            SendKey(desktop, static_cast<uint8_t>(static_cast<KeyUpEvent&>(step).virtualKey), true);
-            break;
-        case InputTextEvent::kTypeId: {
-            const auto& input = static_cast<InputTextEvent&>(step);
-            TypeText(desktop, input.text, input.paste != 0);
-            break;
-        }
-        default: return false;
-    }
-    run.Wait(step.delay);
-    return true;
+namespace {
+
+// A single key and a text show no status while their delay is waited.
+template <class T, void (*Act)(Desktop&, const T&)>
+int32_t ThenWait(const StepRun& run) {
+    Act(run.player.desktop, static_cast<const T&>(run.step));
+    run.Wait(run.step.delay);
+    return 0;
+}
+
+void PressKey(Desktop& desktop, const KeyDownEvent& step) {
+    SendKey(desktop, static_cast<uint8_t>(step.virtualKey), false);
+}
+
+void ReleaseKey(Desktop& desktop, const KeyUpEvent& step) {
+    SendKey(desktop, static_cast<uint8_t>(step.virtualKey), true);
+}
+
+void TypeStepText(Desktop& desktop, const InputTextEvent& step) { TypeText(desktop, step.text, step.paste != 0); }
+
+int32_t PlayKeystrokeStep(const StepRun& run) {
+    PlayKeystroke(run, static_cast<const KeystrokeEvent&>(run.step));
+    return 0;
+}
+
+}  // namespace
+
+void AddKeyboardSteps(StepKinds& kinds) {
+    kinds.Add(Kind<KeystrokeEvent>(PlayKeystrokeStep));
+    kinds.Add(Kind<KeyDownEvent>(ThenWait<KeyDownEvent, PressKey>));
+    kinds.Add(Kind<KeyUpEvent>(ThenWait<KeyUpEvent, ReleaseKey>));
+    // Streams keep this kind in an older form, which loads as a call of the
+    // TypeText built-in.
+    StepKind text = Kind<InputTextEvent>(ThenWait<InputTextEvent, TypeStepText>);
+    text.convert = ConvertTextInputRecord;
+    kinds.Add(text);
 }
 
 }  // namespace ovrix

@@ -13,7 +13,7 @@
 namespace ovrix {
 
 class Desktop;
-struct StepRun;
+class StepKinds;
 
 // The keys whose events carry the extended-key flag: the navigation block,
 // the right-hand Win, Ctrl and Alt keys, Applications, Sleep, the numeric
@@ -40,7 +40,7 @@ void TypeTextKeys(Desktop& desktop, std::u16string_view text);
 // text is pasted or typed. The text ends at its first zero unit.
 void TypeText(Desktop& desktop, std::u16string_view text, bool paste);
 
-// Performs a keyboard or text step; answers false for any other step.
-bool PlayKeyboardStep(const StepRun& run);
+// The rows of the keyboard and text steps.
+void AddKeyboardSteps(StepKinds& kinds);
 
 }  // namespace ovrix

@@ -62,11 +62,6 @@ void KeystrokeEvent::Load(Region data, EventList&) {
     }
 }
 
-bool KeystrokeEvent::FieldsEqual(const KeystrokeEvent& other) const {
-    return ctrl == other.ctrl && shift == other.shift && alt == other.alt && win == other.win &&
-           keyCount == other.keyCount && std::equal(keys.begin(), keys.begin() + UsedKeys(), other.keys.begin());
-}
-
 // --- KeyDownEvent, KeyUpEvent ---
 
 std::u16string KeyDownEvent::GetText() const { return u"Key Down " + Quote(KeyName(virtualKey)); }

@@ -21,10 +21,12 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const KeystrokeEvent& other) const;
 
     // The keys that count: the first keyCount, at most kMaxKeys.
     size_t UsedKeys() const { return keyCount < kMaxKeys ? keyCount : kMaxKeys; }
+    auto Fields() const {
+        return FieldList(ctrl, shift, alt, win, keyCount, LeadingField<uint8_t>{keys.data(), UsedKeys()});
+    }
 
     uint8_t ctrl = 0;
     uint8_t shift = 0;
@@ -41,7 +43,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const KeyDownEvent& other) const { return virtualKey == other.virtualKey; }
+    auto Fields() const { return FieldList(virtualKey); }
 
     uint32_t virtualKey = 0;
 };
@@ -51,7 +53,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const KeyUpEvent& other) const { return virtualKey == other.virtualKey; }
+    auto Fields() const { return FieldList(virtualKey); }
 
     uint32_t virtualKey = 0;
 };
@@ -64,7 +66,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const InputTextEvent& other) const { return text == other.text && paste == other.paste; }
+    auto Fields() const { return FieldList(text, paste); }
 
     std::u16string text;
     uint32_t paste = 1;

@@ -11,6 +11,7 @@
 #include "engine/Player.h"
 #include "expr/NumberFormat.h"
 #include "expr/ExprHandle.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -68,7 +69,8 @@ void WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Visit&& visit) {
 
 void SendButton(Player& player, uint32_t flags) { player.desktop.MouseEvent(flags, 0, 0, 0); }
 
-void PlayButtonEvent(Player& player, const MouseEvent& step) {
+void PlayButton(const StepRun& run, const MouseEvent& step) {
+    Player& player = run.player;
     const MouseState& mouse = player.mouse;
     switch (step.action) {
         case MouseEvent::kLeftDown: SendButton(player, mouse.leftDown); break;
@@ -99,7 +101,8 @@ std::optional<ButtonFlags> ClickButton(const MouseState& mouse, uint32_t button)
     }
 }
 
-void PlayClick(Player& player, const MouseClickEvent& step) {
+void PlayClick(const StepRun& run, const MouseClickEvent& step) {
+    Player& player = run.player;
     const std::optional<ButtonFlags> button = ClickButton(player.mouse, step.button);
     if (!button) return;
     if (step.clickKind != MouseClickEvent::kSingle && step.clickKind != MouseClickEvent::kDouble) return;
@@ -166,43 +169,53 @@ void DragMouseBy(Player& player, int32_t dx, int32_t dy, uint32_t stepDelay, uin
     PlaybackWait(player, stepDelay, pauseArgument, kWaitSlice);
 }
 
-bool PlayMouseStep(const StepRun& run) {
-    Player& player = run.player;
-    Event& step = run.step;
-    switch (step.TypeId()) {
-        case MouseEvent::kTypeId: PlayButtonEvent(player, static_cast<MouseEvent&>(step)); break;
-        case MouseClickEvent::kTypeId: PlayClick(player, static_cast<MouseClickEvent&>(step)); break;
-        case MoveMouseEvent::kTypeId: {
-            const auto& move = static_cast<MoveMouseEvent&>(step);
-            const int32_t dx = CoordinateOf(move.xOffset);
-            const int32_t dy = CoordinateOf(move.yOffset);
-            MoveCursorBy(player, dx, dy);
-            break;
-        }
-        case DragMouseEvent::kTypeId: {
-            const auto& drag = static_cast<DragMouseEvent&>(step);
-            const int32_t dx = CoordinateOf(drag.xOffset);
-            const int32_t dy = CoordinateOf(drag.yOffset);
-            DragMouseBy(player, dx, dy, kDragStepWait, run.pauseArgument);
-            break;
-        }
-        case MousePosEvent::kTypeId: {
-            const auto& position = static_cast<MousePosEvent&>(step);
-            const int32_t x = CoordinateOf(position.x);
-            const int32_t y = CoordinateOf(position.y);
-            SetMousePosition(player, x, y);
-            break;
-        }
-        case PosRandomEvent::kTypeId: {
-            const auto& region = static_cast<PosRandomEvent&>(step);
-            RandomMousePosition(player, region.left, region.top, int64_t{region.right} - region.left,
-                                int64_t{region.bottom} - region.top);
-            break;
-        }
-        default: return false;
-    }
+namespace {
+
+// Every mouse step shows "Step Complete" while its delay is waited.
+template <class T, void (*Act)(const StepRun&, const T&)>
+int32_t ThenFinish(const StepRun& run) {
+    Act(run, static_cast<const T&>(run.step));
     run.Finish();
-    return true;
+    return 0;
+}
+
+void PlayMove(const StepRun& run, const MoveMouseEvent& step) {
+    const int32_t dx = CoordinateOf(step.x);
+    const int32_t dy = CoordinateOf(step.y);
+    MoveCursorBy(run.player, dx, dy);
+}
+
+void PlayDrag(const StepRun& run, const DragMouseEvent& step) {
+    const int32_t dx = CoordinateOf(step.x);
+    const int32_t dy = CoordinateOf(step.y);
+    DragMouseBy(run.player, dx, dy, kDragStepWait, run.pauseArgument);
+}
+
+void PlayPosition(const StepRun& run, const MousePosEvent& step) {
+    const int32_t x = CoordinateOf(step.x);
+    const int32_t y = CoordinateOf(step.y);
+    SetMousePosition(run.player, x, y);
+}
+
+void PlayRandomPosition(const StepRun& run, const PosRandomEvent& step) {
+    RandomMousePosition(run.player, step.left, step.top, int64_t{step.right} - step.left,
+                        int64_t{step.bottom} - step.top);
+}
+
+template <class T, void (*Act)(const StepRun&, const T&)>
+StepKind MouseKind() {
+    return Kind<T>(ThenFinish<T, Act>);
+}
+
+}  // namespace
+
+void AddMouseSteps(StepKinds& kinds) {
+    kinds.Add(MouseKind<MouseEvent, PlayButton>());
+    kinds.Add(MouseKind<MouseClickEvent, PlayClick>());
+    kinds.Add(MouseKind<MoveMouseEvent, PlayMove>());
+    kinds.Add(MouseKind<DragMouseEvent, PlayDrag>());
+    kinds.Add(MouseKind<MousePosEvent, PlayPosition>());
+    kinds.Add(MouseKind<PosRandomEvent, PlayRandomPosition>());
 }
 
 }  // namespace ovrix

@@ -10,7 +10,7 @@
 namespace ovrix {
 
 struct Player;
-struct StepRun;
+class StepKinds;
 
 // The cursor moved by an offset from where it is.
 void MoveCursorBy(Player& player, int32_t dx, int32_t dy);
@@ -28,7 +28,7 @@ void RandomMousePosition(Player& player, int32_t left, int32_t top, int64_t widt
 // is always released, even when playback is stopped during the drag.
 void DragMouseBy(Player& player, int32_t dx, int32_t dy, uint32_t stepDelay, uint32_t pauseArgument);
 
-// Performs a mouse step; answers false for any other step.
-bool PlayMouseStep(const StepRun& run);
+// The rows of the mouse steps.
+void AddMouseSteps(StepKinds& kinds);
 
 }  // namespace ovrix

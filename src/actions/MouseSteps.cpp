@@ -19,40 +19,6 @@ constexpr uint32_t kTopTag = MakeTag("RGNT");
 constexpr uint32_t kRightTag = MakeTag("RGNR");
 constexpr uint32_t kBottomTag = MakeTag("RGNB");
 
-// Where a coordinate pair is stored: the expression records, and the plain
-// integer records of the older form that the loader still reads.
-struct PairTags {
-    uint32_t x;
-    uint32_t y;
-    uint32_t oldX;
-    uint32_t oldY;
-};
-constexpr PairTags kOffsetTags{MakeTag("XOFS"), MakeTag("YOFS"), MakeTag("OFSX"), MakeTag("OFSY")};
-constexpr PairTags kPositionTags{MakeTag("XPOS"), MakeTag("YPOS"), MakeTag("X"), MakeTag("Y")};
-
-void LoadPair(Region data, const PairTags& tags, StoredExpr& x, StoredExpr& y) {
-    x = {};
-    y = {};
-    if (FindRecord(data, tags.x)) {
-        if (!FindRecord(data, tags.y)) return;
-        x.Load(data, tags.x);
-        y.Load(data, tags.y);
-        return;
-    }
-    x = NumberExpr(static_cast<int32_t>(ReadU32(data, tags.oldX, 0)));
-    y = NumberExpr(static_cast<int32_t>(ReadU32(data, tags.oldY, 0)));
-}
-
-void SavePair(RecordBuffer& buffer, const PairTags& tags, const StoredExpr& x, const StoredExpr& y) {
-    if (!x.Present() || !y.Present()) return;
-    x.Save(buffer, tags.x);
-    y.Save(buffer, tags.y);
-}
-
-std::u16string CallText(std::u16string_view function, const StoredExpr& x, const StoredExpr& y) {
-    return u"Call " + std::u16string(function) + u"(" + x.DisplayText() + u", " + y.DisplayText() + u")";
-}
-
 }  // namespace
 
 // --- MouseEvent ---
@@ -80,10 +46,6 @@ void MouseEvent::Load(Region data, EventList&) {
     wheelAmount = ReadU32(data, kWheelTag, 100);
 }
 
-bool MouseEvent::FieldsEqual(const MouseEvent& other) const {
-    return action == other.action && wheelAmount == other.wheelAmount;
-}
-
 // --- MouseClickEvent ---
 
 std::u16string MouseClickEvent::GetText() const {
@@ -109,30 +71,30 @@ void MouseClickEvent::Load(Region data, EventList&) {
     clickKind = ReadU32(data, kClickKindTag, kSingle);
 }
 
-bool MouseClickEvent::FieldsEqual(const MouseClickEvent& other) const {
-    return button == other.button && clickKind == other.clickKind;
+// --- the coordinate steps ---
+
+void LoadCoordinates(Region data, const CoordinateForm& form, StoredExpr& x, StoredExpr& y) {
+    x = {};
+    y = {};
+    if (FindRecord(data, form.xTag)) {
+        if (!FindRecord(data, form.yTag)) return;
+        x.Load(data, form.xTag);
+        y.Load(data, form.yTag);
+        return;
+    }
+    x = NumberExpr(static_cast<int32_t>(ReadU32(data, form.oldXTag, 0)));
+    y = NumberExpr(static_cast<int32_t>(ReadU32(data, form.oldYTag, 0)));
 }
 
-// --- MoveMouseEvent, DragMouseEvent, MousePosEvent ---
-
-std::u16string MoveMouseEvent::GetText() const { return CallText(u"MouseRelativeMove", xOffset, yOffset); }
-void MoveMouseEvent::Save(RecordBuffer& buffer) const { SavePair(buffer, kOffsetTags, xOffset, yOffset); }
-void MoveMouseEvent::Load(Region data, EventList&) { LoadPair(data, kOffsetTags, xOffset, yOffset); }
-bool MoveMouseEvent::FieldsEqual(const MoveMouseEvent& other) const {
-    return xOffset == other.xOffset && yOffset == other.yOffset;
+void SaveCoordinates(RecordBuffer& buffer, const CoordinateForm& form, const StoredExpr& x, const StoredExpr& y) {
+    if (!x.Present() || !y.Present()) return;
+    x.Save(buffer, form.xTag);
+    y.Save(buffer, form.yTag);
 }
 
-std::u16string DragMouseEvent::GetText() const { return CallText(u"MouseRelativeDrag", xOffset, yOffset); }
-void DragMouseEvent::Save(RecordBuffer& buffer) const { SavePair(buffer, kOffsetTags, xOffset, yOffset); }
-void DragMouseEvent::Load(Region data, EventList&) { LoadPair(data, kOffsetTags, xOffset, yOffset); }
-bool DragMouseEvent::FieldsEqual(const DragMouseEvent& other) const {
-    return xOffset == other.xOffset && yOffset == other.yOffset;
+std::u16string CoordinateText(const CoordinateForm& form, const StoredExpr& x, const StoredExpr& y) {
+    return u"Call " + std::u16string(form.function) + u"(" + x.DisplayText() + u", " + y.DisplayText() + u")";
 }
-
-std::u16string MousePosEvent::GetText() const { return CallText(u"SetMousePosition", x, y); }
-void MousePosEvent::Save(RecordBuffer& buffer) const { SavePair(buffer, kPositionTags, x, y); }
-void MousePosEvent::Load(Region data, EventList&) { LoadPair(data, kPositionTags, x, y); }
-bool MousePosEvent::FieldsEqual(const MousePosEvent& other) const { return x == other.x && y == other.y; }
 
 // --- PosRandomEvent ---
 
@@ -160,10 +122,6 @@ void PosRandomEvent::Load(Region data, EventList&) {
     // choose from; it becomes ten pixels wide (or high) instead.
     if (int64_t{right} - left < 1) right = static_cast<int32_t>(static_cast<uint32_t>(left) + 10u);
     if (int64_t{bottom} - top < 1) bottom = static_cast<int32_t>(static_cast<uint32_t>(top) + 10u);
-}
-
-bool PosRandomEvent::FieldsEqual(const PosRandomEvent& other) const {
-    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
 }
 
 }  // namespace ovrix

@@ -9,7 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
+#include "container/Tags.h"
 #include "script/Event.h"
 #include "script/StoredExpr.h"
 
@@ -31,7 +34,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const MouseEvent& other) const;
+    auto Fields() const { return FieldList(action, wheelAmount); }
 
     uint32_t action = 0;
     uint32_t wheelAmount = 100;
@@ -50,47 +53,53 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const MouseClickEvent& other) const;
+    auto Fields() const { return FieldList(button, clickKind); }
 
     uint32_t button = kLeft;
     uint32_t clickKind = kSingle;
 };
 
-// A move by an offset from the current cursor position.
-class MoveMouseEvent : public EventOf<MoveMouseEvent, 4> {
-public:
-    std::u16string GetText() const override;
-    void Save(RecordBuffer& buffer) const override;
-    void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const MoveMouseEvent& other) const;
-
-    StoredExpr xOffset;
-    StoredExpr yOffset;
+// Where a coordinate step keeps its pair, and the call its text shows: the
+// expression records, and the plain integer records of the older form that
+// the loader still reads.
+struct CoordinateForm {
+    std::u16string_view function;
+    uint32_t xTag;
+    uint32_t yTag;
+    uint32_t oldXTag;
+    uint32_t oldYTag;
 };
 
-// A left-button drag by an offset from the current cursor position.
-class DragMouseEvent : public EventOf<DragMouseEvent, 3> {
-public:
-    std::u16string GetText() const override;
-    void Save(RecordBuffer& buffer) const override;
-    void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const DragMouseEvent& other) const;
+std::u16string CoordinateText(const CoordinateForm& form, const StoredExpr& x, const StoredExpr& y);
+void LoadCoordinates(Region data, const CoordinateForm& form, StoredExpr& x, StoredExpr& y);
+void SaveCoordinates(RecordBuffer& buffer, const CoordinateForm& form, const StoredExpr& x, const StoredExpr& y);
 
-    StoredExpr xOffset;
-    StoredExpr yOffset;
-};
-
-// The cursor to an absolute screen position.
-class MousePosEvent : public EventOf<MousePosEvent, 12> {
+// The coordinate steps: an x and a y expression, stored in the form `Form`.
+template <class Derived, uint32_t Id, const CoordinateForm& Form>
+class CoordinateEventOf : public EventOf<Derived, Id> {
 public:
-    std::u16string GetText() const override;
-    void Save(RecordBuffer& buffer) const override;
-    void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const MousePosEvent& other) const;
+    std::u16string GetText() const override { return CoordinateText(Form, x, y); }
+    void Save(RecordBuffer& buffer) const override { SaveCoordinates(buffer, Form, x, y); }
+    void Load(Region data, EventList& /*owner*/) override { LoadCoordinates(data, Form, x, y); }
+    auto Fields() const { return FieldList(x, y); }
 
     StoredExpr x;
     StoredExpr y;
 };
+
+inline constexpr CoordinateForm kMoveForm{u"MouseRelativeMove", MakeTag("XOFS"), MakeTag("YOFS"), MakeTag("OFSX"),
+                                          MakeTag("OFSY")};
+inline constexpr CoordinateForm kDragForm{u"MouseRelativeDrag", MakeTag("XOFS"), MakeTag("YOFS"), MakeTag("OFSX"),
+                                          MakeTag("OFSY")};
+inline constexpr CoordinateForm kPositionForm{u"SetMousePosition", MakeTag("XPOS"), MakeTag("YPOS"), MakeTag("X"),
+                                              MakeTag("Y")};
+
+// A move by an offset (x, y) from the current cursor position.
+class MoveMouseEvent final : public CoordinateEventOf<MoveMouseEvent, 4, kMoveForm> {};
+// A left-button drag by an offset (x, y) from the current cursor position.
+class DragMouseEvent final : public CoordinateEventOf<DragMouseEvent, 3, kDragForm> {};
+// The cursor to an absolute screen position.
+class MousePosEvent final : public CoordinateEventOf<MousePosEvent, 12, kPositionForm> {};
 
 // The cursor to a random point of a rectangle, right and bottom edges
 // excluded. Loading keeps the rectangle at least one pixel wide and high.
@@ -99,7 +108,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const PosRandomEvent& other) const;
+    auto Fields() const { return FieldList(left, top, right, bottom); }
 
     int32_t left = 0;
     int32_t top = 0;

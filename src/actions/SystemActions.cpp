@@ -14,6 +14,7 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "engine/PlayerBuiltinHost.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -45,7 +46,8 @@ int32_t ShowCommandOf(std::u16string_view style) {
     return kShowNormal;
 }
 
-void OpenFile(const StepRun& run, const OpenFileEvent& step) {
+void OpenFile(const StepRun& run) {
+    const auto& step = static_cast<const OpenFileEvent&>(run.step);
     if (step.advanced == 0) {
         DesktopOf(run).ShellExecute(u"open", step.file, u"", kShowNormal);
     } else {
@@ -54,7 +56,8 @@ void OpenFile(const StepRun& run, const OpenFileEvent& step) {
     run.Finish();
 }
 
-void OpenWeb(const StepRun& run, const OpenWebEvent& step) {
+void OpenWeb(const StepRun& run) {
+    const auto& step = static_cast<const OpenWebEvent&>(run.step);
     DesktopOf(run).ShellExecute(u"open", step.address, u"", kShowNormal);
     run.Finish();
 }
@@ -76,12 +79,14 @@ std::u16string ScriptTitle() {
     return host != nullptr ? host->DefaultTitle() : std::u16string(kDefaultScriptTitle);
 }
 
-void ShowMessage(const StepRun& run, const MsgBoxEvent& step) {
+void ShowMessage(const StepRun& run) {
+    const auto& step = static_cast<const MsgBoxEvent&>(run.step);
     DesktopOf(run).MessageBox(step.message, ScriptTitle(), kScriptMessageStyle);
     run.Finish();
 }
 
-void Shutdown(const StepRun& run, const ShutdownEvent& step) {
+void Shutdown(const StepRun& run) {
+    const auto& step = static_cast<const ShutdownEvent&>(run.step);
     if (step.showCountdown != 0) {
         // The dialog keeps the seconds as a signed count, as they are shown.
         ShutdownCountdown dialog(DesktopOf(run), step.action, static_cast<int32_t>(step.seconds));
@@ -114,7 +119,8 @@ int64_t WaitTime(const StepRun& run, const WaitEvent& step) {
 
 // Waits in one-second pieces so that the status line counts down; a stop
 // ends the wait at once however long it was.
-void Wait(const StepRun& run, const WaitEvent& step) {
+void Wait(const StepRun& run) {
+    const auto& step = static_cast<const WaitEvent&>(run.step);
     for (int64_t ms = WaitTime(run, step); ms > 0 && !IsSet(StopRequest);) {
         if (ms > kWaitChunkMs) {
             SetStatus(run, ClockText(ms));
@@ -129,27 +135,29 @@ void Wait(const StepRun& run, const WaitEvent& step) {
     WaitDelay(run);
 }
 
+void PlayCopyFile(const StepRun& run) {
+    const auto& step = static_cast<const CopyFileEvent&>(run.step);
+    FinishFileStep(run, DesktopOf(run).CopyFile(step.source, step.destination));
+}
+
+void PlayDeleteFile(const StepRun& run) {
+    FinishFileStep(run, DesktopOf(run).DeleteFile(static_cast<const DelFileEvent&>(run.step).file));
+}
+
 }  // namespace
 
-bool PlaySystemStep(const StepRun& run) {
-    Event& step = run.step;
-    switch (step.TypeId()) {
-        case OpenFileEvent::kTypeId: OpenFile(run, static_cast<const OpenFileEvent&>(step)); return true;
-        case OpenWebEvent::kTypeId: OpenWeb(run, static_cast<const OpenWebEvent&>(step)); return true;
-        case CopyFileEvent::kTypeId: {
-            const auto& copy = static_cast<const CopyFileEvent&>(step);
-            FinishFileStep(run, DesktopOf(run).CopyFile(copy.source, copy.destination));
-            return true;
-        }
-        case DelFileEvent::kTypeId:
-            FinishFileStep(run, DesktopOf(run).DeleteFile(static_cast<const DelFileEvent&>(step).file));
-            return true;
-        case MsgBoxEvent::kTypeId: ShowMessage(run, static_cast<const MsgBoxEvent&>(step)); return true;
-        case ShutdownEvent::kTypeId: Shutdown(run, static_cast<const ShutdownEvent&>(step)); return true;
-        case WaitEvent::kTypeId: Wait(run, static_cast<const WaitEvent&>(step)); return true;
-        case CommentEvent::kTypeId: return true;  // not even the delay is waited
-        default: return false;
-    }
+void AddSystemSteps(StepKinds& kinds) {
+    kinds.Add(Kind<OpenFileEvent>(Plays<OpenFile>));
+    kinds.Add(Kind<OpenWebEvent>(Plays<OpenWeb>));
+    kinds.Add(Kind<CopyFileEvent>(Plays<PlayCopyFile>));
+    kinds.Add(Kind<DelFileEvent>(Plays<PlayDeleteFile>));
+    kinds.Add(Kind<MsgBoxEvent>(Plays<ShowMessage>));
+    kinds.Add(Kind<ShutdownEvent>(Plays<Shutdown>));
+    kinds.Add(Kind<WaitEvent>(Plays<Wait>));
+    // Not even the delay is waited, and playback does not show the step.
+    StepKind comment = Kind<CommentEvent>(nullptr);
+    comment.unseen = true;
+    kinds.Add(comment);
 }
 
 }  // namespace ovrix

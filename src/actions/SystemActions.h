@@ -4,9 +4,9 @@
 
 namespace ovrix {
 
-struct StepRun;
+class StepKinds;
 
-// Performs a system or file step; answers false for any other step.
-bool PlaySystemStep(const StepRun& run);
+// The rows of the steps above.
+void AddSystemSteps(StepKinds& kinds);
 
 }  // namespace ovrix

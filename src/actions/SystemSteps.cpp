@@ -49,11 +49,6 @@ void OpenFileEvent::Load(Region data, EventList&) {
     windowStyle = ReadString(data, kStyleTag, u"");
 }
 
-bool OpenFileEvent::FieldsEqual(const OpenFileEvent& other) const {
-    return EqualsNoCase(file, other.file) && advanced == other.advanced && parameters == other.parameters &&
-           windowStyle == other.windowStyle;
-}
-
 // --- OpenWebEvent ---
 
 std::u16string OpenWebEvent::GetText() const { return u"Open " + address; }
@@ -72,10 +67,6 @@ void CopyFileEvent::Save(RecordBuffer& buffer) const {
 void CopyFileEvent::Load(Region data, EventList&) {
     source = ReadString(data, kSourceTag, u"");
     destination = ReadString(data, kDestinationTag, u"");
-}
-
-bool CopyFileEvent::FieldsEqual(const CopyFileEvent& other) const {
-    return EqualsNoCase(source, other.source) && EqualsNoCase(destination, other.destination);
 }
 
 // --- DelFileEvent ---
@@ -113,10 +104,6 @@ void ShutdownEvent::Load(Region data, EventList&) {
     action = ReadString(data, kActionTag, std::u16string(kShutdown));
     showCountdown = ReadU32(data, kCountdownTag, 1);
     seconds = ReadU32(data, kWaitTag, 60);
-}
-
-bool ShutdownEvent::FieldsEqual(const ShutdownEvent& other) const {
-    return action == other.action && showCountdown == other.showCountdown && seconds == other.seconds;
 }
 
 // --- WaitEvent ---

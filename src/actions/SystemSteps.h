@@ -20,7 +20,7 @@ public:
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
     // The file name is compared without regard to case.
-    bool FieldsEqual(const OpenFileEvent& other) const;
+    auto Fields() const { return FieldList(NoCaseField{file}, advanced, parameters, windowStyle); }
 
     std::u16string file;
     uint32_t advanced = 0;
@@ -33,7 +33,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const OpenWebEvent& other) const { return address == other.address; }
+    auto Fields() const { return FieldList(address); }
 
     std::u16string address;
 };
@@ -44,7 +44,7 @@ public:
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
     // Both paths are compared without regard to case.
-    bool FieldsEqual(const CopyFileEvent& other) const;
+    auto Fields() const { return FieldList(NoCaseField{source}, NoCaseField{destination}); }
 
     std::u16string source;
     std::u16string destination;
@@ -55,7 +55,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const DelFileEvent& other) const { return file == other.file; }
+    auto Fields() const { return FieldList(file); }
 
     std::u16string file;
 };
@@ -65,7 +65,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const MsgBoxEvent& other) const { return message == other.message; }
+    auto Fields() const { return FieldList(message); }
 
     std::u16string message;
 };
@@ -81,7 +81,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const ShutdownEvent& other) const;
+    auto Fields() const { return FieldList(action, showCountdown, seconds); }
 
     std::u16string action{kShutdown};
     uint32_t showCountdown = 1;
@@ -95,9 +95,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const WaitEvent& other) const {
-        return milliseconds == other.milliseconds && random == other.random;
-    }
+    auto Fields() const { return FieldList(milliseconds, random); }
 
     int64_t milliseconds = 1000;
     uint32_t random = 0;
@@ -109,7 +107,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const CommentEvent& other) const { return comment == other.comment; }
+    auto Fields() const { return FieldList(comment); }
 
     std::u16string comment;
 };

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "expr/ExprHandle.h"
+#include "expr/ExprKinds.h"
 
 namespace ovrix {
 
@@ -23,25 +24,26 @@ namespace funarg {
 constexpr uint32_t kByReference = 1;  // the argument is passed as its unevaluated node
 }
 
-// Kind ids used by descriptors beyond the value kinds: 0 is "any value" for
-// arguments and "nothing" for results; 0x104 is an object told by the label.
+// Kind ids used by descriptors: the value kinds, and beyond them 0, which is
+// "any value" for arguments and "nothing" for results, and 0x104, an object
+// told by the label.
 namespace fkind {
 constexpr uint32_t kNothing = 0;
 constexpr uint32_t kAny = 0;
-constexpr uint32_t kVariable = 0x100;
-constexpr uint32_t kNumber = 0x101;
-constexpr uint32_t kText = 0x102;
-constexpr uint32_t kDateTime = 0x103;
+constexpr uint32_t kVariable = kind::kVariable;
+constexpr uint32_t kNumber = kind::kNumber;
+constexpr uint32_t kText = kind::kText;
+constexpr uint32_t kDateTime = kind::kDateTime;
 constexpr uint32_t kObject = 0x104;
-constexpr uint32_t kTimeSpan = 0x105;
-constexpr uint32_t kValueList = 0x106;
-constexpr uint32_t kMember = 0x107;
-constexpr uint32_t kRegExp = 0x108;
-constexpr uint32_t kHexData = 0x10A;
-constexpr uint32_t kBool = 0x804;
-constexpr uint32_t kArray = 0x805;
-constexpr uint32_t kNamedData = 0x806;
-constexpr uint32_t kFileFinder = 0x807;
+constexpr uint32_t kTimeSpan = kind::kTimeSpan;
+constexpr uint32_t kValueList = kind::kValueList;
+constexpr uint32_t kMember = kind::kMember;
+constexpr uint32_t kRegExp = kind::kRegExp;
+constexpr uint32_t kHexData = kind::kHex;
+constexpr uint32_t kBool = kind::kBool;
+constexpr uint32_t kArray = kind::kArray;
+constexpr uint32_t kNamedData = kind::kNamedData;
+constexpr uint32_t kFileFinder = kind::kFileFinder;
 }  // namespace fkind
 
 class PLX_FunArg {

@@ -1,5 +1,5 @@
-// Performing one step: the dispatch from a step's type id to its action,
-// and what every action is handed. An action asks for a jump by writing a
+// Performing one step: the step's kind is looked up in the current table
+// and its play function is handed the run. An action asks for a jump by writing a
 // position into `jump` (empty means "go on in tree order"; the single
 // element -1 ends the run); to skip a block it jumps to its own next
 // sibling, to enter one it asks for no jump.
@@ -38,6 +38,10 @@ struct StepRun {
 // Performs the Context's current step; answers 0, or -1 when the run must
 // end at once.
 int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Context& context);
+
+// The play function of kinds whose action is not built yet: the step only
+// finishes, waiting its delay.
+int32_t WaitDelayOnly(const StepRun& run);
 
 // The value of a stored expression; no value when it is absent.
 PExprItem EvaluateStored(const StoredExpr& expression);

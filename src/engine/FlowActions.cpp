@@ -10,6 +10,7 @@
 #include "engine/FlowSteps.h"
 #include "engine/Player.h"
 #include "engine/StepTree.h"
+#include "script/StepKinds.h"
 #include "expr/ExprItem.h"
 #include "expr/KindsValue.h"
 #include "expr/NumberFormat.h"
@@ -230,7 +231,7 @@ void PlaySwitch(const StepRun& run) {
 }
 
 // A case or default body has run out: leave the switch (no fall-through).
-void PlayCaseEnd(const StepRun& run, std::u16string_view invalid) {
+void LeaveSwitch(const StepRun& run, std::u16string_view invalid) {
     const StepPath& own = run.context.path;
     if (own.size() < 2) {
         ReportInvalid(run, invalid);
@@ -242,24 +243,24 @@ void PlayCaseEnd(const StepRun& run, std::u16string_view invalid) {
     run.Finish();
 }
 
+void PlayCaseEnd(const StepRun& run) { LeaveSwitch(run, u"Switch Case Command."); }
+void PlayDefaultEnd(const StepRun& run) { LeaveSwitch(run, u"Switch Defalult Command."); }
+
 }  // namespace
 
-void PlayFlowStep(const StepRun& run) {
-    switch (run.step.TypeId()) {
-        case IfVarEvent::kTypeId: PlayIfVar(run); break;
-        case IfFileExistEvent::kTypeId: PlayIfFileExist(run); break;
-        case ElseEvent::kTypeId: PlayElse(run); break;
-        case EndIfEvent::kTypeId:
-        case EndSwitchEvent::kTypeId: run.Finish(); break;
-        case ForLoopEvent::kTypeId: PlayForLoop(run); break;
-        case NextEvent::kTypeId: PlayNext(run); break;
-        case ContinueEvent::kTypeId: PlayContinue(run); break;
-        case ExitForEvent::kTypeId: PlayExitFor(run); break;
-        case SwitchEvent::kTypeId: PlaySwitch(run); break;
-        case SwitchCaseEvent::kTypeId: PlayCaseEnd(run, u"Switch Case Command."); break;
-        case SwitchDefaultEvent::kTypeId: PlayCaseEnd(run, u"Switch Defalult Command."); break;
-        default: break;
-    }
+void AddFlowSteps(StepKinds& kinds) {
+    kinds.Add(Kind<IfVarEvent>(Plays<PlayIfVar>));
+    kinds.Add(Kind<IfFileExistEvent>(Plays<PlayIfFileExist>));
+    kinds.Add(Kind<ElseEvent>(Plays<PlayElse>));
+    kinds.Add(Kind<EndIfEvent>(WaitDelayOnly));
+    kinds.Add(Kind<ForLoopEvent>(Plays<PlayForLoop>));
+    kinds.Add(Kind<NextEvent>(Plays<PlayNext>));
+    kinds.Add(Kind<ContinueEvent>(Plays<PlayContinue>));
+    kinds.Add(Kind<ExitForEvent>(Plays<PlayExitFor>));
+    kinds.Add(Kind<SwitchEvent>(Plays<PlaySwitch>));
+    kinds.Add(Kind<EndSwitchEvent>(WaitDelayOnly));
+    kinds.Add(Kind<SwitchCaseEvent>(Plays<PlayCaseEnd>));
+    kinds.Add(Kind<SwitchDefaultEvent>(Plays<PlayDefaultEnd>));
 }
 
 void RebuildCaseTable(Context& context, const StepPath& path) {

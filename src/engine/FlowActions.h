@@ -9,11 +9,11 @@
 
 namespace ovrix {
 
-struct StepRun;
 class Context;
+class StepKinds;
 
-// Performs one of the steps above (types 6-11, 36, 40, 50-53).
-void PlayFlowStep(const StepRun& run);
+// The rows of the steps above.
+void AddFlowSteps(StepKinds& kinds);
 
 // Rebuilds the case table of the switch at `path` of the Context's list.
 void RebuildCaseTable(Context& context, const StepPath& path);

@@ -44,10 +44,6 @@ void IfVarEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool IfVarEvent::FieldsEqual(const IfVarEvent& other) const {
-    return condition == other.condition && ChildrenEqual(other);
-}
-
 std::u16string IfFileExistEvent::GetText() const {
     return u"If IsFileExist(" + fileName.DisplayText() + u"), Then";
 }
@@ -61,10 +57,6 @@ void IfFileExistEvent::Load(Region data, EventList& owner) {
     fileName.Load(data, tag::kCode);
     if (!fileName.Present()) fileName = TextExpr(ReadString(data, kFileTag, u""));
     LoadChildren(data, owner);
-}
-
-bool IfFileExistEvent::FieldsEqual(const IfFileExistEvent& other) const {
-    return fileName == other.fileName && ChildrenEqual(other);
 }
 
 // --- loops ------------------------------------------------------------------
@@ -108,12 +100,6 @@ void ForLoopEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool ForLoopEvent::FieldsEqual(const ForLoopEvent& other) const {
-    return kind == other.kind && count == other.count && duration == other.duration &&
-           condition == other.condition && variable == other.variable && start == other.start &&
-           end == other.end && ChildrenEqual(other);
-}
-
 // --- switch -----------------------------------------------------------------
 
 std::u16string SwitchEvent::GetText() const { return u"Switch " + expression.DisplayText(); }
@@ -126,10 +112,6 @@ void SwitchEvent::Save(RecordBuffer& buffer) const {
 void SwitchEvent::Load(Region data, EventList& owner) {
     expression.Load(data, tag::kCode);
     LoadChildren(data, owner);
-}
-
-bool SwitchEvent::FieldsEqual(const SwitchEvent& other) const {
-    return expression == other.expression && ChildrenEqual(other);
 }
 
 std::u16string CaseValueInt::GetKey() const { return Decimal(value); }
@@ -201,14 +183,13 @@ void SwitchCaseEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool SwitchCaseEvent::FieldsEqual(const SwitchCaseEvent& other) const {
+bool CaseValuesField::operator==(const CaseValuesField& other) const {
     if (values.size() != other.values.size()) return false;
     for (size_t i = 0; i < values.size(); ++i) {
-        // Within one kind the key determines the value.
         if (values[i]->GetKind() != other.values[i]->GetKind() || values[i]->GetKey() != other.values[i]->GetKey())
             return false;
     }
-    return ChildrenEqual(other);
+    return true;
 }
 
 }  // namespace ovrix

@@ -20,7 +20,7 @@ public:
     bool IsCondition() const override { return true; }
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const IfVarEvent& other) const;
+    auto Fields() const { return FieldList(condition, Body()); }
 
     StoredExpr condition;
 };
@@ -35,7 +35,7 @@ public:
     bool IsCondition() const override { return true; }
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const IfFileExistEvent& other) const;
+    auto Fields() const { return FieldList(fileName, Body()); }
 
     StoredExpr fileName;
 };
@@ -45,7 +45,7 @@ public:
     std::u16string GetText() const override { return u"Else"; }
     void Save(RecordBuffer& buffer) const override { SaveChildren(buffer); }
     void Load(Region data, EventList& owner) override { LoadChildren(data, owner); }
-    bool FieldsEqual(const ElseEvent& other) const { return ChildrenEqual(other); }
+    auto Fields() const { return FieldList(Body()); }
 };
 
 class EndIfEvent final : public PlainEventOf<EndIfEvent, 7> {
@@ -86,7 +86,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const ForLoopEvent& other) const;
+    auto Fields() const { return FieldList(kind, count, duration, condition, variable, start, end, Body()); }
 
     uint32_t kind = kLoopCount;
     uint32_t count = 3;        // kind 0
@@ -102,7 +102,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const SwitchEvent& other) const;
+    auto Fields() const { return FieldList(expression, Body()); }
 
     StoredExpr expression;
 };
@@ -159,13 +159,19 @@ public:
 // A new empty value of the kind; none for any other kind.
 Ref<CaseValue> CreateCaseValue(uint32_t kind);
 
+// Case values compared by kind and key: within one kind the key determines the value.
+struct CaseValuesField {
+    const std::vector<Ref<CaseValue>>& values;
+    bool operator==(const CaseValuesField& other) const;
+};
+
 // Case values are immutable once loaded, so copies of the step share them.
 class SwitchCaseEvent final : public BlockEventOf<SwitchCaseEvent, 52> {
 public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const SwitchCaseEvent& other) const;
+    auto Fields() const { return FieldList(CaseValuesField{values}, Body()); }
 
     std::vector<Ref<CaseValue>> values;
 };
@@ -175,7 +181,7 @@ public:
     std::u16string GetText() const override { return u"Default"; }
     void Save(RecordBuffer& buffer) const override { SaveChildren(buffer); }
     void Load(Region data, EventList& owner) override { LoadChildren(data, owner); }
-    bool FieldsEqual(const SwitchDefaultEvent& other) const { return ChildrenEqual(other); }
+    auto Fields() const { return FieldList(Body()); }
 };
 
 }  // namespace ovrix

@@ -11,6 +11,7 @@
 #include "expr/KindsValue.h"
 #include "expr/VariableName.h"
 #include "expr/Variables.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -53,54 +54,44 @@ void PlayGetScriptArg(const StepRun& run) {
     run.Finish();
 }
 
-}  // namespace
-
-bool IsFunctionStep(uint32_t type) {
-    switch (type) {
-        case GoToEvent::kTypeId:
-        case ResetScriptEvent::kTypeId:
-        case StopScriptEvent::kTypeId:
-        case ExitScriptEvent::kTypeId:
-        case GetScriptArgEvent::kTypeId:
-        case CallFunEvent::kTypeId:
-        case FunStartEvent::kTypeId:
-            return true;
-        default:
-            return false;
-    }
+void PlayReset(const StepRun& run) {
+    SetFlag(ResetRequest);
+    run.Finish();
 }
 
-int32_t PlayFunctionStep(const StepRun& run) {
-    switch (run.step.TypeId()) {
-        case GoToEvent::kTypeId:
-            PlayGoTo(run);
-            return 0;
-        case ResetScriptEvent::kTypeId:
-            SetFlag(ResetRequest);
-            run.Finish();
-            return 0;
-        case StopScriptEvent::kTypeId:
-            run.Finish();
-            SetFlag(StopRequest);
-            return 0;
-        case ExitScriptEvent::kTypeId:
-            return PlayReturn(run);
-        case GetScriptArgEvent::kTypeId:
-            PlayGetScriptArg(run);
-            return 0;
-        case CallFunEvent::kTypeId:
-            EvaluateStored(static_cast<const CallFunEvent&>(run.step).code);
-            run.Finish();
-            return 0;
-        case FunStartEvent::kTypeId: {  // a definition is passed over as a whole
-            StepPath next = run.context.path;
-            ++next.back();
-            run.jump = next;
-            return 0;
-        }
-        default:
-            return 0;
-    }
+// The step's status shows before the stop takes effect.
+void PlayStop(const StepRun& run) {
+    run.Finish();
+    SetFlag(StopRequest);
+}
+
+void PlayCall(const StepRun& run) {
+    EvaluateStored(static_cast<const CallFunEvent&>(run.step).code);
+    run.Finish();
+}
+
+// A definition met in play is passed over as a whole.
+void PassOverDefinition(const StepRun& run) {
+    StepPath next = run.context.path;
+    ++next.back();
+    run.jump = next;
+}
+
+}  // namespace
+
+void AddFunctionSteps(StepKinds& kinds) {
+    kinds.Add(Kind<LabelEvent>(nullptr));
+    kinds.Add(Kind<GoToEvent>(Plays<PlayGoTo>));
+    kinds.Add(Kind<ResetScriptEvent>(Plays<PlayReset>));
+    kinds.Add(Kind<StopScriptEvent>(Plays<PlayStop>));
+    kinds.Add(Kind<ExitScriptEvent>(PlayReturn));
+    kinds.Add(Kind<GetScriptArgEvent>(Plays<PlayGetScriptArg>));
+    kinds.Add(Kind<CallFunEvent>(Plays<PlayCall>));
+    kinds.Add(Kind<CustomFunEvent>(nullptr));
+    kinds.Add(Kind<FunStartEvent>(Plays<PassOverDefinition>));
+    StepKind end = Kind<FunEndEvent>(nullptr);
+    end.unseen = true;
+    kinds.Add(end);
 }
 
 }  // namespace ovrix

@@ -3,17 +3,12 @@
 // definition met in play.
 #pragma once
 
-#include <cstdint>
-
 namespace ovrix {
 
-struct StepRun;
+class StepKinds;
 
-// True for the step types performed by PlayFunctionStep.
-bool IsFunctionStep(uint32_t type);
-
-// Performs one of those steps; answers -1 when the run must end at once
-// (Return), else 0.
-int32_t PlayFunctionStep(const StepRun& run);
+// The rows of the steps above, with the labels, custom functions and
+// function ends, which play nothing.
+void AddFunctionSteps(StepKinds& kinds);
 
 }  // namespace ovrix

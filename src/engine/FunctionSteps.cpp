@@ -75,11 +75,6 @@ void FunStartEvent::Load(Region data, EventList& owner) {
     LoadChildren(data, owner);
 }
 
-bool FunStartEvent::FieldsEqual(const FunStartEvent& other) const {
-    return functionName == other.functionName && returnType == other.returnType && args == other.args &&
-           ChildrenEqual(other);
-}
-
 std::u16string GetScriptArgEvent::GetText() const {
     return u"Alias " + variable + u" = GetScriptArg(" + index.DisplayText() + u")";
 }
@@ -92,10 +87,6 @@ void GetScriptArgEvent::Save(RecordBuffer& buffer) const {
 void GetScriptArgEvent::Load(Region data, EventList& /*owner*/) {
     variable = ReadString(data, kScriptArgVarTag, u"");
     index.Load(data, kScriptArgIndexTag);
-}
-
-bool GetScriptArgEvent::FieldsEqual(const GetScriptArgEvent& other) const {
-    return variable == other.variable && index == other.index;
 }
 
 }  // namespace ovrix

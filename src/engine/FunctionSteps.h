@@ -20,7 +20,7 @@ public:
     std::u16string GetText() const override { return u"Goto " + label; }
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const GoToEvent& other) const { return label == other.label; }
+    auto Fields() const { return FieldList(label); }
 
     std::u16string label;
 };
@@ -68,7 +68,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const FunStartEvent& other) const;
+    auto Fields() const { return FieldList(functionName, returnType, args, Body()); }
 
     std::u16string functionName;
     uint32_t returnType = 0;
@@ -85,7 +85,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const GetScriptArgEvent& other) const;
+    auto Fields() const { return FieldList(variable, index); }
 
     std::u16string variable;
     StoredExpr index;

@@ -21,9 +21,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const SetWinMsgHandlerEvent& other) const {
-        return window == other.window && message == other.message && handlerFile == other.handlerFile;
-    }
+    auto Fields() const { return FieldList(window, message, handlerFile); }
 
     StoredExpr window;
     uint32_t message = 0;
@@ -37,9 +35,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const SetWinCmdHandlerEvent& other) const {
-        return window == other.window && control == other.control && handlerFile == other.handlerFile;
-    }
+    auto Fields() const { return FieldList(window, control, handlerFile); }
 
     StoredExpr window;
     StoredExpr control;  // a control window or a control id
@@ -53,9 +49,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const CreateThreadEvent& other) const {
-        return file == other.file && window == other.window && data == other.data;
-    }
+    auto Fields() const { return FieldList(file, window, data); }
 
     std::u16string file;
     StoredExpr window;

@@ -18,14 +18,15 @@ namespace ovrix {
 
 namespace {
 
-constexpr uint32_t kLabelType = 25;
 
 void BuildLabelTable(EventList& list) {
     list.labels.clear();
     StepPath path;
     for (ResetPath(list, path); !path.empty(); AdvancePath(list, path)) {
         const Event* step = EventAt(list, path);
-        if (step != nullptr && step->TypeId() == kLabelType && step->disabled == 0) list.labels[step->name] = path;
+        if (step != nullptr && step->TypeId() == LabelEvent::kTypeId && step->disabled == 0) {
+            list.labels[step->name] = path;
+        }
     }
 }
 

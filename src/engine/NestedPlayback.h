@@ -1,16 +1,18 @@
-// Playing other scripts from a step: a script file played like a subroutine,
-// one file chosen at random by weight, and a recorded input stream.
+// Playing other scripts from a step: a script file played like a subroutine
+// and one file chosen at random by weight. The recorded input stream plays
+// with the input actions.
 #pragma once
 
 #include <cstdint>
 
 namespace ovrix {
 
-struct StepRun;
 class Desktop;
+class StepKinds;
 
-// Performs a nested-playback step; answers false for any other step.
-bool PlayNestedStep(const StepRun& run);
+// The rows of the two steps above, and of the handler and thread steps,
+// whose actions are not built yet.
+void AddPlaybackSteps(StepKinds& kinds);
 
 // The program's 32-bit random number, built from the desktop's 15-bit draws.
 uint32_t Random32(Desktop& desktop);

@@ -2,6 +2,7 @@
 
 #include "engine/ExecuteStep.h"
 #include "engine/FlowActions.h"
+#include "engine/FunctionSteps.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "builtins/Registry.h"
@@ -10,14 +11,12 @@
 #include "expr/Variables.h"
 #include "script/Event.h"
 #include "engine/Hotkeys.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
 namespace {
 
-constexpr uint32_t kCommentType = 43;
-constexpr uint32_t kFunctionStartType = 46;
-constexpr uint32_t kFunctionEndType = 47;
 constexpr uint32_t kDisplayInterval = 50;
 constexpr uint32_t kBreather = 10;
 constexpr size_t kScriptLineLimit = 32;
@@ -59,17 +58,19 @@ void PlaySteps(Player& player, Context& context) {
     const EventList& list = *context.list;
     StepPath& path = context.path;
     StepPath jump;
+    const StepKinds& kinds = CurrentStepKinds();
     ResetPath(list, path);
     uint32_t lastDisplay = 0;
     while (!path.empty() && !IsSet(StopRequest)) {
         const Event* step = StepToPlay(list, path);
         if (step == nullptr) break;
         const uint32_t type = step->TypeId();
-        if (type == kCommentType || type == kFunctionEndType) {  // no display, no delay
+        const StepKind* kind = kinds.Find(type);
+        if (kind != nullptr && kind->unseen) {  // no display, no delay
             AdvancePath(list, path);
             continue;
         }
-        if (type == kFunctionStartType) {  // a function body is played only when called
+        if (type == FunStartEvent::kTypeId) {  // a function body is played only when called
             ++path[0];
             continue;
         }

@@ -86,11 +86,6 @@ void PlayScriptEvent::Load(Region data, EventList&) {
     copyResult = ReadU32(data, kCopy, 0);
 }
 
-bool PlayScriptEvent::FieldsEqual(const PlayScriptEvent& other) const {
-    return file == other.file && arguments == other.arguments && result == other.result &&
-           copyResult == other.copyResult;
-}
-
 // PlayRandomEvent ------------------------------------------------------------
 
 std::u16string PlayRandomEvent::GetText() const {

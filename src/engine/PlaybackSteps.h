@@ -26,7 +26,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const PlayScriptEvent& other) const;
+    auto Fields() const { return FieldList(file, arguments, result, copyResult); }
 
     std::u16string file;
     std::vector<StoredExpr> arguments;
@@ -49,7 +49,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const PlayRandomEvent& other) const { return entries == other.entries; }
+    auto Fields() const { return FieldList(entries); }
 
     std::vector<Entry> entries;
     uint32_t totalWeight = 0;  // run-time: the sum of the weights
@@ -89,9 +89,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const PlayRecordEvent& other) const {
-        return records == other.records && relative == other.relative && speed == other.speed;
-    }
+    auto Fields() const { return FieldList(records, relative, speed); }
 
     std::vector<RecordedInput> records;
     uint32_t relative = 0;  // non-zero: positions are shifted to the cursor

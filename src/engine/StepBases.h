@@ -27,7 +27,7 @@ public:
 protected:
     void LoadChildren(Region data, EventList& owner) { LoadChildList(data, owner, children); }
     void SaveChildren(RecordBuffer& buffer) const { SaveChildList(buffer, children); }
-    bool ChildrenEqual(const Derived& other) const { return children.IsEqual(other.children); }
+    BodyField Body() const { return BodyField{children}; }
 };
 
 // Steps without fields of their own: only the text form differs.
@@ -35,7 +35,7 @@ template <class Derived, uint32_t Id>
 class PlainEventOf : public EventOf<Derived, Id> {
 public:
     void Load(Region /*data*/, EventList& /*owner*/) override {}
-    bool FieldsEqual(const Derived& /*other*/) const { return true; }
+    auto Fields() const { return FieldList(); }
 };
 
 // Steps that hold one expression under 'CODE' and show its display text.
@@ -45,14 +45,9 @@ public:
     std::u16string GetText() const override { return code.DisplayText(); }
     void Save(RecordBuffer& buffer) const override { code.Save(buffer, tag::kCode); }
     void Load(Region data, EventList& /*owner*/) override { code.Load(data, tag::kCode); }
-    bool FieldsEqual(const Derived& other) const { return code == other.code; }
+    auto Fields() const { return FieldList(code); }
 
     StoredExpr code;
 };
-
-// Stored expression node kinds that steps build themselves.
-constexpr uint32_t kExprKindText = 258;
-constexpr uint32_t kExprKindBool = 2052;
-constexpr uint32_t kExprKindBuiltinCall = 2049;
 
 }  // namespace ovrix

@@ -5,6 +5,8 @@
 
 #include "container/Tags.h"
 #include "container/Text.h"
+#include "engine/ExecuteStep.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -155,13 +157,8 @@ void SearchPicEvent::Load(Region data, EventList& owner) {
     }
 }
 
-bool SearchPicEvent::FieldsEqual(const SearchPicEvent& other) const {
-    return picture == other.picture && morePictures == other.morePictures &&
-           bitmapFileImages == other.bitmapFileImages && timeout == other.timeout &&
-           foundAction == other.foundAction && timeoutAction == other.timeoutAction && ifForm == other.ifForm &&
-           moveMouseAway == other.moveMouseAway && timeoutUnit == other.timeoutUnit && where == other.where &&
-           regionLeft == other.regionLeft && regionTop == other.regionTop && regionRight == other.regionRight &&
-           regionBottom == other.regionBottom && children.IsEqual(other.children);
+void AddPictureSteps(StepKinds& kinds) {
+    kinds.Add(Kind<SearchPicEvent>(WaitDelayOnly));
 }
 
 }  // namespace ovrix

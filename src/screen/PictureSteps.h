@@ -39,7 +39,11 @@ public:
     EventList* GetChildList() override { return ifForm ? &children : nullptr; }
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const SearchPicEvent& other) const;
+    auto Fields() const {
+        return FieldList(picture, morePictures, bitmapFileImages, timeout, foundAction, timeoutAction, ifForm,
+                         moveMouseAway, timeoutUnit, where, regionLeft, regionTop, regionRight, regionBottom,
+                         BodyField{children});
+    }
 
     StoredPicture picture;
     std::vector<StoredPicture> morePictures;  // at most four, each with bytes
@@ -57,5 +61,11 @@ public:
     int32_t regionBottom = 0;
     EventList children;  // the then-steps of the "If" form
 };
+
+class StepKinds;
+
+// The rows of the picture search step; their actions are not built yet, so each only
+// waits its delay.
+void AddPictureSteps(StepKinds& kinds);
 
 }  // namespace ovrix

@@ -2,6 +2,8 @@
 #include "screen/WindowSteps.h"
 
 #include "container/Tags.h"
+#include "engine/ExecuteStep.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -74,10 +76,10 @@ void WaitWindowEvent::Load(Region data, EventList& owner) {
     }
 }
 
-bool WaitWindowEvent::FieldsEqual(const WaitWindowEvent& other) const {
-    return appear == other.appear && title == other.title && timeout == other.timeout &&
-           timeoutUnit == other.timeoutUnit && bringToFront == other.bringToFront && ifForm == other.ifForm &&
-           children.IsEqual(other.children);
+void AddWindowSteps(StepKinds& kinds) {
+    kinds.Add(Kind<CloseWindowEvent>(WaitDelayOnly));
+    kinds.Add(Kind<SwitchWindowEvent>(WaitDelayOnly));
+    kinds.Add(Kind<WaitWindowEvent>(WaitDelayOnly));
 }
 
 }  // namespace ovrix

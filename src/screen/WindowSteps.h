@@ -21,7 +21,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const CloseWindowEvent& other) const { return title == other.title; }
+    auto Fields() const { return FieldList(title); }
 
     std::u16string title;  // pattern with '*' and '?'
 };
@@ -31,7 +31,7 @@ public:
     std::u16string GetText() const override;
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const SwitchWindowEvent& other) const { return title == other.title; }
+    auto Fields() const { return FieldList(title); }
 
     std::u16string title;
 };
@@ -43,7 +43,9 @@ public:
     EventList* GetChildList() override { return ifForm ? &children : nullptr; }
     void Save(RecordBuffer& buffer) const override;
     void Load(Region data, EventList& owner) override;
-    bool FieldsEqual(const WaitWindowEvent& other) const;
+    auto Fields() const {
+        return FieldList(appear, title, timeout, timeoutUnit, bringToFront, ifForm, BodyField{children});
+    }
 
     uint32_t appear = 1;  // 1: wait until a window matches; 0: until none does
     std::u16string title;
@@ -53,5 +55,11 @@ public:
     uint32_t ifForm = 0;
     EventList children;  // the then-steps of the "If" form
 };
+
+class StepKinds;
+
+// The rows of the window steps; their actions are not built yet, so each only
+// waits its delay.
+void AddWindowSteps(StepKinds& kinds);
 
 }  // namespace ovrix

@@ -1,8 +1,9 @@
 #include "script/Event.h"
 
 #include "container/Tags.h"
+#include "container/Text.h"
 #include "script/ScriptStream.h"
-#include "script/StepFactory.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -17,6 +18,8 @@ std::optional<std::u16string_view> Event::GetDisplayName() const {
     if (names.displayName.empty()) return std::nullopt;
     return names.displayName;
 }
+
+bool NoCaseField::operator==(const NoCaseField& other) const { return EqualsNoCase(text, other.text); }
 
 namespace {
 

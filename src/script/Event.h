@@ -4,10 +4,13 @@
 // record and its Save writes back, so that Load(Save(step)) is equal to step.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 #include "container/Container.h"
 #include "container/RecordBuffer.h"
@@ -57,10 +60,41 @@ private:
     uint32_t typeId_;
 };
 
+// A step class lists its fields once, in `Fields()` beside their
+// declarations, as FieldList(a, b, ...); comparison walks that list and no
+// other place names the fields again. A field compared other than by its own
+// == goes in through one of the views below.
+template <class... T>
+auto FieldList(T&&... fields) {
+    return std::tuple<T...>(std::forward<T>(fields)...);
+}
+
+// Text compared without case (file paths).
+struct NoCaseField {
+    const std::u16string& text;
+    bool operator==(const NoCaseField& other) const;
+};
+
+// A block's body, compared step by step.
+struct BodyField {
+    const EventList& list;
+    bool operator==(const BodyField& other) const { return list.IsEqual(other.list); }
+};
+
+// The first `count` elements of an array; the rest do not count.
+template <class T>
+struct LeadingField {
+    const T* items;
+    size_t count;
+    bool operator==(const LeadingField& other) const {
+        return count == other.count && std::equal(items, items + count, other.items);
+    }
+};
+
 // Base for the concrete step classes: supplies Clone (a copy through the
 // class's copy constructor) and IsEqual (the header, then the class's
-// `FieldsEqual`). A class whose fields have value semantics (including an
-// owned EventList, which copies deeply) needs neither written by hand.
+// `Fields()`). A class whose fields have value semantics (including an owned
+// EventList, which copies deeply) writes only its field list.
 template <class Derived, uint32_t Id>
 class EventOf : public Event {
 public:
@@ -72,7 +106,7 @@ public:
 
     bool IsEqual(const Event& other) const override {
         return HeaderEqual(other) &&
-               static_cast<const Derived&>(*this).FieldsEqual(static_cast<const Derived&>(other));
+               static_cast<const Derived&>(*this).Fields() == static_cast<const Derived&>(other).Fields();
     }
 };
 

@@ -3,8 +3,7 @@
 #include "container/Tags.h"
 #include "container/Text.h"
 #include "script/Event.h"
-#include "script/StepFactory.h"
-#include "script/TextInputConversion.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -14,27 +13,26 @@ const std::u16string_view kVersionTooNewMessage =
 namespace {
 
 constexpr uint32_t kStepTagBits = 0x49000000;
-constexpr uint32_t kOldTextInputType = 16;
 
 }  // namespace
 
 bool LoadSteps(Region container, EventList& list) {
     auto r = FirstRecord(container);
     if (!r) return false;
+    const StepKinds& kinds = CurrentStepKinds();
     while (r && WholeRecordAt(container, *r)) {
         const Record rec = RecordAt(container, *r);
         if ((rec.tag & kStepTagBits) != 0) {
-            const uint32_t type = ReadU32(rec.data, tag::kType, 0);
-            if (type == kOldTextInputType) {
-                if (auto step = ConvertTextInputRecord(rec.data)) list.Append(std::move(step));
-            } else if (type != 0) {
-                if (auto step = CreateEvent(type)) {
-                    step->name = ReadString(rec.data, tag::kName, u"");
-                    step->delay = ReadU32(rec.data, tag::kDelay, 1000);
-                    step->disabled = ReadU32(rec.data, tag::kDisabled, 0);
-                    step->Load(rec.data, list);
-                    list.Append(std::move(step));
-                }
+            const StepKind* kind = kinds.Find(ReadU32(rec.data, tag::kType, 0));
+            if (kind != nullptr && kind->convert != nullptr) {
+                if (auto step = kind->convert(rec.data)) list.Append(std::move(step));
+            } else if (kind != nullptr && kind->create != nullptr) {
+                Ref<Event> step = kind->create();
+                step->name = ReadString(rec.data, tag::kName, u"");
+                step->delay = ReadU32(rec.data, tag::kDelay, 1000);
+                step->disabled = ReadU32(rec.data, tag::kDisabled, 0);
+                step->Load(rec.data, list);
+                list.Append(std::move(step));
             }
         }
         r = NextRecord(container, *r);

@@ -1,6 +1,7 @@
 // The script stream: a tagged container holding the magic record, 'VER' and
 // one 'I' + i record per step. Loading builds a step list through the
-// factory; saving writes every step back through its own Save.
+// installed table of step kinds; saving writes every step back through its
+// own Save.
 #pragma once
 
 #include <cstdint>

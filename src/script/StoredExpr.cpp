@@ -7,18 +7,10 @@
 #include "container/Tags.h"
 #include "container/Text.h"
 #include "expr/ExprItem.h"
+#include "expr/ExprKinds.h"
 #include "expr/ExprReader.h"
 
 namespace ovrix {
-
-namespace {
-
-constexpr uint32_t kKindVariable = 256;
-constexpr uint32_t kKindNumber = 257;
-constexpr uint32_t kKindText = 258;
-constexpr uint32_t kKindBool = 2052;
-
-}  // namespace
 
 StoredExpr::StoredExpr(std::vector<uint8_t> bytes)
     : present_(true), bytes_(std::move(bytes)), node_(ReadExprItem(AsRegion())) {}
@@ -56,22 +48,22 @@ StoredExpr Node(uint32_t kind, const std::function<void(RecordBuffer&)>& fields)
 }  // namespace
 
 StoredExpr NumberExpr(double value, uint32_t displayFlags) {
-    return Node(kKindNumber, [&](RecordBuffer& b) {
-        WriteU32(b, MakeTag("NFLG"), displayFlags);
-        WriteF64(b, MakeTag("NUM"), value);
+    return Node(kind::kNumber, [&](RecordBuffer& b) {
+        WriteU32(b, tag::kNumberFlags, displayFlags);
+        WriteF64(b, tag::kNumber, value);
     });
 }
 
 StoredExpr TextExpr(std::u16string_view text) {
-    return Node(kKindText, [&](RecordBuffer& b) { WriteString(b, MakeTag("TEXT"), text); });
+    return Node(kind::kText, [&](RecordBuffer& b) { WriteString(b, tag::kText, text); });
 }
 
 StoredExpr BoolExpr(bool value) {
-    return Node(kKindBool, [&](RecordBuffer& b) { WriteU32(b, MakeTag("BOOL"), value ? 1 : 0); });
+    return Node(kind::kBool, [&](RecordBuffer& b) { WriteU32(b, tag::kBool, value ? 1 : 0); });
 }
 
 StoredExpr VariableExpr(std::u16string_view name) {
-    return Node(kKindVariable, [&](RecordBuffer& b) { WriteString(b, MakeTag("VAR"), name); });
+    return Node(kind::kVariable, [&](RecordBuffer& b) { WriteString(b, tag::kVar, name); });
 }
 
 }  // namespace ovrix

@@ -13,6 +13,7 @@
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
 #include "script/ScriptStream.h"
+#include "shell/StepKindsAll.h"
 
 namespace ovrix {
 
@@ -59,6 +60,7 @@ void PlayPasses(Player& player, EventList& mainList) {
 
 void RunPlaybackDriver(Player& player, Region image) {
     PlayerBuiltinHost host(player);
+    const StepKindsScope kinds(PlayerStepKinds());
     player.image = image;
     const std::u16string root = ReadString(image, tag::kRoot, u"");
     const auto mainStream = FindRecord(image, tag::Stream(0));

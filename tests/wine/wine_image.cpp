@@ -86,8 +86,8 @@ std::vector<uint8_t> MouseMoves() {
     steps.Append(CursorTo(100, 100, 250));
     for (int i = 1; i <= 6; ++i) {
         auto move = Step<MoveMouseEvent>(250, u"Move " + std::u16string(1, static_cast<char16_t>(u'0' + i)));
-        move->xOffset = Number(10);
-        move->yOffset = Number(5);
+        move->x = Number(10);
+        move->y = Number(5);
         steps.Append(move);
     }
     return ImageBuilder()

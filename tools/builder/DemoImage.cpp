@@ -15,7 +15,7 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
-#include "expr/VariableSteps.h"
+#include "engine/VariableSteps.h"
 
 namespace ovrix {
 

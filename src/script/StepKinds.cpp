@@ -1,7 +1,9 @@
-// The factory and the table of type keys and display names. Each family of
-// step classes registers its own creators (Register*Steps); this file only
-// knows the ids and their names.
-#include "script/StepFactory.h"
+// The table of step kinds, and the type keys and display names of the file
+// format. Rows come from the families; this file only knows the ids and
+// their names, and which table is installed.
+#include "script/StepKinds.h"
+
+#include <cassert>
 
 namespace ovrix {
 
@@ -68,32 +70,42 @@ constexpr StepNames kNames[kMaxTypeId + 1] = {
     {u"CreateThread", u"Create Thread"},                      // 57
 };
 
-const StepCreatorTable& Creators() {
-    static const StepCreatorTable table = [] {
-        StepCreatorTable t{};
-        RegisterInputSteps(t);
-        RegisterFlowSteps(t);
-        RegisterPlaybackSteps(t);
-        RegisterScreenSteps(t);
-        RegisterVariableSteps(t);
-        // Ids the factory never makes, whatever a family registered.
-        t[0] = t[21] = t[22] = t[56] = nullptr;
-        return t;
-    }();
-    return table;
-}
+// Ids the table never holds, whatever a family adds.
+bool IsUnusedId(uint32_t typeId) { return typeId == 0 || typeId == 21 || typeId == 22 || typeId == 56; }
+
+const StepKinds* installed = nullptr;
 
 }  // namespace
 
-Ref<Event> CreateEvent(uint32_t typeId) {
-    if (typeId > kMaxTypeId) return nullptr;
-    const StepCreator create = Creators()[typeId];
-    return create ? create() : nullptr;
+void StepKinds::Add(const StepKind& kind) {
+    assert(kind.typeId <= kMaxTypeId && !IsUnusedId(kind.typeId));
+    if (kind.typeId > kMaxTypeId || IsUnusedId(kind.typeId)) return;
+    assert(rows_[kind.typeId].typeId == 0);
+    rows_[kind.typeId] = kind;
+}
+
+const StepKind* StepKinds::Find(uint32_t typeId) const {
+    if (typeId > kMaxTypeId || IsUnusedId(typeId) || rows_[typeId].typeId != typeId) return nullptr;
+    return &rows_[typeId];
 }
 
 StepNames StepNamesOf(uint32_t typeId) {
     if (typeId > kMaxTypeId) return {};
     return kNames[typeId];
+}
+
+const StepKinds& CurrentStepKinds() {
+    static const StepKinds none;
+    return installed != nullptr ? *installed : none;
+}
+
+StepKindsScope::StepKindsScope(const StepKinds& kinds) : previous_(installed) { installed = &kinds; }
+
+StepKindsScope::~StepKindsScope() { installed = previous_; }
+
+Ref<Event> CreateEvent(uint32_t typeId) {
+    const StepKind* kind = CurrentStepKinds().Find(typeId);
+    return kind != nullptr && kind->create != nullptr ? kind->create() : nullptr;
 }
 
 }  // namespace ovrix

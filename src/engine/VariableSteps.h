@@ -12,4 +12,9 @@ class AddValueEvent final : public CodeEventOf<AddValueEvent, 35> {};
 class RemoveVarEvent final : public CodeEventOf<RemoveVarEvent, 44> {};
 class AliasEvent final : public CodeEventOf<AliasEvent, 48> {};
 
+class StepKinds;
+
+// The rows of the four steps; each plays by evaluating its node.
+void AddVariableSteps(StepKinds& kinds);
+
 }  // namespace ovrix
