@@ -2,13 +2,16 @@
 // that call the loaders or the engine directly.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "platform/Desktop.h"
 #include "platform/sim/SimPlatform.h"
+#include "shell/ProgressWindowLogic.h"
 
 namespace ovrix {
 
@@ -18,6 +21,13 @@ struct SimFixture {
         SetFlag(StopRequest, 0);
         SetFlag(PauseRequest, 0);
         SetFlag(ResetRequest, 0);
+    }
+
+    // Begins playback as the driver does, with the player's progress window.
+    void Begin() { BeginPlayback(player, ProgressWindowWith(player.settings.window)); }
+    bool OpenWindow(const ProgressWindowSettings& settings) { return desktop.progress.Open(ProgressWindowWith(settings)); }
+    std::unique_ptr<ProgressWindowBehaviour> ProgressWindowWith(const ProgressWindowSettings& settings) {
+        return std::make_unique<ProgressWindowLogic>(settings, desktop.input);
     }
 
     // The trace lines whose event is `event`, without their time field.

@@ -67,7 +67,7 @@ TEST_F(BuiltinFamilies, BadArgumentsOfMathFunctions) {
 
 TEST_F(BuiltinFamilies, RandomNumberStaysWithinItsBounds) {
     FakeBuiltinHost host;
-    host.randoms = {0, 1, 32767, 12345, 777, 31000, 5};
+    host.sim.randoms = {0, 1, 32767, 12345, 777, 31000, 5};
     for (int i = 0; i < 40; ++i) {
         const double r = AsNumber(Call(u"RandomNumber", {Num(5), Num(8)}));
         EXPECT_GE(r, 5.0);
@@ -85,9 +85,9 @@ TEST_F(BuiltinFamilies, RandomNumberStaysWithinItsBounds) {
     const double d = AsNumber(Call(u"RandomNumber", {Num(99)}));
     EXPECT_TRUE(d == 99.0 || d == 100.0);
     // Different random words give different results over a wide range.
-    host.randoms = {1};
+    host.sim.randoms = {1};
     const double a = AsNumber(Call(u"RandomNumber", {Num(0), Num(1000000)}));
-    host.randoms = {2};
+    host.sim.randoms = {2};
     EXPECT_NE(AsNumber(Call(u"RandomNumber", {Num(0), Num(1000000)})), a);
 }
 

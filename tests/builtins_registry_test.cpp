@@ -144,20 +144,20 @@ TEST_F(BuiltinFramework, UnknownKeyShowsThePluginMessageOncePerKey) {
     LoadCall(u"SQRT", {Num(4)});
     LoadCall(u"SQRT", {Num(9)});
     LoadCall(u"NoSuchThing", {});
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0],
+    ASSERT_EQ(host.sim.boxes.size(), 2u);
+    EXPECT_EQ(host.sim.boxes[0].text,
               u"The plug-in function \"SQRT\" does not exist!\nPlease make sure you have installed the plug-in.");
-    EXPECT_EQ(host.messages[1],
+    EXPECT_EQ(host.sim.boxes[1].text,
               u"The plug-in function \"NoSuchThing\" does not exist!\nPlease make sure you have installed the plug-in.");
 
     // The placeholder answers no value, returns nothing and keeps the call's arguments.
     PExprItem call = LoadCall(u"SQRT", {Num(4)});
     EXPECT_FALSE(call->Evaluate());
     EXPECT_EQ(call->GetDisplayText(), u"Call SQRT(4)");
-    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.sim.boxes.size(), 2u);
     // Known keys never reach the message.
     LoadCall(u"Sqrt", {Num(4)});
-    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.sim.boxes.size(), 2u);
 }
 
 TEST_F(BuiltinFramework, LoadFillsMissingArgumentsWithDefaultsInOrder) {

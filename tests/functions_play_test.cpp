@@ -250,7 +250,7 @@ TEST_F(FunctionsPlayTest, CachedResolutionFollowsANewLinkPass) {
 TEST_F(FunctionsPlayTest, EveryPlaybackStartsANewSerial) {
     ASSERT_TRUE(PrepareScript(f.player, list, 0));
     const uint32_t before = PlaybackSerial();
-    BeginPlayback(f.player);
+    f.Begin();
     EXPECT_NE(PlaybackSerial(), before);
     EndPlayback(f.player);
 }
@@ -417,7 +417,7 @@ TEST_F(NestedPlayTest, RecordedInputShiftsPositionsAndScalesItsPauses) {
                      {RecordedInput::kLeftDown, 0, 0, 0, 0},
                      {RecordedInput::kWheel, -1, 7, 120, 300},
                      {RecordedInput::kKeyUp, 65, 0, 0, 0}};
-    f.sim.SetCursorPos(300, 150);
+    f.sim.PlaceCursor(300, 150);
     f.player.mouse.leftDown = 0x0008;  // swapped buttons
     Play({play});
     std::vector<std::string> events;

@@ -13,7 +13,6 @@
 #include "engine/ExecuteStep.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
-#include "engine/PlayerBuiltinHost.h"
 
 namespace ovrix {
 
@@ -32,7 +31,7 @@ constexpr int64_t kWaitChunkMs = 1000;
 
 Desktop& DesktopOf(const StepRun& run) { return run.player.desktop; }
 
-void SetStatus(const StepRun& run, std::u16string_view text) { DesktopOf(run).SetLine(ProgressLine::Status, text); }
+void SetStatus(const StepRun& run, std::u16string_view text) { DesktopOf(run).progress.SetLine(ProgressLine::Status, text); }
 
 // The plain delay wait: the step's delay without touching the status line.
 void WaitDelay(const StepRun& run) { run.Wait(run.step.delay); }
@@ -47,15 +46,15 @@ int32_t ShowCommandOf(std::u16string_view style) {
 
 void OpenFile(const StepRun& run, const OpenFileEvent& step) {
     if (step.advanced == 0) {
-        DesktopOf(run).ShellExecute(u"open", step.file, u"", kShowNormal);
+        DesktopOf(run).system.ShellExecute(u"open", step.file, u"", kShowNormal);
     } else {
-        DesktopOf(run).ShellExecute(u"open", step.file, step.parameters, ShowCommandOf(step.windowStyle));
+        DesktopOf(run).system.ShellExecute(u"open", step.file, step.parameters, ShowCommandOf(step.windowStyle));
     }
     run.Finish();
 }
 
 void OpenWeb(const StepRun& run, const OpenWebEvent& step) {
-    DesktopOf(run).ShellExecute(u"open", step.address, u"", kShowNormal);
+    DesktopOf(run).system.ShellExecute(u"open", step.address, u"", kShowNormal);
     run.Finish();
 }
 
@@ -77,7 +76,7 @@ std::u16string ScriptTitle() {
 }
 
 void ShowMessage(const StepRun& run, const MsgBoxEvent& step) {
-    DesktopOf(run).MessageBox(step.message, ScriptTitle(), kScriptMessageStyle);
+    DesktopOf(run).dialogs.MessageBox(step.message, ScriptTitle(), kScriptMessageStyle);
     run.Finish();
 }
 
@@ -85,7 +84,7 @@ void Shutdown(const StepRun& run, const ShutdownEvent& step) {
     if (step.showCountdown != 0) {
         // The dialog keeps the seconds as a signed count, as they are shown.
         ShutdownCountdown dialog(DesktopOf(run), step.action, static_cast<int32_t>(step.seconds));
-        DesktopOf(run).RunCountdownDialog(dialog);
+        DesktopOf(run).dialogs.RunCountdownDialog(dialog);
     } else {
         const ShutdownKind kind = ShutdownKindOf(step.action);
         SetStatus(run, ShutdownProgressText(kind));
@@ -107,7 +106,7 @@ std::u16string ClockText(int64_t ms) {
 // below one (thousandths drawn from the desktop's generator).
 int64_t WaitTime(const StepRun& run, const WaitEvent& step) {
     if (step.random == 0) return step.milliseconds;
-    const uint32_t thousandths = DesktopOf(run).Random() % 1000;
+    const uint32_t thousandths = DesktopOf(run).system.Random() % 1000;
     // Below 1 times a 64-bit value: the product stays in range.
     return static_cast<int64_t>(thousandths / 1000.0 * static_cast<double>(step.milliseconds));
 }
@@ -138,11 +137,11 @@ bool PlaySystemStep(const StepRun& run) {
         case OpenWebEvent::kTypeId: OpenWeb(run, static_cast<const OpenWebEvent&>(step)); return true;
         case CopyFileEvent::kTypeId: {
             const auto& copy = static_cast<const CopyFileEvent&>(step);
-            FinishFileStep(run, DesktopOf(run).CopyFile(copy.source, copy.destination));
+            FinishFileStep(run, DesktopOf(run).files.CopyFile(copy.source, copy.destination));
             return true;
         }
         case DelFileEvent::kTypeId:
-            FinishFileStep(run, DesktopOf(run).DeleteFile(static_cast<const DelFileEvent&>(step).file));
+            FinishFileStep(run, DesktopOf(run).files.DeleteFile(static_cast<const DelFileEvent&>(step).file));
             return true;
         case MsgBoxEvent::kTypeId: ShowMessage(run, static_cast<const MsgBoxEvent&>(step)); return true;
         case ShutdownEvent::kTypeId: Shutdown(run, static_cast<const ShutdownEvent&>(step)); return true;
