@@ -1,6 +1,5 @@
-// Shared pieces of the built-in function tests: a fake host that records
-// what the functions ask of the player, on a simulated desktop, and stored
-// call nodes.
+// Shared pieces of the built-in function tests: a fake host on a simulated
+// desktop that records what the functions ask of the player, and call nodes.
 #pragma once
 
 #include <functional>
@@ -18,17 +17,14 @@
 
 namespace ovrix::testing_builtins {
 
-// The fake host's desktop: its random generator answers the words a test
-// gives, its message boxes are remembered and answered OK, and its clock
-// moves only when the host waits.
-class FakeDesktop : public SimPlatform {
-public:
-    FakeDesktop() : SimPlatform(Options()) {}
-
-    uint32_t Random() override {
-        const uint32_t r = randoms.empty() ? 0 : randoms[randomIndex % randoms.size()];
-        ++randomIndex;
-        return r;
+// The fake host's desktop: scripted random words, message boxes remembered and
+// answered OK, a clock from 2026-01-01 00:00 UTC that moves when the host waits.
+struct FakeDesktop : SimPlatform {
+    FakeDesktop() : SimPlatform({.uptimeMs = 1000000, .callCostUs = 0}) {}
+    uint32_t Random() override { return randoms.empty() ? 0 : randoms[randomIndex++ % randoms.size()]; }
+    int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
+        boxes.push_back({std::u16string(text), std::u16string(title), style});
+        return 1;
     }
 
     struct Box {
@@ -38,20 +34,6 @@ public:
     std::vector<Box> boxes;
     std::vector<uint32_t> randoms;
     size_t randomIndex = 0;
-
-protected:
-    int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
-        boxes.push_back({std::u16string(text), std::u16string(title), style});
-        return 1;
-    }
-
-private:
-    static SimOptions Options() {
-        SimOptions options;  // 2026-01-01 00:00:00 UTC
-        options.uptimeMs = 1000000;
-        options.callCostUs = 0;
-        return options;
-    }
 };
 
 class FakeBuiltinHost : public BuiltinHost {
