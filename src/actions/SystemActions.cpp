@@ -31,7 +31,9 @@ constexpr int64_t kWaitChunkMs = 1000;
 
 Desktop& DesktopOf(const StepRun& run) { return run.player.desktop; }
 
-void SetStatus(const StepRun& run, std::u16string_view text) { DesktopOf(run).progress.SetLine(ProgressLine::Status, text); }
+void SetStatus(const StepRun& run, std::u16string_view text) {
+    DesktopOf(run).progress.SetLine(ProgressLine::Status, text);
+}
 
 // The plain delay wait: the step's delay without touching the status line.
 void WaitDelay(const StepRun& run) { run.Wait(run.step.delay); }

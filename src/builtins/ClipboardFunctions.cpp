@@ -21,7 +21,8 @@ PExprItem* WaitClipboardText(PExprItem* result, int32_t count, PExprItem* args, 
 
 PExprItem* GetClipboardText(PExprItem* result, int32_t, PExprItem*, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    return host == nullptr ? fnargs::None(result) : fnargs::ReturnText(result, host->GetDesktop().clipboard.GetClipboardText());
+    if (host == nullptr) return fnargs::None(result);
+    return fnargs::ReturnText(result, host->GetDesktop().clipboard.GetClipboardText());
 }
 
 PExprItem* SetClipboardText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {

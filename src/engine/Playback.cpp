@@ -145,7 +145,9 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
     if (showsScript) {
         savedScriptLine = desktop.progress.GetLine(ProgressLine::Script);
         const auto known = player.scriptPaths.find(&list);
-        if (known != player.scriptPaths.end()) desktop.progress.SetLine(ProgressLine::Script, ScriptLineText(known->second));
+        if (known != player.scriptPaths.end()) {
+            desktop.progress.SetLine(ProgressLine::Script, ScriptLineText(known->second));
+        }
     }
     PlayerThreadState& state = ThreadPlayerState();
     Context* caller = state.Top();

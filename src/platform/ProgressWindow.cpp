@@ -37,7 +37,8 @@ public:
     }
     ScreenRect Frame() override { return inner_.Frame(); }
     void MoveTo(ProgressCorner corner, Point at) override {
-        window_.TraceEvent("progress", corner == ProgressCorner::BottomRight ? "move bottom-right" : "move bottom-left");
+        window_.TraceEvent("progress",
+                           corner == ProgressCorner::BottomRight ? "move bottom-right" : "move bottom-left");
         inner_.MoveTo(corner, at);
     }
     void Show(bool visible) override {

@@ -57,7 +57,9 @@ void PlayerBuiltinHost::Wait(uint32_t ms) { PlaybackWait(player_, ms, 0, kWaitSl
 
 bool PlayerBuiltinHost::StopRequested() { return IsSet(StopRequest); }
 
-void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) { player_.desktop.progress.SetLine(ProgressLine::Status, text); }
+void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) {
+    player_.desktop.progress.SetLine(ProgressLine::Status, text);
+}
 
 std::u16string PlayerBuiltinHost::WaitClipboardChange(uint32_t timeoutMs) {
     return ovrix::WaitClipboardChange(player_, timeoutMs);
