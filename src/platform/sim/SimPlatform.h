@@ -7,7 +7,9 @@
 // Its answers are settable so that tests can steer every branch the player
 // takes on what the desktop says (screen size, message box answers, a
 // clipboard that refuses, ...). One object is every facet of the desktop:
-// they share the one virtual clock, screen, cursor and progress window.
+// they share the one virtual clock, screen, cursor and progress window. A
+// family with a state of its own (windows, processes) gets a class of its
+// own, handed out by the Platform accessor of its facet.
 #pragma once
 
 #include <cstdint>

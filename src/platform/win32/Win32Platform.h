@@ -1,7 +1,9 @@
 // The real Windows desktop: one object is every facet of the Platform, each
 // call going straight to the system; tracing is the facets' own portable
-// part. One instance serves the playback (main) thread; the progress window
-// runs on its own thread.
+// part. A family with a state of its own (windows, processes) gets a class
+// of its own, handed out by the Platform accessor of its facet. One instance
+// serves the playback (main) thread; the progress window runs on its own
+// thread.
 #pragma once
 
 #include <memory>
