@@ -22,7 +22,7 @@ inline Lines PlayTrace(std::vector<Ref<Event>> steps, const DesktopSetup& setup 
     if (setup) setup(f.sim);
     EventList list;
     for (auto& step : steps) list.Append(step);
-    BeginPlayback(f.player);
+    f.Begin();
     RunEventList(f.player, list, nullptr, 1);
     return f.trace;
 }

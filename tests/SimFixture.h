@@ -2,40 +2,18 @@
 // that call the loaders or the engine directly.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "platform/Desktop.h"
 #include "platform/sim/SimPlatform.h"
+#include "shell/ProgressWindowLogic.h"
 
 namespace ovrix {
-
-struct SimFixture {
-    SimFixture()
-        : desktop(sim, Trace([this](const std::string& line) { trace.push_back(line); })), player(desktop) {
-        SetFlag(StopRequest, 0);
-        SetFlag(PauseRequest, 0);
-        SetFlag(ResetRequest, 0);
-    }
-
-    // The trace lines whose event is `event`, without their time field.
-    std::vector<std::string> Events(const std::string& event) const {
-        std::vector<std::string> out;
-        for (const auto& line : trace) {
-            const auto space = line.find(' ');
-            const std::string rest = line.substr(space + 1);
-            if (rest.rfind(event, 0) == 0) out.push_back(rest);
-        }
-        return out;
-    }
-
-    SimPlatform sim;
-    std::vector<std::string> trace;
-    Desktop desktop;
-    Player player;
-};
 
 // Trace lines of one event kind, without their time field.
 inline std::vector<std::string> EventsOf(const std::vector<std::string>& trace, const std::string& event) {
@@ -46,5 +24,27 @@ inline std::vector<std::string> EventsOf(const std::vector<std::string>& trace, 
     }
     return out;
 }
+
+struct SimFixture {
+    SimFixture()
+        : desktop(sim, Trace([this](const std::string& line) { trace.push_back(line); })), player(desktop) {
+        SetFlag(StopRequest, 0);
+        SetFlag(PauseRequest, 0);
+        SetFlag(ResetRequest, 0);
+    }
+
+    // Begins playback, or opens the progress window alone, as the driver does.
+    auto WindowWith(const ProgressWindowSettings& s) { return std::make_unique<ProgressWindowLogic>(s, desktop.input); }
+    void Begin() { BeginPlayback(player, WindowWith(player.settings.window)); }
+    bool OpenWindow(const ProgressWindowSettings& settings) { return desktop.progress.Open(WindowWith(settings)); }
+
+    // The trace lines whose event is `event`, without their time field.
+    std::vector<std::string> Events(const std::string& event) const { return EventsOf(trace, event); }
+
+    SimPlatform sim;
+    std::vector<std::string> trace;
+    Desktop desktop;
+    Player player;
+};
 
 }  // namespace ovrix

@@ -103,7 +103,7 @@ TEST_F(BuiltinDates, TextReaders) {
 TEST_F(BuiltinDates, ClockAndDelayComeFromTheHost) {
     EXPECT_FALSE(Call(u"GetTickCount", {}));  // no host: no value
     testing_builtins::FakeBuiltinHost host;
-    host.elapsedMs = 2500;
+    host.sim.Sleep(2500);
     EXPECT_EQ(Call(u"GetTickCount", {})->GetNumber(), 1002500.0);
     EXPECT_EQ(Call(u"GetCurrentDateTime", {})->GetDisplayText(), u"2026-01-01 00:00:02");
     EXPECT_FALSE(Call(u"Delay", {Num(1500)}));
@@ -113,15 +113,15 @@ TEST_F(BuiltinDates, ClockAndDelayComeFromTheHost) {
 
 TEST_F(BuiltinDates, WaitTimeWaitsForTodaysTimeOrGivesUp) {
     testing_builtins::FakeBuiltinHost host;
-    host.elapsedMs = 3000;  // 00:00:03
+    host.sim.Sleep(3000);  // 00:00:03
     const PExprItem reached = Call(u"WaitTime", {Text(u"0:00:10")});
     ASSERT_TRUE(reached);
     EXPECT_TRUE(reached->GetBool());
-    EXPECT_EQ(host.elapsedMs, 10000u);  // polled every 500 ms until 00:00:10
+    EXPECT_EQ(host.sim.ElapsedMs(), 10000u);  // polled every 500 ms until 00:00:10
     EXPECT_EQ(host.statusLines, (std::vector<std::u16string>{u"Waiting until 2026-01-01 00:00:10", u""}));
 
     EXPECT_FALSE(Call(u"WaitTime", {Text(u"0:00:05")})->GetBool());  // already past: false at once
-    EXPECT_EQ(host.elapsedMs, 10000u);
+    EXPECT_EQ(host.sim.ElapsedMs(), 10000u);
     EXPECT_FALSE(Call(u"WaitTime", {Text(u"25:00:00")}));  // not a time: no value
     EXPECT_FALSE(Call(u"WaitTime", {Text(u"12:00")}));
     host.stopAfterMs = 20000;
@@ -134,10 +134,10 @@ TEST_F(BuiltinDates, WaitTimeWaitsForTodaysTimeOrGivesUp) {
 TEST_F(BuiltinDates, MessageBoxUsesTheDefaultTitle) {
     testing_builtins::FakeBuiltinHost host;
     EXPECT_FALSE(Call(u"MessageBox", {Text(u"Done")}));
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, u"Done");
-    EXPECT_EQ(host.boxes[0].title, u"Vantorel");
-    EXPECT_EQ(host.boxes[0].style, 0x50040u);
+    ASSERT_EQ(host.sim.boxes.size(), 1u);
+    EXPECT_EQ(host.sim.boxes[0].text, u"Done");
+    EXPECT_EQ(host.sim.boxes[0].title, u"Vantorel");
+    EXPECT_EQ(host.sim.boxes[0].style, 0x50040u);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST_F(BuiltinFamilies, BadArgumentsOfMathFunctions) {
 
 TEST_F(BuiltinFamilies, RandomNumberStaysWithinItsBounds) {
     FakeBuiltinHost host;
-    host.randoms = {0, 1, 32767, 12345, 777, 31000, 5};
+    host.sim.randoms = {0, 1, 32767, 12345, 777, 31000, 5};
     // Reversed bounds and fractions: truncated, then swapped.
     for (auto [low, high, min, max] : {std::array{5.0, 8.0, 5.0, 8.0}, {10.9, -2.5, -2.0, 10.0}, {3.0, 3.0, 3.0, 3.0}}) {
         for (int i = 0; i < 20; ++i) {
@@ -66,9 +66,9 @@ TEST_F(BuiltinFamilies, RandomNumberStaysWithinItsBounds) {
     const double d = AsNumber(Call(u"RandomNumber", {Num(99)}));
     EXPECT_TRUE(d == 99.0 || d == 100.0);
     // Different random words give different results over a wide range.
-    host.randoms = {1};
+    host.sim.randoms = {1};
     const double a = AsNumber(Call(u"RandomNumber", {Num(0), Num(1000000)}));
-    host.randoms = {2};
+    host.sim.randoms = {2};
     EXPECT_NE(AsNumber(Call(u"RandomNumber", {Num(0), Num(1000000)})), a);
 }
 

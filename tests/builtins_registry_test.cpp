@@ -143,10 +143,10 @@ TEST_F(BuiltinFramework, UnknownKeyShowsThePluginMessageOncePerKey) {
         EXPECT_EQ(CallOf(LoadCall(older, {})).name, current);
     }
     EXPECT_EQ(CallOf(LoadCall(u"<OLE Other>", {})).name, u"<OLE Other>");
-    ASSERT_EQ(host.messages.size(), 3u);
+    ASSERT_EQ(host.sim.boxes.size(), 3u);
     const Texts unknown = {u"SQRT", u"NoSuchThing", u"<OLE Other>"};
     for (size_t i = 0; i < unknown.size(); ++i) {
-        EXPECT_EQ(host.messages[i], u"The plug-in function \"" + unknown[i] +
+        EXPECT_EQ(host.sim.boxes[i].text, u"The plug-in function \"" + unknown[i] +
                                         u"\" does not exist!\nPlease make sure you have installed the plug-in.");
     }
     // The placeholder answers no value, returns nothing and keeps the call's arguments.
@@ -154,7 +154,7 @@ TEST_F(BuiltinFramework, UnknownKeyShowsThePluginMessageOncePerKey) {
     EXPECT_FALSE(call->Evaluate());
     EXPECT_EQ(call->GetDisplayText(), u"Call SQRT(4)");
     LoadCall(u"Sqrt", {Num(4)});  // known keys never reach the message
-    EXPECT_EQ(host.messages.size(), 3u);
+    EXPECT_EQ(host.sim.boxes.size(), 3u);
 }
 
 TEST_F(BuiltinFramework, LoadFillsMissingArgumentsWithDefaultsInOrder) {

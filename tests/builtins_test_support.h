@@ -1,5 +1,5 @@
-// Shared pieces of the built-in function tests: a fake host that records
-// what the functions ask of the player, and stored call nodes.
+// Shared pieces of the built-in function tests: a fake host on a simulated
+// desktop that records what the functions ask of the player, and call nodes.
 #pragma once
 
 #include <functional>
@@ -12,57 +12,56 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "platform/Desktop.h"
+#include "platform/sim/SimPlatform.h"
 
 namespace ovrix::testing_builtins {
 
+// The fake host's desktop: scripted random words, message boxes remembered and
+// answered OK, a clock from 2026-01-01 00:00 UTC that moves when the host waits.
+struct FakeDesktop : SimPlatform {
+    FakeDesktop() : SimPlatform({.uptimeMs = 1000000, .callCostUs = 0}) {}
+    uint32_t Random() override { return randoms.empty() ? 0 : randoms[randomIndex++ % randoms.size()]; }
+    int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
+        boxes.push_back({std::u16string(text), std::u16string(title), style});
+        return 1;
+    }
+
+    struct Box {
+        std::u16string text, title;
+        uint32_t style;
+    };
+    std::vector<Box> boxes;
+    std::vector<uint32_t> randoms;
+    size_t randomIndex = 0;
+};
+
 class FakeBuiltinHost : public BuiltinHost {
 public:
-    FakeBuiltinHost() { previous_ = SetBuiltinHost(this); }
+    FakeBuiltinHost() : desktop_(sim, Trace()) { previous_ = SetBuiltinHost(this); }
     ~FakeBuiltinHost() override { SetBuiltinHost(previous_); }
 
-    void ShowMessage(std::u16string_view text) override { messages.emplace_back(text); }
-    uint32_t Random() override {
-        const uint32_t r = randoms.empty() ? 0 : randoms[randomIndex % randoms.size()];
-        ++randomIndex;
-        return r;
-    }
+    Desktop& GetDesktop() override { return desktop_; }
     double CurrentLoopIndex() override { return loopIndex; }
     uint32_t CurrentRepeat() override { return repeat; }
     size_t ScriptArgCount() override { return scriptArgs.size(); }
     PExprItem ScriptArg(size_t index) override { return scriptArgs.at(index); }
     std::vector<std::u16string> CommandLineArgs() override { return commandLine; }
     PictureRect LastPictureRect() override { return picture; }
+    std::u16string DefaultTitle() override { return u"Vantorel"; }
     void SetDefaultTitle(std::u16string title) override { titles.push_back(std::move(title)); }
-
-    // A virtual clock: waiting advances it at once.
-    int64_t Now() override { return epochSeconds + static_cast<int64_t>(elapsedMs / 1000); }
-    uint32_t TickCount() override { return static_cast<uint32_t>(1000000 + elapsedMs); }
     void Wait(uint32_t ms) override {
         waits.push_back(ms);
-        elapsedMs += ms;
+        sim.Sleep(ms);
     }
-    bool StopRequested() override { return stopAfterMs != 0 && elapsedMs >= stopAfterMs; }
+    bool StopRequested() override { return stopAfterMs != 0 && sim.ElapsedMs() >= stopAfterMs; }
     void SetStatusLine(std::u16string_view text) override { statusLines.emplace_back(text); }
-    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override {
-        boxes.push_back({std::u16string(text), std::u16string(title), style});
-        return 1;
-    }
-    std::u16string DefaultTitle() override { return u"Vantorel"; }
 
-    struct Box {
-        std::u16string text, title;
-        uint32_t style;
-    };
-    int64_t epochSeconds = 1767225600;  // 2026-01-01 00:00:00 UTC
-    uint64_t elapsedMs = 0;
+    FakeDesktop sim;
     uint64_t stopAfterMs = 0;
     std::vector<uint32_t> waits;
     std::vector<std::u16string> statusLines;
-    std::vector<Box> boxes;
 
-    std::vector<std::u16string> messages;
-    std::vector<uint32_t> randoms;
-    size_t randomIndex = 0;
     double loopIndex = 0;
     uint32_t repeat = 0;
     std::vector<PExprItem> scriptArgs;
@@ -71,6 +70,7 @@ public:
     std::vector<std::u16string> titles;
 
 private:
+    Desktop desktop_;
     BuiltinHost* previous_ = nullptr;
 };
 

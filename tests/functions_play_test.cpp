@@ -352,7 +352,7 @@ TEST_F(NestedPlayTest, ArgumentsResultAndFreshLoopStatePerPlay) {
 TEST_F(NestedPlayTest, CachedResolutionsLastForOnePlaybackAcrossNestedLoads) {
     Embed({{u"C:\\m\\sub.ovx", ListOf({Log(u"s")})}});
     auto call = CallStep(u"f");
-    BeginPlayback(f.player);
+    f.Begin();
     EXPECT_EQ(Play({Function(u"f", {}, {Log(u"f")}), call}), "f");
 
     // A script linked while the playback runs, loading a script file of its own.
@@ -364,7 +364,7 @@ TEST_F(NestedPlayTest, CachedResolutionsLastForOnePlaybackAcrossNestedLoads) {
 
     // The next playback looks the name up afresh, where it is unknown.
     EndPlayback(f.player);
-    BeginPlayback(f.player);
+    f.Begin();
     RunEventList(f.player, other, nullptr, 1);
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f does not eixst!\""}));
     EndPlayback(f.player);
@@ -450,7 +450,7 @@ TEST_F(NestedPlayTest, RecordedInputShiftsPositionsAndScalesItsPauses) {
                      {RecordedInput::kLeftDown, 0, 0, 0, 0},
                      {RecordedInput::kWheel, -1, 7, 120, 300},
                      {RecordedInput::kKeyUp, 65, 0, 0, 0}};
-    f.sim.SetCursorPos(300, 150);
+    f.sim.PlaceCursor(300, 150);
     f.player.mouse.leftDown = 0x0008;  // swapped buttons
     Play({play});
     std::vector<std::string> events;

@@ -9,7 +9,7 @@
 #include "actions/KeyboardActions.h"
 #include "actions/KeyboardSteps.h"
 #include "builtins_test_support.h"
-#include "engine/PlayerBuiltinHost.h"
+#include "shell/PlayerBuiltinHost.h"
 
 namespace ovrix {
 namespace {
@@ -106,7 +106,7 @@ TEST(KeyboardActions, LongTextsTypeInLinearTime) {
     std::u16string text(1u << 19, u'a');  // 1 MiB of UTF-16
     text.back() = u'\u00E9';  // found only at the end: the whole text takes the Unicode path
     struct CountingSim : SimPlatform {
-        bool SendInput(const std::vector<KeyInput>& records) override {
+        bool DoSendInput(const std::vector<KeyInput>& records) override {
             sent += records.size();
             return true;
         }
@@ -147,7 +147,7 @@ TEST(KeyboardActions, NoKeyStaysHeldDown) {
                           Input(u"\u00C9t\u00E9 A", false), Input(u"pasted", true)}) {
             list.Append(step);
         }
-        BeginPlayback(f.player);
+        f.Begin();
         RunEventList(f.player, list, nullptr, 1);
         EXPECT_EQ(EventsOf(f.trace, "clipboard").size(), stopDuringHold ? 0u : 1u);
         EXPECT_TRUE(f.sim.HeldKeys().empty()) << "stopped: " << stopDuringHold;

@@ -9,7 +9,7 @@
 #include "ScriptTestSupport.h"
 #include "actions/MouseSteps.h"
 #include "builtins_test_support.h"
-#include "engine/PlayerBuiltinHost.h"
+#include "shell/PlayerBuiltinHost.h"
 
 namespace ovrix {
 namespace {
@@ -45,7 +45,7 @@ Ref<Event> Coordinates(PExprItem x, PExprItem y) {
 }
 
 DesktopSetup CursorAt(int32_t x, int32_t y, bool swapped = false) {
-    return [=](SimPlatform& sim) { sim.SetCursorPos(x, y), sim.buttonsSwapped = swapped; };
+    return [=](SimPlatform& sim) { sim.PlaceCursor(x, y), sim.buttonsSwapped = swapped; };
 }
 
 TEST(MouseActions, ButtonsFollowTheSwapSettingAndClicksTheirButtons) {
@@ -122,13 +122,13 @@ TEST(MouseActions, BuiltInFunctionsActLikeTheSteps) {
     InitFunctionRegistry();
     SimFixture f;
     f.sim.osVersion = {6, 2};
-    BeginPlayback(f.player);
+    f.Begin();
     PlayerBuiltinHost host(f.player);
     Call(u"SetMousePosition", {Num(960), Num(540)});
     EXPECT_EQ(AsNumber(Call(u"GetMousePositionX", {})), 960);
     EXPECT_EQ(AsNumber(Call(u"GetMousePositionY", {})), 540);
     f.sim.osVersion = {10, 0};
-    BeginPlayback(f.player);
+    f.Begin();
     CallBare(u"SetMousePosition#1", {MakeItem<ExprItem_Point>(7, 8)});
     Call(u"MouseRelativeMove", {Num(-2.5), Num(2.5)});
     CallBare(u"MouseRelativeMove", {Num(100)});  // one argument: nothing

@@ -107,9 +107,9 @@ TEST_F(PlaybackTest, PauseHoldsTheDelayAndRestoresLinesAndCursor) {
     f.sim.onPump = [this](SimPlatform& s) {
         if (s.ElapsedMs() >= 300 && s.ElapsedMs() < 400 && !IsSet(PauseRequest)) {
             SetFlag(PauseRequest);
-            s.SetCursorPos(5, 5);
+            s.PlaceCursor(5, 5);
         } else if (s.ElapsedMs() >= 5000 && IsSet(PauseRequest)) {
-            s.SetCursorPos(600, 600);  // the user moved the mouse while paused
+            s.PlaceCursor(600, 600);  // the user moved the mouse while paused
             SetFlag(PauseRequest, 0);
         }
     };
@@ -139,7 +139,7 @@ TEST_F(PlaybackTest, AFileRunShowsItsNameOnTheScriptLineAndRestoresIt) {
     EventList file;
     file.Append(Wait(1, 100));
     f.player.scriptPaths[&file] = u"C:\\scripts\\a rather long script file name.ovx";
-    f.desktop.SetLine(ProgressLine::Script, u"Press Shift+F2 to stop");
+    f.desktop.progress.SetLine(ProgressLine::Script, u"Press Shift+F2 to stop");
     RunEventList(f.player, file, nullptr, 0);
     EXPECT_EQ(f.Events("line script"), (std::vector<std::string>{
                                            "line script \"Press Shift+F2 to stop\"",

@@ -9,7 +9,7 @@
 #include "builder/ImageBuilder.h"
 #include "builtins_test_support.h"
 #include "container/Tags.h"
-#include "engine/PlayerBuiltinHost.h"
+#include "shell/PlayerBuiltinHost.h"
 #include "platform/sim/SimPlay.h"
 #include "engine/Hotkeys.h"
 
@@ -21,12 +21,12 @@ constexpr uint32_t kCtrlP[] = {kModControl, 'P'};
 
 struct ProgressWindowTest : ::testing::Test {
     void Open(const ProgressWindowSettings& settings = {}) {
-        ASSERT_TRUE(f.desktop.OpenProgressWindow(settings));
+        ASSERT_TRUE(f.OpenWindow(settings));
     }
-    ScreenRect Frame() { return f.sim.ProgressWindow().Frame(); }
+    ScreenRect Frame() { return f.sim.Window().Frame(); }
     void RestCursorOnWindow() {
         const ScreenRect frame = Frame();
-        f.sim.SetCursorPos(frame.left + 10, frame.top + 10);
+        f.sim.PlaceCursor(frame.left + 10, frame.top + 10);
     }
     SimFixture f;
 };
@@ -53,8 +53,8 @@ TEST(ProgressWindow, ScriptLineAndHotkeysFollowTheSettings) {
         settings.noStopKey = c.noStopKey;
         settings.stopKey = c.stopKey;
         settings.stopModifiers = c.stopModifiers;
-        f.desktop.OpenProgressWindow(settings);
-        EXPECT_EQ(f.desktop.GetLine(ProgressLine::Script), c.scriptLine);
+        f.OpenWindow(settings);
+        EXPECT_EQ(f.desktop.progress.GetLine(ProgressLine::Script), c.scriptLine);
         EXPECT_EQ(f.Events("line script").size(), 1u);
         EXPECT_EQ(f.Events("hotkey"), c.hotkeys) << c.stopKey << " " << c.stopModifiers;
         EXPECT_FALSE(IsSet(StopRequest));
@@ -66,12 +66,12 @@ TEST_F(ProgressWindowTest, SitsInTheBottomRightCornerOfTheWorkArea) {
     EXPECT_EQ(f.Events("progress"), (std::vector<std::string>{"progress move bottom-right", "progress show"}));
     EXPECT_EQ(Frame().right, 1920);
     EXPECT_EQ(Frame().bottom, 1040);  // above the taskbar
-    EXPECT_TRUE(f.sim.ProgressWindow().Visible());
+    EXPECT_TRUE(f.sim.Window().Visible());
 
     SimFixture unknown;
     unknown.sim.workAreaUnknown = true;
-    unknown.desktop.OpenProgressWindow({});
-    EXPECT_EQ(unknown.sim.ProgressWindow().Frame().bottom, 1080);
+    unknown.OpenWindow({});
+    EXPECT_EQ(unknown.sim.Window().Frame().bottom, 1080);
 }
 
 TEST_F(ProgressWindowTest, StopKeyConflictStopsAndTakesNothingElse) {
@@ -112,13 +112,13 @@ TEST(ProgressWindow, HiddenStartShowsOnlyWhilePausedWhenAsked) {
         ProgressWindowSettings settings;
         settings.startHidden = c.startHidden;
         settings.showWhenPaused = c.showWhenPaused;
-        f.desktop.OpenProgressWindow(settings);
+        f.OpenWindow(settings);
         ASSERT_TRUE(f.sim.PressHotkey(kCtrlP[0], kCtrlP[1]));
         EXPECT_TRUE(IsSet(PauseRequest));
-        EXPECT_EQ(f.sim.ProgressWindow().Visible(), c.startHidden == 0 || c.showWhenPaused != 0);
+        EXPECT_EQ(f.sim.Window().Visible(), c.startHidden == 0 || c.showWhenPaused != 0);
         ASSERT_TRUE(f.sim.PressHotkey(kCtrlP[0], kCtrlP[1]));
         EXPECT_FALSE(IsSet(PauseRequest));
-        EXPECT_EQ(f.sim.ProgressWindow().Visible(), c.startHidden == 0);
+        EXPECT_EQ(f.sim.Window().Visible(), c.startHidden == 0);
         EXPECT_EQ(f.Events("progress"), c.expected) << c.startHidden << " " << c.showWhenPaused;
     }
 }
@@ -129,7 +129,7 @@ TEST_F(ProgressWindowTest, RestingCursorSendsTheWindowAsideAndATouchBringsItBack
     // Resting, leaving for one tick, resting again: the count starts over.
     RestCursorOnWindow();
     f.sim.Advance(2000000);
-    f.sim.SetCursorPos(0, 0);
+    f.sim.PlaceCursor(0, 0);
     f.sim.Advance(500000);
     RestCursorOnWindow();
     f.sim.Advance(2000000);
@@ -215,7 +215,7 @@ TEST_F(ClipboardWaitTest, AnswersTheTextThatArrivesWhileWaiting) {
     EXPECT_LT(f.sim.ElapsedMs(), 1300u);
     // The script's own copy is a change too.
     f.sim.onPump = [](SimPlatform& sim) {
-        if (sim.ElapsedMs() >= 1500) sim.SetClipboardText(u"mine");
+        if (sim.ElapsedMs() >= 1500) sim.PutOnClipboard(u"mine");
     };
     EXPECT_EQ(Wait(0), u"mine");
 }

@@ -14,7 +14,7 @@
 #include "actions/SystemSteps.h"
 #include "builtins_test_support.h"
 #include "engine/Playback.h"
-#include "engine/PlayerBuiltinHost.h"
+#include "shell/PlayerBuiltinHost.h"
 
 namespace ovrix {
 namespace {

@@ -30,7 +30,7 @@ std::u16string_view UpToZero(std::u16string_view text) { return text.substr(0, t
 
 // A key event of the ASCII typing path: never flagged as extended.
 void SendPlainKey(Desktop& desktop, uint8_t vk, bool up) {
-    desktop.KeybdEvent(vk, static_cast<uint8_t>(desktop.MapVirtualKey(vk)), up ? kKeyUp : 0);
+    desktop.input.KeybdEvent(vk, static_cast<uint8_t>(desktop.input.MapVirtualKey(vk)), up ? kKeyUp : 0);
 }
 
 void TapPlainKey(Desktop& desktop, uint8_t vk) {
@@ -76,25 +76,25 @@ bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' &
 
 // One unit as a character record pair, for units the layout has no key for.
 void SendUnicodeUnit(Desktop& desktop, char16_t c) {
-    desktop.SendInput({{0, c, kKeyUnicode}, {0, c, kKeyUnicode | kKeyUp}});
+    desktop.input.SendInput({{0, c, kKeyUnicode}, {0, c, kKeyUnicode | kKeyUp}});
 }
 
 // The layout's key for the unit, with Shift around it when the layout (or
 // Caps Lock for a letter) needs it; false when the layout has no key.
 bool SendLayoutKey(Desktop& desktop, char16_t c) {
-    const int16_t answer = desktop.VkKeyScan(c);
+    const int16_t answer = desktop.input.VkKeyScan(c);
     if (static_cast<uint16_t>(answer) == 0xFFFF) return false;
     const auto vk = static_cast<uint16_t>(answer & 0xFF);
     // A negative answer is negated before its Shift bit is read.
     const int32_t shiftState = answer < 0 ? -int32_t{answer} : answer;
     bool shift = (shiftState & 0x100) != 0;
-    if (IsAsciiLetter(c) && desktop.CapsLockOn()) shift = !shift;
+    if (IsAsciiLetter(c) && desktop.input.CapsLockOn()) shift = !shift;
     std::vector<KeyInput> records;
     if (shift) records.push_back({kVkShift, 0, 0});
     records.push_back({vk, 0, 0});
     records.push_back({vk, 0, kKeyUp});
     if (shift) records.push_back({kVkShift, 0, kKeyUp});
-    desktop.SendInput(records);
+    desktop.input.SendInput(records);
     return true;
 }
 
@@ -115,8 +115,8 @@ void PlayKeystroke(const StepRun& run, const KeystrokeEvent& step) {
     }
     for (size_t i = 0; i < step.UsedKeys(); ++i) SendKey(desktop, step.keys[i], false);
     // A plain sleep: a stop request must not cut the keys' hold short.
-    desktop.PumpMessages();
-    desktop.Sleep(kKeystrokeHold);
+    desktop.clock.PumpMessages();
+    desktop.clock.Sleep(kKeystrokeHold);
     for (size_t i = 0; i < step.UsedKeys(); ++i) SendKey(desktop, step.keys[i], true);
     for (const auto& [set, vk] : modifiers) {
         if (set != 0) SendKey(desktop, vk, true);
@@ -146,10 +146,10 @@ bool IsExtendedKey(uint8_t vk) {
 
 void SendKey(Desktop& desktop, uint8_t vk, bool up) {
     const uint32_t flags = (up ? kKeyUp : 0) | (IsExtendedKey(vk) ? kKeyExtended : 0);
-    desktop.KeybdEvent(vk, static_cast<uint8_t>(desktop.MapVirtualKey(vk)), flags);
+    desktop.input.KeybdEvent(vk, static_cast<uint8_t>(desktop.input.MapVirtualKey(vk)), flags);
 }
 
-bool SetClipboardText(Desktop& desktop, std::u16string_view text) { return desktop.SetClipboardText(text); }
+bool SetClipboardText(Desktop& desktop, std::u16string_view text) { return desktop.clipboard.SetClipboardText(text); }
 
 void PasteText(Desktop& desktop, std::u16string_view text) {
     SetClipboardText(desktop, text);

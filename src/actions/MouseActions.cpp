@@ -67,7 +67,7 @@ void WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Visit&& visit) {
     }
 }
 
-void SendButton(Player& player, uint32_t flags) { player.desktop.MouseEvent(flags, 0, 0, 0); }
+void SendButton(Player& player, uint32_t flags) { player.desktop.input.MouseEvent(flags, 0, 0, 0); }
 
 void PlayButton(const StepRun& run, const MouseEvent& step) {
     Player& player = run.player;
@@ -80,8 +80,8 @@ void PlayButton(const StepRun& run, const MouseEvent& step) {
         case MouseEvent::kMiddleDown: SendButton(player, kMiddleDown); break;
         case MouseEvent::kMiddleUp: SendButton(player, kMiddleUp); break;
         // The wheel's data is a signed count carried in an unsigned word.
-        case MouseEvent::kWheelDown: player.desktop.MouseEvent(kWheel, 0, 0, 0u - step.wheelAmount); break;
-        case MouseEvent::kWheelUp: player.desktop.MouseEvent(kWheel, 0, 0, step.wheelAmount); break;
+        case MouseEvent::kWheelDown: player.desktop.input.MouseEvent(kWheel, 0, 0, 0u - step.wheelAmount); break;
+        case MouseEvent::kWheelUp: player.desktop.input.MouseEvent(kWheel, 0, 0, step.wheelAmount); break;
         default: break;
     }
 }
@@ -110,7 +110,7 @@ void PlayClick(const StepRun& run, const MouseClickEvent& step) {
     SendButton(player, button->up);
     if (step.clickKind == MouseClickEvent::kDouble) {
         // No pumping and no stop test between the two clicks of a double click.
-        player.desktop.Sleep(kDoubleClickGap);
+        player.desktop.clock.Sleep(kDoubleClickGap);
         SendButton(player, button->down);
         SendButton(player, button->up);
     }
@@ -119,37 +119,37 @@ void PlayClick(const StepRun& run, const MouseClickEvent& step) {
 }  // namespace
 
 void MoveCursorBy(Player& player, int32_t dx, int32_t dy) {
-    const Point at = player.desktop.GetCursorPos();
-    player.desktop.SetCursorPos(Wrap(int64_t{at.x} + dx), Wrap(int64_t{at.y} + dy));
+    const Point at = player.desktop.input.GetCursorPos();
+    player.desktop.input.SetCursorPos(Wrap(int64_t{at.x} + dx), Wrap(int64_t{at.y} + dy));
 }
 
 void SetMousePosition(Player& player, int32_t x, int32_t y) {
     const MouseState& mouse = player.mouse;
     const bool absoluteMove = mouse.os.major == 6 && mouse.os.minor == 2;
     if (!absoluteMove || mouse.screen.width <= 0 || mouse.screen.height <= 0) {
-        player.desktop.SetCursorPos(x, y);
+        player.desktop.input.SetCursorPos(x, y);
         return;
     }
     // Normalised to 0..65536 over the screen, the product wrapped to 32 bits.
     const int32_t dx = Wrap(int64_t{x} * 65536) / mouse.screen.width;
     const int32_t dy = Wrap(int64_t{y} * 65536) / mouse.screen.height;
-    player.desktop.MouseEvent(kAbsoluteMove, dx, dy, 0);
+    player.desktop.input.MouseEvent(kAbsoluteMove, dx, dy, 0);
 }
 
 void RandomMousePosition(Player& player, int32_t left, int32_t top, int64_t width, int64_t height) {
-    const int64_t r1 = player.desktop.Random();
-    const int64_t r2 = player.desktop.Random();
+    const int64_t r1 = player.desktop.system.Random();
+    const int64_t r2 = player.desktop.system.Random();
     const int64_t x = int64_t{left} + (width > 0 ? r1 % width : 0);
     const int64_t y = int64_t{top} + (height > 0 ? r2 % height : 0);
-    player.desktop.SetCursorPos(Wrap(x), Wrap(y));
+    player.desktop.input.SetCursorPos(Wrap(x), Wrap(y));
 }
 
 void DragMouseBy(Player& player, int32_t dx, int32_t dy, uint32_t stepDelay, uint32_t pauseArgument) {
     Desktop& desktop = player.desktop;
-    const Point from = desktop.GetCursorPos();
+    const Point from = desktop.input.GetCursorPos();
     const int32_t toX = Wrap(int64_t{from.x} + dx);
     const int32_t toY = Wrap(int64_t{from.y} + dy);
-    desktop.SetCursorPos(from.x, from.y);
+    desktop.input.SetCursorPos(from.x, from.y);
     SendButton(player, player.mouse.leftDown);
     // The press settles whatever happens: a stop does not end this wait.
     PlaybackWait(player, kDragPressWait, pauseArgument, kWaitSlice, nullptr);
@@ -158,12 +158,12 @@ void DragMouseBy(Player& player, int32_t dx, int32_t dy, uint32_t stepDelay, uin
         // worth walking.
         if (IsSet(StopRequest)) return false;
         if (number > 1 && (number - 1) % kDragPointInterval == 0) {
-            desktop.SetCursorPos(x, y);
+            desktop.input.SetCursorPos(x, y);
             PlaybackWait(player, stepDelay, pauseArgument, kWaitSlice);
         }
         return true;
     });
-    desktop.SetCursorPos(toX, toY);
+    desktop.input.SetCursorPos(toX, toY);
     PlaybackWait(player, stepDelay, pauseArgument, kWaitSlice);
     SendButton(player, player.mouse.leftUp);
     PlaybackWait(player, stepDelay, pauseArgument, kWaitSlice);

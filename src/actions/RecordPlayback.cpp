@@ -24,16 +24,16 @@ void SendRecord(Player& player, const RecordedInput& record, int32_t x, int32_t 
     const MouseState& mouse = player.mouse;
     switch (record.kind) {
         case RecordedInput::kMove: SetMousePosition(player, x, y); break;
-        case RecordedInput::kLeftDown: desktop.MouseEvent(mouse.leftDown, 0, 0, 0); break;
-        case RecordedInput::kLeftUp: desktop.MouseEvent(mouse.leftUp, 0, 0, 0); break;
-        case RecordedInput::kMiddleDown: desktop.MouseEvent(kMiddleDown, 0, 0, 0); break;
-        case RecordedInput::kMiddleUp: desktop.MouseEvent(kMiddleUp, 0, 0, 0); break;
-        case RecordedInput::kRightDown: desktop.MouseEvent(mouse.rightDown, 0, 0, 0); break;
-        case RecordedInput::kRightUp: desktop.MouseEvent(mouse.rightUp, 0, 0, 0); break;
+        case RecordedInput::kLeftDown: desktop.input.MouseEvent(mouse.leftDown, 0, 0, 0); break;
+        case RecordedInput::kLeftUp: desktop.input.MouseEvent(mouse.leftUp, 0, 0, 0); break;
+        case RecordedInput::kMiddleDown: desktop.input.MouseEvent(kMiddleDown, 0, 0, 0); break;
+        case RecordedInput::kMiddleUp: desktop.input.MouseEvent(kMiddleUp, 0, 0, 0); break;
+        case RecordedInput::kRightDown: desktop.input.MouseEvent(mouse.rightDown, 0, 0, 0); break;
+        case RecordedInput::kRightUp: desktop.input.MouseEvent(mouse.rightUp, 0, 0, 0); break;
         case RecordedInput::kWheel: {
-            const Point at = record.x == -1 ? desktop.GetCursorPos() : Point{x, y};
-            desktop.SetCursorPos(at.x, at.y);
-            desktop.MouseEvent(kWheel, 0, 0, static_cast<uint32_t>(static_cast<int32_t>(record.wheel)));
+            const Point at = record.x == -1 ? desktop.input.GetCursorPos() : Point{x, y};
+            desktop.input.SetCursorPos(at.x, at.y);
+            desktop.input.MouseEvent(kWheel, 0, 0, static_cast<uint32_t>(static_cast<int32_t>(record.wheel)));
             break;
         }
         case RecordedInput::kKeyDown: SendKey(desktop, static_cast<uint8_t>(record.x & 0xFF), false); break;
@@ -51,12 +51,12 @@ void PlayRecord(const StepRun& run) {
     if (step.relative != 0) {
         for (const RecordedInput& record : step.records) {
             if (!record.HasPosition()) continue;
-            const Point cursor = player.desktop.GetCursorPos();
+            const Point cursor = player.desktop.input.GetCursorPos();
             offset = {cursor.x - record.x, cursor.y - record.y};
             break;
         }
     }
-    player.desktop.SetLine(ProgressLine::Status, u"Playing...");
+    player.desktop.progress.SetLine(ProgressLine::Status, u"Playing...");
     const double factor = step.speed > 0 ? 100.0 / step.speed : 1.0;
     for (const RecordedInput& record : step.records) {
         if (IsSet(StopRequest)) break;

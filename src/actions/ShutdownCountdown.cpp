@@ -28,8 +28,8 @@ std::u16string_view ShutdownProgressText(ShutdownKind kind) {
 }
 
 void ShutdownComputer(Desktop& desktop, ShutdownKind kind) {
-    if (!desktop.EnableShutdownPrivilege()) return;
-    desktop.ExitWindows(static_cast<uint32_t>(kind) + kExitForceIfHung, kExitReason);
+    if (!desktop.system.EnableShutdownPrivilege()) return;
+    desktop.system.ExitWindows(static_cast<uint32_t>(kind) + kExitForceIfHung, kExitReason);
 }
 
 ShutdownCountdown::ShutdownCountdown(Desktop& desktop, std::u16string_view action, int32_t seconds)

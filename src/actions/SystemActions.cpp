@@ -13,7 +13,6 @@
 #include "engine/ExecuteStep.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
-#include "engine/PlayerBuiltinHost.h"
 #include "script/StepKinds.h"
 
 namespace ovrix {
@@ -33,7 +32,9 @@ constexpr int64_t kWaitChunkMs = 1000;
 
 Desktop& DesktopOf(const StepRun& run) { return run.player.desktop; }
 
-void SetStatus(const StepRun& run, std::u16string_view text) { DesktopOf(run).SetLine(ProgressLine::Status, text); }
+void SetStatus(const StepRun& run, std::u16string_view text) {
+    DesktopOf(run).progress.SetLine(ProgressLine::Status, text);
+}
 
 // The plain delay wait: the step's delay without touching the status line.
 void WaitDelay(const StepRun& run) { run.Wait(run.step.delay); }
@@ -49,16 +50,16 @@ int32_t ShowCommandOf(std::u16string_view style) {
 void OpenFile(const StepRun& run) {
     const auto& step = static_cast<const OpenFileEvent&>(run.step);
     if (step.advanced == 0) {
-        DesktopOf(run).ShellExecute(u"open", step.file, u"", kShowNormal);
+        DesktopOf(run).system.ShellExecute(u"open", step.file, u"", kShowNormal);
     } else {
-        DesktopOf(run).ShellExecute(u"open", step.file, step.parameters, ShowCommandOf(step.windowStyle));
+        DesktopOf(run).system.ShellExecute(u"open", step.file, step.parameters, ShowCommandOf(step.windowStyle));
     }
     run.Finish();
 }
 
 void OpenWeb(const StepRun& run) {
     const auto& step = static_cast<const OpenWebEvent&>(run.step);
-    DesktopOf(run).ShellExecute(u"open", step.address, u"", kShowNormal);
+    DesktopOf(run).system.ShellExecute(u"open", step.address, u"", kShowNormal);
     run.Finish();
 }
 
@@ -81,7 +82,7 @@ std::u16string ScriptTitle() {
 
 void ShowMessage(const StepRun& run) {
     const auto& step = static_cast<const MsgBoxEvent&>(run.step);
-    DesktopOf(run).MessageBox(step.message, ScriptTitle(), kScriptMessageStyle);
+    DesktopOf(run).dialogs.MessageBox(step.message, ScriptTitle(), kScriptMessageStyle);
     run.Finish();
 }
 
@@ -90,7 +91,7 @@ void Shutdown(const StepRun& run) {
     if (step.showCountdown != 0) {
         // The dialog keeps the seconds as a signed count, as they are shown.
         ShutdownCountdown dialog(DesktopOf(run), step.action, static_cast<int32_t>(step.seconds));
-        DesktopOf(run).RunCountdownDialog(dialog);
+        DesktopOf(run).dialogs.RunCountdownDialog(dialog);
     } else {
         const ShutdownKind kind = ShutdownKindOf(step.action);
         SetStatus(run, ShutdownProgressText(kind));
@@ -112,7 +113,7 @@ std::u16string ClockText(int64_t ms) {
 // below one (thousandths drawn from the desktop's generator).
 int64_t WaitTime(const StepRun& run, const WaitEvent& step) {
     if (step.random == 0) return step.milliseconds;
-    const uint32_t thousandths = DesktopOf(run).Random() % 1000;
+    const uint32_t thousandths = DesktopOf(run).system.Random() % 1000;
     // Below 1 times a 64-bit value: the product stays in range.
     return static_cast<int64_t>(thousandths / 1000.0 * static_cast<double>(step.milliseconds));
 }
@@ -137,11 +138,11 @@ void Wait(const StepRun& run) {
 
 void PlayCopyFile(const StepRun& run) {
     const auto& step = static_cast<const CopyFileEvent&>(run.step);
-    FinishFileStep(run, DesktopOf(run).CopyFile(step.source, step.destination));
+    FinishFileStep(run, DesktopOf(run).files.CopyFile(step.source, step.destination));
 }
 
 void PlayDeleteFile(const StepRun& run) {
-    FinishFileStep(run, DesktopOf(run).DeleteFile(static_cast<const DelFileEvent&>(run.step).file));
+    FinishFileStep(run, DesktopOf(run).files.DeleteFile(static_cast<const DelFileEvent&>(run.step).file));
 }
 
 }  // namespace

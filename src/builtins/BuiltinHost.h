@@ -1,9 +1,13 @@
-// What built-in functions need from the player: message boxes, random
-// numbers, the playback counters, the script arguments, the last picture
-// found, the default title, the clock and waiting, mouse and keyboard
-// input. The player installs one implementation; tests install fakes.
-// Without a host the functions that need one give no value and the
-// registry's messages are not shown.
+// What built-in functions need from the player that only the player knows:
+// the desktop it plays on, the playback counters, the script arguments, the
+// last picture found, the default title, the playback's wait, and the mouse
+// and keyboard operations that follow the steps' own rules. The player
+// installs one implementation; tests install fakes. Without a host the
+// functions that need one give no value and the registry's messages are not
+// shown.
+//
+// Functions call the desktop's facets directly (GetDesktop()->clock.Now()):
+// a new desktop call needs nothing here.
 #pragma once
 
 #include <cstddef>
@@ -16,18 +20,22 @@
 
 namespace ovrix {
 
+class Desktop;
+
 struct PictureRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
+
+// The title of the script's own message boxes at the start of every playback.
+inline constexpr std::u16string_view kDefaultScriptTitle = u"Vantorel";
 
 class BuiltinHost {
 public:
     virtual ~BuiltinHost() = default;
 
-    // A message box with the program's default title and an OK button.
-    virtual void ShowMessage(std::u16string_view text) = 0;
-    // The next value of the program's random generator, 0 to 32767.
-    virtual uint32_t Random() = 0;
+    // The desktop played on; never null while the host is installed.
+    virtual Desktop& GetDesktop() = 0;
+
     // The index of the innermost running loop and the number of the pass.
     virtual double CurrentLoopIndex() = 0;
     virtual uint32_t CurrentRepeat() = 0;
@@ -38,41 +46,23 @@ public:
     virtual std::vector<std::u16string> CommandLineArgs() = 0;
     // The rectangle of the last picture found on the screen.
     virtual PictureRect LastPictureRect() = 0;
-    // Replaces the title of message boxes whose title is empty.
+    // The title of message boxes whose title is empty, and replacing it.
+    virtual std::u16string DefaultTitle() = 0;
     virtual void SetDefaultTitle(std::u16string title) = 0;
 
-    // The clock, waiting and the progress window, for the functions that
-    // wait. A host without them answers as a stopped clock would.
-    virtual int64_t Now() { return 0; }           // seconds since 1970 UTC
-    virtual uint32_t TickCount() { return 0; }    // milliseconds
     // Waits in 50 ms slices, letting messages through and honouring pause;
     // returns early when playback is stopped.
-    virtual void Wait(uint32_t /*ms*/) {}
-    virtual bool StopRequested() { return true; }
-    virtual void SetStatusLine(std::u16string_view /*text*/) {}
-    // A message box of the script's: answers the button pressed (1 OK, ...).
-    virtual int32_t MessageBox(std::u16string_view /*text*/, std::u16string_view /*title*/, uint32_t /*style*/) {
-        return 1;
-    }
-    // Closes itself after timeoutMs (answering 32000) when that is not 0.
-    virtual int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
-                                      uint32_t /*timeoutMs*/) {
-        return MessageBox(text, title, style);
-    }
-    virtual std::u16string DefaultTitle() { return {}; }
-    // The clipboard's text (empty when it holds none or cannot be opened),
-    // and putting a text on it.
-    virtual std::u16string GetClipboardText() { return {}; }
-    virtual void SetClipboardText(std::u16string_view /*text*/) {}
+    virtual void Wait(uint32_t ms) = 0;
+    virtual bool StopRequested() = 0;
+    virtual void SetStatusLine(std::u16string_view text) = 0;
     // Waits for the clipboard to change (at most timeoutMs when above 0) and
     // answers its text then; empty on timeout, stop or without a watcher.
     virtual std::u16string WaitClipboardChange(uint32_t /*timeoutMs*/) { return {}; }
 
-    // Mouse and keyboard input on the desktop played on. Numbers are handed
-    // over as the script gave them, so that the functions convert them as
-    // the mouse and keyboard steps do. A host without a desktop sends
-    // nothing and knows no cursor position.
-    virtual bool CursorPosition(int32_t& /*x*/, int32_t& /*y*/) { return false; }
+    // Mouse and keyboard input as the mouse and keyboard steps send it.
+    // Numbers are handed over as the script gave them, so that they are
+    // converted as the steps convert theirs. A host that plays no steps
+    // sends nothing.
     virtual void MoveCursorBy(double /*dx*/, double /*dy*/) {}
     virtual void SetCursorPosition(double /*x*/, double /*y*/) {}
     // A random point of the region, its right and bottom edges excluded.
@@ -81,7 +71,6 @@ public:
     virtual void DragCursorBy(double /*dx*/, double /*dy*/, double /*stepDelay*/) {}
     // The key's low byte pressed or released.
     virtual void SendKey(double /*vk*/, bool /*up*/) {}
-    virtual bool IsKeyDown(double /*vk*/) { return false; }
     virtual void TypeText(std::u16string_view /*text*/, bool /*paste*/) {}
 };
 

@@ -4,6 +4,7 @@
 // usual and evaluates to no value.
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
+#include "platform/Desktop.h"
 
 namespace ovrix {
 
@@ -20,12 +21,13 @@ PExprItem* WaitClipboardText(PExprItem* result, int32_t count, PExprItem* args, 
 
 PExprItem* GetClipboardText(PExprItem* result, int32_t, PExprItem*, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    return host == nullptr ? fnargs::None(result) : fnargs::ReturnText(result, host->GetClipboardText());
+    if (host == nullptr) return fnargs::None(result);
+    return fnargs::ReturnText(result, host->GetDesktop().clipboard.GetClipboardText());
 }
 
 PExprItem* SetClipboardText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    if (host != nullptr && count >= 1) host->SetClipboardText(fnargs::Text(args, count, 0));
+    if (host != nullptr && count >= 1) host->GetDesktop().clipboard.SetClipboardText(fnargs::Text(args, count, 0));
     return fnargs::None(result);
 }
 

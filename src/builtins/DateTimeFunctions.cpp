@@ -5,8 +5,9 @@
 // that conversion. Time spans are signed second counts whose fields are
 // truncated quotients and remainders, as their display shows them.
 //
-// WaitTime, Delay, GetCurrentDateTime and GetTickCount take the clock and
-// the playback wait from the built-in host; without a host they give no value.
+// WaitTime, Delay, GetCurrentDateTime and GetTickCount take the clock from
+// the host's desktop and the playback wait from the host; without a host
+// they give no value.
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -18,6 +19,7 @@
 #include "expr/KindsValue.h"
 #include "expr/LocalTime.h"
 #include "expr/NumberFormat.h"
+#include "platform/Desktop.h"
 
 namespace ovrix {
 
@@ -196,12 +198,12 @@ PExprItem* Delay(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
 
 PExprItem* GetTickCount(PExprItem* result, int32_t, PExprItem*, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    return host != nullptr ? ReturnNumber(result, host->TickCount()) : None(result);
+    return host != nullptr ? ReturnNumber(result, host->GetDesktop().clock.TickCount()) : None(result);
 }
 
 PExprItem* GetCurrentDateTime(PExprItem* result, int32_t, PExprItem*, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    return host != nullptr ? ReturnDateTime(result, host->Now()) : None(result);
+    return host != nullptr ? ReturnDateTime(result, host->GetDesktop().clock.Now()) : None(result);
 }
 
 // Waits until today's local time reaches the given "h:m:s" (with "PM" adding
@@ -217,13 +219,14 @@ PExprItem* WaitTime(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
     if (text.find(u"PM") != std::u16string::npos) hour += 12;
     if (hour >= 24 || minute >= 60 || second >= 60) return None(result);
 
-    const CivilTime today = ToLocalTime(host->Now());
+    Clock& clock = host->GetDesktop().clock;
+    const CivilTime today = ToLocalTime(clock.Now());
     const int64_t target = SecondsFromLocal(today.year, today.month, today.day, hour, minute, second);
     const CivilTime goal = ToLocalTime(target);
     host->SetStatusLine(u"Waiting until " + MakeItem<ExprItem_DateTime>(target)->GetDisplayText());
     bool reached = false;
     while (!host->StopRequested()) {
-        const int64_t now = host->Now();
+        const int64_t now = clock.Now();
         const CivilTime t = ToLocalTime(now);
         if (t.hour == goal.hour && t.minute == goal.minute && t.second == goal.second) {
             reached = true;

@@ -1,6 +1,6 @@
 // The dialogs family: message boxes, confirmation, text and parameter
-// input and list selection. MessageBox and MessageBoxEx show their text
-// through the built-in host; the other rows need dialogs that are not built
+// input and list selection. MessageBox and MessageBoxEx show their text on
+// the host's desktop; the other rows need dialogs that are not built
 // yet, so they are registered with no implementation: a call shows and saves
 // as usual and evaluates to no value.
 //
@@ -12,6 +12,7 @@
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "builtins/Registry.h"
+#include "platform/Desktop.h"
 #include "expr/NumberEnum.h"
 
 namespace ovrix {
@@ -32,7 +33,9 @@ constexpr FlagName kMessageBoxTypes[] = {
 // OK, brought to the foreground and kept on top (0x50040).
 PExprItem* MessageBox(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    if (host != nullptr && count >= 1) host->MessageBox(fnargs::Text(args, count, 0), host->DefaultTitle(), 0x50040);
+    if (host != nullptr && count >= 1) {
+        host->GetDesktop().dialogs.MessageBox(fnargs::Text(args, count, 0), host->DefaultTitle(), 0x50040);
+    }
     return fnargs::None(result);
 }
 
@@ -71,8 +74,10 @@ PExprItem* MessageBoxEx(PExprItem* result, int32_t count, PExprItem* args, uint3
     if (title.empty()) title = host->DefaultTitle();
     const uint32_t type = count < 4 ? 0x40040u : RoundedWord(fnargs::Number(args, count, 3));
     const uint32_t timeout = count < 3 ? 0 : RoundedWord(fnargs::Number(args, count, 2));
-    return fnargs::ReturnText(result,
-                              ButtonName(host->MessageBoxTimeout(fnargs::Text(args, count, 0), title, type, timeout)));
+    const std::u16string text = fnargs::Text(args, count, 0);
+    Dialogs& dialogs = host->GetDesktop().dialogs;
+    return fnargs::ReturnText(result, ButtonName(timeout == 0 ? dialogs.MessageBox(text, title, type)
+                                                              : dialogs.MessageBoxTimeout(text, title, type, timeout)));
 }
 
 void FileMessageBoxTypes() {

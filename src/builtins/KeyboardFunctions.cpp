@@ -5,6 +5,8 @@
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "expr/KindsValue.h"
+#include "expr/NumberFormat.h"
+#include "platform/Desktop.h"
 
 namespace ovrix {
 
@@ -22,7 +24,8 @@ PExprItem* KeyEvent(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
 PExprItem* IsKeyDown(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
     if (host == nullptr || count < 1) return None(result);
-    return ReturnValue(result, MakeItem<ExprItem_Bool>(host->IsKeyDown(Number(args, count, 0))));
+    const auto vk = static_cast<uint8_t>(TruncateToInt32(Number(args, count, 0)));
+    return ReturnValue(result, MakeItem<ExprItem_Bool>(host->GetDesktop().input.IsKeyDown(vk)));
 }
 
 PExprItem* TypeText(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {

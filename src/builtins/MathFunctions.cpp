@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "builtins/BuiltinHost.h"
+#include "platform/Desktop.h"
 #include "builtins/FamilyTable.h"
 
 namespace ovrix {
@@ -17,7 +18,7 @@ using namespace fnargs;
 
 // Fifteen random bits from the host's generator, or the C library's.
 uint32_t RandomBits() {
-    if (BuiltinHost* host = GetBuiltinHost()) return host->Random() & 0x7FFF;
+    if (BuiltinHost* host = GetBuiltinHost()) return host->GetDesktop().system.Random() & 0x7FFF;
     return static_cast<uint32_t>(std::rand()) & 0x7FFF;
 }
 

@@ -1,11 +1,12 @@
 // The mouse family: the pointer's position, and moving or dragging it on the
 // desktop the host plays on. Coordinates are converted as the mouse steps
 // convert theirs (by the host). A call with fewer arguments than the
-// function reads does nothing; without a desktop the position is no value.
+// function reads does nothing; without a host the position is no value.
 // "SetMousePosition#1" shows as SetMousePosition.
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "expr/KindsValue.h"
+#include "platform/Desktop.h"
 
 namespace ovrix {
 
@@ -16,10 +17,9 @@ using namespace fnargs;
 template <bool X>
 PExprItem* GetMousePosition(PExprItem* result, int32_t, PExprItem*, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
-    int32_t x = 0;
-    int32_t y = 0;
-    if (host == nullptr || !host->CursorPosition(x, y)) return None(result);
-    return ReturnNumber(result, X ? x : y);
+    if (host == nullptr) return None(result);
+    const Point at = host->GetDesktop().input.GetCursorPos();
+    return ReturnNumber(result, X ? at.x : at.y);
 }
 
 PExprItem* MouseRelativeMove(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "builtins/BuiltinHost.h"
+#include "platform/Desktop.h"
 #include "builtins/FamilyTable.h"
 #include "expr/KindsValue.h"
 #include "expr/NumberFormat.h"
@@ -154,7 +155,7 @@ const PLX_FunctionBase* LookupFunction(std::u16string_view key) {
 
 const PLX_FunctionBase* ResolveLoadedFunction(std::u16string_view key) {
     if (const PLX_FunctionBase* f = LookupFunction(key)) return f;
-    if (currentHost != nullptr) currentHost->ShowMessage(PluginMessage(key));
+    if (currentHost != nullptr) currentHost->GetDesktop().dialogs.ShowMessage(PluginMessage(key));
     auto placeholder = std::make_unique<PLX_Function>(std::u16string(key), fkind::kNothing, nullptr);
     placeholder->owner = Modules().empty() ? nullptr : Modules().front();
     const PLX_FunctionBase* made = placeholder.get();

@@ -103,7 +103,7 @@ void PlayIfVar(const StepRun& run) {
 void PlayIfFileExist(const StepRun& run) {
     const auto& step = static_cast<const IfFileExistEvent&>(run.step);
     const std::u16string path = AsText(EvaluateStored(step.fileName));
-    PlayCondition(run, run.player.desktop.FileExists(path), u"The file is not exist");
+    PlayCondition(run, run.player.desktop.files.FileExists(path), u"The file is not exist");
 }
 
 void PlayElse(const StepRun& run) {
@@ -138,10 +138,10 @@ void PlayForLoop(const StepRun& run) {
         case kLoopCount: leave = static_cast<int64_t>(index) > static_cast<int64_t>(loop.count); break;
         case kLoopTime:
             if (index == 1) {
-                start->Set(run.player.desktop.Now());
+                start->Set(run.player.desktop.clock.Now());
                 end->Set(start->Get() + DurationSeconds(loop.duration));
             } else {
-                leave = run.player.desktop.Now() >= end->Get();
+                leave = run.player.desktop.clock.Now() >= end->Get();
             }
             break;
         case kLoopWhile: leave = !AsTruth(EvaluateStored(loop.condition)); break;
@@ -168,7 +168,7 @@ void PlayForLoop(const StepRun& run) {
     char text[64];
     if (loop.kind == kLoopTime) {
         LocalTime t;
-        run.player.desktop.ToLocalTime(start->Get(), t);
+        run.player.desktop.clock.ToLocalTime(start->Get(), t);
         std::snprintf(text, sizeof text, "For Loop %d, started at %02d:%02d:%02d", index, t.hour, t.minute,
                       t.second);
     } else if (loop.kind == kLoopWhile) {
@@ -176,14 +176,14 @@ void PlayForLoop(const StepRun& run) {
     } else {
         std::snprintf(text, sizeof text, "For Loop %d", index);
     }
-    run.player.desktop.SetLine(ProgressLine::Status, Widen(text));
+    run.player.desktop.progress.SetLine(ProgressLine::Status, Widen(text));
     run.Wait(run.step.delay);
 }
 
 // A loop-control step that has no loop where it needs one is reported and
 // play goes on with the next step, without the step's delay.
 void ReportInvalid(const StepRun& run, std::u16string_view what) {
-    run.player.desktop.ShowMessage(u"Action Script Error: Invalid " + std::u16string(what));
+    run.player.desktop.dialogs.ShowMessage(u"Action Script Error: Invalid " + std::u16string(what));
 }
 
 void PlayNext(const StepRun& run) {

@@ -8,10 +8,10 @@ constexpr uint32_t kExtendedKeyBit = 1u << 24;
 
 // The platform names keys by scan code, so the same key reads the same in
 // every layout's own words.
-std::u16string KeyName(Platform& platform, uint32_t key, bool extended) {
-    uint32_t lParam = (platform.MapVirtualKey(key) & 0xFF) << 16;
+std::u16string KeyName(Input& input, uint32_t key, bool extended) {
+    uint32_t lParam = (input.MapVirtualKey(key) & 0xFF) << 16;
     if (extended) lParam |= kExtendedKeyBit;
-    return platform.KeyNameText(lParam);
+    return input.KeyNameText(lParam);
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ uint32_t HotkeyModifierFlags(uint32_t modifiers) {
     return flags;
 }
 
-std::u16string HotkeyDisplayName(Platform& platform, Hotkey hotkey) {
+std::u16string HotkeyDisplayName(Input& input, Hotkey hotkey) {
     if (hotkey.key == 0 && hotkey.modifiers == 0) return {};
     // The modifiers' own keys, named like any other key.
     static constexpr struct {
@@ -38,9 +38,9 @@ std::u16string HotkeyDisplayName(Platform& platform, Hotkey hotkey) {
     } kModifierKeys[] = {{kHotkeyCtrl, 17}, {kHotkeyShift, 16}, {kHotkeyAlt, 18}};
     std::u16string name;
     for (const auto& modifier : kModifierKeys) {
-        if (hotkey.modifiers & modifier.bit) name += KeyName(platform, modifier.key, false) + u" + ";
+        if (hotkey.modifiers & modifier.bit) name += KeyName(input, modifier.key, false) + u" + ";
     }
-    return name + KeyName(platform, hotkey.key, (hotkey.modifiers & kHotkeyExtended) != 0);
+    return name + KeyName(input, hotkey.key, (hotkey.modifiers & kHotkeyExtended) != 0);
 }
 
 }  // namespace ovrix

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Platform.h"
+#include "platform/Input.h"
+#include "platform/ProgressWindow.h"
 
 namespace ovrix {
 
@@ -37,6 +38,6 @@ uint32_t HotkeyModifierFlags(uint32_t modifiers);
 
 // "Ctrl + Shift + Alt + <key>" with the modifiers present, in that order,
 // each named by the platform; empty for key 0 without modifiers.
-std::u16string HotkeyDisplayName(Platform& platform, Hotkey hotkey);
+std::u16string HotkeyDisplayName(Input& input, Hotkey hotkey);
 
 }  // namespace ovrix

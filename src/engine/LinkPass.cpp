@@ -87,7 +87,8 @@ bool LinkSteps(Player& player, EventList& list, uint32_t loaderWord) {
         if (step->TypeId() != FunStartEvent::kTypeId) continue;
         auto& definition = static_cast<FunStartEvent&>(*step);
         if (!list.functions->Add(definition)) {
-            player.desktop.ShowMessage(u"Script Error: Function " + definition.functionName + u" redefinition!");
+            player.desktop.dialogs.ShowMessage(u"Script Error: Function " + definition.functionName +
+                                               u" redefinition!");
             return false;
         }
     }

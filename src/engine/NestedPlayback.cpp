@@ -22,14 +22,14 @@ namespace {
 // has written its own.
 struct RememberedLines {
     explicit RememberedLines(Desktop& d)
-        : desktop(d), step(d.GetLine(ProgressLine::Step)), status(d.GetLine(ProgressLine::Status)) {}
+        : desktop(d), step(d.progress.GetLine(ProgressLine::Step)), status(d.progress.GetLine(ProgressLine::Status)) {}
 
     // After the run: with a delay, the step line comes back and the status
     // text the run's steps left shows while the delay is waited again.
     void RestoreAndWait(const StepRun& run) const {
         if (run.step.delay > 0) {
-            desktop.SetLine(ProgressLine::Step, step);
-            desktop.SetLine(ProgressLine::Status, StatusText());
+            desktop.progress.SetLine(ProgressLine::Step, step);
+            desktop.progress.SetLine(ProgressLine::Status, StatusText());
         }
         run.Wait(run.step.delay);
     }
@@ -89,7 +89,7 @@ void PlayRandom(const StepRun& run) {
         return;
     }
     Desktop& desktop = run.player.desktop;
-    if (step.delay > 0) desktop.SetLine(ProgressLine::Status, u"Play \"" + FileNameOf(chosen->file) + u"\"");
+    if (step.delay > 0) desktop.progress.SetLine(ProgressLine::Status, u"Play \"" + FileNameOf(chosen->file) + u"\"");
     run.Wait(step.delay);
     const RememberedLines lines(desktop);
     if (chosen->script != nullptr && WithinDepth(run, chosen->file)) RunEventList(run.player, *chosen->script, nullptr, 0);
@@ -100,8 +100,8 @@ void PlayRandom(const StepRun& run) {
 
 uint32_t Random32(Desktop& desktop) {
     const auto half = [&desktop] {
-        const uint32_t sum = desktop.Random() + desktop.Random();
-        desktop.Random();  // drawn and discarded
+        const uint32_t sum = desktop.system.Random() + desktop.system.Random();
+        desktop.system.Random();  // drawn and discarded
         return sum & 0xFFFF;
     };
     const uint32_t low = half();

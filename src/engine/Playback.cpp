@@ -79,7 +79,7 @@ void PlaySteps(Player& player, Context& context) {
             continue;
         }
         bool refreshed = false;
-        const uint32_t now = desktop.TickCount();
+        const uint32_t now = desktop.clock.TickCount();
         if (now - lastDisplay > kDisplayInterval) {
             refreshed = true;
             lastDisplay = now;
@@ -107,18 +107,18 @@ void PlaySteps(Player& player, Context& context) {
 void RecordMouseState(Player& player) {
     Desktop& desktop = player.desktop;
     MouseState& mouse = player.mouse;
-    const bool swapped = desktop.ButtonsSwapped();
+    const bool swapped = desktop.input.ButtonsSwapped();
     mouse.leftDown = swapped ? 0x0008 : 0x0002;
     mouse.leftUp = swapped ? 0x0010 : 0x0004;
     mouse.rightDown = swapped ? 0x0002 : 0x0008;
     mouse.rightUp = swapped ? 0x0004 : 0x0010;
-    mouse.screen = desktop.GetScreenSize();
-    mouse.os = desktop.GetOsVersion();
+    mouse.screen = desktop.screen.GetScreenSize();
+    mouse.os = desktop.system.GetOsVersion();
 }
 
 }  // namespace
 
-void BeginPlayback(Player& player) {
+void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> progressWindow) {
     SetFlag(StopRequest, 0);
     SetFlag(PauseRequest, 0);
     ClearContextStack();
@@ -127,14 +127,14 @@ void BeginPlayback(Player& player) {
     StartFunctionModules();
     RecordMouseState(player);
     player.desktop.BeginTrace();
-    player.desktop.OpenProgressWindow(player.settings.window);
+    player.desktop.progress.Open(std::move(progressWindow));
 }
 
 void EndPlayback(Player& player) {
     ClearContextStack();
     ClearProgramVariables();
     StopFunctionModules();
-    player.desktop.CloseProgressWindow();
+    player.desktop.progress.Close();
     SetFlag(StopRequest);
     player.desktop.TraceEvent("end");
 }
@@ -146,8 +146,8 @@ std::u16string StepDisplayText(const StepPath& path, const Event& step) {
 void ShowStepText(Player& player, const Context& context) {
     const Event* step = EventAt(*context.list, context.path);
     if (step == nullptr) return;
-    player.desktop.SetLine(ProgressLine::Step, StepDisplayText(context.path, *step));
-    player.desktop.SetLine(ProgressLine::Status, u"");
+    player.desktop.progress.SetLine(ProgressLine::Step, StepDisplayText(context.path, *step));
+    player.desktop.progress.SetLine(ProgressLine::Status, u"");
 }
 
 void RunEventList(Player& player, EventList& list, const ArgumentList* arguments, int nested,
@@ -157,9 +157,11 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
     const bool showsScript = nested == 0;
     std::u16string savedScriptLine;
     if (showsScript) {
-        savedScriptLine = desktop.GetLine(ProgressLine::Script);
+        savedScriptLine = desktop.progress.GetLine(ProgressLine::Script);
         const auto known = player.scriptPaths.find(&list);
-        if (known != player.scriptPaths.end()) desktop.SetLine(ProgressLine::Script, ScriptLineText(known->second));
+        if (known != player.scriptPaths.end()) {
+            desktop.progress.SetLine(ProgressLine::Script, ScriptLineText(known->second));
+        }
     }
     PlayerThreadState& state = ThreadPlayerState();
     Context* caller = state.Top();
@@ -174,7 +176,7 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
         PlaySteps(player, context);
     }
     PopContext(&context);
-    if (showsScript) desktop.SetLine(ProgressLine::Script, savedScriptLine);
+    if (showsScript) desktop.progress.SetLine(ProgressLine::Script, savedScriptLine);
 }
 
 std::u16string& StatusText() {
@@ -184,7 +186,7 @@ std::u16string& StatusText() {
 
 void FinishStep(Player& player, const Event& step, std::optional<std::u16string_view> status, uint32_t pauseArgument) {
     if (status) StatusText() = *status;
-    if (step.delay > 0) player.desktop.SetLine(ProgressLine::Status, StatusText());
+    if (step.delay > 0) player.desktop.progress.SetLine(ProgressLine::Status, StatusText());
     PlaybackWait(player, step.delay, pauseArgument, kWaitSlice);
 }
 
@@ -192,7 +194,7 @@ void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t 
                   const std::atomic<uint32_t>* stopFlag) {
     Desktop& desktop = player.desktop;
     if (slice == 0) {
-        desktop.Sleep(ms);
+        desktop.clock.Sleep(ms);
         CheckPause(player, pauseArgument);
         return;
     }
@@ -200,8 +202,8 @@ void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t 
     const uint32_t step = ms < slice ? ms : slice;
     for (uint64_t elapsed = 0; elapsed < ms; elapsed += step) {
         if (stopFlag != nullptr && IsSet(*stopFlag)) return;
-        desktop.PumpMessages();
-        desktop.Sleep(step);
+        desktop.clock.PumpMessages();
+        desktop.clock.Sleep(step);
         CheckPause(player, pauseArgument);
     }
 }
@@ -209,20 +211,20 @@ void PlaybackWait(Player& player, uint32_t ms, uint32_t pauseArgument, uint32_t 
 void CheckPause(Player& player, uint32_t pauseArgument) {
     if (IsSet(StopRequest) || pauseArgument != 0 || !IsSet(PauseRequest)) return;
     Desktop& desktop = player.desktop;
-    const Point cursor = desktop.GetCursorPos();
-    const std::u16string stepLine = desktop.GetLine(ProgressLine::Step);
-    const std::u16string statusLine = desktop.GetLine(ProgressLine::Status);
+    const Point cursor = desktop.input.GetCursorPos();
+    const std::u16string stepLine = desktop.progress.GetLine(ProgressLine::Step);
+    const std::u16string statusLine = desktop.progress.GetLine(ProgressLine::Status);
     const Hotkey pauseKey = GetHotkey(player.settings.window, u"HK_PauseRun", {80, kHotkeyCtrl});
-    desktop.SetLine(ProgressLine::Status,
-                    u"Paused, Press " + HotkeyDisplayName(desktop.Raw(), pauseKey) + u" to Continue");
+    desktop.progress.SetLine(ProgressLine::Status,
+                    u"Paused, Press " + HotkeyDisplayName(desktop.input, pauseKey) + u" to Continue");
     while (IsSet(PauseRequest)) {
         if (IsSet(StopRequest)) return;
-        desktop.PumpMessages();
-        desktop.Sleep(kWaitSlice);
+        desktop.clock.PumpMessages();
+        desktop.clock.Sleep(kWaitSlice);
     }
-    desktop.SetLine(ProgressLine::Step, stepLine);
-    desktop.SetLine(ProgressLine::Status, statusLine);
-    desktop.SetCursorPos(cursor.x, cursor.y);
+    desktop.progress.SetLine(ProgressLine::Step, stepLine);
+    desktop.progress.SetLine(ProgressLine::Status, statusLine);
+    desktop.input.SetCursorPos(cursor.x, cursor.y);
 }
 
 }  // namespace ovrix

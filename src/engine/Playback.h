@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "engine/Context.h"
 #include "script/EventList.h"
 #include "engine/PlaybackFlags.h"
+#include "platform/ProgressWindow.h"
 
 namespace ovrix {
 
@@ -25,7 +27,9 @@ class Event;
 
 constexpr uint32_t kWaitSlice = 50;
 
-void BeginPlayback(Player& player);
+// Starts a playback: clears the run's state, records the mouse state and
+// opens the progress window with the behaviour the shell hands in.
+void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> progressWindow);
 void EndPlayback(Player& player);
 
 // Plays the list in a new Context. The control, when given, is called with

@@ -183,7 +183,7 @@ PExprItem CallDynamicFunction(ExprItem_DynFun& node) {
 }
 
 void ReportScriptError(Player& player, std::u16string_view text) {
-    player.desktop.ShowScriptError(text);
+    player.desktop.dialogs.ShowScriptError(text);
     SetFlag(StopRequest);
 }
 

@@ -28,7 +28,7 @@ StreamLoad LoadStreamFromMemory(Player& player, Region data, EventList& list) {
     const uint32_t version = ReadU32(data, tag::kVersion, 0);
     if (version == 0) return StreamLoad::Invalid;
     if (version > kNewestStreamVersion) {
-        player.desktop.ShowMessage(kVersionTooNewMessage);
+        player.desktop.dialogs.ShowMessage(kVersionTooNewMessage);
         return StreamLoad::TooNew;
     }
     InitFunctionRegistry();  // call nodes look their functions up as they load
@@ -39,12 +39,12 @@ bool LoadScriptByName(Player& player, std::u16string_view name, EventList& list)
     list.Clear();
     const auto stream = LookupEmbeddedScript(player.image, name);
     if (!stream) {
-        player.desktop.ShowMessage(Format1(u"Can not open file: '%s'", name));
+        player.desktop.dialogs.ShowMessage(Format1(u"Can not open file: '%s'", name));
         return false;
     }
     const std::u16string invalid = Format1(u"Invalid Action Script File Format: '%s'", name);
     if (stream->size <= 4 || LoadU32(stream->base) != tag::kStreamMagic) {
-        player.desktop.ShowMessage(invalid);
+        player.desktop.dialogs.ShowMessage(invalid);
         return false;
     }
     switch (LoadStreamFromMemory(player, *stream, list)) {
@@ -52,7 +52,7 @@ bool LoadScriptByName(Player& player, std::u16string_view name, EventList& list)
         case StreamLoad::TooNew: return false;
         case StreamLoad::Invalid: break;
     }
-    player.desktop.ShowMessage(invalid);
+    player.desktop.dialogs.ShowMessage(invalid);
     return false;
 }
 
@@ -61,12 +61,12 @@ bool LoadScriptFile(Player& player, std::u16string_view path, EventList& list, u
     const std::u16string_view folder = slash == std::u16string_view::npos ? u"" : path.substr(0, slash);
     if (folder.empty()) return LoadScriptByName(player, path, list);
 
-    std::u16string remembered = player.desktop.GetCurrentDirectory();
+    std::u16string remembered = player.desktop.files.GetCurrentDirectory();
     if (remembered.size() > 260) remembered.resize(260);
-    player.desktop.SetCurrentDirectory(folder);
+    player.desktop.files.SetCurrentDirectory(folder);
     bool ok = LoadScriptByName(player, path, list);
     if (ok) ok = PrepareScript(player, list, loaderWord);
-    player.desktop.SetCurrentDirectory(remembered);
+    player.desktop.files.SetCurrentDirectory(remembered);
     return ok;
 }
 

@@ -15,19 +15,19 @@ constexpr uint32_t kNoticesForAChange = 2;
 
 std::u16string WaitClipboardChange(Player& player, uint32_t timeoutMs) {
     Desktop& desktop = player.desktop;
-    if (!desktop.JoinClipboardChain()) return {};
-    const uint32_t start = desktop.TickCount();
+    if (!desktop.clipboard.JoinClipboardChain()) return {};
+    const uint32_t start = desktop.clock.TickCount();
     bool changed = false;
     while (!IsSet(StopRequest)) {
-        if (desktop.ClipboardNotices() >= kNoticesForAChange) {
+        if (desktop.clipboard.ClipboardNotices() >= kNoticesForAChange) {
             changed = true;
             break;
         }
-        if (timeoutMs > 0 && desktop.TickCount() - start >= timeoutMs) break;
+        if (timeoutMs > 0 && desktop.clock.TickCount() - start >= timeoutMs) break;
         PlaybackWait(player, kWaitSlice, 0, kWaitSlice);
     }
-    desktop.LeaveClipboardChain();
-    return changed ? desktop.GetClipboardText() : std::u16string();
+    desktop.clipboard.LeaveClipboardChain();
+    return changed ? desktop.clipboard.GetClipboardText() : std::u16string();
 }
 
 }  // namespace ovrix

@@ -9,10 +9,11 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "engine/ScriptLoader.h"
-#include "engine/PlayerBuiltinHost.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
 #include "script/ScriptStream.h"
+#include "shell/PlayerBuiltinHost.h"
+#include "shell/ProgressWindowLogic.h"
 #include "shell/StepKindsAll.h"
 
 namespace ovrix {
@@ -25,7 +26,7 @@ std::u16string RepeatLineText(Player& player, int64_t startTime) {
                       static_cast<int>(player.passCounter));
     } else {
         LocalTime t;
-        if (!player.desktop.ToLocalTime(startTime, t)) t.hour = t.minute = t.second = -1;
+        if (!player.desktop.clock.ToLocalTime(startTime, t)) t.hour = t.minute = t.second = -1;
         std::snprintf(buf, sizeof buf, "Started at %02d:%02d:%02d, current %d", t.hour, t.minute, t.second,
                       static_cast<int>(player.passCounter));
     }
@@ -36,7 +37,7 @@ namespace {
 
 void PlayPasses(Player& player, EventList& mainList) {
     const PlaybackSettings& s = player.settings;
-    const int64_t startTime = player.desktop.Now();
+    const int64_t startTime = player.desktop.clock.Now();
     const int64_t endTime = startTime + s.runTimeMs / 1000;
     player.passCounter = 0;
     ArgumentList arguments;
@@ -44,13 +45,13 @@ void PlayPasses(Player& player, EventList& mainList) {
     while (true) {
         if (player.passCounter != 0xFFFFFFFF) ++player.passCounter;
         ClearPassVariables();  // '#' variables keep their values from pass to pass
-        player.desktop.SetLine(ProgressLine::Repeat, RepeatLineText(player, startTime));
+        player.desktop.progress.SetLine(ProgressLine::Repeat, RepeatLineText(player, startTime));
         SetFlag(ResetRequest, 0);
         RunEventList(player, mainList, &arguments, 1);
         if (IsSet(StopRequest)) break;
         if (s.repeat != kRepeatByTime) {
             if (player.passCounter >= s.repeat) break;
-        } else if (player.desktop.Now() >= endTime) {
+        } else if (player.desktop.clock.Now() >= endTime) {
             break;
         }
     }
@@ -72,7 +73,7 @@ void RunPlaybackDriver(Player& player, Region image) {
         LoadStreamFromMemory(player, *mainStream, mainList);
         if (!PrepareScript(player, mainList, 0)) return;  // the caller closes the dialog
         player.settings = PlaybackSettings::Read(image);
-        BeginPlayback(player);
+        BeginPlayback(player, std::make_unique<ProgressWindowLogic>(player.settings.window, player.desktop.input));
         PlayPasses(player, mainList);
     }
     EndPlayback(player);

@@ -1,8 +1,8 @@
 #include "shell/ProgressWindowLogic.h"
 
 #include "engine/PlaybackFlags.h"
-#include "platform/Desktop.h"
 #include "engine/Hotkeys.h"
+#include "platform/Dialogs.h"
 
 namespace ovrix {
 
@@ -33,7 +33,7 @@ bool ProgressWindowLogic::RegisterHotkeys(ProgressWindowHost& host) {
         host.SetScriptLine(ProgramBaseName(host.ProgramPath()));
     } else {
         const Hotkey stop = GetHotkey(settings_, u"HK_StopRun", {113, kHotkeyShift});
-        const std::u16string name = HotkeyDisplayName(platform_, stop);
+        const std::u16string name = HotkeyDisplayName(input_, stop);
         host.SetScriptLine(u"Press " + name + u" to Stop");
         if (!host.RegisterHotkey(kStopHotkeyId, HotkeyModifierFlags(stop.modifiers), stop.key)) {
             host.MessageBox(ConflictText(name), kAppTitle, kMbOk);
@@ -44,7 +44,7 @@ bool ProgressWindowLogic::RegisterHotkeys(ProgressWindowHost& host) {
     if (settings_.noPauseKey == 0) {
         const Hotkey pause = GetHotkey(settings_, u"HK_PauseRun", {80, kHotkeyCtrl});
         if (!host.RegisterHotkey(kPauseHotkeyId, HotkeyModifierFlags(pause.modifiers), pause.key)) {
-            host.MessageBox(ConflictText(HotkeyDisplayName(platform_, pause)), kAppTitle, kMbOk);
+            host.MessageBox(ConflictText(HotkeyDisplayName(input_, pause)), kAppTitle, kMbOk);
         }
     }
     return true;

@@ -11,7 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Platform.h"
+#include "platform/Input.h"
+#include "platform/ProgressWindow.h"
 
 namespace ovrix {
 
@@ -21,8 +22,7 @@ public:
     // Timer ticks with the cursor on the window before it steps aside.
     static constexpr uint32_t kHoverTicks = 5;
 
-    ProgressWindowLogic(const ProgressWindowSettings& settings, Platform& platform)
-        : settings_(settings), platform_(platform) {}
+    ProgressWindowLogic(const ProgressWindowSettings& settings, Input& input) : settings_(settings), input_(input) {}
 
     void Start(ProgressWindowHost& host) override;
     void OnTimer(ProgressWindowHost& host) override;
@@ -37,7 +37,7 @@ private:
     void Place(ProgressWindowHost& host, ProgressCorner corner);
 
     ProgressWindowSettings settings_;
-    Platform& platform_;
+    Input& input_;
     uint32_t hoverCount_ = 0;
     std::atomic<bool> stoppedByHotkey_{false};
 };

@@ -80,7 +80,7 @@ void SimPlatform::PumpMessages() {
     if (onPump) onPump(*this);
 }
 
-void SimPlatform::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t) {
+void SimPlatform::DoMouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t) {
     constexpr uint32_t kMove = 0x0001, kAbsolute = 0x8000;
     if ((flags & kMove) == 0) return;
     if (flags & kAbsolute) {
@@ -172,7 +172,7 @@ int16_t SimPlatform::VkKeyScan(char16_t c) {
     }
 }
 
-void SimPlatform::RunCountdownDialog(CountdownDialog& dialog) {
+void SimPlatform::DoRunCountdownDialog(CountdownDialog& dialog) {
     dialog.Initial();
     for (int32_t ticks = 0; countdownCancelAfterTicks < 0 || ticks < countdownCancelAfterTicks; ++ticks) {
         Advance(static_cast<uint64_t>(dialog.TimerPeriodMs()) * 1000);
@@ -182,7 +182,7 @@ void SimPlatform::RunCountdownDialog(CountdownDialog& dialog) {
     }
 }
 
-uint32_t SimPlatform::CopyFile(std::u16string_view source, std::u16string_view destination) {
+uint32_t SimPlatform::DoCopyFile(std::u16string_view source, std::u16string_view destination) {
     constexpr uint32_t kFileNotFound = 2;
     if (fileError != 0) return fileError;
     if (!FileExists(source)) return kFileNotFound;
@@ -190,13 +190,13 @@ uint32_t SimPlatform::CopyFile(std::u16string_view source, std::u16string_view d
     return 0;
 }
 
-uint32_t SimPlatform::DeleteFile(std::u16string_view path) {
+uint32_t SimPlatform::DoDeleteFile(std::u16string_view path) {
     constexpr uint32_t kFileNotFound = 2;
     if (fileError != 0) return fileError;
     return existingFiles.erase(std::u16string(path)) != 0 ? 0 : kFileNotFound;
 }
 
-void SimPlatform::KeybdEvent(uint8_t vk, uint8_t, uint32_t flags) {
+void SimPlatform::DoKeybdEvent(uint8_t vk, uint8_t, uint32_t flags) {
     if (flags & kKeyUp) {
         heldKeys_.erase(vk);
     } else {
@@ -204,17 +204,17 @@ void SimPlatform::KeybdEvent(uint8_t vk, uint8_t, uint32_t flags) {
     }
 }
 
-bool SimPlatform::SendInput(const std::vector<KeyInput>& records) {
+bool SimPlatform::DoSendInput(const std::vector<KeyInput>& records) {
     if (sendInputFails) return false;
     for (const KeyInput& record : records) {
         if ((record.flags & kKeyUnicode) == 0 && record.vk <= 0xFF) {
-            KeybdEvent(static_cast<uint8_t>(record.vk), 0, record.flags);
+            DoKeybdEvent(static_cast<uint8_t>(record.vk), 0, record.flags);
         }
     }
     return true;
 }
 
-bool SimPlatform::OpenProgressWindow(ProgressWindowBehaviour& behaviour) {
+bool SimPlatform::DoOpen(ProgressWindowBehaviour& behaviour) {
     if (progressWindowFails) return false;
     return progressWindow_.Open(behaviour);
 }
@@ -262,7 +262,7 @@ int32_t FirstButtonOf(uint32_t style) {
     }
 }
 
-int32_t SimPlatform::MessageBox(std::u16string_view, std::u16string_view, uint32_t style) {
+int32_t SimPlatform::DoMessageBox(std::u16string_view, std::u16string_view, uint32_t style) {
     if (!messageBoxAnswers.empty()) {
         const int32_t answer = messageBoxAnswers.front();
         messageBoxAnswers.erase(messageBoxAnswers.begin());
@@ -271,15 +271,15 @@ int32_t SimPlatform::MessageBox(std::u16string_view, std::u16string_view, uint32
     return FirstButtonOf(style);
 }
 
-int32_t SimPlatform::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+int32_t SimPlatform::DoMessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
                                        uint32_t timeoutMs) {
     constexpr int32_t kTimedOut = 32000;
-    if (!timedBoxesTimeOut) return MessageBox(text, title, style);
+    if (!timedBoxesTimeOut) return DoMessageBox(text, title, style);
     Advance(static_cast<uint64_t>(timeoutMs) * 1000);
     return kTimedOut;
 }
 
-bool SimPlatform::SetClipboardText(std::u16string_view text) {
+bool SimPlatform::DoSetClipboardText(std::u16string_view text) {
     if (clipboardRefuses) return false;
     clipboard_.assign(text);
     progressWindow_.NoticeClipboardChange();

@@ -6,7 +6,10 @@
 //
 // Its answers are settable so that tests can steer every branch the player
 // takes on what the desktop says (screen size, message box answers, a
-// clipboard that refuses, ...).
+// clipboard that refuses, ...). One object is every facet of the desktop:
+// they share the one virtual clock, screen, cursor and progress window. A
+// family with a state of its own (windows, processes) gets a class of its
+// own, handed out by the Platform accessor of its facet.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +38,15 @@ struct SimOptions {
     uint64_t maxMs = 0;
 };
 
-class SimPlatform : public Platform {
+class SimPlatform : public Platform,
+                    public Clock,
+                    public Input,
+                    public Screen,
+                    public Clipboard,
+                    public Dialogs,
+                    public Files,
+                    public System,
+                    public ProgressWindow {
 public:
     explicit SimPlatform(SimOptions options = {});
     SimPlatform(const SimPlatform&) = delete;
@@ -83,13 +94,25 @@ public:
     int32_t countdownCancelAfterTicks = -1;
 
     // What the simulated desktop holds now.
-    const std::u16string& Clipboard() const { return clipboard_; }
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
-    SimProgressWindow& ProgressWindow() { return progressWindow_; }
+    SimProgressWindow& Window() { return progressWindow_; }
     // The user presses a hotkey; false when the progress window holds none
     // for these RegisterHotKey modifiers and key.
     bool PressHotkey(uint32_t modifiers, uint32_t key) { return progressWindow_.PressHotkey(modifiers, key); }
     const std::u16string& CurrentDirectory() const { return cwd_; }
+    // The user moves the mouse, or another program puts a text on the
+    // clipboard: nothing the player did, so nothing is traced.
+    void PlaceCursor(int32_t x, int32_t y) { cursor_ = {x, y}; }
+    void PutOnClipboard(std::u16string_view text) { DoSetClipboardText(text); }
+
+    Clock& GetClock() override { return *this; }
+    Input& GetInput() override { return *this; }
+    Screen& GetScreen() override { return *this; }
+    Clipboard& GetClipboard() override { return *this; }
+    Dialogs& GetDialogs() override { return *this; }
+    Files& GetFiles() override { return *this; }
+    System& GetSystem() override { return *this; }
+    ProgressWindow& GetProgressWindow() override { return *this; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }
@@ -98,54 +121,24 @@ public:
     bool ToLocalTime(int64_t seconds, LocalTime& out) override;
     void PumpMessages() override;
 
-    void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
-    // Keys go down and up on a simulated keyboard, so tests can see what is held.
-    void KeybdEvent(uint8_t vk, uint8_t, uint32_t flags) override;
-    void SetCursorPos(int32_t x, int32_t y) override { cursor_ = {x, y}; }
     Point GetCursorPos() override { return cursor_; }
     ScreenSize GetScreenSize() override { return options_.screen; }
     bool ButtonsSwapped() override { return buttonsSwapped; }
     OsVersion GetOsVersion() override { return osVersion; }
-    // A US English keyboard layout.
+    // A US English keyboard layout, and its key names.
     uint32_t MapVirtualKey(uint32_t code) override;
     int16_t VkKeyScan(char16_t c) override;
+    std::u16string KeyNameText(uint32_t lParam) override;
     bool CapsLockOn() override { return capsLock; }
-    bool SendInput(const std::vector<KeyInput>& records) override;
     bool IsKeyDown(uint8_t vk) override { return heldKeys_.count(vk) != 0; }
     const std::set<uint8_t>& HeldKeys() const { return heldKeys_; }
 
-    bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) override;
-    void ShowProgressLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
-    void CloseProgressWindow() override { progressWindow_.Close(); }
-    // A US English keyboard layout's key names.
-    std::u16string KeyNameText(uint32_t lParam) override;
+    std::u16string GetClipboardText() override { return clipboard_; }
     bool JoinClipboardChain() override { return progressWindow_.JoinClipboardChain(); }
     uint32_t ClipboardNotices() override { return progressWindow_.ClipboardNotices(); }
     void LeaveClipboardChain() override { progressWindow_.LeaveClipboardChain(); }
 
-    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
-    // Answered like any box unless timedBoxesTimeOut: then the time passes.
-    int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
-                              uint32_t timeoutMs) override;
-    // Closed at once, as if OK were pressed.
-    void ShowScriptError(std::u16string_view /*text*/) override {}
-    // Ticks in virtual time until the dialog is cancelled or its timer stops.
-    void RunCountdownDialog(CountdownDialog& dialog) override;
-
-    bool SetClipboardText(std::u16string_view text) override;
-    std::u16string GetClipboardText() override { return clipboard_; }
-    bool ShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
-        return true;
-    }
-
-    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination) override;
-    uint32_t DeleteFile(std::u16string_view path) override;
-    bool EnableShutdownPrivilege() override { return !shutdownPrivilegeRefused; }
     // Records the request; nothing goes down.
-    bool ExitWindows(uint32_t flags, uint32_t) override {
-        exitWindowsFlags.push_back(flags);
-        return true;
-    }
     std::vector<uint32_t> exitWindowsFlags;
 
     std::u16string GetCurrentDirectory() override { return cwd_; }
@@ -154,7 +147,41 @@ public:
     void SeedRandom(uint32_t seed) override { random_ = seed; }
     uint32_t Random() override;
 
+protected:
+    void DoMouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
+    // Keys go down and up on a simulated keyboard, so tests can see what is held.
+    void DoKeybdEvent(uint8_t vk, uint8_t, uint32_t flags) override;
+    void DoSetCursorPos(int32_t x, int32_t y) override { cursor_ = {x, y}; }
+    bool DoSendInput(const std::vector<KeyInput>& records) override;
+
+    bool DoOpen(ProgressWindowBehaviour& behaviour) override;
+    void DoShowLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
+    void DoClose() override { progressWindow_.Close(); }
+
+    int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    // Answered like any box unless timedBoxesTimeOut: then the time passes.
+    int32_t DoMessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                uint32_t timeoutMs) override;
+    // Closed at once, as if OK were pressed.
+    void DoShowScriptError(std::u16string_view /*text*/) override {}
+    // Ticks in virtual time until the dialog is cancelled or its timer stops.
+    void DoRunCountdownDialog(CountdownDialog& dialog) override;
+
+    bool DoSetClipboardText(std::u16string_view text) override;
+    bool DoShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
+        return true;
+    }
+    uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;
+    uint32_t DoDeleteFile(std::u16string_view path) override;
+    bool DoEnableShutdownPrivilege() override { return !shutdownPrivilegeRefused; }
+    bool DoExitWindows(uint32_t flags, uint32_t) override {
+        exitWindowsFlags.push_back(flags);
+        return true;
+    }
+
 private:
+    friend class SimProgressWindow;
+
     // Runs what falls due up to the virtual time `untilUs`, each at its time.
     void RunWindowEvents(uint64_t untilUs);
 

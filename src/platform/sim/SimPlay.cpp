@@ -20,7 +20,7 @@ SimPlayResult PlayOnSim(const std::vector<uint8_t>& image, const SimPlayOptions&
         if (options.echo) options.echo(line);
     }));
     // The real player seeds its generator with the time in seconds at start.
-    desktop.SeedRandom(static_cast<uint32_t>(desktop.Now()));
+    desktop.system.SeedRandom(static_cast<uint32_t>(desktop.clock.Now()));
     Player player(desktop);
     player.arguments = options.arguments;
     SetFlag(StopRequest, 0);

@@ -72,7 +72,7 @@ ScreenSize SimProgressWindow::FullScreenSize() { return platform_.GetScreenSize(
 Point SimProgressWindow::CursorPos() { return platform_.GetCursorPos(); }
 
 int32_t SimProgressWindow::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
-    return platform_.MessageBox(text, title, style);
+    return platform_.DoMessageBox(text, title, style);
 }
 
 std::u16string SimProgressWindow::ProgramPath() { return platform_.programPath; }

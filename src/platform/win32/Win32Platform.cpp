@@ -70,13 +70,13 @@ void Win32Platform::PumpMessages() {
     }
 }
 
-void Win32Platform::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) {
+void Win32Platform::DoMouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) {
     ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), data, 0);
 }
 
-void Win32Platform::KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { ::keybd_event(vk, scan, flags, 0); }
+void Win32Platform::DoKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { ::keybd_event(vk, scan, flags, 0); }
 
-void Win32Platform::SetCursorPos(int32_t x, int32_t y) { ::SetCursorPos(x, y); }
+void Win32Platform::DoSetCursorPos(int32_t x, int32_t y) { ::SetCursorPos(x, y); }
 
 Point Win32Platform::GetCursorPos() {
     POINT p{};
@@ -102,7 +102,7 @@ bool Win32Platform::IsKeyDown(uint8_t vk) { return (::GetAsyncKeyState(vk) & 0x8
 
 // SendInput is looked up by name once, on first use, and kept for the
 // process's lifetime.
-bool Win32Platform::SendInput(const std::vector<KeyInput>& records) {
+bool Win32Platform::DoSendInput(const std::vector<KeyInput>& records) {
     using SendInputFn = UINT(WINAPI*)(UINT, INPUT*, int);
     static const SendInputFn send = [] {
         const HMODULE user32 = ::LoadLibraryW(L"user32.dll");
@@ -121,11 +121,11 @@ bool Win32Platform::SendInput(const std::vector<KeyInput>& records) {
     return send(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-bool Win32Platform::OpenProgressWindow(ProgressWindowBehaviour& behaviour) { return progress_->Open(behaviour); }
+bool Win32Platform::DoOpen(ProgressWindowBehaviour& behaviour) { return progress_->Open(behaviour); }
 
-void Win32Platform::ShowProgressLine(ProgressLine line, std::u16string_view text) { progress_->ShowLine(line, text); }
+void Win32Platform::DoShowLine(ProgressLine line, std::u16string_view text) { progress_->ShowLine(line, text); }
 
-void Win32Platform::CloseProgressWindow() { progress_->Close(); }
+void Win32Platform::DoClose() { progress_->Close(); }
 
 // The buffer grows while the name fills it.
 std::u16string Win32Platform::KeyNameText(uint32_t lParam) {
@@ -145,7 +145,7 @@ uint32_t Win32Platform::ClipboardNotices() { return progress_->ClipboardNotices(
 
 void Win32Platform::LeaveClipboardChain() { progress_->LeaveClipboardChain(); }
 
-int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
+int32_t Win32Platform::DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
     const std::wstring wideText = ToWide(text);
     const std::wstring wideTitle = ToWide(title);
     return ::MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), style);
@@ -153,7 +153,7 @@ int32_t Win32Platform::MessageBox(std::u16string_view text, std::u16string_view 
 
 // MessageBoxTimeoutW is not in the import libraries: it is looked up by name
 // once; without it the box waits for the user like any other.
-int32_t Win32Platform::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+int32_t Win32Platform::DoMessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
                                          uint32_t timeoutMs) {
     using MessageBoxTimeoutFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT, WORD, DWORD);
     static const MessageBoxTimeoutFn show = [] {
@@ -162,17 +162,17 @@ int32_t Win32Platform::MessageBoxTimeout(std::u16string_view text, std::u16strin
                                  : reinterpret_cast<MessageBoxTimeoutFn>(
                                        reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxTimeoutW")));
     }();
-    if (show == nullptr) return MessageBox(text, title, style);
+    if (show == nullptr) return DoMessageBox(text, title, style);
     const std::wstring wideText = ToWide(text);
     const std::wstring wideTitle = ToWide(title);
     return show(nullptr, wideText.c_str(), wideTitle.c_str(), style, 0, timeoutMs);
 }
 
-void Win32Platform::ShowScriptError(std::u16string_view text) { CScriptErrorDlg(text).Run(); }
+void Win32Platform::DoShowScriptError(std::u16string_view text) { CScriptErrorDlg(text).Run(); }
 
-void Win32Platform::RunCountdownDialog(CountdownDialog& dialog) { CDoShutdownDlg(dialog).Run(); }
+void Win32Platform::DoRunCountdownDialog(CountdownDialog& dialog) { CDoShutdownDlg(dialog).Run(); }
 
-bool Win32Platform::SetClipboardText(std::u16string_view text) {
+bool Win32Platform::DoSetClipboardText(std::u16string_view text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) return false;
@@ -203,7 +203,7 @@ std::u16string Win32Platform::GetClipboardText() {
     return result;
 }
 
-bool Win32Platform::ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
+bool Win32Platform::DoShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                                  int32_t show) {
     const std::wstring wideVerb = ToWide(verb);
     const std::wstring wideFile = ToWide(file);
@@ -215,18 +215,18 @@ bool Win32Platform::ShellExecute(std::u16string_view verb, std::u16string_view f
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-uint32_t Win32Platform::CopyFile(std::u16string_view source, std::u16string_view destination) {
+uint32_t Win32Platform::DoCopyFile(std::u16string_view source, std::u16string_view destination) {
     const std::wstring from = ToWide(source);
     const std::wstring to = ToWide(destination);
     return ::CopyFileW(from.c_str(), to.c_str(), FALSE) ? 0 : ::GetLastError();
 }
 
-uint32_t Win32Platform::DeleteFile(std::u16string_view path) {
+uint32_t Win32Platform::DoDeleteFile(std::u16string_view path) {
     const std::wstring widePath = ToWide(path);
     return ::DeleteFileW(widePath.c_str()) ? 0 : ::GetLastError();
 }
 
-bool Win32Platform::EnableShutdownPrivilege() {
+bool Win32Platform::DoEnableShutdownPrivilege() {
     HANDLE raw = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return false;
     const UniqueHandle token(raw);
@@ -238,7 +238,7 @@ bool Win32Platform::EnableShutdownPrivilege() {
     return ::GetLastError() == ERROR_SUCCESS;
 }
 
-bool Win32Platform::ExitWindows(uint32_t flags, uint32_t reason) { return ::ExitWindowsEx(flags, reason) != FALSE; }
+bool Win32Platform::DoExitWindows(uint32_t flags, uint32_t reason) { return ::ExitWindowsEx(flags, reason) != FALSE; }
 
 std::u16string Win32Platform::GetCurrentDirectory() {
     const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);

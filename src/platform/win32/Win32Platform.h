@@ -1,6 +1,9 @@
-// The real Windows desktop behind the Platform interface. Every call goes
-// straight to the system; tracing is Desktop's job. One instance serves the
-// playback (main) thread; the progress window runs on its own thread.
+// The real Windows desktop: one object is every facet of the Platform, each
+// call going straight to the system; tracing is the facets' own portable
+// part. A family with a state of its own (windows, processes) gets a class
+// of its own, handed out by the Platform accessor of its facet. One instance
+// serves the playback (main) thread; the progress window runs on its own
+// thread.
 #pragma once
 
 #include <memory>
@@ -11,10 +14,27 @@ namespace ovrix::win32 {
 
 class CVtlProgDlg;
 
-class Win32Platform : public Platform {
+class Win32Platform : public Platform,
+                      public Clock,
+                      public Input,
+                      public Screen,
+                      public Clipboard,
+                      public Dialogs,
+                      public Files,
+                      public System,
+                      public ProgressWindow {
 public:
     Win32Platform();
     ~Win32Platform() override;
+
+    Clock& GetClock() override { return *this; }
+    Input& GetInput() override { return *this; }
+    Screen& GetScreen() override { return *this; }
+    Clipboard& GetClipboard() override { return *this; }
+    Dialogs& GetDialogs() override { return *this; }
+    Files& GetFiles() override { return *this; }
+    System& GetSystem() override { return *this; }
+    ProgressWindow& GetProgressWindow() override { return *this; }
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -22,48 +42,54 @@ public:
     bool ToLocalTime(int64_t seconds, LocalTime& out) override;
     void PumpMessages() override;
 
-    void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
-    void KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) override;
-    void SetCursorPos(int32_t x, int32_t y) override;
     Point GetCursorPos() override;
-    ScreenSize GetScreenSize() override;
     bool ButtonsSwapped() override;
-    OsVersion GetOsVersion() override;
     uint32_t MapVirtualKey(uint32_t code) override;
     int16_t VkKeyScan(char16_t c) override;
+    std::u16string KeyNameText(uint32_t lParam) override;
     bool CapsLockOn() override;
     bool IsKeyDown(uint8_t vk) override;
-    bool SendInput(const std::vector<KeyInput>& records) override;
 
-    bool OpenProgressWindow(ProgressWindowBehaviour& behaviour) override;
-    void ShowProgressLine(ProgressLine line, std::u16string_view text) override;
-    void CloseProgressWindow() override;
-    std::u16string KeyNameText(uint32_t lParam) override;
+    ScreenSize GetScreenSize() override;
+
+    std::u16string GetClipboardText() override;
     bool JoinClipboardChain() override;
     uint32_t ClipboardNotices() override;
     void LeaveClipboardChain() override;
 
-    int32_t MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
-    int32_t MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
-                              uint32_t timeoutMs) override;
-    void ShowScriptError(std::u16string_view text) override;
-    void RunCountdownDialog(CountdownDialog& dialog) override;
-
-    bool SetClipboardText(std::u16string_view text) override;
-    std::u16string GetClipboardText() override;
-    bool ShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
-                      int32_t show) override;
-
-    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination) override;
-    uint32_t DeleteFile(std::u16string_view path) override;
-    bool EnableShutdownPrivilege() override;
-    bool ExitWindows(uint32_t flags, uint32_t reason) override;
-
+    bool FileExists(std::u16string_view path) override;
     std::u16string GetCurrentDirectory() override;
     bool SetCurrentDirectory(std::u16string_view path) override;
-    bool FileExists(std::u16string_view path) override;
+
+    OsVersion GetOsVersion() override;
     void SeedRandom(uint32_t seed) override;
     uint32_t Random() override;
+
+protected:
+    void DoMouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data) override;
+    void DoKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) override;
+    void DoSetCursorPos(int32_t x, int32_t y) override;
+    bool DoSendInput(const std::vector<KeyInput>& records) override;
+
+    bool DoSetClipboardText(std::u16string_view text) override;
+
+    int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
+    int32_t DoMessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
+                                uint32_t timeoutMs) override;
+    void DoShowScriptError(std::u16string_view text) override;
+    void DoRunCountdownDialog(CountdownDialog& dialog) override;
+
+    uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;
+    uint32_t DoDeleteFile(std::u16string_view path) override;
+
+    bool DoShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
+                        int32_t show) override;
+    bool DoEnableShutdownPrivilege() override;
+    bool DoExitWindows(uint32_t flags, uint32_t reason) override;
+
+    bool DoOpen(ProgressWindowBehaviour& behaviour) override;
+    void DoShowLine(ProgressLine line, std::u16string_view text) override;
+    void DoClose() override;
 
 private:
     std::unique_ptr<CVtlProgDlg> progress_;

@@ -2,7 +2,7 @@
 // <windows.h>: the system headers define MessageBox, ShellExecute,
 // GetCurrentDirectory, SetCurrentDirectory, CopyFile, DeleteFile, MapVirtualKey,
 // VkKeyScan and ExitWindows as macros, which would rename
-// the Platform and Desktop members of the same names in some translation
+// the facets' members of the same names in some translation
 // units and not in others. The layer calls the W functions by their full names.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "engine/PlayerBuiltinHost.h"
+#include "shell/PlayerBuiltinHost.h"
 
 #include "actions/KeyboardActions.h"
 #include "actions/MouseActions.h"
@@ -27,10 +27,7 @@ PlayerBuiltinHost::PlayerBuiltinHost(Player& player)
 
 PlayerBuiltinHost::~PlayerBuiltinHost() { SetBuiltinHost(previous_); }
 
-// The registry's own messages are the player's, like the loader's.
-void PlayerBuiltinHost::ShowMessage(std::u16string_view text) { player_.desktop.ShowMessage(text); }
-
-uint32_t PlayerBuiltinHost::Random() { return player_.desktop.Random(); }
+Desktop& PlayerBuiltinHost::GetDesktop() { return player_.desktop; }
 
 // The innermost running loop publishes its index in the run's variables.
 double PlayerBuiltinHost::CurrentLoopIndex() {
@@ -56,39 +53,16 @@ std::vector<std::u16string> PlayerBuiltinHost::CommandLineArgs() { return player
 // Picture search does not exist yet: no picture has been found.
 PictureRect PlayerBuiltinHost::LastPictureRect() { return {-1, -1, -1, -1}; }
 
-int64_t PlayerBuiltinHost::Now() { return player_.desktop.Now(); }
-
-uint32_t PlayerBuiltinHost::TickCount() { return player_.desktop.TickCount(); }
-
 void PlayerBuiltinHost::Wait(uint32_t ms) { PlaybackWait(player_, ms, 0, kWaitSlice); }
 
 bool PlayerBuiltinHost::StopRequested() { return IsSet(StopRequest); }
 
-void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) { player_.desktop.SetLine(ProgressLine::Status, text); }
+void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) {
+    player_.desktop.progress.SetLine(ProgressLine::Status, text);
+}
 
 std::u16string PlayerBuiltinHost::WaitClipboardChange(uint32_t timeoutMs) {
     return ovrix::WaitClipboardChange(player_, timeoutMs);
-}
-
-int32_t PlayerBuiltinHost::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
-    return player_.desktop.MessageBox(text, title, style);
-}
-
-int32_t PlayerBuiltinHost::MessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
-                                             uint32_t timeoutMs) {
-    if (timeoutMs == 0) return player_.desktop.MessageBox(text, title, style);
-    return player_.desktop.MessageBoxTimeout(text, title, style, timeoutMs);
-}
-
-std::u16string PlayerBuiltinHost::GetClipboardText() { return player_.desktop.GetClipboardText(); }
-
-void PlayerBuiltinHost::SetClipboardText(std::u16string_view text) { player_.desktop.SetClipboardText(text); }
-
-bool PlayerBuiltinHost::CursorPosition(int32_t& x, int32_t& y) {
-    const Point at = player_.desktop.GetCursorPos();
-    x = at.x;
-    y = at.y;
-    return true;
 }
 
 void PlayerBuiltinHost::MoveCursorBy(double dx, double dy) {
@@ -111,10 +85,6 @@ void PlayerBuiltinHost::DragCursorBy(double dx, double dy, double stepDelay) {
 
 void PlayerBuiltinHost::SendKey(double vk, bool up) {
     ovrix::SendKey(player_.desktop, static_cast<uint8_t>(TruncateToInt32(vk)), up);
-}
-
-bool PlayerBuiltinHost::IsKeyDown(double vk) {
-    return player_.desktop.IsKeyDown(static_cast<uint8_t>(TruncateToInt32(vk)));
 }
 
 void PlayerBuiltinHost::TypeText(std::u16string_view text, bool paste) { ovrix::TypeText(player_.desktop, text, paste); }
