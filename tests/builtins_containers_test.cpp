@@ -26,7 +26,6 @@ PExprItem Invoke(std::u16string_view key, std::vector<PExprItem> args) {
 
 class BuiltinContainers : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
 };
 
 TEST_F(BuiltinContainers, Descriptors) {

@@ -26,11 +26,7 @@ int64_t SecondsOf(const PExprItem& value) {
     return dateTime != nullptr ? dateTime->seconds : -1;
 }
 
-class BuiltinDates : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
-    void TearDown() override { SetLocalTimeFunction(nullptr); }
-};
+class BuiltinDates : public ::testing::Test {};
 
 TEST_F(BuiltinDates, Descriptors) {
     // Minutes and seconds have no default: the loaded call leaves them out.

@@ -52,7 +52,6 @@ const ExprItem_Rect* AsRect(const PExprItem& v) { return ItemAs<ExprItem_Rect>(v
 
 class DesktopFamilies : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
 };
 
 const char16_t* const kDesktopFamilies[] = {

@@ -18,7 +18,6 @@ using namespace testing_builtins;
 
 class BuiltinFamilies : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
 };
 
 TEST_F(BuiltinFamilies, MathDescriptors) {

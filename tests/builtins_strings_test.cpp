@@ -20,7 +20,6 @@ using namespace testing_builtins;
 
 class BuiltinStrings : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
 };
 
 TEST_F(BuiltinStrings, Descriptors) {

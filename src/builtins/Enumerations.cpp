@@ -1,8 +1,10 @@
 // The named value tables that built-in arguments refer to (window show
 // states, dispatch flags, window messages, virtual keys) and the registry
-// root keys. Filed once, before the first descriptor is built, because
-// descriptors' Number defaults point at the tables.
+// root keys. Every registry files the tables before it builds its
+// descriptors, because descriptors' Number defaults point at them; the
+// content is the same every time.
 #include <map>
+#include <memory>
 
 #include "builtins/Registry.h"
 #include "expr/NumberEnum.h"
@@ -90,8 +92,13 @@ void Fill(const char16_t* name, const NamedValue (&values)[N]) {
     for (const NamedValue& v : values) table.Add(v.value, v.name);
 }
 
-std::map<std::u16string, uint32_t, std::less<>>& RegistryRoots() {
-    static std::map<std::u16string, uint32_t, std::less<>> roots;
+// Built from kRegistryRoots on first use and never changed.
+const std::map<std::u16string, uint32_t, std::less<>>& RegistryRoots() {
+    static const auto roots = [] {
+        std::map<std::u16string, uint32_t, std::less<>> built;
+        for (const NamedValue& root : kRegistryRoots) built[root.name] = static_cast<uint32_t>(root.value);
+        return built;
+    }();
     return roots;
 }
 
@@ -105,7 +112,15 @@ void RegisterFunctionEnumerations() {
     NumberEnum& keys = RegisterNumberEnum(u"VirtualKey");
     for (char16_t c = u'0'; c <= u'9'; ++c) keys.Add(c, std::u16string(1, c));
     for (char16_t c = u'A'; c <= u'Z'; ++c) keys.Add(c, std::u16string(1, c));
-    for (const NamedValue& root : kRegistryRoots) RegistryRoots()[root.name] = static_cast<uint32_t>(root.value);
+}
+
+const NumberEnum& WindowMessageNames() {
+    static const auto names = [] {
+        auto table = std::make_unique<NumberEnum>(u"WindowMessage");
+        for (const NamedValue& v : kWindowMessage) table->Add(v.value, v.name);
+        return std::unique_ptr<const NumberEnum>(std::move(table));
+    }();
+    return *names;
 }
 
 bool FindRegistryRoot(std::u16string_view name, uint32_t& root) {

@@ -111,6 +111,7 @@ void BeginPlayback(Player& player) {
     ThreadPlayerState().mainThread = 1;
     ClearProgramVariables();
     StartFunctionModules();
+    AdvancePlaybackSerial();  // call nodes look their script functions up again
     RecordMouseState(player);
     player.desktop.BeginTrace();
     player.desktop.OpenProgressWindow(player.settings.window);

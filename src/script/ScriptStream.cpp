@@ -1,6 +1,5 @@
 #include "script/ScriptStream.h"
 
-#include "builtins/Registry.h"
 #include "container/Image.h"
 #include "container/Tags.h"
 #include "container/Text.h"
@@ -79,7 +78,6 @@ StreamLoad LoadStreamFromMemory(Player& player, Region data, EventList& list) {
         player.desktop.ShowMessage(kVersionTooNewMessage);
         return StreamLoad::TooNew;
     }
-    InitFunctionRegistry();  // call nodes look their functions up as they load
     return LoadSteps(data, list) ? StreamLoad::Loaded : StreamLoad::Invalid;
 }
 

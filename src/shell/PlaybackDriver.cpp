@@ -62,6 +62,7 @@ void PlayPasses(Player& player, EventList& mainList) {
 }  // namespace
 
 void RunPlaybackDriver(Player& player, Region image) {
+    const RuntimeScope runtime(player.runtime);
     PlayerBuiltinHost host(player);
     player.image = image;
     const std::u16string root = ReadString(image, tag::kRoot, u"");
