@@ -65,9 +65,8 @@ TEST(ExprNumber, HexColourAndEnumerationForms) {
     EXPECT_EQ(FormatNumber(255, numflag::kHex | numflag::kColour, nullptr), u"0xFF");
     EXPECT_EQ(FormatNumber(255, numflag::kColour | numflag::kExponent, nullptr), u"RGB(255,0,0)");
 
-    NumberEnum& shows = RegisterNumberEnum(u"TestShowState");
+    NumberEnum shows(u"TestShowState");
     shows.Add(3, u"Maximized");
-    EXPECT_EQ(&RegisterNumberEnum(u"TestShowState"), &shows);
     EXPECT_EQ(FormatNumber(3.7, numflag::kHex, &shows), u"Maximized");
     EXPECT_EQ(FormatNumber(7, 0, &shows), u"0x7");
     auto n = MakeItem<ExprItem_Num>(3.0, 0, &shows);

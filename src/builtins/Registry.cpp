@@ -47,7 +47,6 @@ std::u16string PluginMessage(std::u16string_view key) {
 }  // namespace
 
 FunctionRegistry::FunctionRegistry() {
-    RegisterFunctionEnumerations();
     for (const FamilySpec& family : Catalogue()) {
         for (const FunctionSpec& spec : family.functions) {
             descriptors_.push_back(BuildDescriptor(spec));
@@ -99,6 +98,10 @@ const PLX_FunctionBase* FunctionRegistry::ResolveLoaded(std::u16string_view key)
     const PLX_FunctionBase* made = placeholder.get();
     placeholders_.emplace(std::u16string(key), std::move(placeholder));
     return made;
+}
+
+const NumberEnum* FunctionRegistry::FindEnumeration(std::u16string_view name) const {
+    return FindLibraryEnumeration(name);
 }
 
 void FunctionRegistry::StartModules() {

@@ -42,7 +42,7 @@ struct PLX_Module {
 
 class FunctionRegistry final : public FunctionLookup {
 public:
-    // Files the enumerations and every descriptor of the built-in catalogue.
+    // Files every descriptor of the built-in catalogue.
     FunctionRegistry();
     FunctionRegistry(const FunctionRegistry&) = delete;
     FunctionRegistry& operator=(const FunctionRegistry&) = delete;
@@ -54,6 +54,7 @@ public:
     const PLX_FunctionBase* Find(std::u16string_view key) const;
     const PLX_FunctionBase* Lookup(std::u16string_view key) const override;
     const PLX_FunctionBase* ResolveLoaded(std::u16string_view key) override;
+    const NumberEnum* FindEnumeration(std::u16string_view name) const override;
     void StartModules();
     void StopModules();
 
@@ -93,13 +94,11 @@ const PLX_HostServices& HostServices();
 // the name is not one of them.
 bool FindRegistryRoot(std::u16string_view name, uint32_t& root);
 
-// The window message names ("WM_COMMAND" for 0x0111, ...), a constant
-// table that needs no registry.
-const NumberEnum& WindowMessageNames();
-
-// Files the enumerations (ShowWindowType, DispatchFlag, WindowMessage,
-// VirtualKey) in the NumberEnum registry; filing them again changes
-// nothing.
-void RegisterFunctionEnumerations();
+// The named value tables of the library by exact name (ShowWindowType,
+// DispatchFlag, WindowMessage, VirtualKey and the families' flag tables such
+// as MessageBoxType and WindowStyle), or null. Constant tables, built on
+// first use and never changed, so values may point at them for the life of
+// the program.
+const NumberEnum* FindLibraryEnumeration(std::u16string_view name);
 
 }  // namespace ovrix

@@ -23,7 +23,9 @@ constexpr uint32_t kData = MakeTag("DATA");
 // A message is shown by its name in the program's table of window message
 // names when it is listed there, else by its number.
 std::u16string MessageDisplay(uint32_t message) {
-    if (const std::u16string* name = WindowMessageNames().NameOf(message)) return *name;
+    if (const NumberEnum* names = FindLibraryEnumeration(u"WindowMessage")) {
+        if (const std::u16string* name = names->NameOf(message)) return *name;
+    }
     return Widen(std::to_string(message));
 }
 

@@ -63,7 +63,7 @@ private:
     mutable std::u16string displayName_;
 };
 
-// The function registry as call nodes see it.
+// The function registry as call nodes and stored numbers see it.
 class FunctionLookup {
 public:
     // The descriptor or placeholder for a key, without side effects (null
@@ -72,6 +72,8 @@ public:
     // The lookup of a call node being loaded: a key found nowhere gets the
     // missing-plug-in message and a placeholder, so the answer is never null.
     virtual const PLX_FunctionBase* ResolveLoaded(std::u16string_view key) = 0;
+    // The library's named value table of that name, or null.
+    virtual const NumberEnum* FindEnumeration(std::u16string_view name) const = 0;
 
 protected:
     ~FunctionLookup() = default;
