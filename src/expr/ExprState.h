@@ -1,10 +1,11 @@
 // The expression language's part of the interpreter state: the two
-// program-wide variable tables, the frame of the run that is playing, and
-// what the layers above hand in (the function registry, the player of
-// script-function calls, the local-time conversion). The engine's runtime
-// owns one and installs it for a playback's scope; with none installed,
-// '!' and '#' names reach nothing like '$' names outside a run, calls find
-// no descriptor and times show in UTC.
+// program-wide variable tables, the frame of the run that is playing, the
+// identities handed to values so far, and what the layers above hand in
+// (the function registry, the player of script-function calls, the
+// local-time conversion). The engine's runtime owns one and installs it for
+// a playback's scope; with none installed, '!' and '#' names reach nothing
+// like '$' names outside a run, calls find no descriptor, values have no
+// identity yet and times show in UTC.
 #pragma once
 
 #include "expr/ExprHandle.h"
@@ -33,6 +34,7 @@ struct ExprState {
     FunctionLookup* functions = nullptr;
     ScriptFunctionCaller scriptFunctionCaller = nullptr;
     LocalTimeFn localTime = nullptr;  // null: UtcCivilTime
+    uint32_t lastIdentity = 0;        // the identity last handed to a value
 };
 
 // The installed state, or null.
