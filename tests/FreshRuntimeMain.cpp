@@ -10,10 +10,7 @@
 namespace {
 
 class FreshRuntimePerTest : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override {
-        runtime_.emplace();
-        scope_.emplace(*runtime_);
-    }
+    void OnTestStart(const ::testing::TestInfo&) override { scope_.emplace(runtime_.emplace()); }
     void OnTestEnd(const ::testing::TestInfo&) override {
         scope_.reset();
         runtime_.reset();

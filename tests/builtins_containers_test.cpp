@@ -24,9 +24,7 @@ PExprItem Invoke(std::u16string_view key, std::vector<PExprItem> args) {
     return result;
 }
 
-class BuiltinContainers : public ::testing::Test {
-protected:
-};
+class BuiltinContainers : public ::testing::Test {};
 
 TEST_F(BuiltinContainers, Descriptors) {
     EXPECT_EQ(FindFunction(u"Array_Create")->GetReturnType(), fkind::kObject);

@@ -16,9 +16,7 @@ namespace {
 
 using namespace testing_builtins;
 
-class BuiltinFamilies : public ::testing::Test {
-protected:
-};
+class BuiltinFamilies : public ::testing::Test {};
 
 TEST_F(BuiltinFamilies, MathDescriptors) {
     const PLX_FunctionBase* random = FindFunction(u"RandomNumber");
@@ -142,12 +140,10 @@ TEST_F(BuiltinFamilies, SetScriptOptionsSetsTheDefaultTitle) {
 }
 
 TEST_F(BuiltinFamilies, WithoutAHostPlayerStateGivesNoValue) {
-    BuiltinHost* const saved = SetBuiltinHost(nullptr);
     EXPECT_FALSE(Call(u"GetCurrentRepeat", {}));
     EXPECT_FALSE(Call(u"GetScriptArg", {Num(1)}));
     EXPECT_FALSE(Call(u"GetCommandLineArgs", {}));
     EXPECT_TRUE(Call(u"RandomNumber", {Num(1), Num(2)}));
-    SetBuiltinHost(saved);
 }
 
 }  // namespace

@@ -18,9 +18,7 @@ namespace {
 
 using namespace testing_builtins;
 
-class BuiltinStrings : public ::testing::Test {
-protected:
-};
+class BuiltinStrings : public ::testing::Test {};
 
 TEST_F(BuiltinStrings, Descriptors) {
     const PLX_FunctionBase* replace = FindFunction(u"ReplaceString");
