@@ -1,8 +1,9 @@
 // Call nodes of built-in and script functions: stored form, text forms and
 // the call of a built-in. A built-in call finds its descriptor by key in
-// the function registry that the expression state holds, and takes from it its text form (members as
-// obj.Member, property sets, "Call " for functions without a result), its
-// by-reference arguments and, at load, the defaults of missing arguments.
+// the function registry that the expression state holds, and takes from it
+// its text form (members as obj.Member, property sets, "Call " for
+// functions without a result), its by-reference arguments and, at load, the
+// defaults of missing arguments.
 // A node whose key has no descriptor (one made in code, never loaded) shows
 // its key and arguments and gives no value.
 #include <map>
