@@ -51,6 +51,7 @@ void BM_LoopOfSetAndIf(benchmark::State& state) {
     SimPlatform sim;
     Desktop desktop(sim, Trace{});
     Player player(desktop);
+    const RuntimeScope runtime(player.runtime);
     for (auto _ : state) {
         SetFlag(StopRequest, 0);
         RunEventList(player, list, nullptr, 1);

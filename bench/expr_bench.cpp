@@ -3,6 +3,7 @@
 // real evaluator and variable tables.
 #include <benchmark/benchmark.h>
 
+#include "engine/Runtime.h"
 #include "expr/ExprHandle.h"
 #include "expr/ExprKinds.h"
 #include "expr/KindsNode.h"
@@ -25,6 +26,8 @@ BENCHMARK(BM_NumberPlusNumber);
 
 // (($a + 2) * ($b - 1) > 10 and "x" + $t == "xabc") or ($a / 0 + 7 * 3 < $b ^ 2)
 void BM_MixedTree(benchmark::State& state) {
+    Runtime runtime;
+    const RuntimeScope installed(runtime);
     VariableFrame frame;
     CurrentFrameScope scope(frame);
     StoreVariable(u"$a", Num(4));
@@ -41,6 +44,8 @@ void BM_MixedTree(benchmark::State& state) {
 BENCHMARK(BM_MixedTree);
 
 void BM_SetIncrement(benchmark::State& state) {
+    Runtime runtime;
+    const RuntimeScope installed(runtime);
     VariableFrame frame;
     CurrentFrameScope scope(frame);
     StoreVariable(u"$i", Num(0));

@@ -10,6 +10,7 @@
 #include "container/Container.h"
 #include "container/Image.h"
 #include "container/Tags.h"
+#include "engine/Runtime.h"
 #include "platform/sim/SimPlay.h"
 #include "expr/ExprItem.h"
 #include "expr/ExprReader.h"
@@ -84,9 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)LookupEmbeddedScript(image, u"a");
     (void)ListImage(bytes);
     (void)ListImageTsv(bytes);
-    ExerciseStream(image);
-    ExerciseExpression(image);
-    if (auto main = FindRecord(image, tag::Stream(0))) ExerciseStream(*main);
+    {
+        Runtime runtime;  // as in the player: calls resolve as they load
+        const RuntimeScope scope(runtime);
+        ExerciseStream(image);
+        ExerciseExpression(image);
+        if (auto main = FindRecord(image, tag::Stream(0))) ExerciseStream(*main);
+    }
 
     SimPlayOptions options;
     // Virtual time only: a costly clock and a short limit keep runaway repeat

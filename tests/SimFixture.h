@@ -1,5 +1,6 @@
 // A simulated desktop with a traced Desktop and a Player on it, for tests
-// that call the loaders or the engine directly.
+// that call the loaders or the engine directly; the player's runtime is
+// installed for the fixture's lifetime, as the driver installs it.
 #pragma once
 
 #include <memory>
@@ -45,6 +46,7 @@ struct SimFixture {
     std::vector<std::string> trace;
     Desktop desktop;
     Player player;
+    RuntimeScope runtime{player.runtime};
 };
 
 }  // namespace ovrix

@@ -25,10 +25,7 @@ PExprItem Invoke(std::u16string_view key, std::vector<PExprItem> args) {
 
 PExprItem True() { return MakeItem<ExprItem_Bool>(true); }
 
-class BuiltinContainers : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
-};
+class BuiltinContainers : public ::testing::Test {};
 
 TEST_F(BuiltinContainers, ArrayRowsAndTheirArgumentRules) {
     PExprItem a = Call(u"Array_Create", {});

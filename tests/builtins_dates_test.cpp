@@ -26,11 +26,7 @@ int64_t SecondsOf(const PExprItem& value) {
     return dateTime != nullptr ? dateTime->seconds : -1;
 }
 
-class BuiltinDates : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
-    void TearDown() override { SetLocalTimeFunction(nullptr); }
-};
+class BuiltinDates : public ::testing::Test {};
 
 TEST_F(BuiltinDates, StringToDateTimeDefaultsToANoonIn2012) {
     // The default is a date-time (local time is UTC here), which a call

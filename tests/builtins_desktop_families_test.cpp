@@ -50,10 +50,7 @@ std::u16string FlagName(const PLX_FunArg& arg, int64_t value) {
 
 const ExprItem_Rect* AsRect(const PExprItem& v) { return ItemAs<ExprItem_Rect>(v); }
 
-class DesktopFamilies : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
-};
+class DesktopFamilies : public ::testing::Test {};
 
 const char16_t* const kDesktopFamilies[] = {
     u"Windows", u"Script-created windows", u"Images", u"Files",     u"Clipboard", u"Keyboard",

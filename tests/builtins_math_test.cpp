@@ -17,10 +17,7 @@ namespace {
 
 using namespace testing_builtins;
 
-class BuiltinFamilies : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
-};
+class BuiltinFamilies : public ::testing::Test {};
 
 // Each key reaches its own function; arguments are read as numbers (a
 // numeric text counts, other text is 0).
@@ -120,12 +117,10 @@ TEST_F(BuiltinFamilies, SetScriptOptionsSetsTheDefaultTitle) {
 }
 
 TEST_F(BuiltinFamilies, WithoutAHostPlayerStateGivesNoValue) {
-    BuiltinHost* const saved = SetBuiltinHost(nullptr);
     EXPECT_FALSE(Call(u"GetCurrentRepeat", {}));
     EXPECT_FALSE(Call(u"GetScriptArg", {Num(1)}));
     EXPECT_FALSE(Call(u"GetCommandLineArgs", {}));
     EXPECT_TRUE(Call(u"RandomNumber", {Num(1), Num(2)}));
-    SetBuiltinHost(saved);
 }
 
 }  // namespace

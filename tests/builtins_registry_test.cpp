@@ -12,6 +12,7 @@
 #include "builtins/FamilyTable.h"
 #include "builtins_test_support.h"
 #include "container/Text.h"
+#include "engine/Runtime.h"
 #include "expr/KindsValue.h"
 #include "expr/NumberEnum.h"
 #include "expr/NumberFormat.h"
@@ -79,15 +80,11 @@ int32_t RegisterTestModule(PLX_Module& module) {
 
 class BuiltinFramework : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        InitFunctionRegistry();
+    void SetUp() override {
         static PLX_Module module;
-        if (module.registration == nullptr) {
-            module.registration = RegisterTestModule;
-            AddFunctionModule(module);
-        }
+        module.registration = RegisterTestModule;
+        AddFunctionModule(module);
     }
-    void TearDown() override { ClearProgramVariables(); }
 };
 
 TEST_F(BuiltinFramework, ArgumentRefusalsAndNames) {
@@ -153,8 +150,18 @@ TEST_F(BuiltinFramework, UnknownKeyShowsThePluginMessageOncePerKey) {
     PExprItem call = LoadCall(u"SQRT", {Num(4)});
     EXPECT_FALSE(call->Evaluate());
     EXPECT_EQ(call->GetDisplayText(), u"Call SQRT(4)");
-    LoadCall(u"Sqrt", {Num(4)});  // known keys never reach the message
     EXPECT_EQ(host.sim.boxes.size(), 3u);
+    // Known keys never reach the message.
+    LoadCall(u"Sqrt", {Num(4)});
+    EXPECT_EQ(host.sim.boxes.size(), 3u);
+
+    // Another runtime shares neither the placeholders nor the variables.
+    SetVariable(u"#kept", Num(1));
+    Runtime fresh;
+    const RuntimeScope scope(fresh);
+    EXPECT_EQ(fresh.functions.Lookup(u"SQRT"), nullptr);
+    EXPECT_FALSE(GetVariable(u"#kept"));
+    EXPECT_EQ(GetBuiltinHost(), nullptr);
 }
 
 TEST_F(BuiltinFramework, LoadFillsMissingArgumentsWithDefaultsInOrder) {

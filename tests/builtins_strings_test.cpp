@@ -18,10 +18,7 @@ namespace {
 
 using namespace testing_builtins;
 
-class BuiltinStrings : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
-};
+class BuiltinStrings : public ::testing::Test {};
 
 TEST_F(BuiltinStrings, CaseLengthAndCharacters) {
     EXPECT_EQ(AsText(Call(u"Lowercase", {Text(u"AbC \u00C9\u0416")})), u"abc \u00E9\u0436");

@@ -41,8 +41,7 @@ void ExpectRoundTrip(const PExprItem& node) {
 }
 
 TEST(ExprRoundTrip, ScalarKinds) {
-    NumberEnum& e = RegisterNumberEnum(u"StoredTestEnum");
-    e.Add(2, u"Two");
+    const NumberEnum& e = *FindNumberEnum(u"ShowWindowType");
     for (const PExprItem& node :
          {Text(u"line\r\nbreak"), MakeItem<ExprItem_Num>(-1.0, numflag::kHex),
           MakeItem<ExprItem_Num>(12345.0, numflag::kExponent), MakeItem<ExprItem_Num>(2.0, 0, &e),

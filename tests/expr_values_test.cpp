@@ -50,9 +50,8 @@ TEST(ExprText, ShortensAfterTwentyOneCharactersAndEscapesLineBreaks) {
 }
 
 TEST(ExprNumber, FormsByFlagAndEnumeration) {
-    NumberEnum& shows = RegisterNumberEnum(u"TestShowState");
+    NumberEnum shows(u"TestShowState");
     shows.Add(3, u"Maximized");
-    EXPECT_EQ(&RegisterNumberEnum(u"TestShowState"), &shows);
     const struct { double value; uint32_t flags; const NumberEnum* names; std::u16string text; } rows[] = {
         {2.5, 0, nullptr, u"2.5"}, {-0.0000001, 0, nullptr, u"-0"}, {1e21, 0, nullptr, u"1000000000000000000000"},
         {12345, numflag::kExponent, nullptr, u"1.2345E+4"}, {0, numflag::kExponent, nullptr, u"0E+0"},

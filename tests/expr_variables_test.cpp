@@ -60,9 +60,6 @@ public:
 
 class Variables : public ::testing::Test {
 protected:
-    void SetUp() override { ClearProgramVariables(); }
-    void TearDown() override { ClearProgramVariables(); }
-
     VariableFrame frame;
     CurrentFrameScope scope{frame};
 };
@@ -96,14 +93,12 @@ TEST_F(Variables, KeysAreCanonicalAndCaseSensitiveAndRawNamesReachNothing) {
 }
 
 TEST(VariablesWithoutFrame, LocalNamesAreDroppedButProgramWideWork) {
-    ClearProgramVariables();
     ASSERT_EQ(CurrentFrame(), nullptr);
     Set(u"x", Num(1));
     EXPECT_FALSE(Read(u"x").HasValue());
     EXPECT_FALSE(Exists(u"x"));
     Set(u"#g", Num(2));
     EXPECT_EQ(NumberOf(u"#g"), 2.0);
-    ClearProgramVariables();
 }
 
 TEST_F(Variables, InnerFrameSeesOnlyItsOwnLocalsAndTheProgramTables) {

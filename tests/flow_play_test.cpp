@@ -106,11 +106,7 @@ Ref<SwitchEvent> Switch(PExprItem key, std::vector<Ref<Event>> cases) {
 }
 
 struct FlowPlayTest : ::testing::Test {
-    FlowPlayTest() {
-        ClearProgramVariables();
-        SetVariable(CanonicalVariableName(u"#log"), Text(u""));
-    }
-    ~FlowPlayTest() override { ClearProgramVariables(); }
+    FlowPlayTest() { SetVariable(CanonicalVariableName(u"#log"), Text(u"")); }
 
     std::string Play(std::vector<Ref<Event>> steps) {
         for (auto& s : steps) list.Append(s);

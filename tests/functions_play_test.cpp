@@ -106,14 +106,8 @@ Ref<IfVarEvent> If(bool condition, std::vector<Ref<Event>> body) {
 }
 
 struct FunctionsPlayTest : ::testing::Test {
-    FunctionsPlayTest() {
-        ClearProgramVariables();
-        SetVariable(CanonicalVariableName(u"#log"), Text(u""));
-    }
+    FunctionsPlayTest() { SetVariable(CanonicalVariableName(u"#log"), Text(u"")); }
     ~FunctionsPlayTest() override {
-        ClearContextStack();
-        ClearProgramVariables();
-        ScriptReturnValue() = PExprItem();
         SetFlag(StopRequest, 0);
         SetFlag(ResetRequest, 0);
     }

@@ -122,7 +122,6 @@ TEST(KeyboardActions, BuiltInFunctionsPressKeysAndTypeText) {
     using testing_builtins::CallBare;
     using testing_builtins::Num;
     using testing_builtins::Text;
-    InitFunctionRegistry();
     SimFixture f;
     PlayerBuiltinHost host(f.player);
     Call(u"KeyDown", {Num(0x141)});
@@ -158,7 +157,6 @@ TEST(KeyboardActions, NoKeyStaysHeldDown) {
 TEST(KeyboardActions, IsKeyDownSeesWhatTheScriptHolds) {
     using testing_builtins::Call;
     using testing_builtins::Num;
-    InitFunctionRegistry();
     SimFixture f;
     PlayerBuiltinHost host(f.player);
     Call(u"KeyDown", {Num(0x110)});  // the low byte: Shift

@@ -119,7 +119,6 @@ TEST(MouseActions, DragsPressWalkTheLineAndAlwaysRelease) {
 TEST(MouseActions, BuiltInFunctionsActLikeTheSteps) {
     using testing_builtins::Call;
     using testing_builtins::CallBare;
-    InitFunctionRegistry();
     SimFixture f;
     f.sim.osVersion = {6, 2};
     f.Begin();

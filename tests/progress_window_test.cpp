@@ -198,7 +198,6 @@ TEST(ProgressWindowHotkeys, StopKeyConflictEndsPlaybackBeforeTheFirstStep) {
 }
 
 struct ClipboardWaitTest : ProgressWindowTest {
-    static void SetUpTestSuite() { InitFunctionRegistry(); }
     std::u16string Wait(double timeoutMs) {
         const PExprItem value = testing_builtins::Call(u"WaitClipboardText", {testing_builtins::Num(timeoutMs)});
         return value ? AsText(value) : u"<none>";

@@ -142,7 +142,6 @@ TEST_F(SystemActions, OpenFilePassesParametersAndStyleOnlyWhenAdvanced) {
 }
 
 TEST_F(SystemActions, MessageBoxTakesTheScriptsDefaultTitle) {
-    InitFunctionRegistry();  // the call node finds its function as it is read
     PlayerBuiltinHost host(f.player);
     auto box = [](std::u16string text) {
         auto m = Step<MsgBoxEvent>(0);
@@ -158,7 +157,6 @@ TEST_F(SystemActions, MessageBoxTakesTheScriptsDefaultTitle) {
 }
 
 TEST_F(SystemActions, MessageBoxExNamesTheButtonAndTimesOut) {
-    InitFunctionRegistry();
     PlayerBuiltinHost host(f.player);
     using scripttest::Num;
     using scripttest::Text;

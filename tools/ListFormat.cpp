@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "builtins/Registry.h"
 #include "container/Container.h"
 #include "container/Tags.h"
 #include "container/Text.h"
+#include "engine/Runtime.h"
 #include "engine/StepTree.h"
 #include "platform/Trace.h"
 #include "script/Event.h"
@@ -53,7 +53,6 @@ std::string LoadForListing(Region stream, EventList& list) {
     const uint32_t version = ReadU32(stream, tag::kVersion, 0);
     if (version == 0) return "invalid stream (no version)";
     if (version > kNewestStreamVersion) return "version " + std::to_string(version) + " is too new";
-    InitFunctionRegistry();  // as the player does: calls show through their descriptors
     const StepKindsScope kinds(PlayerStepKinds());
     if (!LoadSteps(stream, list)) return "invalid stream (no records)";
     return "version " + std::to_string(version);
@@ -77,6 +76,8 @@ std::string Setting(Region image, const char* name, uint32_t tagValue, uint32_t 
 }  // namespace
 
 std::string ListImage(const std::vector<uint8_t>& bytes) {
+    Runtime runtime;  // as in the player, calls show through their descriptors
+    const RuntimeScope scope(runtime);
     const Region image{bytes.data(), static_cast<uint32_t>(bytes.size())};
     std::string out = "image: " + std::to_string(bytes.size()) + " bytes\n";
     std::u16string root;
@@ -115,6 +116,8 @@ std::string ListImage(const std::vector<uint8_t>& bytes) {
 }
 
 std::string ListImageTsv(const std::vector<uint8_t>& bytes) {
+    Runtime runtime;
+    const RuntimeScope scope(runtime);
     const Region image{bytes.data(), static_cast<uint32_t>(bytes.size())};
     std::string out;
     for (const auto& script : Scripts(image)) {

@@ -80,13 +80,7 @@ PExprItem* MessageBoxEx(PExprItem* result, int32_t count, PExprItem* args, uint3
                                                               : dialogs.MessageBoxTimeout(text, title, type, timeout)));
 }
 
-void FileMessageBoxTypes() {
-    static const bool filed = [] {
-        FileFlagNames(u"MessageBoxType", kMessageBoxTypes);
-        return true;
-    }();
-    (void)filed;
-}
+constexpr FlagTable kDialogFlagTables[] = {{u"MessageBoxType", kMessageBoxTypes}};
 
 const char16_t kEmptyTitleNote[] = u"Note: If the title argument is empty, it will use the default title.";
 
@@ -118,9 +112,8 @@ const FunctionSpec kDialogs[] = {
 
 }  // namespace
 
-std::span<const FunctionSpec> DialogFunctions() {
-    FileMessageBoxTypes();
-    return kDialogs;
-}
+std::span<const FunctionSpec> DialogFunctions() { return kDialogs; }
+
+std::span<const FlagTable> DialogFlagTables() { return kDialogFlagTables; }
 
 }  // namespace ovrix

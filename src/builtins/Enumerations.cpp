@@ -1,9 +1,12 @@
 // The named value tables that built-in arguments refer to (window show
-// states, dispatch flags, window messages, virtual keys) and the registry
-// root keys. Filed once, before the first descriptor is built, because
-// descriptors' Number defaults point at the tables.
+// states, dispatch flags, window messages, virtual keys, and the families'
+// flag tables) and the registry root keys. All are constant: built once
+// from the tables below and never changed, because descriptors' defaults
+// and loaded Number values point at them.
 #include <map>
+#include <memory>
 
+#include "builtins/FamilyTable.h"
 #include "builtins/Registry.h"
 #include "expr/NumberEnum.h"
 
@@ -84,28 +87,45 @@ constexpr NamedValue kRegistryRoots[] = {
     {0x80000006, u"DYN_DATA"},
 };
 
-template <size_t N>
-void Fill(const char16_t* name, const NamedValue (&values)[N]) {
-    NumberEnum& table = RegisterNumberEnum(name);
-    for (const NamedValue& v : values) table.Add(v.value, v.name);
+using EnumerationMap = std::map<std::u16string, std::unique_ptr<NumberEnum>, std::less<>>;
+
+template <typename Values>
+NumberEnum& Fill(EnumerationMap& tables, const char16_t* name, const Values& values) {
+    std::unique_ptr<NumberEnum>& table = tables[name];
+    if (!table) table = std::make_unique<NumberEnum>(name);
+    for (const auto& v : values) table->Add(v.value, v.name);
+    return *table;
 }
 
-std::map<std::u16string, uint32_t, std::less<>>& RegistryRoots() {
-    static std::map<std::u16string, uint32_t, std::less<>> roots;
+EnumerationMap BuildEnumerations() {
+    EnumerationMap tables;
+    Fill(tables, u"ShowWindowType", kShowWindowType);
+    Fill(tables, u"DispatchFlag", kDispatchFlag);
+    Fill(tables, u"WindowMessage", kWindowMessage);
+    NumberEnum& keys = Fill(tables, u"VirtualKey", kVirtualKey);
+    for (char16_t c = u'0'; c <= u'9'; ++c) keys.Add(c, std::u16string(1, c));
+    for (char16_t c = u'A'; c <= u'Z'; ++c) keys.Add(c, std::u16string(1, c));
+    for (const FlagTable& flags : DialogFlagTables()) Fill(tables, flags.name, flags.pairs);
+    for (const FlagTable& flags : ScriptWindowFlagTables()) Fill(tables, flags.name, flags.pairs);
+    return tables;
+}
+
+// Built from kRegistryRoots on first use and never changed.
+const std::map<std::u16string, uint32_t, std::less<>>& RegistryRoots() {
+    static const auto roots = [] {
+        std::map<std::u16string, uint32_t, std::less<>> built;
+        for (const NamedValue& root : kRegistryRoots) built[root.name] = static_cast<uint32_t>(root.value);
+        return built;
+    }();
     return roots;
 }
 
 }  // namespace
 
-void RegisterFunctionEnumerations() {
-    Fill(u"ShowWindowType", kShowWindowType);
-    Fill(u"DispatchFlag", kDispatchFlag);
-    Fill(u"WindowMessage", kWindowMessage);
-    Fill(u"VirtualKey", kVirtualKey);
-    NumberEnum& keys = RegisterNumberEnum(u"VirtualKey");
-    for (char16_t c = u'0'; c <= u'9'; ++c) keys.Add(c, std::u16string(1, c));
-    for (char16_t c = u'A'; c <= u'Z'; ++c) keys.Add(c, std::u16string(1, c));
-    for (const NamedValue& root : kRegistryRoots) RegistryRoots()[root.name] = static_cast<uint32_t>(root.value);
+const NumberEnum* FindLibraryEnumeration(std::u16string_view name) {
+    static const EnumerationMap tables = BuildEnumerations();
+    const auto it = tables.find(name);
+    return it != tables.end() ? it->second.get() : nullptr;
 }
 
 bool FindRegistryRoot(std::u16string_view name, uint32_t& root) {

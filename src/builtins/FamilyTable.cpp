@@ -15,7 +15,7 @@ PExprItem MakeDefault(const DefaultSpec& def) {
     switch (def.type) {
         case DefaultSpec::Type::None: return {};
         case DefaultSpec::Type::Number:
-            return MakeItem<ExprItem_Num>(def.number, 0u, def.enumName ? FindNumberEnum(def.enumName) : nullptr);
+            return MakeItem<ExprItem_Num>(def.number, 0u, def.enumName ? FindLibraryEnumeration(def.enumName) : nullptr);
         case DefaultSpec::Type::Integer: return MakeItem<ExprItem_Num>(def.number, numflag::kHex);
         case DefaultSpec::Type::Text: return MakeItem<ExprItem_Text>(def.text);
         case DefaultSpec::Type::Bool: return MakeItem<ExprItem_Bool>(def.number != 0.0);
@@ -66,11 +66,6 @@ std::span<const FamilySpec> Catalogue() {
     return {families, count};
 }
 
-void FileFlagNames(const char16_t* name, std::span<const FlagName> pairs) {
-    NumberEnum& table = RegisterNumberEnum(name);
-    for (const FlagName& pair : pairs) table.Add(pair.value, pair.name);
-}
-
 std::unique_ptr<PLX_Function> BuildDescriptor(const FunctionSpec& spec) {
     std::unique_ptr<PLX_Function> f;
     if (spec.member) {
@@ -83,7 +78,7 @@ std::unique_ptr<PLX_Function> BuildDescriptor(const FunctionSpec& spec) {
     f->aliasKey = spec.alias;
     for (const ArgSpec& a : spec.args) {
         PLX_FunArg* arg = f->AddArg(a.name, a.kind, MakeDefault(a.def), a.flags, a.label);
-        if (arg != nullptr && a.flagNames != nullptr) arg->flagNames = FindNumberEnum(a.flagNames);
+        if (arg != nullptr && a.flagNames != nullptr) arg->flagNames = FindLibraryEnumeration(a.flagNames);
     }
     return f;
 }

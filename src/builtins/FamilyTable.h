@@ -111,8 +111,13 @@ struct FlagName {
     const char16_t* name;
 };
 
-// Files a flag-name table as a number enumeration under `name`.
-void FileFlagNames(const char16_t* name, std::span<const FlagName> pairs);
+// A family's flag-name table, filed as a library enumeration under `name`.
+struct FlagTable {
+    const char16_t* name;
+    std::span<const FlagName> pairs;
+};
+std::span<const FlagTable> DialogFlagTables();
+std::span<const FlagTable> ScriptWindowFlagTables();
 
 // Argument and result helpers for implementations.
 namespace fnargs {

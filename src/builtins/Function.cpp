@@ -1,4 +1,4 @@
-// Descriptor operations: argument labels, AddArg's refusals, display names.
+// Descriptor operations: argument labels and AddArg's refusals.
 #include "builtins/Function.h"
 
 #include "expr/KindsValue.h"
@@ -25,15 +25,6 @@ std::u16string ArgumentLabelPrefix(uint32_t kind, const PExprItem& defaultValue)
         case fkind::kFileFinder: return u"FileFinder ";
         default: return {};
     }
-}
-
-const std::u16string& PLX_FunctionBase::GetDisplayName() const {
-    if (displayName_.empty()) {
-        const std::u16string key = GetName();
-        const size_t hash = key.rfind(u'#');
-        displayName_ = hash == std::u16string::npos ? key : key.substr(0, hash);
-    }
-    return displayName_;
 }
 
 const PLX_FunArg* PLX_Function::GetArg(int32_t i) const {

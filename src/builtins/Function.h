@@ -2,7 +2,7 @@
 // with up to 16 argument descriptors. A call node finds its descriptor by
 // key and reads from it how to show itself (member, property, "Call "),
 // which arguments go by reference and which defaults fill a short call.
-// Descriptors are built once and never change afterwards.
+// Descriptors are built with their registry and never change afterwards.
 #pragma once
 
 #include <array>
@@ -11,22 +11,14 @@
 
 #include "expr/ExprHandle.h"
 #include "expr/ExprKinds.h"
+#include "expr/FunctionDescriptor.h"
 
 namespace ovrix {
 
-class NumberEnum;
 struct PLX_Module;
 
-// Writes the result (a null handle for none) and answers `result`.
-using PLX_FunImpl = PExprItem* (*)(PExprItem* result, int32_t argCount, PExprItem* args, uint32_t userWord);
-
-namespace funarg {
-constexpr uint32_t kByReference = 1;  // the argument is passed as its unevaluated node
-}
-
-// Kind ids used by descriptors: the value kinds, and beyond them 0, which is
-// "any value" for arguments and "nothing" for results, and 0x104, an object
-// told by the label.
+// Kind ids used by descriptors beyond the value kinds: 0 is "any value" for
+// arguments and "nothing" for results; 0x104 is an object told by the label.
 namespace fkind {
 constexpr uint32_t kNothing = 0;
 constexpr uint32_t kAny = 0;
@@ -46,52 +38,10 @@ constexpr uint32_t kNamedData = kind::kNamedData;
 constexpr uint32_t kFileFinder = kind::kFileFinder;
 }  // namespace fkind
 
-class PLX_FunArg {
-public:
-    virtual ~PLX_FunArg() = default;
-    virtual std::u16string GetName() const { return name; }
-    virtual std::u16string GetLabel() const { return label.empty() ? name : label; }
-
-    uint32_t kind = 0;
-    uint32_t flags = 0;
-    PExprItem defaultValue;
-    const NumberEnum* flagNames = nullptr;
-    std::u16string name;
-    std::u16string label;
-};
-
 // The label prefix of an argument kind ("Number ", "Text ", ...); a Number
 // whose default carries an enumeration is prefixed with that enumeration's
 // name instead. Kinds without a fixed prefix give the empty text.
 std::u16string ArgumentLabelPrefix(uint32_t kind, const PExprItem& defaultValue);
-
-// The descriptor interface shared by built-in and script-defined functions.
-class PLX_FunctionBase {
-public:
-    static constexpr int32_t kMaxArgs = 16;
-
-    virtual ~PLX_FunctionBase() = default;
-    virtual std::u16string GetName() const = 0;
-    virtual std::u16string GetKeyName() const { return GetName(); }
-    virtual uint32_t GetReturnType() const = 0;
-    virtual PLX_FunImpl GetImpl() const = 0;
-    virtual int32_t GetArgCount() const = 0;
-    virtual const PLX_FunArg* GetArg(int32_t i) const = 0;
-    virtual const PLX_FunArg* GetArgAt(int32_t i) const { return GetArg(i); }
-    virtual std::u16string GetReturnTypeName() const = 0;
-    virtual bool IsMember() const { return false; }
-    virtual const char16_t* GetMemberName() const { return nullptr; }
-    virtual bool IsPropertyGet() const { return false; }
-    virtual bool IsPropertySet() const { return false; }
-    virtual uint32_t GetUserWord() const { return 0; }
-
-    // The name cut before its last '#': overloads filed under "Name#1",
-    // "Name#2" all show as "Name".
-    const std::u16string& GetDisplayName() const;
-
-private:
-    mutable std::u16string displayName_;
-};
 
 class PLX_Function : public PLX_FunctionBase {
 public:

@@ -1,11 +1,6 @@
-// The function map, the placeholder map, the built-in module and its host
-// services. The maps compare keys exactly: "Sqrt" and "sqrt" are two keys.
+// The function registry and the built-in module's host services. The maps
+// compare keys exactly: "Sqrt" and "sqrt" are two keys.
 #include "builtins/Registry.h"
-
-#include <functional>
-#include <map>
-#include <memory>
-#include <vector>
 
 #include "builtins/BuiltinHost.h"
 #include "platform/Desktop.h"
@@ -17,19 +12,7 @@ namespace ovrix {
 
 namespace {
 
-using FunctionMap = std::map<std::u16string, const PLX_FunctionBase*, std::less<>>;
-
-BuiltinHost* currentHost = nullptr;
-
-FunctionMap& Functions() {
-    static FunctionMap map;
-    return map;
-}
-
-std::map<std::u16string, std::unique_ptr<PLX_Function>, std::less<>>& Placeholders() {
-    static std::map<std::u16string, std::unique_ptr<PLX_Function>, std::less<>> map;
-    return map;
-}
+FunctionRegistry* installed = nullptr;
 
 bool SameObject(const PExprItem* a, const PExprItem* b) {
     const ExprItem* x = a != nullptr ? a->Item() : nullptr;
@@ -57,46 +40,6 @@ PExprItem* MakeTruth(PExprItem* result, uint32_t value) {
     return result;
 }
 
-// The built-in module's registration routine: every catalogue row becomes
-// one descriptor, built on the first run only and kept until exit.
-int32_t RegisterBuiltins(PLX_Module& module) {
-    static std::vector<std::unique_ptr<PLX_Function>> descriptors;
-    static std::vector<PLX_FunctionBase*> table;
-    if (descriptors.empty()) {
-        for (const FamilySpec& family : Catalogue()) {
-            for (const FunctionSpec& spec : family.functions) {
-                descriptors.push_back(BuildDescriptor(spec));
-                table.push_back(descriptors.back().get());
-            }
-        }
-    }
-    module.count = static_cast<int32_t>(table.size());
-    module.table = table.data();
-    return 1;
-}
-
-PLX_Module& BuiltinModule() {
-    static PLX_Module module;
-    return module;
-}
-
-std::vector<PLX_Module*>& Modules() {
-    static std::vector<PLX_Module*> modules;
-    return modules;
-}
-
-void FileModule(PLX_Module& module) {
-    for (int32_t i = 0; i < module.count; ++i) {
-        PLX_FunctionBase* base = module.table[i];
-        if (base == nullptr) continue;
-        Functions()[base->GetName()] = base;
-        if (auto* f = dynamic_cast<PLX_Function*>(base)) {
-            f->owner = &module;
-            if (f->aliasKey != nullptr && *f->aliasKey != 0) Functions()[f->aliasKey] = f;
-        }
-    }
-}
-
 std::u16string PluginMessage(std::u16string_view key) {
     return u"The plug-in function \"" + std::u16string(key) +
            u"\" does not exist!\nPlease make sure you have installed the plug-in.";
@@ -104,13 +47,92 @@ std::u16string PluginMessage(std::u16string_view key) {
 
 }  // namespace
 
-BuiltinHost* SetBuiltinHost(BuiltinHost* host) {
-    BuiltinHost* previous = currentHost;
-    currentHost = host;
+FunctionRegistry::FunctionRegistry() {
+    for (const FamilySpec& family : Catalogue()) {
+        for (const FunctionSpec& spec : family.functions) {
+            descriptors_.push_back(BuildDescriptor(spec));
+            table_.push_back(descriptors_.back().get());
+        }
+    }
+    builtins_.count = static_cast<int32_t>(table_.size());
+    builtins_.table = table_.data();
+    AddModule(builtins_);
+}
+
+FunctionRegistry::~FunctionRegistry() = default;
+
+void FunctionRegistry::AddModule(PLX_Module& module) {
+    module.services = HostServices();
+    if (module.registration != nullptr) module.registration(module);
+    FileModule(module);
+    modules_.push_back(&module);
+}
+
+void FunctionRegistry::FileModule(PLX_Module& module) {
+    for (int32_t i = 0; i < module.count; ++i) {
+        PLX_FunctionBase* base = module.table[i];
+        if (base == nullptr) continue;
+        functions_[base->GetName()] = base;
+        if (auto* f = dynamic_cast<PLX_Function*>(base)) {
+            f->owner = &module;
+            if (f->aliasKey != nullptr && *f->aliasKey != 0) functions_[f->aliasKey] = f;
+        }
+    }
+}
+
+const PLX_FunctionBase* FunctionRegistry::Find(std::u16string_view key) const {
+    const auto it = functions_.find(key);
+    return it != functions_.end() ? it->second : nullptr;
+}
+
+const PLX_FunctionBase* FunctionRegistry::Lookup(std::u16string_view key) const {
+    if (const PLX_FunctionBase* f = Find(key)) return f;
+    const auto it = placeholders_.find(key);
+    return it != placeholders_.end() ? it->second.get() : nullptr;
+}
+
+const PLX_FunctionBase* FunctionRegistry::ResolveLoaded(std::u16string_view key) {
+    if (const PLX_FunctionBase* f = Lookup(key)) return f;
+    if (host != nullptr) host->ShowMessage(PluginMessage(key));
+    auto placeholder = std::make_unique<PLX_Function>(std::u16string(key), fkind::kNothing, nullptr);
+    placeholder->owner = modules_.empty() ? nullptr : modules_.front();
+    const PLX_FunctionBase* made = placeholder.get();
+    placeholders_.emplace(std::u16string(key), std::move(placeholder));
+    return made;
+}
+
+const NumberEnum* FunctionRegistry::FindEnumeration(std::u16string_view name) const {
+    return FindLibraryEnumeration(name);
+}
+
+void FunctionRegistry::StartModules() {
+    for (PLX_Module* module : modules_) {
+        if (module->startHook != nullptr) module->startHook();
+    }
+}
+
+void FunctionRegistry::StopModules() {
+    for (PLX_Module* module : modules_) {
+        if (module->stopHook != nullptr) module->stopHook();
+    }
+}
+
+FunctionRegistry* CurrentFunctionRegistry() { return installed; }
+
+FunctionRegistry* InstallFunctionRegistry(FunctionRegistry* registry) {
+    FunctionRegistry* previous = installed;
+    installed = registry;
     return previous;
 }
 
-BuiltinHost* GetBuiltinHost() { return currentHost; }
+BuiltinHost* SetBuiltinHost(BuiltinHost* host) {
+    if (installed == nullptr) return nullptr;
+    BuiltinHost* previous = installed->host;
+    installed->host = host;
+    return previous;
+}
+
+BuiltinHost* GetBuiltinHost() { return installed != nullptr ? installed->host : nullptr; }
 
 const PLX_HostServices& HostServices() {
     static const PLX_HostServices services = [] {
@@ -125,54 +147,18 @@ const PLX_HostServices& HostServices() {
     return services;
 }
 
-void InitFunctionRegistry() {
-    // Built on the main thread before any script loads; read-only afterwards.
-    static bool built = false;
-    if (built) return;
-    built = true;
-    RegisterFunctionEnumerations();
-    BuiltinModule().registration = RegisterBuiltins;
-    AddFunctionModule(BuiltinModule());
-}
-
 void AddFunctionModule(PLX_Module& module) {
-    module.services = HostServices();
-    if (module.registration != nullptr) module.registration(module);
-    FileModule(module);
-    Modules().push_back(&module);
+    if (installed != nullptr) installed->AddModule(module);
 }
 
-const PLX_FunctionBase* FindFunction(std::u16string_view key) {
-    const auto it = Functions().find(key);
-    return it != Functions().end() ? it->second : nullptr;
-}
-
-const PLX_FunctionBase* LookupFunction(std::u16string_view key) {
-    if (const PLX_FunctionBase* f = FindFunction(key)) return f;
-    const auto it = Placeholders().find(key);
-    return it != Placeholders().end() ? it->second.get() : nullptr;
-}
-
-const PLX_FunctionBase* ResolveLoadedFunction(std::u16string_view key) {
-    if (const PLX_FunctionBase* f = LookupFunction(key)) return f;
-    if (currentHost != nullptr) currentHost->GetDesktop().dialogs.ShowMessage(PluginMessage(key));
-    auto placeholder = std::make_unique<PLX_Function>(std::u16string(key), fkind::kNothing, nullptr);
-    placeholder->owner = Modules().empty() ? nullptr : Modules().front();
-    const PLX_FunctionBase* made = placeholder.get();
-    Placeholders().emplace(std::u16string(key), std::move(placeholder));
-    return made;
-}
+const PLX_FunctionBase* FindFunction(std::u16string_view key) { return installed != nullptr ? installed->Find(key) : nullptr; }
 
 void StartFunctionModules() {
-    for (PLX_Module* module : Modules()) {
-        if (module->startHook != nullptr) module->startHook();
-    }
+    if (installed != nullptr) installed->StartModules();
 }
 
 void StopFunctionModules() {
-    for (PLX_Module* module : Modules()) {
-        if (module->stopHook != nullptr) module->stopHook();
-    }
+    if (installed != nullptr) installed->StopModules();
 }
 
 }  // namespace ovrix

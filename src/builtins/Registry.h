@@ -1,12 +1,15 @@
 // The function registry: every descriptor of every module filed by its key
 // (exact, case-sensitive) and, for constructors, a second alias key; beside
 // it the placeholders made for keys that no module supplies, so that the
-// missing-plug-in message is shown once per key. Built once per process and
-// read-only afterwards, except for the placeholder map, which grows while
-// streams load.
+// missing-plug-in message is shown once per key, and the host that built-in
+// functions reach the player through. A registry is built whole with its
+// runtime, which installs it for the playback's scope; it is read-only
+// afterwards except for the placeholder map, which grows while streams load.
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +17,9 @@
 #include "builtins/Function.h"
 
 namespace ovrix {
+
+class BuiltinHost;
+class NumberEnum;
 
 // The value services a module uses instead of the value classes. Each make
 // service stores a new value into the result handle and answers it.
@@ -34,39 +40,65 @@ struct PLX_Module {
     PLX_HostServices services;
 };
 
-// Fills the enumerations, the registry root table and the function map.
-// Runs its work once per process; later calls return at once.
-void InitFunctionRegistry();
+class FunctionRegistry final : public FunctionLookup {
+public:
+    // Files every descriptor of the built-in catalogue.
+    FunctionRegistry();
+    FunctionRegistry(const FunctionRegistry&) = delete;
+    FunctionRegistry& operator=(const FunctionRegistry&) = delete;
+    ~FunctionRegistry();
 
-// Fills a further module's host services, runs its registration routine
-// and files its descriptors; a key filed before is replaced.
+    // Fills a further module's host services, runs its registration routine
+    // and files its descriptors; a key filed before is replaced.
+    void AddModule(PLX_Module& module);
+    const PLX_FunctionBase* Find(std::u16string_view key) const;
+    const PLX_FunctionBase* Lookup(std::u16string_view key) const override;
+    const PLX_FunctionBase* ResolveLoaded(std::u16string_view key) override;
+    const NumberEnum* FindEnumeration(std::u16string_view name) const override;
+    void StartModules();
+    void StopModules();
+
+    BuiltinHost* host = nullptr;
+
+private:
+    void FileModule(PLX_Module& module);
+
+    std::vector<std::unique_ptr<PLX_Function>> descriptors_;
+    std::vector<PLX_FunctionBase*> table_;
+    PLX_Module builtins_;
+    std::vector<PLX_Module*> modules_;
+    std::map<std::u16string, const PLX_FunctionBase*, std::less<>> functions_;
+    std::map<std::u16string, std::unique_ptr<PLX_Function>, std::less<>> placeholders_;
+};
+
+// The installed registry, or null.
+FunctionRegistry* CurrentFunctionRegistry();
+// Installs a registry (null removes it); answers the previous one. The
+// engine's runtime scope is the one caller.
+FunctionRegistry* InstallFunctionRegistry(FunctionRegistry* registry);
+
+// The operations below act on the installed registry; with none, nothing
+// is found and nothing is filed.
 void AddFunctionModule(PLX_Module& module);
 
 // The descriptor filed under exactly this key, or null.
 const PLX_FunctionBase* FindFunction(std::u16string_view key);
-
-// The descriptor or placeholder for a key, without side effects (null when
-// neither exists).
-const PLX_FunctionBase* LookupFunction(std::u16string_view key);
-
-// The lookup of a call node being loaded: the function map, then the
-// placeholders; a key found in neither gets the missing-plug-in message
-// (through the host) and a new placeholder.
-const PLX_FunctionBase* ResolveLoadedFunction(std::u16string_view key);
-
-// The host services of the built-in module.
-const PLX_HostServices& HostServices();
-
 // Module hooks, called when playback starts and ends.
 void StartFunctionModules();
 void StopFunctionModules();
+
+// The host services of the built-in module (a constant table).
+const PLX_HostServices& HostServices();
 
 // The registry roots by name ("CURRENT_USER" 0x80000001, ...); false when
 // the name is not one of them.
 bool FindRegistryRoot(std::u16string_view name, uint32_t& root);
 
-// Files the enumerations (ShowWindowType, DispatchFlag, WindowMessage,
-// VirtualKey) in the NumberEnum registry and fills the registry roots.
-void RegisterFunctionEnumerations();
+// The named value tables of the library by exact name (ShowWindowType,
+// DispatchFlag, WindowMessage, VirtualKey and the families' flag tables such
+// as MessageBoxType and WindowStyle), or null. Constant tables, built on
+// first use and never changed, so values may point at them for the life of
+// the program.
+const NumberEnum* FindLibraryEnumeration(std::u16string_view name);
 
 }  // namespace ovrix

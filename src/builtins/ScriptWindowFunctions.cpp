@@ -61,24 +61,15 @@ constexpr FlagName kStaticStyles[] = {
     {0xC000, u"SS_WORDELLIPSIS"},
 };
 
-template <size_t N>
-void FileStyles(const char16_t* name, const FlagName (&pairs)[N], size_t count = N) {
-    FileFlagNames(name, std::span<const FlagName>(pairs, count));
-}
-
-void FileStyleTables() {
-    static const bool filed = [] {
-        FileStyles(u"WindowStyle", kWindowStyles);
-        FileStyles(u"DialogStyle", kWindowStyles, std::size(kWindowStyles) - 1);
-        FileStyles(u"ButtonStyle", kButtonStyles);
-        FileStyles(u"EditStyle", kEditStyles);
-        FileStyles(u"ProgressBarStyle", kProgressBarStyles);
-        FileStyles(u"PictureBoxStyle", kPictureBoxStyles);
-        FileStyles(u"StaticStyle", kStaticStyles);
-        return true;
-    }();
-    (void)filed;
-}
+constexpr FlagTable kStyleTables[] = {
+    {u"WindowStyle", kWindowStyles},
+    {u"DialogStyle", {kWindowStyles, std::size(kWindowStyles) - 1}},
+    {u"ButtonStyle", kButtonStyles},
+    {u"EditStyle", kEditStyles},
+    {u"ProgressBarStyle", kProgressBarStyles},
+    {u"PictureBoxStyle", kPictureBoxStyles},
+    {u"StaticStyle", kStaticStyles},
+};
 
 const ArgSpec kWindow{u"Window", fkind::kObject, {}, 0, u"WindowHandle Window"};
 const ArgSpec kParent{u"ParentWindow", fkind::kObject, {}, 0, u"WindowHandle ParentWindow"};
@@ -181,9 +172,8 @@ const FunctionSpec kScriptWindows[] = {
 
 }  // namespace
 
-std::span<const FunctionSpec> ScriptWindowFunctions() {
-    FileStyleTables();
-    return kScriptWindows;
-}
+std::span<const FunctionSpec> ScriptWindowFunctions() { return kScriptWindows; }
+
+std::span<const FlagTable> ScriptWindowFlagTables() { return kStyleTables; }
 
 }  // namespace ovrix

@@ -1,7 +1,6 @@
 #include "engine/Context.h"
 
-#include "engine/ScriptFunctions.h"
-#include "expr/KindsNode.h"
+#include "engine/Runtime.h"
 
 namespace ovrix {
 
@@ -13,14 +12,7 @@ std::u16string FlagName(const StepPath& path, std::u16string_view kind) {
 
 }  // namespace
 
-PlayerThreadState& ThreadPlayerState() {
-    // Whatever plays a script reaches this first: script-function calls in
-    // expressions are played from then on.
-    static const bool callerInstalled = (SetScriptFunctionCaller(CallDynamicFunction), true);
-    (void)callerInstalled;
-    thread_local PlayerThreadState state;
-    return state;
-}
+PlayerThreadState& ThreadPlayerState() { return ActiveRuntime().thread; }
 
 void ClearContextStack() {
     auto& stack = ThreadPlayerState().stack;

@@ -64,9 +64,9 @@ struct PlayerThreadState {
     Context* Top() const { return stack.empty() ? nullptr : stack.back().get(); }
 };
 
-// The calling thread's state, created on first use.
+// The playing thread's state, kept in the installed runtime.
 PlayerThreadState& ThreadPlayerState();
-// Destroys every Context of the calling thread, innermost first.
+// Destroys every Context of the playing thread, innermost first.
 void ClearContextStack();
 
 // The concatenation of "_%d" for each index: (0, 3, 2) gives "_0_3_2".

@@ -23,8 +23,7 @@ constexpr uint32_t kData = MakeTag("DATA");
 // A message is shown by its name in the program's table of window message
 // names when it is listed there, else by its number.
 std::u16string MessageDisplay(uint32_t message) {
-    InitFunctionRegistry();  // the table is filed with the registry's enumerations
-    if (const NumberEnum* names = FindNumberEnum(u"WindowMessage")) {
+    if (const NumberEnum* names = FindLibraryEnumeration(u"WindowMessage")) {
         if (const std::u16string* name = names->NameOf(message)) return *name;
     }
     return Widen(std::to_string(message));

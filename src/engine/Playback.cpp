@@ -125,6 +125,7 @@ void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> prog
     ThreadPlayerState().mainThread = 1;
     ClearProgramVariables();
     StartFunctionModules();
+    AdvancePlaybackSerial();  // call nodes look their script functions up again
     RecordMouseState(player);
     player.desktop.BeginTrace();
     player.desktop.progress.Open(std::move(progressWindow));

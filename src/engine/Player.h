@@ -1,7 +1,8 @@
 // The program-wide state of one playback session: the desktop it plays on,
-// the mouse state, the published image, the base folder, the settings, the
-// pass counter and the script cache. One instance lives for the run of
-// the process and is handed to the driver, the loaders and the engine.
+// the interpreter's runtime, the mouse state, the published image, the base
+// folder, the settings, the pass counter and the script cache. One instance
+// lives for the run of the process and is handed to the driver, the loaders
+// and the engine; the driver installs its runtime while it plays.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "container/Container.h"
+#include "engine/Runtime.h"
 #include "script/EventList.h"
 #include "platform/Desktop.h"
 #include "engine/PlaybackSettings.h"
@@ -34,6 +36,7 @@ struct Player {
     explicit Player(Desktop& d) : desktop(d) {}
 
     Desktop& desktop;
+    Runtime runtime;
     Region image;                           // published by the driver
     std::u16string baseFolder;              // folder of the 'ROOT' path
     PlaybackSettings settings;

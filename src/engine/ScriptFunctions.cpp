@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "builtins/Registry.h"
 #include "engine/Context.h"
 #include "engine/FunctionSteps.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
+#include "engine/Runtime.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
@@ -15,36 +15,6 @@
 namespace ovrix {
 
 namespace {
-
-// Descriptors by user word: the word is 32 bits wide on every build, so it
-// names the descriptor instead of pointing at it.
-std::map<uint32_t, const Dyn_Function*>& LiveFunctions() {
-    static std::map<uint32_t, const Dyn_Function*> functions;
-    return functions;
-}
-
-uint32_t NextUserWord() {
-    static uint32_t next = 0;
-    return ++next;
-}
-
-uint32_t& SerialCell() {
-    static uint32_t serial = 1;
-    return serial;
-}
-
-// The playback start hook of a module without functions of its own: it
-// makes every playback a new serial.
-void AdvanceSerialHook() { ++SerialCell(); }
-
-void InstallSerialModule() {
-    static PLX_Module module;
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
-    module.startHook = AdvanceSerialHook;
-    AddFunctionModule(module);
-}
 
 // The table a call made now resolves through, and the player of the
 // nearest prepared script on the stack (for the error dialog).
@@ -90,7 +60,7 @@ Dyn_Function::Dyn_Function(Player& player, FunStartEvent& step)
       name_(step.functionName),
       returnType_(step.returnType),
       argCount_(static_cast<int32_t>(step.args.size() < kMaxArgs ? step.args.size() : kMaxArgs)),
-      userWord_(NextUserWord()) {
+      runtime_(&ActiveRuntime()) {
     for (int32_t i = 0; i < argCount_; ++i) {
         const FunctionArg& declared = step.args[static_cast<size_t>(i)];
         Dyn_FunArg& arg = args_[static_cast<size_t>(i)];
@@ -99,10 +69,12 @@ Dyn_Function::Dyn_Function(Player& player, FunStartEvent& step)
         arg.kind = declared.valueType;
         if (declared.defaultValue.Present()) arg.defaultValue = declared.defaultValue.Node();
     }
-    LiveFunctions()[userWord_] = this;
+    userWord_ = runtime_->AddLiveFunction(*this);
 }
 
-Dyn_Function::~Dyn_Function() { LiveFunctions().erase(userWord_); }
+Dyn_Function::~Dyn_Function() {
+    if (runtime_ != nullptr) runtime_->RemoveLiveFunction(userWord_);
+}
 
 PLX_FunImpl Dyn_Function::GetImpl() const { return CallScriptFunction; }
 
@@ -123,9 +95,9 @@ const Dyn_Function* FunctionTable::Find(std::u16string_view name) const {
 
 PExprItem* CallScriptFunction(PExprItem* result, int32_t argCount, PExprItem* args, uint32_t userWord) {
     *result = PExprItem();
-    const auto live = LiveFunctions().find(userWord);
-    if (live == LiveFunctions().end()) return result;
-    const Dyn_Function& function = *live->second;
+    const Dyn_Function* live = ActiveRuntime().LiveFunction(userWord);
+    if (live == nullptr) return result;
+    const Dyn_Function& function = *live;
     if (argCount != function.GetArgCount()) return result;
     if (ThreadPlayerState().stack.size() >= kMaxCallDepth) {
         ReportScriptError(function.GetPlayer(), u"Error: Function " + function.GetName() + u" is nested more than " +
@@ -187,19 +159,10 @@ void ReportScriptError(Player& player, std::u16string_view text) {
     SetFlag(StopRequest);
 }
 
-uint32_t PlaybackSerial() {
-    InstallSerialModule();
-    return SerialCell();
-}
+uint32_t PlaybackSerial() { return ActiveRuntime().serial.Get(); }
 
-void AdvancePlaybackSerial() {
-    InstallSerialModule();
-    ++SerialCell();
-}
+void AdvancePlaybackSerial() { ActiveRuntime().serial.Advance(); }
 
-PExprItem& ScriptReturnValue() {
-    static PExprItem value;
-    return value;
-}
+PExprItem& ScriptReturnValue() { return ActiveRuntime().returnValue; }
 
 }  // namespace ovrix

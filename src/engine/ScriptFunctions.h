@@ -28,6 +28,7 @@ class Context;
 class EventList;
 class ExprItem_DynFun;
 class FunStartEvent;
+class Runtime;
 
 // A Context stack deeper than this refuses further script-function calls,
 // so a function that reaches itself again (through a played script that
@@ -63,6 +64,8 @@ public:
     const Dyn_FunArg& Arg(int32_t i) const { return args_[static_cast<size_t>(i)]; }
     FunStartEvent& Step() const { return *step_; }
     Player& GetPlayer() const { return player_; }
+    // Called by a runtime that dies before this descriptor.
+    void ForgetRuntime() { runtime_ = nullptr; }
 
 private:
     Player& player_;
@@ -71,7 +74,8 @@ private:
     uint32_t returnType_;
     int32_t argCount_;
     std::array<Dyn_FunArg, kMaxArgs> args_;
-    uint32_t userWord_;
+    Runtime* runtime_;  // the runtime that knows this descriptor by its user word
+    uint32_t userWord_ = 0;
 };
 
 // The functions defined in one script, by exact name.
@@ -104,12 +108,14 @@ PExprItem CallDynamicFunction(ExprItem_DynFun& node);
 // Shows a script error (the dialog waits for OK) and asks playback to stop.
 void ReportScriptError(Player& player, std::u16string_view text);
 
-// Changes whenever cached resolutions may be stale: each playback start,
-// and a link pass that replaces a list's function table.
+// The installed runtime's serial, which changes whenever cached resolutions
+// may be stale: each playback start, and a link pass that replaces a list's
+// function table.
 uint32_t PlaybackSerial();
 void AdvancePlaybackSerial();
 
-// The value of the last Return; released when a function call starts.
+// The value of the last Return (the installed runtime's); released when a
+// function call starts.
 PExprItem& ScriptReturnValue();
 
 }  // namespace ovrix

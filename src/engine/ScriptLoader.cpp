@@ -31,7 +31,6 @@ StreamLoad LoadStreamFromMemory(Player& player, Region data, EventList& list) {
         player.desktop.dialogs.ShowMessage(kVersionTooNewMessage);
         return StreamLoad::TooNew;
     }
-    InitFunctionRegistry();  // call nodes look their functions up as they load
     return LoadSteps(data, list) ? StreamLoad::Loaded : StreamLoad::Invalid;
 }
 

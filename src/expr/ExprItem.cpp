@@ -5,15 +5,9 @@
 
 #include "container/Tags.h"
 #include "container/Text.h"
+#include "expr/ExprState.h"
 
 namespace ovrix {
-
-namespace {
-
-// Identities are handed out on first request; 0 is never used.
-uint32_t nextIdentity = 0;
-
-}  // namespace
 
 void VarExtInf::CopyFrom(const VarExtInf& other) {
     for (const auto& [name, value] : other.members) {
@@ -31,11 +25,13 @@ VarExtInf& ExprItem::EnsureMembers() {
     return *members_;
 }
 
+// Identities are handed out on first request; 0 is never used.
 uint32_t ExprItem::Identity() const {
-    if (identity_ == 0) {
-        if (++nextIdentity == 0) ++nextIdentity;
-        identity_ = nextIdentity;
-    }
+    if (identity_ != 0) return identity_;
+    ExprState* state = CurrentExprState();
+    if (state == nullptr) return 0;
+    if (++state->lastIdentity == 0) ++state->lastIdentity;
+    identity_ = state->lastIdentity;
     return identity_;
 }
 

@@ -45,7 +45,9 @@ public:
     VarExtInf* Members() const { return members_.get(); }
     VarExtInf& EnsureMembers();
 
-    // A number unique to this live item (shown by the identity kinds' texts).
+    // A number unique to this live item among those of the installed
+    // expression state (shown by the identity kinds' texts); 0 while none
+    // is installed.
     uint32_t Identity() const;
 
     virtual std::u16string GetTypeName() const = 0;

@@ -1,14 +1,16 @@
 // Call nodes of built-in and script functions: stored form, text forms and
 // the call of a built-in. A built-in call finds its descriptor by key in
-// the function registry and takes from it its text form (members as
-// obj.Member, property sets, "Call " for functions without a result), its
-// by-reference arguments and, at load, the defaults of missing arguments.
+// the function registry that the expression state holds, and takes from it
+// its text form (members as obj.Member, property sets, "Call " for
+// functions without a result), its by-reference arguments and, at load, the
+// defaults of missing arguments.
 // A node whose key has no descriptor (one made in code, never loaded) shows
 // its key and arguments and gives no value.
 #include <map>
 
-#include "builtins/Registry.h"
 #include "expr/ExprReader.h"
+#include "expr/ExprState.h"
+#include "expr/FunctionDescriptor.h"
 #include "expr/KindsNode.h"
 
 namespace ovrix {
@@ -35,7 +37,26 @@ std::map<uint32_t, Region> ArgumentRecords(Region region) {
     return found;
 }
 
+const PLX_FunctionBase* LookupFunction(std::u16string_view key) {
+    const ExprState* state = CurrentExprState();
+    return state != nullptr && state->functions != nullptr ? state->functions->Lookup(key) : nullptr;
+}
+
+const PLX_FunctionBase* ResolveLoadedFunction(std::u16string_view key) {
+    const ExprState* state = CurrentExprState();
+    return state != nullptr && state->functions != nullptr ? state->functions->ResolveLoaded(key) : nullptr;
+}
+
 }  // namespace
+
+const std::u16string& PLX_FunctionBase::GetDisplayName() const {
+    if (displayName_.empty()) {
+        const std::u16string key = GetName();
+        const size_t hash = key.rfind(u'#');
+        displayName_ = hash == std::u16string::npos ? key : key.substr(0, hash);
+    }
+    return displayName_;
+}
 
 bool ExprItem_FunBase::Walk(ExprWalkFn callback, void* context) {
     if (!callback(this, context)) return false;
@@ -168,6 +189,7 @@ void ExprItem_Fun::Load(Region region) {
     callForm = ReadU32(region, tag::kCallForm, 0);
     const PLX_FunctionBase* function = ResolveLoadedFunction(name);
     LoadArguments(region);
+    if (function == nullptr) return;
     for (int32_t i = static_cast<int32_t>(args.size()); i < function->GetArgCount(); ++i) {
         const PExprItem& fallback = function->GetArg(i)->defaultValue;
         args.push_back(fallback ? fallback->Clone() : PExprItem());
@@ -196,15 +218,12 @@ void ExprItem_DynFun::Load(Region region) {
     LoadArguments(region);
 }
 
-// A script function call: resolved and played by the script-function
-// runner, which reports unknown names and wrong argument counts.
-namespace {
-ScriptFunctionCaller scriptFunctionCaller = nullptr;
-}  // namespace
-
-void SetScriptFunctionCaller(ScriptFunctionCaller caller) { scriptFunctionCaller = caller; }
-
-PExprItem ExprItem_DynFun::Evaluate() { return scriptFunctionCaller != nullptr ? scriptFunctionCaller(*this) : PExprItem(); }
+// A script function call: resolved and played by the engine's caller, which
+// reports unknown names and wrong argument counts; without one, no value.
+PExprItem ExprItem_DynFun::Evaluate() {
+    const ExprState* state = CurrentExprState();
+    return state != nullptr && state->scriptFunctionCaller != nullptr ? state->scriptFunctionCaller(*this) : PExprItem();
+}
 
 PExprItem ExprItem_DynFun::Clone() const {
     auto* copy = new ExprItem_DynFun();

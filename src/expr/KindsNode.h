@@ -108,11 +108,6 @@ private:
     std::u16string Render(bool marked) const;
 };
 
-// Script functions live in the engine; it installs how a call of one is
-// played, and until it has, such a call gives no value.
-using ScriptFunctionCaller = PExprItem (*)(ExprItem_DynFun& call);
-void SetScriptFunctionCaller(ScriptFunctionCaller caller);
-
 // Set, Alias and Add: a target (a variable node) and a value node.
 class ExprItem_Assign : public ExprItem {
 public:

@@ -3,13 +3,13 @@
 // zone state.
 #include "expr/LocalTime.h"
 
+#include "expr/ExprState.h"
+
 namespace ovrix {
 
 namespace {
 
 constexpr int64_t kLastAccepted = 32535215999;  // 3000-12-31 23:59:59
-
-LocalTimeFn installed = nullptr;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -50,11 +50,14 @@ bool UtcCivilTime(int64_t seconds, CivilTime& out) {
     return true;
 }
 
-void SetLocalTimeFunction(LocalTimeFn fn) { installed = fn; }
+void SetLocalTimeFunction(LocalTimeFn fn) {
+    if (ExprState* state = CurrentExprState()) state->localTime = fn;
+}
 
 CivilTime ToLocalTime(int64_t seconds) {
     CivilTime t;
-    const LocalTimeFn fn = installed ? installed : &UtcCivilTime;
+    const ExprState* state = CurrentExprState();
+    const LocalTimeFn fn = state != nullptr && state->localTime != nullptr ? state->localTime : &UtcCivilTime;
     if (!fn(seconds, t)) {
         t = CivilTime{};
         t.hour = t.minute = t.second = -1;

@@ -27,7 +27,8 @@ using LocalTimeFn = bool (*)(int64_t seconds, CivilTime& out);
 // conversion in force until the platform installs its own.
 bool UtcCivilTime(int64_t seconds, CivilTime& out);
 
-// Installs the platform's conversion (null restores UtcCivilTime).
+// Installs the platform's conversion in the installed expression state
+// (null restores UtcCivilTime).
 void SetLocalTimeFunction(LocalTimeFn fn);
 // Converts with the installed conversion. When it fails, the year, month
 // and day are 0 and the hour, minute and second -1.

@@ -1,17 +1,9 @@
 #include "expr/NumberEnum.h"
 
-#include <memory>
+#include "expr/ExprState.h"
+#include "expr/FunctionDescriptor.h"
 
 namespace ovrix {
-
-namespace {
-
-std::map<std::u16string, std::unique_ptr<NumberEnum>, std::less<>>& Registry() {
-    static std::map<std::u16string, std::unique_ptr<NumberEnum>, std::less<>> registry;
-    return registry;
-}
-
-}  // namespace
 
 void NumberEnum::Add(int64_t value, std::u16string name) { names_[value] = std::move(name); }
 
@@ -30,19 +22,9 @@ bool NumberEnum::ValueOf(std::u16string_view name, int64_t& value) const {
     return false;
 }
 
-NumberEnum& RegisterNumberEnum(std::u16string_view name) {
-    auto& registry = Registry();
-    auto it = registry.find(name);
-    if (it == registry.end()) {
-        it = registry.emplace(std::u16string(name), std::make_unique<NumberEnum>(std::u16string(name))).first;
-    }
-    return *it->second;
-}
-
-NumberEnum* FindNumberEnum(std::u16string_view name) {
-    auto& registry = Registry();
-    const auto it = registry.find(name);
-    return it == registry.end() ? nullptr : it->second.get();
+const NumberEnum* FindNumberEnum(std::u16string_view name) {
+    const ExprState* state = CurrentExprState();
+    return state != nullptr && state->functions != nullptr ? state->functions->FindEnumeration(name) : nullptr;
 }
 
 }  // namespace ovrix

@@ -1,7 +1,8 @@
 // Named tables that map integer values to names (window show states,
 // virtual keys, ...). A Number value may carry one and then shows the name
-// of its value. All enumerations live in one program-wide registry keyed by
-// name; the built-in function framework fills it once at start-up.
+// of its value. The tables belong to the built-in library, which builds
+// them once and never changes them; a stored Number finds its table by name
+// through the installed registry.
 #pragma once
 
 #include <cstdint>
@@ -30,10 +31,8 @@ private:
     std::map<int64_t, std::u16string> names_;
 };
 
-// The registry. Registering a name again answers the existing table.
-// Tables are never removed: Number values keep plain pointers to them.
-NumberEnum& RegisterNumberEnum(std::u16string_view name);
-// The table filed under that name, or null.
-NumberEnum* FindNumberEnum(std::u16string_view name);
+// The library's table of that name, or null (also when no expression
+// state or registry is installed).
+const NumberEnum* FindNumberEnum(std::u16string_view name);
 
 }  // namespace ovrix

@@ -1,14 +1,9 @@
 #include "expr/VariableFrame.h"
 
 #include "container/Text.h"
+#include "expr/ExprState.h"
 
 namespace ovrix {
-
-namespace {
-
-thread_local VariableFrame* currentFrame = nullptr;
-
-}  // namespace
 
 const std::u16string& IntVar::GetTypeKey() const {
     static const std::u16string key = u"Integer";
@@ -30,7 +25,8 @@ VariableFrame::~VariableFrame() {
     dying.swap(script_);
     dying.clear();
     // A frame that dies while still current must not stay reachable.
-    if (currentFrame == this) currentFrame = nullptr;
+    ExprState* state = CurrentExprState();
+    if (state != nullptr && state->currentFrame == this) state->currentFrame = nullptr;
 }
 
 Var* VariableFrame::GetOrCreateLocal(std::u16string_view name, VarCreator creator) {
@@ -51,10 +47,19 @@ TimeVar* VariableFrame::GetTimeVar(std::u16string_view name, bool create) {
     return dynamic_cast<TimeVar*>(GetOrCreateLocal(name, create ? &CreateTimeVar : nullptr));
 }
 
-VariableFrame* CurrentFrame() { return currentFrame; }
+VariableFrame* CurrentFrame() {
+    const ExprState* state = CurrentExprState();
+    return state != nullptr ? state->currentFrame : nullptr;
+}
 
-CurrentFrameScope::CurrentFrameScope(VariableFrame& frame) : previous_(currentFrame) { currentFrame = &frame; }
+CurrentFrameScope::CurrentFrameScope(VariableFrame& frame) : state_(CurrentExprState()) {
+    if (state_ == nullptr) return;
+    previous_ = state_->currentFrame;
+    state_->currentFrame = &frame;
+}
 
-CurrentFrameScope::~CurrentFrameScope() { currentFrame = previous_; }
+CurrentFrameScope::~CurrentFrameScope() {
+    if (state_ != nullptr) state_->currentFrame = previous_;
+}
 
 }  // namespace ovrix

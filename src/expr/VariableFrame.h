@@ -5,10 +5,11 @@
 // lower-case name, never reached by script lookups).
 //
 // Evaluation reaches the frame of the run that is playing through
-// CurrentFrame(), which is per thread: a CurrentFrameScope makes a frame
-// current for its lifetime and then restores the one before it, so nested
-// runs (function calls, played scripts, handlers) each see only their own
-// '$' and '@' variables, and lookups never fall back to an outer frame.
+// CurrentFrame(), kept in the installed expression state: a
+// CurrentFrameScope makes a frame current for its lifetime and then
+// restores the one before it, so nested runs (function calls, played
+// scripts, handlers) each see only their own '$' and '@' variables, and
+// lookups never fall back to an outer frame.
 #pragma once
 
 #include <cstdint>
@@ -88,10 +89,13 @@ private:
     std::map<std::u16string, Ref<Var>> engine_;
 };
 
-// The frame of the run that the calling thread is playing, or null.
+struct ExprState;
+
+// The frame of the run that is playing, or null.
 VariableFrame* CurrentFrame();
 
-// Makes a frame current on this thread for the scope's lifetime.
+// Makes a frame current for the scope's lifetime (nothing when no
+// expression state is installed).
 class CurrentFrameScope {
 public:
     explicit CurrentFrameScope(VariableFrame& frame);
@@ -100,7 +104,8 @@ public:
     ~CurrentFrameScope();
 
 private:
-    VariableFrame* previous_;
+    ExprState* state_;
+    VariableFrame* previous_ = nullptr;
 };
 
 }  // namespace ovrix

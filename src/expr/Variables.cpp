@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "expr/ExprItem.h"
+#include "expr/ExprState.h"
 #include "expr/KindsValue.h"
 #include "expr/NumberFormat.h"
 
@@ -16,19 +17,6 @@ constexpr int64_t kSecondsPerDay = 86400;
 // overflowing (a NaN day count truncates to the lowest integer).
 int64_t WrappingAdd(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); }
 int64_t WrappingDays(int64_t days) { return static_cast<int64_t>(static_cast<uint64_t>(days) * kSecondsPerDay); }
-
-// The program-wide tables live for the whole process and are never
-// destroyed: values they still hold at exit must not outlive what their
-// destructors rely on.
-VariableTable& PassTable() {
-    static auto* table = new VariableTable();
-    return *table;
-}
-
-VariableTable& ProgramTable() {
-    static auto* table = new VariableTable();
-    return *table;
-}
 
 // Empties a table so that it is already empty while its values die.
 void Empty(VariableTable& table) {
@@ -123,14 +111,15 @@ void AddInPlace(ExprItem& target, const PExprItem& v) {
 
 VariableTable* VariableTableFor(std::u16string_view name) {
     if (name.empty()) return nullptr;
+    ExprState* const state = CurrentExprState();
     switch (name[0]) {
         case u'$':
         case u'@': {
             VariableFrame* frame = CurrentFrame();
             return frame ? &frame->ScriptVariables() : nullptr;
         }
-        case u'!': return &PassTable();
-        case u'#': return &ProgramTable();
+        case u'!': return state ? &state->passVariables : nullptr;
+        case u'#': return state ? &state->programVariables : nullptr;
         default: return nullptr;
     }
 }
@@ -206,11 +195,15 @@ void AddToVariable(std::u16string_view name, const PExprItem& value) {
     AddInPlace(*target.Item(), value);
 }
 
-void ClearPassVariables() { Empty(PassTable()); }
+void ClearPassVariables() {
+    if (ExprState* state = CurrentExprState()) Empty(state->passVariables);
+}
 
 void ClearProgramVariables() {
-    Empty(PassTable());
-    Empty(ProgramTable());
+    if (ExprState* state = CurrentExprState()) {
+        Empty(state->passVariables);
+        Empty(state->programVariables);
+    }
 }
 
 PExprItem ExprItem_Var::Evaluate() { return GetVariable(name_); }

@@ -1,8 +1,8 @@
 // Variable lookup and assignment by canonical name. The name's first
 // character routes it: '$' and '@' to the current frame's script table,
-// '!' and '#' to two program-wide tables; any other first character, or a
-// '$'/'@' name while the thread has no current frame, reaches nothing and
-// stores to it are dropped. Member parts ("$rec.name") walk the member
+// '!' and '#' to the two program-wide tables of the installed expression
+// state; any other first character, or a '$'/'@' name while there is no
+// current frame, reaches nothing and stores to it are dropped. Member parts ("$rec.name") walk the member
 // tables of the values, which are created on first store.
 //
 // Every table entry is a cell: storing into an existing variable replaces

@@ -60,6 +60,7 @@ void PlayPasses(Player& player, EventList& mainList) {
 }  // namespace
 
 void RunPlaybackDriver(Player& player, Region image) {
+    const RuntimeScope runtime(player.runtime);
     PlayerBuiltinHost host(player);
     const StepKindsScope kinds(PlayerStepKinds());
     player.image = image;

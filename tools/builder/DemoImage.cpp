@@ -8,9 +8,9 @@
 #include "actions/MouseSteps.h"
 #include "actions/SystemSteps.h"
 #include "builder/ImageBuilder.h"
-#include "builtins/Registry.h"
 #include "container/Tags.h"
 #include "engine/FlowSteps.h"
+#include "engine/Runtime.h"
 #include "expr/ExprKinds.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
@@ -28,7 +28,7 @@ Ref<T> Step(uint32_t delay) {
     return step;
 }
 
-PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+PExprItem VarNode(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
 PExprItem Num(double value) { return MakeItem<ExprItem_Num>(value); }
 
 StoredExpr Stored(const PExprItem& node) { return StoredExpr(SaveExprItem(node).ToVector()); }
@@ -45,14 +45,15 @@ PExprItem Call(std::u16string_view function, const PExprItem& argument) {
 
 Ref<SetVarEvent> Set(std::u16string_view name, const PExprItem& value, uint32_t delay) {
     auto step = Step<SetVarEvent>(delay);
-    step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
+    step->code = Stored(MakeItem<ExprItem_SetVar>(VarNode(name), value));
     return step;
 }
 
 }  // namespace
 
 std::vector<uint8_t> BuildDemoImage() {
-    InitFunctionRegistry();  // the call node finds "Sqrt" as it is built
+    Runtime runtime;  // the call node finds "Sqrt" as it is built
+    const RuntimeScope scope(runtime);
     EventList steps;
 
     auto note = Step<CommentEvent>(0);
@@ -64,14 +65,14 @@ std::vector<uint8_t> BuildDemoImage() {
     auto loop = Step<ForLoopEvent>(0);
     loop->kind = kLoopCount;
     loop->count = 3;
-    loop->children.Append(Set(u"$total", MakeItem<ExprItem_Operator2>(op::kSum, Var(u"$total"), Var(u"@CurLoopIndex")), 250));
+    loop->children.Append(Set(u"$total", MakeItem<ExprItem_Operator2>(op::kSum, VarNode(u"$total"), VarNode(u"@CurLoopIndex")), 250));
     steps.Append(loop);
     steps.Append(Step<NextEvent>(0));
 
     auto test = Step<IfVarEvent>(0);
-    test->condition = Stored(MakeItem<ExprItem_Operator2>(op::kEqual, Var(u"$total"), Num(6)));
+    test->condition = Stored(MakeItem<ExprItem_Operator2>(op::kEqual, VarNode(u"$total"), Num(6)));
     test->children.Append(
-        Set(u"$root", Call(u"Sqrt", MakeItem<ExprItem_Operator2>(op::kProduct, Var(u"$total"), Num(6))), 300));
+        Set(u"$root", Call(u"Sqrt", MakeItem<ExprItem_Operator2>(op::kProduct, VarNode(u"$total"), Num(6))), 300));
     steps.Append(test);
     auto otherwise = Step<ElseEvent>(0);
     otherwise->children.Append(Set(u"$root", Num(0), 300));
