@@ -28,7 +28,6 @@ Ref<T> Step() {
 }
 
 void BM_LoopOfSetAndIf(benchmark::State& state) {
-    const StepKindsScope kinds(PlayerStepKinds());
     constexpr uint32_t kPasses = 1000;
     EventList list;
     auto init = Step<SetVarEvent>();
@@ -50,7 +49,7 @@ void BM_LoopOfSetAndIf(benchmark::State& state) {
 
     SimPlatform sim;
     Desktop desktop(sim, Trace{});
-    Player player(desktop);
+    Player player(desktop, &PlayerStepKinds());
     const RuntimeScope runtime(player.runtime);
     for (auto _ : state) {
         SetFlag(StopRequest, 0);

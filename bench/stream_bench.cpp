@@ -10,6 +10,7 @@
 #include "engine/PlaybackFlags.h"
 #include "engine/Player.h"
 #include "platform/sim/SimPlatform.h"
+#include "engine/Runtime.h"
 #include "shell/StepKindsAll.h"
 #include "container/Image.h"
 #include "container/Text.h"
@@ -38,7 +39,8 @@ EventList BigScript(int count) {
 }
 
 void BM_LoadStream(benchmark::State& state) {
-    const StepKindsScope kinds(PlayerStepKinds());
+    Runtime runtime(&PlayerStepKinds());
+    const RuntimeScope installed(runtime);
     const auto bytes = SaveStream(BigScript(static_cast<int>(state.range(0))));
     const Region region{bytes.data(), static_cast<uint32_t>(bytes.size())};
     for (auto _ : state) {
@@ -52,7 +54,6 @@ BENCHMARK(BM_LoadStream)->Arg(100)->Arg(10000);
 
 // The image lookups a start-up does: settings and an embedded script by name.
 void BM_ImageLookups(benchmark::State& state) {
-    const StepKindsScope kinds(PlayerStepKinds());
     ImageBuilder builder;
     const EventList script = BigScript(50);
     builder.Main(script);
@@ -69,7 +70,6 @@ BENCHMARK(BM_ImageLookups);
 
 // Zero-delay steps walked, shown (throttled) and finished by the run loop.
 void BM_ZeroDelaySteps(benchmark::State& state) {
-    const StepKindsScope kinds(PlayerStepKinds());
     EventList list;
     for (int i = 0; i < 1000; ++i) {
         auto wait = MakeRef<WaitEvent>();
@@ -78,7 +78,7 @@ void BM_ZeroDelaySteps(benchmark::State& state) {
     }
     SimPlatform sim;
     Desktop desktop(sim, Trace{});
-    Player player(desktop);
+    Player player(desktop, &PlayerStepKinds());
     const RuntimeScope runtime(player.runtime);
     for (auto _ : state) {
         SetFlag(StopRequest, 0);

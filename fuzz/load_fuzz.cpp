@@ -76,7 +76,6 @@ void ExerciseExpression(Region region) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20)) return 0;
-    const StepKindsScope kinds(PlayerStepKinds());
     // Copy into an exact-size buffer so that any read past the end is caught.
     const std::vector<uint8_t> bytes(data, data + size);
     const Region image{bytes.data(), static_cast<uint32_t>(bytes.size())};
@@ -86,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ListImage(bytes);
     (void)ListImageTsv(bytes);
     {
-        Runtime runtime;  // as in the player: calls resolve as they load
+        Runtime runtime(&PlayerStepKinds());  // as in the player: calls resolve as they load
         const RuntimeScope scope(runtime);
         ExerciseStream(image);
         ExerciseExpression(image);

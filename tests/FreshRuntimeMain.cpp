@@ -6,11 +6,12 @@
 #include <optional>
 
 #include "engine/Runtime.h"
+#include "shell/StepKindsAll.h"
 
 namespace {
 
 class FreshRuntimePerTest : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override { scope_.emplace(runtime_.emplace()); }
+    void OnTestStart(const ::testing::TestInfo&) override { scope_.emplace(runtime_.emplace(&ovrix::PlayerStepKinds())); }
     void OnTestEnd(const ::testing::TestInfo&) override {
         scope_.reset();
         runtime_.reset();

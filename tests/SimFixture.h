@@ -13,6 +13,7 @@
 #include "platform/Desktop.h"
 #include "platform/sim/SimPlatform.h"
 #include "shell/ProgressWindowLogic.h"
+#include "shell/StepKindsAll.h"
 
 namespace ovrix {
 
@@ -28,7 +29,7 @@ inline std::vector<std::string> EventsOf(const std::vector<std::string>& trace, 
 
 struct SimFixture {
     SimFixture()
-        : desktop(sim, Trace([this](const std::string& line) { trace.push_back(line); })), player(desktop) {
+        : desktop(sim, Trace([this](const std::string& line) { trace.push_back(line); })), player(desktop, &PlayerStepKinds()) {
         SetFlag(StopRequest, 0);
         SetFlag(PauseRequest, 0);
         SetFlag(ResetRequest, 0);

@@ -8,13 +8,10 @@
 #include "engine/HandlerSteps.h"
 #include "engine/Playback.h"
 #include "shell/StepKindsAll.h"
+#include "engine/Runtime.h"
 
 namespace ovrix {
 namespace {
-
-// Every test of this program loads and plays with the player's table, as the
-// driver installs it for a playback.
-const StepKindsScope kPlayerKinds(PlayerStepKinds());
 
 TEST(StepKinds, EveryIdButTheUnusedOnesIsMadeSavedLoadedAndCompared) {
     for (uint32_t id = 0; id <= kMaxTypeId + 1; ++id) {
@@ -42,8 +39,8 @@ TEST(StepKinds, EveryIdButTheUnusedOnesIsMadeSavedLoadedAndCompared) {
 }
 
 TEST(StepKinds, AnEmptyTableLoadsNoStep) {
-    const StepKinds none;
-    const StepKindsScope scope(none);
+    Runtime empty;
+    const RuntimeScope scope(empty);
     EXPECT_FALSE(LoadRecord(LabelEvent::kTypeId));
 }
 

@@ -53,7 +53,6 @@ std::string LoadForListing(Region stream, EventList& list) {
     const uint32_t version = ReadU32(stream, tag::kVersion, 0);
     if (version == 0) return "invalid stream (no version)";
     if (version > kNewestStreamVersion) return "version " + std::to_string(version) + " is too new";
-    const StepKindsScope kinds(PlayerStepKinds());
     if (!LoadSteps(stream, list)) return "invalid stream (no records)";
     return "version " + std::to_string(version);
 }
@@ -76,7 +75,7 @@ std::string Setting(Region image, const char* name, uint32_t tagValue, uint32_t 
 }  // namespace
 
 std::string ListImage(const std::vector<uint8_t>& bytes) {
-    Runtime runtime;  // as in the player, calls show through their descriptors
+    Runtime runtime(&PlayerStepKinds());  // as in the player, calls show through their descriptors
     const RuntimeScope scope(runtime);
     const Region image{bytes.data(), static_cast<uint32_t>(bytes.size())};
     std::string out = "image: " + std::to_string(bytes.size()) + " bytes\n";
@@ -116,7 +115,7 @@ std::string ListImage(const std::vector<uint8_t>& bytes) {
 }
 
 std::string ListImageTsv(const std::vector<uint8_t>& bytes) {
-    Runtime runtime;
+    Runtime runtime(&PlayerStepKinds());
     const RuntimeScope scope(runtime);
     const Region image{bytes.data(), static_cast<uint32_t>(bytes.size())};
     std::string out;

@@ -93,7 +93,7 @@ const PLX_FunctionBase* FunctionRegistry::Lookup(std::u16string_view key) const 
 
 const PLX_FunctionBase* FunctionRegistry::ResolveLoaded(std::u16string_view key) {
     if (const PLX_FunctionBase* f = Lookup(key)) return f;
-    if (host != nullptr) host->ShowMessage(PluginMessage(key));
+    if (host != nullptr) host->GetDesktop().dialogs.ShowMessage(PluginMessage(key));
     auto placeholder = std::make_unique<PLX_Function>(std::u16string(key), fkind::kNothing, nullptr);
     placeholder->owner = modules_.empty() ? nullptr : modules_.front();
     const PLX_FunctionBase* made = placeholder.get();

@@ -33,7 +33,7 @@ struct MouseState {
 };
 
 struct Player {
-    explicit Player(Desktop& d) : desktop(d) {}
+    explicit Player(Desktop& d, const StepKinds* kinds = nullptr) : desktop(d), runtime(kinds) {}
 
     Desktop& desktop;
     Runtime runtime;

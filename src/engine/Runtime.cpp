@@ -12,7 +12,7 @@ Runtime* installed = nullptr;
 
 }  // namespace
 
-Runtime::Runtime() {
+Runtime::Runtime(const StepKinds* kinds) : stepKinds(kinds) {
     expr.functions = &functions;
     expr.scriptFunctionCaller = CallDynamicFunction;
 }
@@ -47,12 +47,14 @@ Runtime& ActiveRuntime() {
 RuntimeScope::RuntimeScope(Runtime& runtime)
     : previous_(installed),
       previousExpr_(InstallExprState(&runtime.expr)),
-      previousFunctions_(InstallFunctionRegistry(&runtime.functions)) {
+      previousFunctions_(InstallFunctionRegistry(&runtime.functions)),
+      previousStepKinds_(InstallStepKinds(runtime.stepKinds)) {
     installed = &runtime;
 }
 
 RuntimeScope::~RuntimeScope() {
     installed = previous_;
+    InstallStepKinds(previousStepKinds_);
     InstallFunctionRegistry(previousFunctions_);
     InstallExprState(previousExpr_);
 }

@@ -17,6 +17,7 @@
 #include "engine/Context.h"
 #include "expr/ExprHandle.h"
 #include "expr/ExprState.h"
+#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -34,7 +35,8 @@ private:
 
 class Runtime {
 public:
-    Runtime();
+    // The step kinds are the player's table; without one nothing loads.
+    explicit Runtime(const StepKinds* kinds = nullptr);
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
     ~Runtime();
@@ -52,8 +54,7 @@ public:
     ExprState expr;
     PExprItem returnValue;  // the value of the last Return
     PlaybackSerialCounter serial;
-    // The step-kind table that the step loop plays through joins here, and
-    // RuntimeScope installs it with the other parts.
+    const StepKinds* stepKinds;  // what the loader makes and the step loop plays
     PlayerThreadState thread;  // the Context stack of the playing thread
 
 private:
@@ -80,6 +81,7 @@ private:
     Runtime* previous_;
     ExprState* previousExpr_;
     FunctionRegistry* previousFunctions_;
+    const StepKinds* previousStepKinds_;
 };
 
 }  // namespace ovrix

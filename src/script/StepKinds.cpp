@@ -99,9 +99,11 @@ const StepKinds& CurrentStepKinds() {
     return installed != nullptr ? *installed : none;
 }
 
-StepKindsScope::StepKindsScope(const StepKinds& kinds) : previous_(installed) { installed = &kinds; }
-
-StepKindsScope::~StepKindsScope() { installed = previous_; }
+const StepKinds* InstallStepKinds(const StepKinds* kinds) {
+    const StepKinds* previous = installed;
+    installed = kinds;
+    return previous;
+}
 
 Ref<Event> CreateEvent(uint32_t typeId) {
     const StepKind* kind = CurrentStepKinds().Find(typeId);

@@ -72,21 +72,12 @@ int32_t Plays(const StepRun& run) {
     return 0;
 }
 
-// The table that loading and playback use now: the one installed by the
-// innermost StepKindsScope, or an empty table (which loads no step at all)
-// when none is installed.
+// The table that loading and playback use now: the installed runtime's, or
+// an empty table (which loads no step at all) when it has none.
 const StepKinds& CurrentStepKinds();
-
-class StepKindsScope {
-public:
-    explicit StepKindsScope(const StepKinds& kinds);
-    ~StepKindsScope();
-    StepKindsScope(const StepKindsScope&) = delete;
-    StepKindsScope& operator=(const StepKindsScope&) = delete;
-
-private:
-    const StepKinds* previous_;
-};
+// Installs a table (null: none) and answers the one installed before; only
+// the engine's runtime scope calls it.
+const StepKinds* InstallStepKinds(const StepKinds* kinds);
 
 // A new step of the id's kind from the current table; none for ids without a creator.
 Ref<Event> CreateEvent(uint32_t typeId);

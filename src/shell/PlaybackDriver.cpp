@@ -60,9 +60,9 @@ void PlayPasses(Player& player, EventList& mainList) {
 }  // namespace
 
 void RunPlaybackDriver(Player& player, Region image) {
+    player.runtime.stepKinds = &PlayerStepKinds();
     const RuntimeScope runtime(player.runtime);
     PlayerBuiltinHost host(player);
-    const StepKindsScope kinds(PlayerStepKinds());
     player.image = image;
     const std::u16string root = ReadString(image, tag::kRoot, u"");
     const auto mainStream = FindRecord(image, tag::Stream(0));

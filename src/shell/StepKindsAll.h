@@ -1,6 +1,6 @@
 // The player's whole table of step kinds, put together from every family.
-// Whatever loads or plays steps (the driver, the tools, the tests) installs
-// this table with a StepKindsScope.
+// Whatever loads or plays steps (the driver, the tools, the tests) hands it
+// to the runtime it installs.
 #pragma once
 
 #include "script/StepKinds.h"
