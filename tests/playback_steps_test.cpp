@@ -122,9 +122,7 @@ TEST(PlayScriptStep, TextShowsResultBindingAndBareFileTitle) {
     s->copyResult = 1;
     s->arguments = {VariableExpr(u"$a")};
     EXPECT_EQ(Text(*s), "Set $total = Call Report.v2($a)");
-}
-
-TEST(ScriptFileTitleTest, DropsFolderAndLastExtensionOnly) {
+    // The title drops the folder, of either separator, and the last extension only.
     EXPECT_EQ(ScriptFileTitle(u"a\\b.dir\\name"), u"name");
     EXPECT_EQ(ScriptFileTitle(u"x/y/archive.tar.gz"), u"archive.tar");
     EXPECT_EQ(ScriptFileTitle(u"dir\\"), u"");
@@ -168,13 +166,6 @@ TEST(PlayRecordStep, InputRecordsAreSignedLittleEndianTwelveByteUnits) {
               std::vector<uint8_t>(rec.begin(), rec.begin() + 24));
 }
 
-TEST(PlayRecordStep, PositionedRecordsExcludeKeysPausesAndCursorWheel) {
-    EXPECT_TRUE((RecordedInput{RecordedInput::kWheel, 5, 5, 120, 0}.HasPosition()));
-    EXPECT_FALSE((RecordedInput{RecordedInput::kWheel, -1, 5, 120, 0}.HasPosition()));
-    EXPECT_FALSE((RecordedInput{RecordedInput::kKeyUp, 0x41, 0, 0, 0}.HasPosition()));
-    EXPECT_FALSE((RecordedInput{RecordedInput::kPause, 10, 10, 0, 0}.HasPosition()));
-}
-
 TEST(PlayRecordStep, SpeedIsEightByteRealOrOldWholeNumberTimesHundred) {
     EXPECT_EQ(LoadAs<PlayRecordEvent>()->speed, 100.0);
     EXPECT_EQ(LoadAs<PlayRecordEvent>([](RecordBuffer& b) { WriteF64(b, MakeTag("SPD"), 37.5); })->speed, 37.5);
@@ -195,7 +186,7 @@ TEST(PlayRecordStep, EmptyRecordingWritesNoRecordSoLaterFieldsStillLoad) {
 // ---------------------------------------------------------------------------
 // Handlers and the thread step
 
-TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
+TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitlesAndMissingRecordsLeaveDefaults) {
     auto msg = LoadAs<SetWinMsgHandlerEvent>([](RecordBuffer& b) {
         VariableExpr(u"$win").Save(b, MakeTag("WIN"));
         WriteU32(b, MakeTag("MSG"), 513);
@@ -218,11 +209,10 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitles) {
     });
     EXPECT_FALSE(thread->window.Present());
     EXPECT_EQ(Text(*thread), "CreatThread(worker, , \"x\")");
-}
 
-TEST(HandlerSteps, MissingRecordsLeaveDefaultsAndAbsentExpressionsAreNotWritten) {
+    // Missing records leave defaults, and absent expressions are not written.
     EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*LoadAs<SetWinMsgHandlerEvent>())), MakeTag("WIN")));
-    auto cmd = LoadAs<SetWinCmdHandlerEvent>();
+    cmd = LoadAs<SetWinCmdHandlerEvent>();
     EXPECT_FALSE(cmd->control.Present());
     EXPECT_EQ(Text(*cmd), "Command  handler of  = ");
 }
