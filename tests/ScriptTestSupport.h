@@ -5,11 +5,15 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "engine/FlowSteps.h"
 #include "engine/VariableSteps.h"
+#include "expr/VariableName.h"
+#include "expr/Variables.h"
 #include "script/StoredExpr.h"
 
 namespace ovrix::scripttest {
@@ -34,6 +38,39 @@ inline Ref<Event> Log(PExprItem value) {
     return step;
 }
 inline Ref<Event> Log(std::u16string text) { return Log(Text(std::move(text))); }
+
+// A block step of class T holding `body`.
+template <class T>
+Ref<T> Block(std::vector<Ref<Event>> body, uint32_t delay = 0) {
+    auto step = Step<T>(delay);
+    for (auto& s : body) step->children.Append(s);
+    return step;
+}
+
+inline Ref<IfVarEvent> If(PExprItem condition, std::vector<Ref<Event>> body, uint32_t delay = 0) {
+    auto step = Block<IfVarEvent>(std::move(body), delay);
+    step->condition = Stored(condition);
+    return step;
+}
+
+inline Ref<ForLoopEvent> Loop(uint32_t kind, std::vector<Ref<Event>> body) {
+    auto step = Block<ForLoopEvent>(std::move(body));
+    step->kind = kind;
+    return step;
+}
+
+inline Ref<ForLoopEvent> Count(uint32_t count, std::vector<Ref<Event>> body) {
+    auto step = Loop(kLoopCount, std::move(body));
+    step->count = count;
+    return step;
+}
+
+// What the steps appended to "#log", and a fresh empty one.
+inline std::string LogText() {
+    const std::u16string log = AsText(GetVariable(CanonicalVariableName(u"#log")));
+    return std::string(log.begin(), log.end());
+}
+inline void ClearLog() { SetVariable(CanonicalVariableName(u"#log"), Text(u"")); }
 
 inline Ref<Event> Set(std::u16string_view name, PExprItem value) {
     auto step = Step<SetVarEvent>();

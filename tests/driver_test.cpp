@@ -3,6 +3,8 @@
 // the main stream's failure paths.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "SimFixture.h"
 #include "actions/SystemSteps.h"
 #include "builder/ImageBuilder.h"
@@ -35,23 +37,22 @@ std::vector<std::string> RepeatLines(const std::vector<uint8_t>& image, SimPlayO
     return EventsOf(PlayOnSim(image, options).trace, "line repeat");
 }
 
-TEST(Driver, RepeatCountShowsEveryPass) {
-    const auto image = ImageBuilder().Main(OneStep(100)).Setting(tag::kRepeat, 3).Build();
-    EXPECT_EQ(RepeatLines(image), (std::vector<std::string>{
-                                      "line repeat \"Repeat 3 times, current 1\"",
-                                      "line repeat \"Repeat 3 times, current 2\"",
-                                      "line repeat \"Repeat 3 times, current 3\"",
-                                  }));
-}
-
-TEST(Driver, FirstPassAlwaysRuns) {
-    // 'REP' 0 plays once, like 1; so does "by time" with no time.
-    const auto zero = ImageBuilder().Main(OneStep(100)).Setting(tag::kRepeat, 0).Build();
-    EXPECT_EQ(RepeatLines(zero), (std::vector<std::string>{"line repeat \"Repeat 0 times, current 1\""}));
-    const auto byTime = ImageBuilder().Main(OneStep(100)).Setting(tag::kRepeat, kRepeatByTime).Build();
-    EXPECT_EQ(RepeatLines(byTime), (std::vector<std::string>{"line repeat \"Started at 00:00:00, current 1\""}));
-    const auto defaults = ImageBuilder().Main(OneStep(100)).Build();
-    EXPECT_EQ(RepeatLines(defaults), (std::vector<std::string>{"line repeat \"Repeat 1 times, current 1\""}));
+TEST(Driver, RepeatLineShowsEveryPassAndTheFirstPassAlwaysRuns) {
+    const std::pair<std::optional<uint32_t>, std::vector<std::string>> cases[] = {
+        {3, {"line repeat \"Repeat 3 times, current 1\"", "line repeat \"Repeat 3 times, current 2\"",
+             "line repeat \"Repeat 3 times, current 3\""}},
+        // 'REP' 0 plays once, like 1; so does "by time" with no time.
+        {0, {"line repeat \"Repeat 0 times, current 1\""}},
+        {kRepeatByTime, {"line repeat \"Started at 00:00:00, current 1\""}},
+        {std::nullopt, {"line repeat \"Repeat 1 times, current 1\""}},
+    };
+    for (const auto& [repeat, lines] : cases) {
+        SCOPED_TRACE(repeat.value_or(1));
+        ImageBuilder b;
+        b.Main(OneStep(100));
+        if (repeat) b.Setting(tag::kRepeat, *repeat);
+        EXPECT_EQ(RepeatLines(b.Build()), lines);
+    }
 }
 
 TEST(Driver, RunTimeCountsWholeSecondsBetweenPasses) {
@@ -159,25 +160,21 @@ TEST(Driver, ScriptsCallBuiltInFunctionsAndMissingOnesAreReportedOnce) {
     EXPECT_EQ(EventsOf(result.trace, "line step").at(1), "line step \"Step 2: Set #a = Call NoSuchDriverFunction(16)\"");
 }
 
-TEST(Driver, NoMainStreamPlaysNothing) {
-    const auto image = ImageBuilder().Setting(tag::kRepeat, 3).Build();
-    const auto result = PlayOnSim(image);
+TEST(Driver, MissingTooNewOrInvalidMainStream) {
+    // No main stream, or an empty image: nothing plays at all.
+    const auto result = PlayOnSim(ImageBuilder().Setting(tag::kRepeat, 3).Build());
     ASSERT_EQ(result.trace.size(), 1u);
     EXPECT_EQ(result.trace[0], "0 end");
-    EXPECT_EQ(PlayOnSim({}).trace.size(), 1u);  // an empty image
-}
+    EXPECT_EQ(PlayOnSim({}).trace.size(), 1u);
 
-TEST(Driver, TooNewOrInvalidMainStreamPlaysEmptyPasses) {
-    const auto tooNew = ImageBuilder().Main(OneStep(100), u"", 120).Setting(tag::kRepeat, 2).Build();
-    const auto result = PlayOnSim(tooNew);
-    EXPECT_EQ(EventsOf(result.trace, "msgbox").size(), 1u);
-    EXPECT_EQ(EventsOf(result.trace, "line repeat").size(), 2u);
-    EXPECT_TRUE(EventsOf(result.trace, "line step").empty());
-
-    const auto invalid = ImageBuilder().MainStream({1, 2, 3}).Build();
-    const auto r2 = PlayOnSim(invalid);
-    EXPECT_TRUE(EventsOf(r2.trace, "msgbox").empty());  // the main stream's load result is not shown
-    EXPECT_EQ(EventsOf(r2.trace, "line repeat").size(), 1u);
+    // A stream too new or invalid plays empty passes.
+    const auto tooNew = PlayOnSim(ImageBuilder().Main(OneStep(100), u"", 120).Setting(tag::kRepeat, 2).Build());
+    EXPECT_EQ(EventsOf(tooNew.trace, "msgbox").size(), 1u);
+    EXPECT_EQ(EventsOf(tooNew.trace, "line repeat").size(), 2u);
+    EXPECT_TRUE(EventsOf(tooNew.trace, "line step").empty());
+    const auto invalid = PlayOnSim(ImageBuilder().MainStream({1, 2, 3}).Build());
+    EXPECT_TRUE(EventsOf(invalid.trace, "msgbox").empty());  // the main stream's load result is not shown
+    EXPECT_EQ(EventsOf(invalid.trace, "line repeat").size(), 1u);
 }
 
 // What the progress window does with the settings shows in the trace: the

@@ -101,9 +101,10 @@ TEST(VariablesWithoutFrame, LocalNamesAreDroppedButProgramWideWork) {
     EXPECT_EQ(NumberOf(u"#g"), 2.0);
 }
 
-TEST_F(Variables, InnerFrameSeesOnlyItsOwnLocalsAndTheProgramTables) {
+TEST_F(Variables, InnerFrameSeesOnlyItsOwnLocalsAndTheProgramTablesAndReleasesItsValues) {
     Set(u"x", Num(1));
     Set(u"#g", Num(10));
+    liveItems = 0;
     {
         VariableFrame inner;
         CurrentFrameScope innerScope(inner);
@@ -112,23 +113,13 @@ TEST_F(Variables, InnerFrameSeesOnlyItsOwnLocalsAndTheProgramTables) {
         EXPECT_EQ(NumberOf(u"#g"), 10.0);
         Set(u"x", Num(2));
         Set(u"#g", Num(11));
+        Set(u"c", MakeItem<FreshValueNode>(+[] { return PExprItem::Of(new CountedItem()); }));
+        EXPECT_EQ(liveItems, 1);
     }
+    EXPECT_EQ(liveItems, 0);  // the dying frame released its values
     EXPECT_EQ(CurrentFrame(), &frame);
     EXPECT_EQ(NumberOf(u"x"), 1.0);
     EXPECT_EQ(NumberOf(u"#g"), 11.0);
-}
-
-TEST(VariableFrames, DyingFrameReleasesItsValues) {
-    liveItems = 0;
-    {
-        VariableFrame f;
-        CurrentFrameScope s(f);
-        MakeItem<ExprItem_SetVar>(VarNode(u"c"), MakeItem<FreshValueNode>(+[] { return PExprItem::Of(new CountedItem()); }))
-            ->Evaluate();
-        EXPECT_EQ(liveItems, 1);
-    }
-    EXPECT_EQ(liveItems, 0);
-    EXPECT_EQ(CurrentFrame(), nullptr);
 }
 
 // --- Reading, Set and Alias -------------------------------------------------
@@ -215,7 +206,8 @@ TEST_F(Variables, NoValueAndNoTargetSetNothing) {
 
 // --- Members ----------------------------------------------------------------
 
-TEST_F(Variables, MemberStoreCreatesAnEmptyBaseOnFirstUse) {
+TEST_F(Variables, MemberStoresAndAdds) {
+    // The first member store creates an empty base.
     Set(u"r.x", Num(5));
     PExprItem r = Read(u"r");
     ASSERT_TRUE(r.HasValue());
@@ -224,9 +216,7 @@ TEST_F(Variables, MemberStoreCreatesAnEmptyBaseOnFirstUse) {
     Set(u"r.x", Num(6));
     EXPECT_EQ(r->Members()->members.size(), 1u);
     EXPECT_EQ(NumberOf(u"r.x"), 6.0);
-}
 
-TEST_F(Variables, NestedMembersAndMemberAdds) {
     Set(u"r.a", Num(0));
     Set(u"r.a.b", Text(u"deep"));
     Add(u"r.a", Num(3));
@@ -262,7 +252,7 @@ TEST_F(Variables, AddToNumbersAndToMissingOrValuelessTargets) {
     EXPECT_EQ(NumberOf(u"v"), 4.0);
 }
 
-TEST_F(Variables, AddToTextBoolAndHex) {
+TEST_F(Variables, AddToTextBoolHexTimesAndSpansAndNotToOtherKinds) {
     Set(u"t", Text(u"ab"));
     Add(u"t", Num(2.5));
     Add(u"t", VarNode(u"t"));
@@ -281,9 +271,7 @@ TEST_F(Variables, AddToTextBoolAndHex) {
     Add(u"x", Text(u"ff"));
     Add(u"x", MakeItem<ExprItem_BinData>(std::vector<uint8_t>{0xEE}));
     EXPECT_EQ(TextOf(u"x"), u"0x01ABCD01ABCD");
-}
 
-TEST_F(Variables, AddToTimesAndSpansAndNotToOtherKinds) {
     Set(u"d", MakeItem<ExprItem_DateTime>(1000));
     Add(u"d", MakeItem<ExprItem_TimeSpan>(60));
     Add(u"d", Num(2.9));  // whole days
@@ -341,7 +329,7 @@ TEST_F(Variables, PassClearEmptiesBangButKeepsHashAndLocalsAndReleasesValues) {
 
 // --- Engine variables -----------------------------------------------------------
 
-TEST(EngineVariables, LookupsAreLowerCasedAndNeverReachedByScripts) {
+TEST(EngineVariables, LookupsAreLowerCasedNeverReachedByScriptsAndCountingWraps) {
     VariableFrame f;
     CurrentFrameScope s(f);
     EXPECT_EQ(f.GetIntVar(u"@idx0"), nullptr);  // looking does not create
@@ -354,14 +342,11 @@ TEST(EngineVariables, LookupsAreLowerCasedAndNeverReachedByScripts) {
     EXPECT_FALSE(Exists(u"@idx0"));
     Set(u"@idx0", Num(9));
     EXPECT_EQ(idx->Get(), 3);
-}
 
-TEST(EngineVariables, IntegerCountingWrapsAndSharesOneTypeKey) {
-    IntVar i(INT32_MIN);
-    i.Decrement();
-    EXPECT_EQ(i.Get(), INT32_MAX);
-    // One program-wide key text shared by every integer variable.
-    EXPECT_EQ(&IntVar().GetTypeKey(), &i.GetTypeKey());
+    // Counting wraps instead of overflowing.
+    idx->Set(INT32_MIN);
+    idx->Decrement();
+    EXPECT_EQ(idx->Get(), INT32_MAX);
 }
 
 }  // namespace

@@ -9,26 +9,14 @@
 #include "SimFixture.h"
 #include "actions/SystemSteps.h"
 #include "engine/Context.h"
-#include "engine/FlowSteps.h"
 #include "engine/Playback.h"
-#include "expr/ExprReader.h"
-#include "expr/KindsNode.h"
-#include "expr/KindsValue.h"
-#include "expr/VariableName.h"
-#include "engine/VariableSteps.h"
-#include "expr/Variables.h"
 
 namespace ovrix {
 namespace {
 
-using scripttest::Log;
-using scripttest::Num;
-using scripttest::Op;
-using scripttest::Set;
-using scripttest::Step;
-using scripttest::Stored;
-using scripttest::Text;
-using scripttest::Var;
+using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Stored,
+    scripttest::Text, scripttest::Var;
 
 Ref<Event> LogIndex() { return Log(Var(u"@CurLoopIndex")); }
 
@@ -36,32 +24,6 @@ Ref<Event> Wait(uint32_t delay) {
     auto w = Step<WaitEvent>(delay);
     w->milliseconds = 0;
     return w;
-}
-
-Ref<IfVarEvent> If(PExprItem condition, std::vector<Ref<Event>> body, uint32_t delay = 0) {
-    auto step = Step<IfVarEvent>(delay);
-    step->condition = Stored(condition);
-    for (auto& s : body) step->children.Append(s);
-    return step;
-}
-
-Ref<ElseEvent> Else(std::vector<Ref<Event>> body, uint32_t delay = 0) {
-    auto step = Step<ElseEvent>(delay);
-    for (auto& s : body) step->children.Append(s);
-    return step;
-}
-
-Ref<ForLoopEvent> Loop(uint32_t kind, std::vector<Ref<Event>> body) {
-    auto step = Step<ForLoopEvent>();
-    step->kind = kind;
-    for (auto& s : body) step->children.Append(s);
-    return step;
-}
-
-Ref<ForLoopEvent> Count(uint32_t count, std::vector<Ref<Event>> body) {
-    auto step = Loop(kLoopCount, std::move(body));
-    step->count = count;
-    return step;
 }
 
 Ref<ForLoopEvent> Range(uint32_t kind, std::u16string variable, double from, double to,
@@ -85,35 +47,29 @@ Ref<CaseValue> StrValue(std::u16string text) {
     return value;
 }
 
-Ref<SwitchCaseEvent> Case(std::vector<Ref<CaseValue>> values, std::vector<Ref<Event>> body) {
-    auto step = Step<SwitchCaseEvent>();
-    step->values = std::move(values);
-    for (auto& s : body) step->children.Append(s);
-    return step;
-}
+Ref<ElseEvent> Else(std::vector<Ref<Event>> body, uint32_t delay = 0) { return Block<ElseEvent>(std::move(body), delay); }
+Ref<SwitchDefaultEvent> Default(std::vector<Ref<Event>> body) { return Block<SwitchDefaultEvent>(std::move(body)); }
 
-Ref<SwitchDefaultEvent> Default(std::vector<Ref<Event>> body) {
-    auto step = Step<SwitchDefaultEvent>();
-    for (auto& s : body) step->children.Append(s);
+Ref<SwitchCaseEvent> Case(std::vector<Ref<CaseValue>> values, std::vector<Ref<Event>> body) {
+    auto step = Block<SwitchCaseEvent>(std::move(body));
+    step->values = std::move(values);
     return step;
 }
 
 Ref<SwitchEvent> Switch(PExprItem key, std::vector<Ref<Event>> cases) {
-    auto step = Step<SwitchEvent>();
+    auto step = Block<SwitchEvent>(std::move(cases));
     step->expression = Stored(key);
-    for (auto& s : cases) step->children.Append(s);
     return step;
 }
 
 struct FlowPlayTest : ::testing::Test {
-    FlowPlayTest() { SetVariable(CanonicalVariableName(u"#log"), Text(u"")); }
+    FlowPlayTest() { ClearLog(); }
 
     std::string Play(std::vector<Ref<Event>> steps) {
         for (auto& s : steps) list.Append(s);
         f.desktop.BeginTrace();
         RunEventList(f.player, list, nullptr, 1);
-        const std::u16string log = AsText(GetVariable(CanonicalVariableName(u"#log")));
-        return std::string(log.begin(), log.end());
+        return LogText();
     }
 
     std::vector<std::string> Messages() const { return f.Events("msgbox"); }
@@ -124,12 +80,19 @@ struct FlowPlayTest : ::testing::Test {
 
 TEST_F(FlowPlayTest, ElseFollowsTheConditionJustBeforeIt) {
     const auto truth = [](bool v) { return MakeItem<ExprItem_Bool>(v); };
+    auto disabled = If(Num(0), {Log(u"then")});
+    disabled->disabled = 1;
     EXPECT_EQ(Play({If(truth(false), {Log(u"then")}), Else({Log(u"else")}), Step<EndIfEvent>(), Log(u";"),
                     If(truth(true), {Log(u"then")}), Else({Log(u"else")}), Step<EndIfEvent>(), Log(u";"),
                     // An Else with no condition before it plays its body.
-                    Log(u"x"), Else({Log(u"orphan")}), Step<EndIfEvent>()}),
-              "else;then;xorphan");
+                    Log(u"x"), Else({Log(u"orphan")}), Step<EndIfEvent>(), Log(u";"),
+                    // A disabled condition is passed over: both bodies play.
+                    disabled, Else({Log(u"else")}), Step<EndIfEvent>(), Log(u";"),
+                    // Passing over an empty Else skips nothing after it, and waits nothing.
+                    If(Num(1), {Log(u"a")}), Else({}, 1000), Log(u"b"), Step<EndIfEvent>()}),
+              "else;then;xorphan;thenelse;ab");
     EXPECT_TRUE(Messages().empty());
+    EXPECT_LT(f.sim.ElapsedMs(), 100u);
 }
 
 TEST_F(FlowPlayTest, FalseConditionShowsItsStatusAndAPassedElseTakesNoDelay) {
@@ -152,11 +115,6 @@ TEST_F(FlowPlayTest, FalseConditionShowsItsStatusAndAPassedElseTakesNoDelay) {
     // 1000 + 1000 + 100 + (0) + 1000 + 100 + (0 for the passed Else) + 500.
     EXPECT_GE(f.sim.ElapsedMs(), 3700u);
     EXPECT_LT(f.sim.ElapsedMs(), 3800u);
-}
-
-TEST_F(FlowPlayTest, EmptyElseAfterTrueConditionSkipsNothing) {
-    EXPECT_EQ(Play({If(Num(1), {Log(u"a")}), Else({}, 1000), Log(u"b"), Step<EndIfEvent>()}), "ab");
-    EXPECT_LT(f.sim.ElapsedMs(), 100u);
 }
 
 TEST_F(FlowPlayTest, FileConditionAsksTheDesktop) {
@@ -237,16 +195,13 @@ TEST_F(FlowPlayTest, ExitForAndContinueActOnTheInnermostLoop) {
                     Count(2, {Log(u"o"), Count(3, {If(atTwo(), {Step<ContinueEvent>()}), Step<EndIfEvent>(),
                                                    LogIndex()}),
                               Step<NextEvent>()}),
-                    Step<NextEvent>()}),
-              "o12o12;o13o13");
-    EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(FlowPlayTest, ExitForFromTheLastLoopEndsTheRunOrLeavesTheBlock) {
-    // An endless loop that is the last thing in a block: play goes on after the block.
-    EXPECT_EQ(Play({If(Num(1), {Loop(99, {Log(u"a"), Step<ExitForEvent>(), Log(u"never")}), Step<NextEvent>()}),
+                    Step<NextEvent>(), Log(u";"),
+                    // An endless loop that is the last thing in a block goes on after the block,
+                    // and one that is the last in the run ends it.
+                    If(Num(1), {Loop(99, {Log(u"a"), Step<ExitForEvent>(), Log(u"never")}), Step<NextEvent>()}),
                     Log(u"b"), Loop(99, {Log(u"c"), Step<ExitForEvent>()}), Step<NextEvent>()}),
-              "abc");
+              "o12o12;o13o13;abc");
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(FlowPlayTest, SwitchMatchesKeysByText) {
@@ -274,12 +229,6 @@ TEST_F(FlowPlayTest, SwitchMatchesKeysByText) {
               }),
               "ten;default;second;;;end");
     EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(FlowPlayTest, DisabledConditionPlaysBothBodies) {
-    auto disabled = If(Num(0), {Log(u"then")});
-    disabled->disabled = 1;
-    EXPECT_EQ(Play({disabled, Else({Log(u"else")}), Step<EndIfEvent>()}), "thenelse");
 }
 
 TEST_F(FlowPlayTest, BrokenStructuresAreReportedAndPlayGoesOnWithoutTheDelay) {

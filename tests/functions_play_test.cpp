@@ -7,31 +7,19 @@
 #include "ScriptTestSupport.h"
 #include "SimFixture.h"
 #include "engine/Context.h"
-#include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
 #include "engine/LinkPass.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackSteps.h"
 #include "builder/ImageBuilder.h"
 #include "engine/ScriptFunctions.h"
-#include "expr/ExprReader.h"
-#include "expr/KindsNode.h"
-#include "expr/KindsValue.h"
-#include "expr/VariableName.h"
-#include "engine/VariableSteps.h"
-#include "expr/Variables.h"
 
 namespace ovrix {
 namespace {
 
-using scripttest::Log;
-using scripttest::Num;
-using scripttest::Op;
-using scripttest::Set;
-using scripttest::Step;
-using scripttest::Stored;
-using scripttest::Text;
-using scripttest::Var;
+using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Stored,
+    scripttest::Text, scripttest::Var;
 
 PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
     auto node = MakeItem<ExprItem_DynFun>();
@@ -78,7 +66,7 @@ struct Param {
 };
 
 Ref<FunStartEvent> Function(std::u16string name, std::vector<Param> params, std::vector<Ref<Event>> body) {
-    auto step = Step<FunStartEvent>();
+    auto step = Block<FunStartEvent>(std::move(body));
     step->functionName = std::move(name);
     for (auto& p : params) {
         FunctionArg arg;
@@ -86,27 +74,11 @@ Ref<FunStartEvent> Function(std::u16string name, std::vector<Param> params, std:
         if (p.fallback) arg.defaultValue = Stored(p.fallback);
         step->args.push_back(arg);
     }
-    for (auto& s : body) step->children.Append(s);
-    return step;
-}
-
-Ref<ForLoopEvent> Count(uint32_t count, std::vector<Ref<Event>> body) {
-    auto step = Step<ForLoopEvent>();
-    step->kind = kLoopCount;
-    step->count = count;
-    for (auto& s : body) step->children.Append(s);
-    return step;
-}
-
-Ref<IfVarEvent> If(bool condition, std::vector<Ref<Event>> body) {
-    auto step = Step<IfVarEvent>();
-    step->condition = Stored(MakeItem<ExprItem_Bool>(condition));
-    for (auto& s : body) step->children.Append(s);
     return step;
 }
 
 struct FunctionsPlayTest : ::testing::Test {
-    FunctionsPlayTest() { SetVariable(CanonicalVariableName(u"#log"), Text(u"")); }
+    FunctionsPlayTest() { ClearLog(); }
     ~FunctionsPlayTest() override {
         SetFlag(StopRequest, 0);
         SetFlag(ResetRequest, 0);
@@ -128,9 +100,12 @@ struct FunctionsPlayTest : ::testing::Test {
         return LogText();
     }
 
-    static std::string LogText() {
-        const std::u16string log = AsText(GetVariable(CanonicalVariableName(u"#log")));
-        return std::string(log.begin(), log.end());
+    // A fresh start for a further script in the same test.
+    void Restart() {
+        SetFlag(StopRequest, 0);
+        f.trace.clear();
+        list.Clear();
+        ClearLog();
     }
 
     std::vector<std::string> Errors() const { return f.Events("error"); }
@@ -158,7 +133,7 @@ TEST_F(FunctionsPlayTest, ReturnEndsTheInnermostRunWithItsValue) {
     auto twice = Function(u"twice", {{u"$v"}}, {Return(MakeItem<ExprItem_Operator2>(op::kProduct, Var(u"$v"), Num(2)))});
     EXPECT_EQ(Play({early, five, none, twice, Set(u"$r", Call(u"early")), Log(Var(u"$r")), Set(u"$r", Call(u"five")),
                     Set(u"$s", Call(u"none")), Log(u"["), Log(Var(u"$s")), Log(u"]"), Log(Var(u"$r")),
-                    Log(Call(u"twice", {Num(21)})), Log(u";"), If(true, {Return(), Log(u"after return")}),
+                    Log(Call(u"twice", {Num(21)})), Log(u";"), If(Num(1), {Return(), Log(u"after return")}),
                     Log(u"never")}),
               "b7n[]542;");
     EXPECT_FALSE(IsSet(StopRequest));
@@ -178,19 +153,13 @@ TEST_F(FunctionsPlayTest, FunctionBodiesCannotCallFunctions) {
     auto self = Function(u"self", {}, {CallStep(u"self")});
     EXPECT_EQ(Play({inner, outer, self, CallStep(u"Inner"), Log(u"x")}), "");
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function Inner does not eixst!\""}));
-    SetFlag(StopRequest, 0);
-    f.trace.clear();
-    list.Clear();
-    SetVariable(CanonicalVariableName(u"#log"), Text(u""));
+    Restart();
     EXPECT_EQ(Play({inner, outer, self, CallStep(u"outer"), Log(u"x")}), "o");
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function inner does not eixst!\""}));
     SetFlag(StopRequest, 0);
     f.trace.clear();
     EXPECT_EQ(Replay(), "oo");  // the call node is looked up again, with the same answer
-    SetFlag(StopRequest, 0);
-    f.trace.clear();
-    list.Clear();
-    SetVariable(CanonicalVariableName(u"#log"), Text(u""));
+    Restart();
     EXPECT_EQ(Play({self, CallStep(u"self"), Log(u"x")}), "");
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function self does not eixst!\""}));
 }
@@ -217,7 +186,7 @@ TEST_F(FunctionsPlayTest, ArgumentCountsAndDefaults) {
 }
 
 TEST_F(FunctionsPlayTest, RedefinitionStopsTheLinkPass) {
-    Load({Function(u"f", {}, {}), If(true, {Function(u"f", {}, {})})});
+    Load({Function(u"f", {}, {}), If(Num(1), {Function(u"f", {}, {})})});
     EXPECT_FALSE(PrepareScript(f.player, list, 0));
     EXPECT_EQ(f.Events("msgbox").size(), 1u);
     EXPECT_NE(f.Events("msgbox").front().find("\"Script Error: Function f redefinition!\""), std::string::npos);
@@ -243,32 +212,22 @@ TEST_F(FunctionsPlayTest, CachedResolutionFollowsANewLinkPass) {
 
 TEST_F(FunctionsPlayTest, GotoJumpsIntoBlocksAndReportsMissingLabels) {
     EXPECT_EQ(Play({GoTo(u"in"), Log(u"skipped"),
-                    If(false, {Log(u"no"), Label(u"in"), Log(u"inside"), If(true, {Label(u"last")})}),
+                    If(Num(0), {Log(u"no"), Label(u"in"), Log(u"inside"), If(Num(1), {Label(u"last")})}),
                     Step<EndIfEvent>(), Log(u";"), GoTo(u"missing", 100), Log(u"next"), GoTo(u"end"), Log(u"no"),
                     Label(u"end")}),
               "inside;next");
     EXPECT_EQ(f.Events("line status \"Label"), (std::vector<std::string>{"line status \"Label not found\""}));
 
     // A jump to a label that ends a block goes on after the block.
-    list.Clear();
-    SetVariable(CanonicalVariableName(u"#log"), Text(u""));
-    EXPECT_EQ(Play({GoTo(u"tail"), If(false, {Log(u"no"), Label(u"tail")}), Log(u"after")}), "after");
-}
+    Restart();
+    EXPECT_EQ(Play({GoTo(u"tail"), If(Num(0), {Log(u"no"), Label(u"tail")}), Log(u"after")}), "after");
 
-TEST_F(FunctionsPlayTest, GotoInsideAFunctionFindsNoLabel) {
-    f.trace.clear();
+    // A function body has no labels of its own and reaches none outside it.
+    Restart();
     EXPECT_EQ(Play({Function(u"f", {}, {GoTo(u"here", 50), Log(u"f")}), CallStep(u"f"), Label(u"here"),
                     Log(u"main")}),
               "fmain");
     EXPECT_EQ(f.Events("line status \"Label not found\"").size(), 1u);
-}
-
-TEST_F(FunctionsPlayTest, ResetEndsEveryRunAfterItsStep) {
-    auto f1 = Function(u"f", {}, {Log(u"f"), Count(3, {Step<ResetScriptEvent>(), Log(u"no")}), Step<NextEvent>(),
-                                  Log(u"no")});
-    EXPECT_EQ(Play({f1, Log(u"a"), CallStep(u"f"), Log(u"after")}), "af");
-    EXPECT_TRUE(IsSet(ResetRequest));
-    EXPECT_FALSE(IsSet(StopRequest));
 }
 
 TEST_F(FunctionsPlayTest, StopEndsAllPlaybackAfterItsDelay) {
@@ -411,11 +370,14 @@ TEST_F(NestedPlayTest, AMissingScriptFileStopsTheLinkPass) {
     EXPECT_TRUE(PrepareScript(f.player, list, 0));
 }
 
+// Reset in a loop in a function in a played script ends every run after its step.
 TEST_F(NestedPlayTest, ResetInsideAFunctionInsideAPlayedScriptEndsThePass) {
-    auto body = Function(u"f", {}, {Log(u"f"), Step<ResetScriptEvent>(), Log(u"no")});
-    Embed({{u"C:\\m\\sub.ovx", ListOf({body, CallStep(u"f"), Log(u"no")})}});
-    EXPECT_EQ(Play({PlayStep(u"sub.ovx"), Log(u"no")}), "f");
+    auto body = Function(u"f", {}, {Log(u"f"), Count(3, {Step<ResetScriptEvent>(), Log(u"no")}), Step<NextEvent>(),
+                                    Log(u"no")});
+    Embed({{u"C:\\m\\sub.ovx", ListOf({body, Log(u"s"), CallStep(u"f"), Log(u"no")})}});
+    EXPECT_EQ(Play({Log(u"a"), PlayStep(u"sub.ovx"), Log(u"no")}), "asf");
     EXPECT_TRUE(IsSet(ResetRequest));
+    EXPECT_FALSE(IsSet(StopRequest));
 }
 
 TEST_F(NestedPlayTest, RandomPlayFollowsTheWeights) {
@@ -439,7 +401,8 @@ TEST_F(NestedPlayTest, RecordedInputShiftsPositionsAndScalesItsPauses) {
     auto play = Step<PlayRecordEvent>();
     play->relative = 1;
     play->speed = 200;
-    play->records = {{RecordedInput::kKeyDown, 65, 0, 0, 100},
+    play->records = {{RecordedInput::kPause, 10, 10, 0, 0},
+                     {RecordedInput::kKeyDown, 65, 0, 0, 100},
                      {RecordedInput::kMove, 100, 100, 0, 1000},
                      {RecordedInput::kLeftDown, 0, 0, 0, 0},
                      {RecordedInput::kWheel, -1, 7, 120, 300},
@@ -452,7 +415,8 @@ TEST_F(NestedPlayTest, RecordedInputShiftsPositionsAndScalesItsPauses) {
         const std::string rest = line.substr(line.find(' ') + 1);
         if (rest.rfind("line", 0) != 0) events.push_back(line);
     }
-    // The key is not shifted, the move is; the wheel stays at the cursor;
+    // The shift comes from the first positioned record (not a pause or a key);
+    // the key is not shifted, the move is; the wheel stays at the cursor;
     // each pause takes half its recorded time.
     EXPECT_EQ(events, (std::vector<std::string>{"0 key 65 30 0x0", "50 cursor 300 150", "550 mouse 0x8 0 0 0",
                                                 "550 cursor 300 150", "550 mouse 0x800 0 0 120",

@@ -3,6 +3,8 @@
 // stop and reset, the script line of file runs and the frame stack.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SimFixture.h"
 #include "actions/SystemSteps.h"
 #include "engine/Context.h"
@@ -37,7 +39,15 @@ struct PlaybackTest : ::testing::Test {
         f.desktop.BeginTrace();
         RunEventList(f.player, list, nullptr, 1);
     }
+    // Two steps, the first with a 1000 ms delay, played while `onPump` acts.
+    void PlayTwoSteps(std::function<void(SimPlatform&)> onPump) {
+        twoSteps.Append(Wait(1, 1000));
+        twoSteps.Append(Wait(2, 100));
+        f.sim.onPump = std::move(onPump);
+        Play(twoSteps);
+    }
     SimFixture f;
+    EventList twoSteps;
 };
 
 TEST_F(PlaybackTest, StepsAreNumberedFromOneAtEveryLevelAndNamesReplaceTexts) {
@@ -101,10 +111,7 @@ TEST_F(PlaybackTest, FunctionBodiesCommentsAndFunctionEndsAreNotPlayed) {
 }
 
 TEST_F(PlaybackTest, PauseHoldsTheDelayAndRestoresLinesAndCursor) {
-    EventList list;
-    list.Append(Wait(1, 1000));
-    list.Append(Wait(2, 100));
-    f.sim.onPump = [this](SimPlatform& s) {
+    PlayTwoSteps([this](SimPlatform& s) {
         if (s.ElapsedMs() >= 300 && s.ElapsedMs() < 400 && !IsSet(PauseRequest)) {
             SetFlag(PauseRequest);
             s.PlaceCursor(5, 5);
@@ -112,8 +119,7 @@ TEST_F(PlaybackTest, PauseHoldsTheDelayAndRestoresLinesAndCursor) {
             s.PlaceCursor(600, 600);  // the user moved the mouse while paused
             SetFlag(PauseRequest, 0);
         }
-    };
-    Play(list);
+    });
     const auto steps = Timed(f.trace, "line step");
     ASSERT_EQ(steps.size(), 2u);
     EXPECT_GE(steps[1].first, 5000u + 600u);  // the rest of the delay came after the pause
@@ -121,14 +127,10 @@ TEST_F(PlaybackTest, PauseHoldsTheDelayAndRestoresLinesAndCursor) {
 }
 
 TEST_F(PlaybackTest, StopWhilePausedEndsAtOnceWithoutRestoring) {
-    EventList list;
-    list.Append(Wait(1, 1000));
-    list.Append(Wait(2, 100));
-    f.sim.onPump = [](SimPlatform& s) {
+    PlayTwoSteps([](SimPlatform& s) {
         if (s.ElapsedMs() >= 200 && !IsSet(PauseRequest)) SetFlag(PauseRequest);
         if (s.ElapsedMs() >= 3000) SetFlag(StopRequest);
-    };
-    Play(list);
+    });
     EXPECT_EQ(f.Events("line step").size(), 1u);
     EXPECT_TRUE(f.Events("cursor").empty());
     EXPECT_LT(f.sim.ElapsedMs(), 3200u);
@@ -153,13 +155,9 @@ TEST_F(PlaybackTest, AFileRunShowsItsNameOnTheScriptLineAndRestoresIt) {
 }
 
 TEST_F(PlaybackTest, ResetEndsTheRunAfterTheCurrentStep) {
-    EventList list;
-    list.Append(Wait(1, 1000));
-    list.Append(Wait(2, 100));
-    f.sim.onPump = [](SimPlatform& s) {
+    PlayTwoSteps([](SimPlatform& s) {
         if (s.ElapsedMs() >= 200) SetFlag(ResetRequest);
-    };
-    Play(list);
+    });
     EXPECT_EQ(f.Events("line step").size(), 1u);
     EXPECT_GE(f.sim.ElapsedMs(), 1000u);  // the current step's delay is still waited
     SetFlag(ResetRequest, 0);

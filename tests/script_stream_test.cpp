@@ -11,12 +11,6 @@
 #include "script/ScriptStream.h"
 #include "engine/ScriptLoader.h"
 #include "script/StepKinds.h"
-#include "expr/ExprReader.h"
-#include "expr/KindsNode.h"
-#include "expr/KindsValue.h"
-#include "expr/VariableFrame.h"
-#include "expr/Variables.h"
-#include "engine/VariableSteps.h"
 
 namespace ovrix {
 namespace {
@@ -79,16 +73,16 @@ TEST(ScriptStream, VersionsAndSizes) {
         EventList list;
         EXPECT_EQ(LoadStreamFromMemory(f.player, R(c.bytes), list), c.expected);
         EXPECT_EQ(list.Count(), c.count);
-        const size_t messages = c.expected == StreamLoad::TooNew ? 1 : 0;
-        EXPECT_EQ(f.Events("msgbox").size(), messages);
+        // Only a stream too new says so; the others load or fail silently.
+        const auto boxes = f.Events("msgbox");
+        if (c.expected != StreamLoad::TooNew) {
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            EXPECT_EQ(boxes, (std::vector<std::string>{
+                                 "msgbox 0x0 \"Ovrix\" \"Can not load this version of Script File.\\r\\nYou may need "
+                                 "to update Vantorel to the latest version.\""}));
+        }
     }
-    SimFixture f;
-    EventList list;
-    const auto tooNew = StreamBytes(steps, 120);
-    LoadStreamFromMemory(f.player, R(tooNew), list);
-    EXPECT_EQ(f.Events("msgbox").at(0),
-              "msgbox 0x0 \"Ovrix\" \"Can not load this version of Script File.\\r\\nYou may need to update "
-              "Vantorel to the latest version.\"");
 }
 
 TEST(ScriptStream, SkipsUnknownIdsAndNonStepRecords) {
@@ -158,35 +152,6 @@ TEST(ScriptStream, BlocksNestedBeyondTheLimitLoadEmpty) {
     EventList again;
     LoadSteps(saved.AsRegion(), again);
     EXPECT_TRUE(again.IsEqual(root));
-}
-
-TEST(ScriptStream, LoadedStepsCarryTheirExpressionTrees) {
-    // Set $x = $x * 2 + 3, stored as the editor stores it, saved and loaded.
-    const PExprItem tree = MakeItem<ExprItem_SetVar>(
-        MakeItem<ExprItem_Var>(u"x"),
-        MakeItem<ExprItem_Operator2>(43, MakeItem<ExprItem_Operator2>(42, MakeItem<ExprItem_Var>(u"$x"), MakeItem<ExprItem_Num>(2.0)),
-                                     MakeItem<ExprItem_Num>(3.0)));
-    auto set = MakeRef<SetVarEvent>();
-    set->code = StoredExpr(SaveExprItem(tree).ToVector());
-    EventList list;
-    list.Append(set);
-    const auto bytes = SaveStream(list);
-    EventList loaded;
-    ASSERT_TRUE(LoadSteps(R(bytes), loaded));
-    EXPECT_EQ(loaded.At(0)->GetText(), u"Set $x = ($x * 2) + 3");  // operator operands are parenthesised
-    const auto& code = static_cast<SetVarEvent&>(*loaded.At(0)).code;
-    ASSERT_TRUE(code.Node().HasValue());
-
-    VariableFrame frame;
-    CurrentFrameScope scope(frame);
-    StoreVariable(u"$x", MakeItem<ExprItem_Num>(4.0));
-    code.Node()->Evaluate();
-    code.Node()->Evaluate();
-    EXPECT_EQ(FindVariable(u"$x")->GetNumber(), 25.0);  // (4 * 2 + 3) * 2 + 3
-    // A clone shares the tree; the saved bytes are the loaded ones.
-    auto copy = loaded.At(0)->Clone();
-    EXPECT_EQ(static_cast<SetVarEvent&>(*copy).code.Node().Item(), code.Node().Item());
-    EXPECT_EQ(SaveStream(loaded), bytes);
 }
 
 TEST(ScriptLoader, MessagesOfTheLoaderByName) {
