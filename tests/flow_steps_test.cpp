@@ -45,17 +45,10 @@ Ref<Event> WithBody(Ref<Event> block) {
     return block;
 }
 
-template <class T>
-Ref<Event> Step(std::function<void(T&)> fill) {
-    auto step = MakeRef<T>();
-    fill(*step);
-    return step;
-}
-
 // A sample of class T with `fill` applied, given a body when `body` is set.
 template <class T>
 Sample Make(const char* label, std::function<void(T&)> fill, bool body = false) {
-    return {label, [fill, body] { return body ? WithBody(Step<T>(fill)) : Step<T>(fill); }};
+    return {label, [fill, body] { return body ? WithBody(Made<T>(fill)) : Made<T>(fill); }};
 }
 
 // Classes without fields of their own are covered by the sweep over every
@@ -280,24 +273,24 @@ Ref<Event> LoadedRange(uint32_t kind, std::u16string_view name) {
 TEST(FlowStepText, FormsOfEveryClass) {
     const std::pair<Ref<Event>, const char16_t*> cases[] = {
         {LoadRecord(ForLoopEvent::kTypeId), u"For 1 to 3"},
-        {Step<ForLoopEvent>([](auto& s) { s.count = 0xFFFFFFFFu; }), u"For 1 to -1"},
-        {Step<ForLoopEvent>([](auto& s) { s.kind = 2; }), u"For Infinite"},
-        {Step<ForLoopEvent>([](auto& s) { s.kind = kLoopWhile, s.condition = VariableExpr(u"$more"); }), u"While $more"},
+        {Made<ForLoopEvent>([](auto& s) { s.count = 0xFFFFFFFFu; }), u"For 1 to -1"},
+        {Made<ForLoopEvent>([](auto& s) { s.kind = 2; }), u"For Infinite"},
+        {Made<ForLoopEvent>([](auto& s) { s.kind = kLoopWhile, s.condition = VariableExpr(u"$more"); }), u"While $more"},
         {LoadedRange(kLoopRange, u"i"), u"For $i = 1 to 10"},
         {LoadedRange(kLoopRangeExclusive, u"i"), u"For $i = 1 to 10 - 1"},
         {LoadedRange(kLoopRange, u"#n"), u"For #n = 1 to 10"},
         {LoadedRange(kLoopRange, u"my var"), u"For $(my var) = 1 to 10"},
-        {Step<IfVarEvent>([](auto& s) { s.condition = VariableExpr(u"$ok"); }), u"If $ok, Then"},
-        {Step<CustomFunEvent>([](auto& s) { s.code = CallExpr(u"Tally"); }), u"Function Tally("},
+        {Made<IfVarEvent>([](auto& s) { s.condition = VariableExpr(u"$ok"); }), u"If $ok, Then"},
+        {Made<CustomFunEvent>([](auto& s) { s.code = CallExpr(u"Tally"); }), u"Function Tally("},
         {LoadRecord(FunStartEvent::kTypeId), u"Function ()"},
         {LoadRecord(ExitScriptEvent::kTypeId), u"Return"},
         {LoadRecord(GetScriptArgEvent::kTypeId), u"Alias  = GetScriptArg()"},
-        {Step<GetScriptArgEvent>([](auto& s) { s.variable = u"$f", s.index = NumberExpr(1); }),
+        {Made<GetScriptArgEvent>([](auto& s) { s.variable = u"$f", s.index = NumberExpr(1); }),
          u"Alias $f = GetScriptArg(1)"},
     };
-    for (const auto& [step, text] : cases) {
-        ASSERT_TRUE(step);
-        EXPECT_EQ(step->GetText(), text);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.first) << "row " << &c - cases;
+        EXPECT_EQ(c.first->GetText(), c.second) << "row " << &c - cases;
     }
     // A loop variable is written back in its canonical form.
     RecordBuffer saved;

@@ -169,23 +169,16 @@ TEST(ScreenSteps, MissingRecordsLoadTheDefaults) {
     EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*s)), MakeTag("WHER")));
 }
 
-template <class T>
-Ref<Event> Step(std::function<void(T&)> fill) {
-    auto step = MakeRef<T>();
-    fill(*step);
-    return step;
-}
-
 // The texts by form, direction, switch, found action (compared exactly) and
 // location; region corners are signed and shown as origin and size.
 TEST(ScreenSteps, TextForms) {
     const auto wait = [](uint32_t appear, uint32_t front) {
-        return Step<WaitWindowEvent>([=](auto& w) {
+        return Made<WaitWindowEvent>([=](auto& w) {
             w.title = u"Untitled - Notepad", w.appear = appear, w.bringToFront = front, w.ifForm = 1;
         });
     };
     const auto search = [](const char16_t* where, const char16_t* found, uint32_t ifForm) {
-        return Step<SearchPicEvent>([=](auto& s) {
+        return Made<SearchPicEvent>([=](auto& s) {
             s.where = where, s.foundAction = found, s.ifForm = ifForm, s.regionRight = 5, s.regionBottom = 6;
         });
     };
@@ -210,7 +203,7 @@ TEST(ScreenSteps, TextForms) {
          "If found the picture in region [0,0 5x6] then click on the picture but do not move mouse, And Then"},
         {region, "Search a picture in region [-10,20 40x40] and move mouse to the picture"},
     };
-    for (const auto& [step, text] : cases) EXPECT_EQ(Text(*step), text);
+    for (const auto& c : cases) EXPECT_EQ(Text(*c.first), c.second) << "row " << &c - cases;
 }
 
 TEST(PictureStep, PicturesAreKeptAsRawRecordsUpToTheFirstGap) {
