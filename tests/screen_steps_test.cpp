@@ -48,39 +48,26 @@ void WriteTwoChildren(RecordBuffer& b) {
     WriteContainer(b, tag::kSub, nested);
 }
 
+// An "If" wait with every field set, holding an "If" wait of its own.
 Ref<Event> FullWait() {
-    auto s = MakeRef<WaitWindowEvent>();
-    s->appear = 0;
-    s->title = u"Save As";
-    s->timeout = 3;
-    s->timeoutUnit = u"minute";
-    s->bringToFront = 0;
-    s->ifForm = 1;
-    auto inner = MakeRef<WaitWindowEvent>();
-    inner->ifForm = 1;
-    inner->children.Append(Titled<CloseWindowEvent>(u"*notepad"));
-    s->children.Append(inner);
-    s->children.Append(Titled<SwitchWindowEvent>(u"a?b"));
-    return s;
+    auto inner = Made<WaitWindowEvent>([](auto& w) { w.ifForm = 1; });
+    inner->GetChildList()->Append(Titled<CloseWindowEvent>(u"*notepad"));
+    return Made<WaitWindowEvent>([&](auto& w) {
+        w.appear = 0, w.title = u"Save As", w.timeout = 3, w.timeoutUnit = u"minute", w.bringToFront = 0, w.ifForm = 1;
+        w.children.Append(inner);
+        w.children.Append(Titled<SwitchWindowEvent>(u"a?b"));
+    });
 }
 
 Ref<Event> FullSearch() {
-    auto s = MakeRef<SearchPicEvent>();
-    s->picture = {kPictureA, 80, u"main"};
-    s->morePictures = {{kPictureB, 100, u""}, {kPictureC, 0, u"third"}};
-    s->timeout = 250;
-    s->foundAction = u"click no move";
-    s->timeoutAction = u"continue";
-    s->ifForm = 1;
-    s->moveMouseAway = 0;
-    s->timeoutUnit = u"ms";
-    s->where = u"rg";
-    s->regionLeft = -10;
-    s->regionTop = 20;
-    s->regionRight = 300;
-    s->regionBottom = -5;
-    s->children.Append(Titled<SwitchWindowEvent>(u"a?b"));
-    return s;
+    return Made<SearchPicEvent>([](auto& s) {
+        s.picture = {kPictureA, 80, u"main"};
+        s.morePictures = {{kPictureB, 100, u""}, {kPictureC, 0, u"third"}};
+        s.timeout = 250, s.timeoutUnit = u"ms", s.foundAction = u"click no move", s.timeoutAction = u"continue";
+        s.ifForm = 1, s.moveMouseAway = 0, s.where = u"rg";
+        s.regionLeft = -10, s.regionTop = 20, s.regionRight = 300, s.regionBottom = -5;
+        s.children.Append(Titled<SwitchWindowEvent>(u"a?b"));
+    });
 }
 
 Ref<Event> OldSearch() {
