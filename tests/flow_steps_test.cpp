@@ -121,32 +121,20 @@ TEST(FlowStepEquality, ClassesAndCaseValuesCompared) {
 
 // --- defaults and stored forms -----------------------------------------------------
 
-// The function start begins without delay, but a record without 'DLY' still
-// loads with the common default.
-TEST(FlowStepLoad, FunctionStartLoadsTheCommonDelay) {
-    EXPECT_EQ(As<FunStartEvent>(LoadRecord(FunStartEvent::kTypeId)).delay, 1000u);
-}
-
-TEST(FlowStepLoad, BlockWithoutSubWritesNoSub) {
-    auto step = LoadRecord(IfVarEvent::kTypeId, [](RecordBuffer& r) { VariableExpr(u"$x").Save(r, tag::kCode); });
-    EXPECT_TRUE(step->GetChildList()->Empty());
-    RecordBuffer saved;
-    step->Save(saved);
-    EXPECT_FALSE(FindRecord(saved.AsRegion(), tag::kSub));
-    EXPECT_TRUE(FindRecord(saved.AsRegion(), tag::kCode));
-}
-
 TEST(FlowStepLoad, FileExistTakesPlainFileNameAsTextExpression) {
     auto plain = LoadRecord(IfFileExistEvent::kTypeId,
                          [](RecordBuffer& r) { WriteString(r, MakeTag("FILE"), u"C:\\data.txt"); });
     auto& f = As<IfFileExistEvent>(plain);
     EXPECT_EQ(f.fileName, TextExpr(u"C:\\data.txt"));
     EXPECT_EQ(f.GetText(), u"If IsFileExist(\"C:\\data.txt\"), Then");
-    // Saved, the name is an expression under 'CODE' and 'FILE' is gone.
+    // Saved, the name is an expression under 'CODE' and 'FILE' is gone; a
+    // block without steps writes no 'SUB'.
     RecordBuffer saved;
     f.Save(saved);
     EXPECT_FALSE(FindRecord(saved.AsRegion(), MakeTag("FILE")));
     EXPECT_TRUE(FindRecord(saved.AsRegion(), tag::kCode));
+    EXPECT_TRUE(f.children.Empty());
+    EXPECT_FALSE(FindRecord(saved.AsRegion(), tag::kSub));
 
     // An expression wins over a plain name.
     auto both = LoadRecord(IfFileExistEvent::kTypeId, [](RecordBuffer& r) {
@@ -213,6 +201,9 @@ TEST(FlowStepLoad, FunctionArgumentsFollowTheCount) {
 
     auto many = LoadRecord(FunStartEvent::kTypeId, [&](RecordBuffer& r) { WriteU32(r, MakeTag("NArg"), 40); });
     EXPECT_EQ(As<FunStartEvent>(many).args.size(), FunStartEvent::kMaxArgs);
+    // A function start begins without delay, but a record without 'DLY' still
+    // loads with the common default.
+    EXPECT_EQ(many->delay, 1000u);
 }
 
 // --- nested lists -------------------------------------------------------------------
