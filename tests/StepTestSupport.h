@@ -83,14 +83,18 @@ std::function<void(Event&)> Change(V T::*field, V value) {
     return [=](Event& e) { static_cast<T&>(e).*field = value; };
 }
 
+// A fresh step of class T with `fill` applied.
+template <class T>
+Ref<Event> Made(std::function<void(T&)> fill) {
+    auto step = MakeRef<T>();
+    fill(*step);
+    return step;
+}
+
 // A sample of class T with `fill` applied.
 template <class T>
 Sample Filled(const char* label, std::function<void(T&)> fill) {
-    return {label, [fill] {
-                auto step = MakeRef<T>();
-                fill(*step);
-                return Ref<Event>(step);
-            }};
+    return {label, [fill] { return Made<T>(fill); }};
 }
 
 // Saved in a stream and loaded back, the sample is equal to itself and saves

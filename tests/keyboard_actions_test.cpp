@@ -117,22 +117,29 @@ TEST(KeyboardActions, LongTextsTypeInLinearTime) {
     EXPECT_EQ(sim.sent, 2 * text.size());
 }
 
+// The built-in functions press keys and type text as the steps do; IsKeyDown
+// sees what the script holds.
 TEST(KeyboardActions, BuiltInFunctionsPressKeysAndTypeText) {
     using testing_builtins::Call;
-    using testing_builtins::CallBare;
     using testing_builtins::Num;
     using testing_builtins::Text;
     SimFixture f;
     PlayerBuiltinHost host(f.player);
     Call(u"KeyDown", {Num(0x141)});
     Call(u"KeyUp", {});  // the default key: Ctrl
-    CallBare(u"TypeText", {Text(u"ab")});  // one argument: nothing
+    testing_builtins::CallBare(u"TypeText", {Text(u"ab")});  // one argument: nothing
     Call(u"TypeText", {Text(u"ab"), MakeItem<ExprItem_Bool>(false)});
     Call(u"TypeText", {Text(u"c")});  // pasted by default
     EXPECT_EQ(Untimed(InputOf(f.trace)),
               (Lines{"key 65 30 0x0", "key 17 29 0x2", "key 65 30 0x0", "key 65 30 0x2", "key 66 48 0x0",
                      "key 66 48 0x2", "clipboard \"c\"", "key 17 29 0x0", "key 86 47 0x0", "key 86 47 0x2",
                      "key 17 29 0x2"}));
+
+    Call(u"KeyDown", {Num(0x110)});  // the low byte: Shift
+    EXPECT_TRUE(AsTruth(Call(u"IsKeyDown", {Num(16)})));
+    EXPECT_FALSE(AsTruth(Call(u"IsKeyDown", {})));  // the default key: Ctrl
+    Call(u"KeyUp", {Num(16)});
+    EXPECT_FALSE(AsTruth(Call(u"IsKeyDown", {Num(16)})));
 }
 
 // Whatever a script presses and however playback is stopped, every key it
@@ -152,18 +159,6 @@ TEST(KeyboardActions, NoKeyStaysHeldDown) {
         EXPECT_TRUE(f.sim.HeldKeys().empty()) << "stopped: " << stopDuringHold;
         SetFlag(StopRequest, 0);
     }
-}
-
-TEST(KeyboardActions, IsKeyDownSeesWhatTheScriptHolds) {
-    using testing_builtins::Call;
-    using testing_builtins::Num;
-    SimFixture f;
-    PlayerBuiltinHost host(f.player);
-    Call(u"KeyDown", {Num(0x110)});  // the low byte: Shift
-    EXPECT_TRUE(AsTruth(Call(u"IsKeyDown", {Num(16)})));
-    EXPECT_FALSE(AsTruth(Call(u"IsKeyDown", {})));  // the default key: Ctrl
-    Call(u"KeyUp", {Num(16)});
-    EXPECT_FALSE(AsTruth(Call(u"IsKeyDown", {Num(16)})));
 }
 
 }  // namespace

@@ -36,11 +36,7 @@ Ref<Event> Click(uint32_t button, uint32_t kind, uint32_t delay = 0) {
 template <class T>
 Ref<Event> Coordinates(PExprItem x, PExprItem y) {
     auto step = Step<T>();
-    if constexpr (std::is_same_v<T, MousePosEvent>) {
-        step->x = Stored(x), step->y = Stored(y);
-    } else {
-        step->x = Stored(x), step->y = Stored(y);
-    }
+    step->x = Stored(x), step->y = Stored(y);
     return step;
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,37 +18,6 @@
 
 namespace ovrix {
 namespace {
-
-// A list holding a leading close-window step and then one step record of `type`
-// with the given class records, through the real loader.
-struct Loaded {
-    EventList list;
-    Event* step = nullptr;
-};
-
-std::unique_ptr<Loaded> LoadWithLeader(uint32_t type, const FieldWriter& fields) {
-    RecordBuffer first;
-    WriteU32(first, tag::kType, CloseWindowEvent::kTypeId);
-    RecordBuffer record;
-    WriteU32(record, tag::kType, type);
-    fields(record);
-    RecordBuffer container;
-    WriteContainer(container, tag::Step(0), first);
-    WriteContainer(container, tag::Step(1), record);
-    auto loaded = std::make_unique<Loaded>();
-    LoadSteps(container.AsRegion(), loaded->list);
-    if (loaded->list.Count() == 2) loaded->step = loaded->list.At(1);
-    return loaded;
-}
-
-// The loaded step as its class; a fresh step (and a failure) when it is not.
-template <class T>
-T& As(const Loaded& loaded) {
-    static T fallback;
-    T* typed = dynamic_cast<T*>(loaded.step);
-    EXPECT_NE(typed, nullptr) << "type " << T::kTypeId << " did not load as its class";
-    return typed != nullptr ? *typed : fallback;
-}
 
 std::vector<uint8_t> RecordData(const std::vector<uint8_t>& fields, uint32_t tag) {
     auto r = FindRecord(RegionOf(fields), tag);
@@ -69,8 +37,6 @@ Ref<Event> Titled(std::u16string title) {
     s->title = std::move(title);
     return s;
 }
-Ref<Event> FullClose() { return Titled<CloseWindowEvent>(u"*notepad"); }
-Ref<Event> FullSwitch() { return Titled<SwitchWindowEvent>(u"a?b"); }
 
 // A step record of two nested steps under 'SUB'.
 void WriteTwoChildren(RecordBuffer& b) {
@@ -82,39 +48,26 @@ void WriteTwoChildren(RecordBuffer& b) {
     WriteContainer(b, tag::kSub, nested);
 }
 
+// An "If" wait with every field set, holding an "If" wait of its own.
 Ref<Event> FullWait() {
-    auto s = MakeRef<WaitWindowEvent>();
-    s->appear = 0;
-    s->title = u"Save As";
-    s->timeout = 3;
-    s->timeoutUnit = u"minute";
-    s->bringToFront = 0;
-    s->ifForm = 1;
-    auto inner = MakeRef<WaitWindowEvent>();
-    inner->ifForm = 1;
-    inner->children.Append(FullClose());
-    s->children.Append(inner);
-    s->children.Append(FullSwitch());
-    return s;
+    auto inner = Made<WaitWindowEvent>([](auto& w) { w.ifForm = 1; });
+    inner->GetChildList()->Append(Titled<CloseWindowEvent>(u"*notepad"));
+    return Made<WaitWindowEvent>([&](auto& w) {
+        w.appear = 0, w.title = u"Save As", w.timeout = 3, w.timeoutUnit = u"minute", w.bringToFront = 0, w.ifForm = 1;
+        w.children.Append(inner);
+        w.children.Append(Titled<SwitchWindowEvent>(u"a?b"));
+    });
 }
 
 Ref<Event> FullSearch() {
-    auto s = MakeRef<SearchPicEvent>();
-    s->picture = {kPictureA, 80, u"main"};
-    s->morePictures = {{kPictureB, 100, u""}, {kPictureC, 0, u"third"}};
-    s->timeout = 250;
-    s->foundAction = u"click no move";
-    s->timeoutAction = u"continue";
-    s->ifForm = 1;
-    s->moveMouseAway = 0;
-    s->timeoutUnit = u"ms";
-    s->where = u"rg";
-    s->regionLeft = -10;
-    s->regionTop = 20;
-    s->regionRight = 300;
-    s->regionBottom = -5;
-    s->children.Append(FullSwitch());
-    return s;
+    return Made<SearchPicEvent>([](auto& s) {
+        s.picture = {kPictureA, 80, u"main"};
+        s.morePictures = {{kPictureB, 100, u""}, {kPictureC, 0, u"third"}};
+        s.timeout = 250, s.timeoutUnit = u"ms", s.foundAction = u"click no move", s.timeoutAction = u"continue";
+        s.ifForm = 1, s.moveMouseAway = 0, s.where = u"rg";
+        s.regionLeft = -10, s.regionTop = 20, s.regionRight = 300, s.regionBottom = -5;
+        s.children.Append(Titled<SwitchWindowEvent>(u"a?b"));
+    });
 }
 
 Ref<Event> OldSearch() {
@@ -132,8 +85,9 @@ TEST_P(ScreenStepRoundTrip, SaveLoadSaveKeepsEveryFieldAndByte) { ExpectRoundTri
 INSTANTIATE_TEST_SUITE_P(
     AllClasses, ScreenStepRoundTrip,
     testing::Values(
-        Sample{"Close", FullClose, Change(&CloseWindowEvent::title, std::u16string(u"x"))},
-        Sample{"Switch", FullSwitch, Change(&SwitchWindowEvent::title, std::u16string(u"A?b"))},
+        Sample{"Close", [] { return Titled<CloseWindowEvent>(u"*notepad"); }},
+        Sample{"Switch", [] { return Titled<SwitchWindowEvent>(u"a?b"); },
+               Change(&SwitchWindowEvent::title, std::u16string(u"A?b"))},  // titles keep case
         Sample{"WaitIf", FullWait,
                [](Event& e) {
                    auto& inner = static_cast<WaitWindowEvent&>(*e.GetChildList()->At(0));
@@ -145,41 +99,32 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 // ---------------------------------------------------------------------------
-// Window steps
-
-TEST(WindowSteps, TextFormsByFormDirectionAndSwitch) {
-    WaitWindowEvent w;
-    w.title = u"Untitled - Notepad";
-    w.appear = 0;
-    w.ifForm = 1;
-    EXPECT_EQ(Text(w), "If window \"Untitled - Notepad\" disappear");
-    w.appear = 1;
-    EXPECT_EQ(Text(w), "If window \"Untitled - Notepad\" appear then switch to it, And Then");
-    w.bringToFront = 0;
-    EXPECT_EQ(Text(w), "If window \"Untitled - Notepad\" appear, Then");
-}
+// Loading and text forms
 
 // The "If" forms of both condition steps own then-steps linked to their own
 // position; the plain forms drop stored steps.
 TEST(ScreenSteps, ThenStepsOnlyInTheIfForm) {
     for (uint32_t type : {WaitWindowEvent::kTypeId, SearchPicEvent::kTypeId}) {
         SCOPED_TRACE(type);
-        auto plain = LoadWithLeader(type, WriteTwoChildren);
-        ASSERT_NE(plain->step, nullptr);
-        EXPECT_FALSE(plain->step->IsCondition());
-        EXPECT_EQ(plain->step->GetChildList(), nullptr);
-        EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*plain->step)), tag::kSub));
+        auto plain = LoadRecord(type, WriteTwoChildren);
+        ASSERT_TRUE(plain);
+        EXPECT_FALSE(plain->IsCondition());
+        EXPECT_EQ(plain->GetChildList(), nullptr);
+        EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*plain)), tag::kSub));
 
-        auto withIf = LoadWithLeader(type, [](RecordBuffer& b) {
-            WriteU32(b, MakeTag("IF"), 1);
-            WriteTwoChildren(b);
-        });
-        ASSERT_NE(withIf->step, nullptr);
-        EXPECT_TRUE(withIf->step->IsCondition());
-        const EventList* then = withIf->step->GetChildList();
+        // After a leading step, so that the owner's index is not 0.
+        const auto bytes = StreamOf({{CloseWindowEvent::kTypeId, {}}, {type, [](RecordBuffer& b) {
+                                         WriteU32(b, MakeTag("IF"), 1);
+                                         WriteTwoChildren(b);
+                                     }}});
+        EventList list;
+        LoadSteps(RegionOf(bytes), list);
+        ASSERT_EQ(list.Count(), 2u);
+        EXPECT_TRUE(list.At(1)->IsCondition());
+        const EventList* then = list.At(1)->GetChildList();
         ASSERT_NE(then, nullptr);
         ASSERT_EQ(then->Count(), 2u);
-        EXPECT_EQ(then->parent, &withIf->list);
+        EXPECT_EQ(then->parent, &list);
         EXPECT_EQ(then->ownerIndex, 1);
         EXPECT_EQ(Text(*then->At(1)), "Switch to Window \"two\"");
     }
@@ -197,29 +142,59 @@ TEST(WindowSteps, TimeoutUnitsAreExactWordsAndUnknownMeansMinutes) {
     EXPECT_EQ(TimeoutMilliseconds(0xFFFFFFFFu, u"hour"), 0xFFFFFFFFull * 3600000ull);
 }
 
-// ---------------------------------------------------------------------------
-// Picture search
-
 TEST(ScreenSteps, MissingRecordsLoadTheDefaults) {
-    auto wait = LoadWithLeader(WaitWindowEvent::kTypeId, [](RecordBuffer&) {});
-    auto& w = As<WaitWindowEvent>(*wait);
-    EXPECT_EQ(Text(w), "Wait for window \"\" appear");
-    EXPECT_EQ(TimeoutMilliseconds(w.timeout, w.timeoutUnit), 10000u);
-    EXPECT_EQ(w.bringToFront, 1u);
+    auto w = LoadAs<WaitWindowEvent>();
+    EXPECT_EQ(TimeoutMilliseconds(w->timeout, w->timeoutUnit), 10000u);
+    EXPECT_EQ(w->bringToFront, 1u);
 
-    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer&) {});
-    auto& s = As<SearchPicEvent>(*loaded);
-    EXPECT_EQ(s.picture.similarity, 95u);
-    EXPECT_EQ(s.timeout, 10u);
-    EXPECT_EQ(s.timeoutAction, u"stop tip");
-    EXPECT_EQ(s.moveMouseAway, 1u);
-    EXPECT_EQ(Text(s), "Search a picture and move mouse to the picture and click");
+    auto s = LoadAs<SearchPicEvent>();
+    EXPECT_EQ(s->picture.similarity, 95u);
+    EXPECT_EQ(s->timeout, 10u);
+    EXPECT_EQ(s->timeoutAction, u"stop tip");
+    EXPECT_EQ(s->moveMouseAway, 1u);
     // An empty location is not written.
-    EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(s)), MakeTag("WHER")));
+    EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*s)), MakeTag("WHER")));
+}
+
+// The texts by form, direction, switch, found action (compared exactly) and
+// location; region corners are signed and shown as origin and size.
+TEST(ScreenSteps, TextForms) {
+    const auto wait = [](uint32_t appear, uint32_t front) {
+        return Made<WaitWindowEvent>([=](auto& w) {
+            w.title = u"Untitled - Notepad", w.appear = appear, w.bringToFront = front, w.ifForm = 1;
+        });
+    };
+    const auto search = [](const char16_t* where, const char16_t* found, uint32_t ifForm) {
+        return Made<SearchPicEvent>([=](auto& s) {
+            s.where = where, s.foundAction = found, s.ifForm = ifForm, s.regionRight = 5, s.regionBottom = 6;
+        });
+    };
+    const Ref<Event> region = LoadAs<SearchPicEvent>([](RecordBuffer& b) {
+        WriteString(b, MakeTag("WHER"), u"rg");
+        WriteU32(b, MakeTag("RGNL"), static_cast<uint32_t>(-10));
+        WriteU32(b, MakeTag("RGNT"), 20);
+        WriteU32(b, MakeTag("RGNR"), 30);
+        WriteU32(b, MakeTag("RGNB"), 60);
+        WriteString(b, MakeTag("FDO"), u"move");
+    });
+    const std::pair<Ref<Event>, const char*> cases[] = {
+        {LoadAs<WaitWindowEvent>(), "Wait for window \"\" appear"},
+        {wait(0, 1), "If window \"Untitled - Notepad\" disappear"},
+        {wait(1, 1), "If window \"Untitled - Notepad\" appear then switch to it, And Then"},
+        {wait(1, 0), "If window \"Untitled - Notepad\" appear, Then"},
+        {LoadAs<SearchPicEvent>(), "Search a picture and move mouse to the picture and click"},
+        {search(u"cur", u"nothing", 0), "Search a picture from current mouse position"},
+        {search(u"whole", u"move", 1), "If found the picture then move mouse to the picture, And Then"},
+        {search(u"rg", u"Move", 1), "If found the picture in region [0,0 5x6], Then"},
+        {search(u"rg", u"click no move", 1),
+         "If found the picture in region [0,0 5x6] then click on the picture but do not move mouse, And Then"},
+        {region, "Search a picture in region [-10,20 40x40] and move mouse to the picture"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Text(*c.first), c.second) << "row " << &c - cases;
 }
 
 TEST(PictureStep, PicturesAreKeptAsRawRecordsUpToTheFirstGap) {
-    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
+    auto s = LoadAs<SearchPicEvent>([](RecordBuffer& b) {
         WriteRecord(b, MakeTag("BMPN"), kPictureA.data(), static_cast<uint32_t>(kPictureA.size()));
         WriteU32(b, MakeTag("SML"), 70);
         WriteRecord(b, 0x31504D42u, kPictureB.data(), static_cast<uint32_t>(kPictureB.size()));
@@ -228,16 +203,15 @@ TEST(PictureStep, PicturesAreKeptAsRawRecordsUpToTheFirstGap) {
         WriteU32(b, 0x324C4D53u, 60);
         WriteRecord(b, 0x34504D42u, kPictureA.data(), 4);  // after a gap: not a picture of the step
     });
-    auto& s = As<SearchPicEvent>(*loaded);
-    EXPECT_FALSE(s.bitmapFileImages);
-    EXPECT_EQ(s.picture.bytes, kPictureA);
-    EXPECT_EQ(s.picture.similarity, 70u);
-    ASSERT_EQ(s.morePictures.size(), 2u);
-    EXPECT_EQ(s.morePictures[0], (StoredPicture{kPictureB, 95, u"second"}));
-    EXPECT_EQ(s.morePictures[1], (StoredPicture{kPictureC, 60, u""}));
+    EXPECT_FALSE(s->bitmapFileImages);
+    EXPECT_EQ(s->picture.bytes, kPictureA);
+    EXPECT_EQ(s->picture.similarity, 70u);
+    ASSERT_EQ(s->morePictures.size(), 2u);
+    EXPECT_EQ(s->morePictures[0], (StoredPicture{kPictureB, 95, u"second"}));
+    EXPECT_EQ(s->morePictures[1], (StoredPicture{kPictureC, 60, u""}));
 
     // Saved back under the same tags, which spell BMP1, SML2 in the file.
-    const auto bytes = FieldBytes(s);
+    const auto bytes = FieldBytes(*s);
     EXPECT_EQ(RecordData(bytes, MakeTag("BMPN")), kPictureA);
     EXPECT_EQ(RecordData(bytes, 0x32504D42u), kPictureC);
     EXPECT_TRUE(RecordData(bytes, 0x34504D42u).empty());
@@ -245,46 +219,15 @@ TEST(PictureStep, PicturesAreKeptAsRawRecordsUpToTheFirstGap) {
 }
 
 TEST(PictureStep, OlderBitmapFileFormIsWrittenBackUnderItsOwnTag) {
-    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
+    auto s = LoadAs<SearchPicEvent>([](RecordBuffer& b) {
         WriteRecord(b, MakeTag("BMP"), kPictureB.data(), static_cast<uint32_t>(kPictureB.size()));
         WriteRecord(b, 0x31504D42u, kPictureC.data(), 1);
     });
-    auto& s = As<SearchPicEvent>(*loaded);
-    EXPECT_TRUE(s.bitmapFileImages);
-    EXPECT_EQ(s.morePictures.size(), 1u);
-    const auto bytes = FieldBytes(s);
+    EXPECT_TRUE(s->bitmapFileImages);
+    EXPECT_EQ(s->morePictures.size(), 1u);
+    const auto bytes = FieldBytes(*s);
     EXPECT_EQ(RecordData(bytes, MakeTag("BMP")), kPictureB);
     EXPECT_FALSE(FindRecord(RegionOf(bytes), MakeTag("BMPN")));
-}
-
-TEST(PictureStep, RegionCornersAreSignedAndShownAsOriginAndSize) {
-    auto loaded = LoadWithLeader(SearchPicEvent::kTypeId, [](RecordBuffer& b) {
-        WriteString(b, MakeTag("WHER"), u"rg");
-        WriteU32(b, MakeTag("RGNL"), static_cast<uint32_t>(-10));
-        WriteU32(b, MakeTag("RGNT"), 20);
-        WriteU32(b, MakeTag("RGNR"), 30);
-        WriteU32(b, MakeTag("RGNB"), 60);
-        WriteString(b, MakeTag("FDO"), u"move");
-    });
-    EXPECT_EQ(Text(As<SearchPicEvent>(*loaded)), "Search a picture in region [-10,20 40x40] and move mouse to the picture");
-}
-
-TEST(PictureStep, TextFormsByFormActionAndLocation) {
-    SearchPicEvent s;
-    s.where = u"cur";
-    s.foundAction = u"nothing";
-    EXPECT_EQ(Text(s), "Search a picture from current mouse position");
-    s.where = u"whole";
-    s.ifForm = 1;
-    s.foundAction = u"move";
-    EXPECT_EQ(Text(s), "If found the picture then move mouse to the picture, And Then");
-    s.foundAction = u"Move";  // compared exactly
-    s.where = u"rg";
-    s.regionRight = 5;
-    s.regionBottom = 6;
-    EXPECT_EQ(Text(s), "If found the picture in region [0,0 5x6], Then");
-    s.foundAction = u"click no move";
-    EXPECT_EQ(Text(s), "If found the picture in region [0,0 5x6] then click on the picture but do not move mouse, And Then");
 }
 
 }  // namespace
