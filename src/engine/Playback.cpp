@@ -180,10 +180,7 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
     if (showsScript) desktop.progress.SetLine(ProgressLine::Script, savedScriptLine);
 }
 
-std::u16string& StatusText() {
-    static std::u16string text(kStepComplete);
-    return text;
-}
+std::u16string& StatusText() { return ActiveRuntime().statusText; }
 
 void FinishStep(Player& player, const Event& step, std::optional<std::u16string_view> status, uint32_t pauseArgument) {
     if (status) StatusText() = *status;

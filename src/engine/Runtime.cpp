@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "engine/ExecuteStep.h"
 #include "engine/ScriptFunctions.h"
 
 namespace ovrix {
@@ -12,7 +13,7 @@ Runtime* installed = nullptr;
 
 }  // namespace
 
-Runtime::Runtime(const StepKinds* kinds) : stepKinds(kinds) {
+Runtime::Runtime(const StepKinds* kinds) : stepKinds(kinds), statusText(kStepComplete) {
     expr.functions = &functions;
     expr.scriptFunctionCaller = CallDynamicFunction;
 }

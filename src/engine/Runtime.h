@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "builtins/Registry.h"
 #include "engine/Context.h"
@@ -54,6 +55,10 @@ public:
     ExprState expr;
     PExprItem returnValue;  // the value of the last Return
     PlaybackSerialCounter serial;
+    // What a finished step shows on the status line: every step starts it as
+    // "Step Complete", and a step that finishes with a status of its own
+    // leaves that.
+    std::u16string statusText;
     const StepKinds* stepKinds;  // what the loader makes and the step loop plays
     PlayerThreadState thread;  // the Context stack of the playing thread
 
