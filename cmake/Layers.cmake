@@ -11,14 +11,9 @@
 
 set(OVRIX_LAYER_ROOT ${CMAKE_BINARY_DIR}/layers)
 
-# The header folders a layer can see: its own and its dependencies', each as
-# a path under src/. "platform" stands for the interface headers only, not
-# the two implementations below it.
-function(ovrix_layer_visible name out)
-  get_property(visible GLOBAL PROPERTY OVRIX_LAYER_VISIBLE_${name})
-  set(${out} ${visible} PARENT_SCOPE)
-endfunction()
-
+# Makes `farm` a folder of links to the headers of each src/ folder named:
+# "platform" stands for the interface headers only, not the two
+# implementations below it.
 function(ovrix_make_farm farm)
   file(REMOVE_RECURSE ${farm})
   file(MAKE_DIRECTORY ${farm})
