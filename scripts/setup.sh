@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs to build and test: the
-# native toolchain and test libraries, the two MinGW-w64 cross compilers,
-# Wine, a virtual X server, xdotool and ImageMagick. Idempotent: a package
+# native toolchain and test libraries, the 32-bit multilib compiler and the
+# user-mode emulator that run the core as 32-bit code, the two MinGW-w64
+# cross compilers, Wine, a virtual X server, xdotool and ImageMagick.
+# Idempotent: a package
 # already installed is left alone, and the package lists are refreshed only
 # when something is missing. Needs root (or sudo) when it installs.
 set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev
+    g++-multilib qemu-user-static
     googletest libbenchmark-dev libsqlite3-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686

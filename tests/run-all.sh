@@ -5,12 +5,16 @@
 #      and command-line tool tests) through ctest;
 #   3. runs the unit tests again under AddressSanitizer and UBSan;
 #   4. builds the loader fuzz target with clang and fuzzes for a bounded time;
-#   5. builds both Windows presets and runs the Windows tests under wine64.
+#   5. builds the core, the unit tests and the fuzz target's replayer as
+#      32-bit x86 code (the shipped player is 32-bit) and runs the tests and
+#      the fuzzer's corpus under user-mode emulation, since these machines
+#      execute no 32-bit programs;
+#   6. builds both Windows presets and runs the Windows tests under wine64.
 # Ends with one line "total: N passed, M failed" and a non-zero exit status
 # when anything failed.
 #
 # Environment: OVRIX_JOBS (default 2), OVRIX_FUZZ_SECONDS (default 60),
-# OVRIX_SKIP_WINE=1 to leave out step 5.
+# OVRIX_SKIP_WINE=1 to leave out step 6.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -85,6 +89,32 @@ if configure_and_build fuzz load_fuzz; then
     fi
 else
     count fuzz-build 0 1
+fi
+
+banner "the core as 32-bit x86 code, under qemu-i386-static"
+if configure_and_build native32 ovrix_tests load_replay; then
+    if timeout 900 qemu-i386-static build/native32/tests/ovrix_tests --gtest_brief=1 >"$LOGS/native32.log" 2>&1; then
+        n=$(grep -oE "\[  PASSED  \] [0-9]+" "$LOGS/native32.log" | grep -oE "[0-9]+$")
+        echo "all ${n:-?} passed"
+        count native32 "${n:-1}" 0
+    else
+        tail -30 "$LOGS/native32.log"
+        count native32 0 1
+    fi
+    # The fuzzer's corpus as it stands after the run above (the committed
+    # seeds, including inputs that once failed, and what it found), or the
+    # seeds alone when the fuzzer could not be built.
+    replay_corpus=$ROOT/build/fuzz/corpus
+    [[ -d $replay_corpus ]] || replay_corpus=$ROOT/fuzz/corpus
+    if timeout 600 qemu-i386-static build/native32/fuzz/load_replay "$replay_corpus" >"$LOGS/native32-replay.log" 2>&1; then
+        tail -1 "$LOGS/native32-replay.log"
+        count native32-replay 1 0
+    else
+        tail -20 "$LOGS/native32-replay.log"
+        count native32-replay 0 1
+    fi
+else
+    count native32-build 0 1
 fi
 
 if [[ ${OVRIX_SKIP_WINE:-0} != 1 ]]; then
