@@ -2,7 +2,7 @@
 // name, how a step of the kind is made and how it plays. Ids run from 1 to
 // 57; 21, 22 and 56 are unused. Each family of steps adds its own rows where
 // the family is defined; the whole table is put together above every family
-// and installed for the code that loads and plays steps.
+// and handed to the runtime, which installs it for loading and playing.
 #pragma once
 
 #include <array>
