@@ -13,7 +13,7 @@ Runtime* installed = nullptr;
 
 }  // namespace
 
-Runtime::Runtime(const StepKinds* kinds) : stepKinds(kinds), statusText(kStepComplete) {
+Runtime::Runtime(const StepKinds* kinds) : statusText(kStepComplete), stepKinds(kinds) {
     expr.functions = &functions;
     expr.scriptFunctionCaller = CallDynamicFunction;
 }
