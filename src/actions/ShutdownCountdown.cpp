@@ -54,7 +54,7 @@ CountdownDialog::Texts ShutdownCountdown::Initial() {
 
 CountdownDialog::Update ShutdownCountdown::Tick() {
     --secondsLeft_;
-    if (secondsLeft_ > 0) return {SecondsText(secondsLeft_), false};
+    if (secondsLeft_ > 0) return {SecondsText(secondsLeft_), false, nullptr};
     return CarryOut();
 }
 

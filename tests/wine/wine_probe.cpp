@@ -31,6 +31,10 @@ namespace {
 constexpr UINT kAnswerTimeoutMs = 2000;
 constexpr DWORD kPollMs = 50;
 
+// The system fills these records (window and work-area rectangles, a client
+// origin): their layout has no pointers and is the same on i686 and x86_64.
+static_assert(sizeof(RECT) == 16 && sizeof(POINT) == 8);
+
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,

@@ -1,5 +1,8 @@
 #include "builder/ImageBuilder.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "container/Tags.h"
 
 namespace ovrix {
@@ -72,8 +75,10 @@ std::vector<uint8_t> ImageBuilder::Build() const {
 
 std::vector<uint8_t> ImageBuilder::BuildSlot() const {
     const auto image = Build();
-    std::vector<uint8_t> slot = U32Data(static_cast<uint32_t>(image.size()));
-    slot.insert(slot.end(), image.begin(), image.end());
+    const auto length = U32Data(static_cast<uint32_t>(image.size()));
+    std::vector<uint8_t> slot(length.size() + image.size());
+    std::copy(length.begin(), length.end(), slot.begin());
+    std::copy(image.begin(), image.end(), slot.begin() + static_cast<ptrdiff_t>(length.size()));
     return slot;
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/win32/AppState.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/LayoutChecks.h"
 #include "platform/win32/OvrixDlg.h"
 #include "platform/win32/WinApi.h"
 
@@ -77,6 +78,7 @@ void COvrixApp::InitInstance() {
     EnableDebugPrivilege();
     QueryOsVersion(App().osVersion);
     Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, nothing suppressed
+    static_assert(sizeof input == ForTarget(16, 24));
     if (Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) != Gdiplus::Ok) gdiplusToken_ = 0;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     RegisterScriptWindowClasses(instance_);

@@ -8,6 +8,7 @@
 #include "platform/win32/AppState.h"
 #include "platform/win32/CountdownDialog.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/LayoutChecks.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/ProgressWindow.h"
 #include "platform/win32/ScriptErrorDialog.h"
@@ -101,9 +102,10 @@ bool Win32Platform::CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; 
 bool Win32Platform::IsKeyDown(uint8_t vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
 
 // SendInput is looked up by name once, on first use, and kept for the
-// process's lifetime.
+// process's lifetime; its type is the header's declaration, so the lookup
+// cannot disagree with the system's calling convention or parameters.
 bool Win32Platform::DoSendInput(const std::vector<KeyInput>& records) {
-    using SendInputFn = UINT(WINAPI*)(UINT, INPUT*, int);
+    using SendInputFn = decltype(&::SendInput);
     static const SendInputFn send = [] {
         const HMODULE user32 = ::LoadLibraryW(L"user32.dll");
         return user32 == nullptr ? nullptr

@@ -1,5 +1,7 @@
 #include "platform/win32/Window.h"
 
+#include "platform/win32/LayoutChecks.h"
+
 namespace ovrix::win32 {
 
 namespace {

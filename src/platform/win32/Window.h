@@ -8,6 +8,7 @@
 #include "platform/win32/WinApi.h"
 
 #include <optional>
+#include <type_traits>
 
 namespace ovrix::win32 {
 
@@ -48,6 +49,10 @@ protected:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    // Exactly the system's procedure types, calling convention included, so
+    // that they are handed over without a cast.
+    static_assert(std::is_same_v<decltype(&WindowProc), WNDPROC>);
+    static_assert(std::is_same_v<decltype(&DialogProc), DLGPROC>);
 
 private:
     std::optional<LRESULT> Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
