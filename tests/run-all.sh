@@ -33,6 +33,21 @@ count() {  # count STAGE PASSED FAILED
     if [[ $3 -ne 0 ]]; then stage_failed+=("$1"); fi
 }
 banner() { echo; echo "=== $* ==="; }
+# run_unit_tests STAGE COMMAND...: runs a unit-test binary and counts its
+# passed tests, or one failure with the log's tail.
+run_unit_tests() {
+    local stage=$1 log=$LOGS/$1.log
+    shift
+    if "$@" --gtest_brief=1 >"$log" 2>&1; then
+        local n
+        n=$(grep -oE "\[  PASSED  \] [0-9]+" "$log" | grep -oE "[0-9]+$")
+        echo "all ${n:-?} passed"
+        count "$stage" "${n:-1}" 0
+    else
+        tail -30 "$log"
+        count "$stage" 0 1
+    fi
+}
 
 bash scripts/setup.sh || { echo "setup failed"; echo "total: 0 passed, 1 failed"; exit 1; }
 
@@ -58,15 +73,7 @@ fi
 
 banner "unit tests under AddressSanitizer and UBSan"
 if configure_and_build native-asan ovrix_tests; then
-    if ASAN_OPTIONS=detect_leaks=1 timeout 600 build/native-asan/tests/ovrix_tests --gtest_brief=1 \
-        >"$LOGS/asan.log" 2>&1; then
-        n=$(grep -oE "\[  PASSED  \] [0-9]+" "$LOGS/asan.log" | grep -oE "[0-9]+$")
-        echo "all ${n:-?} passed"
-        count asan "${n:-1}" 0
-    else
-        tail -30 "$LOGS/asan.log"
-        count asan 0 1
-    fi
+    ASAN_OPTIONS=detect_leaks=1 run_unit_tests asan timeout 600 build/native-asan/tests/ovrix_tests
 else
     count asan-build 0 1
 fi
@@ -93,14 +100,7 @@ fi
 
 banner "the core as 32-bit x86 code, under qemu-i386-static"
 if configure_and_build native32 ovrix_tests load_replay; then
-    if timeout 900 qemu-i386-static build/native32/tests/ovrix_tests --gtest_brief=1 >"$LOGS/native32.log" 2>&1; then
-        n=$(grep -oE "\[  PASSED  \] [0-9]+" "$LOGS/native32.log" | grep -oE "[0-9]+$")
-        echo "all ${n:-?} passed"
-        count native32 "${n:-1}" 0
-    else
-        tail -30 "$LOGS/native32.log"
-        count native32 0 1
-    fi
+    run_unit_tests native32 timeout 900 qemu-i386-static build/native32/tests/ovrix_tests
     # The fuzzer's corpus as it stands after the run above (the committed
     # seeds, including inputs that once failed, and what it found), or the
     # seeds alone when the fuzzer could not be built.
