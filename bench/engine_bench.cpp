@@ -60,5 +60,15 @@ void BM_LoopOfSetAndIf(benchmark::State& state) {
 }
 BENCHMARK(BM_LoopOfSetAndIf);
 
+// What a new runtime costs: its registry files every built-in descriptor.
+// The player makes one; the tools and the fuzz target make one per image.
+void BM_RuntimeStart(benchmark::State& state) {
+    for (auto _ : state) {
+        Runtime runtime(&PlayerStepKinds());
+        benchmark::DoNotOptimize(&runtime);
+    }
+}
+BENCHMARK(BM_RuntimeStart);
+
 }  // namespace
 }  // namespace ovrix

@@ -33,8 +33,13 @@ TEST_F(BuiltinDates, StringToDateTimeDefaultsToANoonIn2012) {
     // without an argument reads back.
     const PLX_FunArg* text = FindFunction(u"StringToDateTime")->GetArg(0);
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(SecondsOf(text->defaultValue), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
+    ASSERT_NE(text->makeDefault, nullptr);
+    EXPECT_EQ(SecondsOf(text->makeDefault()), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
     EXPECT_EQ(SecondsOf(Call(u"StringToDateTime", {})), SecondsFromCivil(2012, 1, 1, 12, 0, 0));
+    // It is noon in the playing runtime's local time, whenever the
+    // descriptors were built.
+    SetLocalTimeFunction(PlusTwoHours);
+    EXPECT_EQ(SecondsOf(Call(u"StringToDateTime", {})), SecondsFromCivil(2012, 1, 1, 10, 0, 0));
 }
 
 TEST_F(BuiltinDates, FieldsAreLocal) {

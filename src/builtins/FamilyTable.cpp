@@ -20,7 +20,7 @@ PExprItem MakeDefault(const DefaultSpec& def) {
         case DefaultSpec::Type::Text: return MakeItem<ExprItem_Text>(def.text);
         case DefaultSpec::Type::Bool: return MakeItem<ExprItem_Bool>(def.number != 0.0);
         case DefaultSpec::Type::Empty: return MakeItem<ExprItem_Empty>();
-        case DefaultSpec::Type::Made: return def.make != nullptr ? def.make() : PExprItem();
+        case DefaultSpec::Type::Made: return {};  // made when a call needs it
     }
     return {};
 }
@@ -78,7 +78,9 @@ std::unique_ptr<PLX_Function> BuildDescriptor(const FunctionSpec& spec) {
     f->aliasKey = spec.alias;
     for (const ArgSpec& a : spec.args) {
         PLX_FunArg* arg = f->AddArg(a.name, a.kind, MakeDefault(a.def), a.flags, a.label);
-        if (arg != nullptr && a.flagNames != nullptr) arg->flagNames = FindLibraryEnumeration(a.flagNames);
+        if (arg == nullptr) continue;
+        if (a.def.type == DefaultSpec::Type::Made) arg->makeDefault = a.def.make;
+        if (a.flagNames != nullptr) arg->flagNames = FindLibraryEnumeration(a.flagNames);
     }
     return f;
 }

@@ -47,16 +47,48 @@ std::u16string PluginMessage(std::u16string_view key) {
 
 }  // namespace
 
-FunctionRegistry::FunctionRegistry() {
-    for (const FamilySpec& family : Catalogue()) {
-        for (const FunctionSpec& spec : family.functions) {
-            descriptors_.push_back(BuildDescriptor(spec));
-            table_.push_back(descriptors_.back().get());
+namespace {
+
+// The built-in module: every descriptor of the catalogue, built on first use
+// and read-only afterwards. Defaults that depend on the playing runtime are
+// made when a call needs them, so nothing here depends on which runtime was
+// installed when it was built.
+class BuiltinLibrary {
+public:
+    BuiltinLibrary() {
+        for (const FamilySpec& family : Catalogue()) {
+            for (const FunctionSpec& spec : family.functions) {
+                descriptors_.push_back(BuildDescriptor(spec));
+                descriptors_.back()->owner = &module_;
+                table_.push_back(descriptors_.back().get());
+            }
         }
+        module_.count = static_cast<int32_t>(table_.size());
+        module_.table = table_.data();
+        module_.services = HostServices();
     }
-    builtins_.count = static_cast<int32_t>(table_.size());
-    builtins_.table = table_.data();
-    AddModule(builtins_);
+    BuiltinLibrary(const BuiltinLibrary&) = delete;
+    BuiltinLibrary& operator=(const BuiltinLibrary&) = delete;
+
+    const PLX_Module& Module() const { return module_; }
+
+private:
+    std::vector<std::unique_ptr<PLX_Function>> descriptors_;
+    std::vector<PLX_FunctionBase*> table_;
+    PLX_Module module_;
+};
+
+const PLX_Module& BuiltinModule() {
+    static const BuiltinLibrary library;
+    return library.Module();
+}
+
+}  // namespace
+
+FunctionRegistry::FunctionRegistry() {
+    const PLX_Module& builtins = BuiltinModule();
+    FileDescriptors(builtins);
+    modules_.push_back(&builtins);
 }
 
 FunctionRegistry::~FunctionRegistry() = default;
@@ -70,11 +102,17 @@ void FunctionRegistry::AddModule(PLX_Module& module) {
 
 void FunctionRegistry::FileModule(PLX_Module& module) {
     for (int32_t i = 0; i < module.count; ++i) {
-        PLX_FunctionBase* base = module.table[i];
+        if (auto* f = dynamic_cast<PLX_Function*>(module.table[i])) f->owner = &module;
+    }
+    FileDescriptors(module);
+}
+
+void FunctionRegistry::FileDescriptors(const PLX_Module& module) {
+    for (int32_t i = 0; i < module.count; ++i) {
+        const PLX_FunctionBase* base = module.table[i];
         if (base == nullptr) continue;
         functions_[base->GetName()] = base;
-        if (auto* f = dynamic_cast<PLX_Function*>(base)) {
-            f->owner = &module;
+        if (const auto* f = dynamic_cast<const PLX_Function*>(base)) {
             if (f->aliasKey != nullptr && *f->aliasKey != 0) functions_[f->aliasKey] = f;
         }
     }
@@ -106,13 +144,13 @@ const NumberEnum* FunctionRegistry::FindEnumeration(std::u16string_view name) co
 }
 
 void FunctionRegistry::StartModules() {
-    for (PLX_Module* module : modules_) {
+    for (const PLX_Module* module : modules_) {
         if (module->startHook != nullptr) module->startHook();
     }
 }
 
 void FunctionRegistry::StopModules() {
-    for (PLX_Module* module : modules_) {
+    for (const PLX_Module* module : modules_) {
         if (module->stopHook != nullptr) module->stopHook();
     }
 }

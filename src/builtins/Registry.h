@@ -42,7 +42,9 @@ struct PLX_Module {
 
 class FunctionRegistry final : public FunctionLookup {
 public:
-    // Files every descriptor of the built-in catalogue.
+    // Files every descriptor of the built-in catalogue. The descriptors
+    // themselves are built once per process and never change, so a registry
+    // is cheap to make (the fuzz target and the tools make one per image).
     FunctionRegistry();
     FunctionRegistry(const FunctionRegistry&) = delete;
     FunctionRegistry& operator=(const FunctionRegistry&) = delete;
@@ -62,11 +64,9 @@ public:
 
 private:
     void FileModule(PLX_Module& module);
+    void FileDescriptors(const PLX_Module& module);
 
-    std::vector<std::unique_ptr<PLX_Function>> descriptors_;
-    std::vector<PLX_FunctionBase*> table_;
-    PLX_Module builtins_;
-    std::vector<PLX_Module*> modules_;
+    std::vector<const PLX_Module*> modules_;
     std::map<std::u16string, const PLX_FunctionBase*, std::less<>> functions_;
     std::map<std::u16string, std::unique_ptr<PLX_Function>, std::less<>> placeholders_;
 };

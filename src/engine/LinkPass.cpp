@@ -18,7 +18,6 @@ namespace ovrix {
 
 namespace {
 
-
 void BuildLabelTable(EventList& list) {
     list.labels.clear();
     StepPath path;

@@ -31,6 +31,9 @@ public:
     uint32_t kind = 0;
     uint32_t flags = 0;
     PExprItem defaultValue;
+    // A default made afresh whenever a call needs it, for defaults that
+    // depend on the playing runtime (a date-time in its local time).
+    PExprItem (*makeDefault)() = nullptr;
     const NumberEnum* flagNames = nullptr;
     std::u16string name;
     std::u16string label;

@@ -191,7 +191,12 @@ void ExprItem_Fun::Load(Region region) {
     LoadArguments(region);
     if (function == nullptr) return;
     for (int32_t i = static_cast<int32_t>(args.size()); i < function->GetArgCount(); ++i) {
-        const PExprItem& fallback = function->GetArg(i)->defaultValue;
+        const PLX_FunArg* arg = function->GetArg(i);
+        if (arg->makeDefault != nullptr) {
+            args.push_back(arg->makeDefault());
+            continue;
+        }
+        const PExprItem& fallback = arg->defaultValue;
         args.push_back(fallback ? fallback->Clone() : PExprItem());
     }
 }
