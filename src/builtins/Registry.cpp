@@ -45,9 +45,20 @@ std::u16string PluginMessage(std::u16string_view key) {
            u"\" does not exist!\nPlease make sure you have installed the plug-in.";
 }
 
-}  // namespace
+using KeyMap = std::map<std::u16string, const PLX_FunctionBase*, std::less<>>;
 
-namespace {
+// Files a module's descriptors by key and alias key; a key filed before is
+// replaced.
+void FileKeys(const PLX_Module& module, KeyMap& keys) {
+    for (int32_t i = 0; i < module.count; ++i) {
+        const PLX_FunctionBase* base = module.table[i];
+        if (base == nullptr) continue;
+        keys[base->GetName()] = base;
+        if (const auto* f = dynamic_cast<const PLX_Function*>(base)) {
+            if (f->aliasKey != nullptr && *f->aliasKey != 0) keys[f->aliasKey] = f;
+        }
+    }
+}
 
 // The built-in module: every descriptor of the catalogue, built on first use
 // and read-only afterwards. Defaults that depend on the playing runtime are
@@ -66,30 +77,32 @@ public:
         module_.count = static_cast<int32_t>(table_.size());
         module_.table = table_.data();
         module_.services = HostServices();
+        FileKeys(module_, byKey_);
     }
     BuiltinLibrary(const BuiltinLibrary&) = delete;
     BuiltinLibrary& operator=(const BuiltinLibrary&) = delete;
 
     const PLX_Module& Module() const { return module_; }
+    const PLX_FunctionBase* Find(std::u16string_view key) const {
+        const auto it = byKey_.find(key);
+        return it != byKey_.end() ? it->second : nullptr;
+    }
 
 private:
     std::vector<std::unique_ptr<PLX_Function>> descriptors_;
     std::vector<PLX_FunctionBase*> table_;
     PLX_Module module_;
+    KeyMap byKey_;
 };
 
-const PLX_Module& BuiltinModule() {
+const BuiltinLibrary& Builtins() {
     static const BuiltinLibrary library;
-    return library.Module();
+    return library;
 }
 
 }  // namespace
 
-FunctionRegistry::FunctionRegistry() {
-    const PLX_Module& builtins = BuiltinModule();
-    FileDescriptors(builtins);
-    modules_.push_back(&builtins);
-}
+FunctionRegistry::FunctionRegistry() { modules_.push_back(&Builtins().Module()); }
 
 FunctionRegistry::~FunctionRegistry() = default;
 
@@ -104,23 +117,13 @@ void FunctionRegistry::FileModule(PLX_Module& module) {
     for (int32_t i = 0; i < module.count; ++i) {
         if (auto* f = dynamic_cast<PLX_Function*>(module.table[i])) f->owner = &module;
     }
-    FileDescriptors(module);
-}
-
-void FunctionRegistry::FileDescriptors(const PLX_Module& module) {
-    for (int32_t i = 0; i < module.count; ++i) {
-        const PLX_FunctionBase* base = module.table[i];
-        if (base == nullptr) continue;
-        functions_[base->GetName()] = base;
-        if (const auto* f = dynamic_cast<const PLX_Function*>(base)) {
-            if (f->aliasKey != nullptr && *f->aliasKey != 0) functions_[f->aliasKey] = f;
-        }
-    }
+    FileKeys(module, functions_);
 }
 
 const PLX_FunctionBase* FunctionRegistry::Find(std::u16string_view key) const {
+    // Keys filed by later modules replace the built-in ones.
     const auto it = functions_.find(key);
-    return it != functions_.end() ? it->second : nullptr;
+    return it != functions_.end() ? it->second : Builtins().Find(key);
 }
 
 const PLX_FunctionBase* FunctionRegistry::Lookup(std::u16string_view key) const {

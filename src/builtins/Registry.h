@@ -64,9 +64,10 @@ public:
 
 private:
     void FileModule(PLX_Module& module);
-    void FileDescriptors(const PLX_Module& module);
 
     std::vector<const PLX_Module*> modules_;
+    // Keys of the modules added after the built-in one; the built-in keys
+    // are shared by every registry.
     std::map<std::u16string, const PLX_FunctionBase*, std::less<>> functions_;
     std::map<std::u16string, std::unique_ptr<PLX_Function>, std::less<>> placeholders_;
 };
