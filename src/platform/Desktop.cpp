@@ -10,6 +10,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       dialogs(platform.GetDialogs()),
       files(platform.GetFiles()),
       system(platform.GetSystem()),
+      windows(platform.GetWindows()),
       progress(platform.GetProgressWindow()),
       trace_(std::move(trace)) {
     BindTracer(this);
@@ -22,7 +23,7 @@ Desktop::~Desktop() {
 }
 
 void Desktop::BindTracer(EventTracer* tracer) {
-    TracedFacet* const traced[] = {&input, &clipboard, &dialogs, &files, &system, &progress};
+    TracedFacet* const traced[] = {&input, &clipboard, &dialogs, &files, &system, &windows, &progress};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

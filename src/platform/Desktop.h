@@ -33,6 +33,7 @@ public:
     Dialogs& dialogs;
     Files& files;
     System& system;
+    Windows& windows;
     ProgressWindow& progress;
 
     // Trace times count from the desktop's creation, and again from the

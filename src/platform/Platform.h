@@ -17,6 +17,7 @@
 #include "platform/ProgressWindow.h"
 #include "platform/Screen.h"
 #include "platform/System.h"
+#include "platform/Windows.h"
 
 namespace ovrix {
 
@@ -31,6 +32,7 @@ public:
     virtual Dialogs& GetDialogs() = 0;
     virtual Files& GetFiles() = 0;
     virtual System& GetSystem() = 0;
+    virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;
 };
 

@@ -22,6 +22,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimProgressWindow.h"
+#include "platform/sim/SimWindows.h"
 
 namespace ovrix {
 
@@ -93,6 +94,10 @@ public:
     // down), or is cancelled after this many ticks when that is not below 0.
     int32_t countdownCancelAfterTicks = -1;
 
+    // The windows on the simulated desktop; tests and desktop descriptions
+    // add them.
+    SimWindows windows{[this] { return ElapsedMs(); }};
+
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
     SimProgressWindow& Window() { return progressWindow_; }
@@ -113,6 +118,7 @@ public:
     Files& GetFiles() override { return *this; }
     System& GetSystem() override { return *this; }
     ProgressWindow& GetProgressWindow() override { return *this; }
+    Windows& GetWindows() override { return windows; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }
