@@ -81,7 +81,9 @@ public:
     // edit control of another program.
     virtual std::u16string GetControlText(WindowId window) = 0;
 
-    // Acting (traced, see above).
+    // Acting (traced, see above). Places are those SetWindowPos takes: screen
+    // coordinates for a top-level window, its parent's client coordinates for
+    // a child. Restore is ShowWindow's restore command.
     void Activate(WindowId window);
     void Restore(WindowId window);
     void PostClose(WindowId window);
