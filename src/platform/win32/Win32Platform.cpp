@@ -13,6 +13,7 @@
 #include "platform/win32/ProgressWindow.h"
 #include "platform/win32/ScriptErrorDialog.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/Win32Windows.h"
 
 namespace ovrix::win32 {
 
@@ -35,8 +36,11 @@ bool HandledByDialog(MSG& message) {
 
 }  // namespace
 
-Win32Platform::Win32Platform() : progress_(std::make_unique<CVtlProgDlg>()) {}
+Win32Platform::Win32Platform()
+    : progress_(std::make_unique<CVtlProgDlg>()), windows_(std::make_unique<Win32Windows>()) {}
 Win32Platform::~Win32Platform() = default;
+
+Windows& Win32Platform::GetWindows() { return *windows_; }
 
 uint32_t Win32Platform::TickCount() { return ::GetTickCount(); }
 

@@ -13,6 +13,7 @@
 namespace ovrix::win32 {
 
 class CVtlProgDlg;
+class Win32Windows;
 
 class Win32Platform : public Platform,
                       public Clock,
@@ -34,6 +35,7 @@ public:
     Dialogs& GetDialogs() override { return *this; }
     Files& GetFiles() override { return *this; }
     System& GetSystem() override { return *this; }
+    Windows& GetWindows() override;
     ProgressWindow& GetProgressWindow() override { return *this; }
 
     uint32_t TickCount() override;
@@ -93,6 +95,7 @@ protected:
 
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
+    std::unique_ptr<Win32Windows> windows_;
 };
 
 }  // namespace ovrix::win32
