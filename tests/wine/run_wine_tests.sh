@@ -15,9 +15,12 @@
 #      (tests/wine/input_replay.sh): typing and clicking into notepad, the
 #      progress window, the pause and stop hotkeys, a message box, the script
 #      error and shutdown countdown dialogs. Screenshots stay in the work folder.
+#   5. The window steps and functions on real windows (tests/wine/windows_e2e.sh):
+#      Notepad opened, waited for, switched to, typed into, read and closed,
+#      and the controls of a test window of our own found and driven.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
-# ovrix_tests, ovrix-wine-probe),
+# ovrix_tests, ovrix-wine-probe, ovrix-wine-target),
 # build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
 # OVRIX_WIN32_BUILD. Ends with "N passed, M failed"; non-zero on any failure.
 set -uo pipefail
@@ -154,6 +157,10 @@ fi
 # --- 4. Input replay and the player's windows.
 source "$ROOT/tests/wine/input_replay.sh"
 run_input_replay_tests
+
+# --- 5. Window steps and functions.
+source "$ROOT/tests/wine/windows_e2e.sh"
+run_windows_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

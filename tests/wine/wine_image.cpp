@@ -14,6 +14,13 @@
 //                                  then one more step (not played)
 //   wine-image countdown -o IMAGE  a shutdown with a 30 s countdown, then one
 //                                  more step
+//   wine-image windows -o IMAGE    opens Notepad on C:\ovrix-windows.txt, waits
+//                                  for it, switches to it, types, reads the
+//                                  text back, closes it and waits until it is
+//                                  gone; then finds and drives the controls of
+//                                  the "Ovrix Target" window (wine_target.cpp).
+//                                  What it reads it puts on the clipboard as
+//                                  "key=value", one trace line each
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,10 +33,13 @@
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
 #include "script/EventList.h"
+#include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
+#include "engine/VariableSteps.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "screen/WindowSteps.h"
 
 namespace {
 
@@ -153,8 +163,106 @@ std::vector<uint8_t> Countdown() {
     return Image(steps, false);
 }
 
+// --- The windows scene.
+
+template <class T>
+Ref<T> WindowStep(std::u16string title, uint32_t delay) {
+    auto step = Step<T>(delay);
+    step->title = std::move(title);
+    return step;
+}
+
+// Waits up to `seconds` for the window to appear (or disappear), without
+// bringing it to the front; in the "If" form `then` plays when it does.
+Ref<Event> WaitWindow(std::u16string title, bool appear, uint32_t seconds, std::vector<Ref<Event>> then = {}) {
+    auto step = WindowStep<WaitWindowEvent>(std::move(title), 100);
+    step->appear = appear ? 1 : 0;
+    step->timeout = seconds;
+    step->timeoutUnit = u"sec";
+    step->bringToFront = 0;
+    step->ifForm = then.empty() ? 0 : 1;
+    for (auto& s : then) step->children.Append(s);
+    return step;
+}
+
+PExprItem Text(std::u16string text) { return MakeItem<ExprItem_Text>(std::move(text)); }
+PExprItem Num(double value) { return MakeItem<ExprItem_Num>(value); }
+PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
+PExprItem Op(uint32_t code, PExprItem a, PExprItem b) { return MakeItem<ExprItem_Operator2>(code, a, b); }
+PExprItem Call(std::u16string name, std::vector<PExprItem> args) {
+    auto node = MakeItem<ExprItem_Fun>();
+    ItemAs<ExprItem_Fun>(node)->name = std::move(name);
+    ItemAs<ExprItem_Fun>(node)->args = std::move(args);
+    return node;
+}
+StoredExpr Stored(const PExprItem& node) { return StoredExpr(SaveExprItem(node).ToVector()); }
+
+Ref<Event> Set(std::u16string_view name, PExprItem value) {
+    auto step = Step<SetVarEvent>(0);
+    step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
+    return step;
+}
+// Evaluates a call for what it does.
+Ref<Event> Do(std::u16string name, std::vector<PExprItem> args) { return Set(u"$done", Call(std::move(name), std::move(args))); }
+// Puts "key=value" on the clipboard, which the trace records.
+Ref<Event> Report(std::u16string key, PExprItem value) {
+    return Do(u"SetClipboardText", {Op(op::kSum, Text(key + u"="), value)});
+}
+
+Ref<Event> If(PExprItem condition, std::vector<Ref<Event>> body) {
+    auto step = Step<IfVarEvent>(0);
+    step->condition = Stored(condition);
+    for (auto& s : body) step->children.Append(s);
+    return step;
+}
+
+constexpr char16_t kNotepadTitle[] = u"OVRIX-WINDOWS* - notepad";  // any case, "ovrix-windows.txt - Notepad"
+constexpr char16_t kTyped[] = u"TypedByOvrix42";  // no space: it would go as Alt + numeric pad
+constexpr uint32_t kSetModify = 0xB9;  // EM_SETMODIFY
+constexpr uint32_t kHide = 0;
+
+std::vector<uint8_t> WindowsScene() {
+    EventList steps;
+    auto open = Step<OpenFileEvent>(200);
+    open->file = u"notepad.exe";
+    open->advanced = 1;
+    open->parameters = u"C:\\ovrix-windows.txt";
+    open->windowStyle = u"normal";
+    steps.Append(open);
+    steps.Append(WaitWindow(kNotepadTitle, true, 20));
+    steps.Append(WindowStep<SwitchWindowEvent>(kNotepadTitle, 500));
+    steps.Append(TypeText(kTyped, false, 300));
+    steps.Append(Set(u"$notepad", Call(u"FindWindow", {Text(kNotepadTitle)})));
+    steps.Append(Set(u"$edit", Call(u"FindSubWindow", {Var(u"$notepad"), Text(u""), Text(u"Edit"), Num(0)})));
+    steps.Append(Set(u"$text", Call(u"Win_GetText", {Var(u"$edit")})));
+    steps.Append(Report(u"notepad", Var(u"$text")));
+    steps.Append(If(Op(op::kEqual, Var(u"$text"), Text(kTyped)), {Report(u"notepad-check", Text(u"ok"))}));
+    // Unmodified, it closes without asking to save.
+    steps.Append(Do(u"SendMessage", {Var(u"$edit"), Num(kSetModify), Num(0), Num(0)}));
+    steps.Append(WindowStep<CloseWindowEvent>(kNotepadTitle, 100));
+    steps.Append(WaitWindow(kNotepadTitle, false, 10, {Report(u"notepad-closed", Text(u"yes"))}));
+
+    steps.Append(Set(u"$target", Call(u"FindWindow", {Text(u"ovrix target")})));
+    steps.Append(Set(u"$inner", Call(u"FindSubWindow", {Var(u"$target"), Text(u"Inn*"), Text(u"button"), Num(1)})));
+    steps.Append(Report(u"recursive", Call(u"GetWindowText", {Var(u"$inner")})));
+    steps.Append(Report(u"flat", Call(u"GetWindowText", {Call(u"FindSubWindow", {Var(u"$target"), Text(u"Inn*"),
+                                                                                 Text(u"button"), Num(0)})})));
+    steps.Append(Report(u"rect", Call(u"GetRectInParent", {Var(u"$inner")})));
+    steps.Append(Set(u"$edit", Call(u"FindSubWindow", {Var(u"$target"), Text(u""), Text(u"Edit"), Num(0)})));
+    steps.Append(Report(u"edit-length", Call(u"StringLength", {Call(u"Win_GetText", {Var(u"$edit")})})));
+    steps.Append(Do(u"Win_SetText", {Var(u"$edit"), Text(u"")}));
+    steps.Append(Do(u"SendString", {Var(u"$edit"), Text(u"Sent \u20AC")}));
+    steps.Append(Report(u"sent", Call(u"Win_GetText", {Var(u"$edit")})));
+    steps.Append(Do(u"Win_SetText", {Var(u"$edit"), Text(u"Set by the script")}));
+    steps.Append(Do(u"SetWindowPos", {Var(u"$target"), Num(300), Num(200)}));
+    steps.Append(Do(u"SetWindowSize", {Var(u"$target"), Num(500), Num(350)}));
+    steps.Append(Do(u"ShowWindow", {Call(u"FindSubWindow", {Var(u"$target"), Text(u"Press"), Text(u"Button"), Num(0)}),
+                                    Num(kHide)}));
+    return Image(steps, false);
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown] -o IMAGE\n");
+    std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows] -o IMAGE\n");
     return 2;
 }
 
@@ -174,6 +282,7 @@ int main(int argc, char** argv) {
     else if (kind == "msgbox" && args.size() == 1) image = MessageBoxStep();
     else if (kind == "error" && args.size() == 1) image = ScriptError();
     else if (kind == "countdown" && args.size() == 1) image = Countdown();
+    else if (kind == "windows" && args.size() == 1) image = WindowsScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

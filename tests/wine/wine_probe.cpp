@@ -12,6 +12,8 @@
 //   wine-probe client HWND       the client area on the screen: "<x> <y> <width> <height>"
 //   wine-probe command HWND ID   posts the command of control ID (a button click)
 //   wine-probe workarea          "<left> <top> <right> <bottom>"
+//   wine-probe window HWND       "<visible 1|0> <left> <top> <right> <bottom>" of the
+//                                window on the screen; exit 1 if it is no window
 //
 // Every message to another program is sent with a timeout: a busy or hung
 // program makes the probe print an empty text, never hang.
@@ -169,6 +171,14 @@ int Command(HWND window, int id) {
     return ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
 }
 
+int Window(HWND window) {
+    RECT frame{};
+    if (!::GetWindowRect(window, &frame)) return 1;
+    std::printf("%d %ld %ld %ld %ld\n", ::IsWindowVisible(window) ? 1 : 0, frame.left, frame.top, frame.right,
+                frame.bottom);
+    return 0;
+}
+
 int WorkArea() {
     RECT work{};
     if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return 1;
@@ -188,6 +198,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (verb == L"client" && argc == 3) status = Client(ParseHandle(argv[2]));
     else if (verb == L"command" && argc == 4) status = Command(ParseHandle(argv[2]), _wtoi(argv[3]));
     else if (verb == L"workarea" && argc == 2) status = WorkArea();
+    else if (verb == L"window" && argc == 3) status = Window(ParseHandle(argv[2]));
     if (status == 2) std::fprintf(stderr, "usage: see the head of wine_probe.cpp\n");
     std::fflush(stdout);
     return status;
