@@ -85,8 +85,10 @@ void PlayWaitWindow(const StepRun& run) {
         return;
     }
     // A timeout is not an error: the plain form goes on with the next step.
+    // It is shown for the delay only; it does not become the status text.
     if (step.ifForm) SetBlockFlag(run.context, own, kIfKind, 0);
-    run.Finish(u"Wait for the window timeout");
+    if (step.delay > 0) run.player.desktop.progress.SetLine(ProgressLine::Status, u"Wait for the window timeout");
+    run.Wait(step.delay);
     if (!step.ifForm || IsSet(StopRequest)) return;
     StepPath next = own;
     next.back() += 1;  // past the then-steps; an Else there plays its body
