@@ -24,14 +24,14 @@ namespace winfn {
 // arguments; null otherwise.
 Desktop* DesktopFor(int32_t count, int32_t needs);
 
-// The call's desktop and the live window its argument `index` names.
+// The call's desktop and the live window its first argument names.
 struct WindowCall {
     Desktop* desktop = nullptr;
     Windows* windows = nullptr;
     WindowId window = kNoWindow;
     explicit operator bool() const { return windows != nullptr && window != kNoWindow; }
 };
-WindowCall ResolveWindow(int32_t count, const PExprItem* args, int32_t needs, int32_t index = 0);
+WindowCall ResolveWindow(int32_t count, const PExprItem* args, int32_t needs);
 
 // A new window value for the window, owning nothing; no value for kNoWindow.
 PExprItem* ReturnWindow(PExprItem* result, WindowId window);

@@ -21,9 +21,9 @@ Desktop* DesktopFor(int32_t count, int32_t needs) {
     return host != nullptr && count >= needs ? &host->GetDesktop() : nullptr;
 }
 
-WindowCall ResolveWindow(int32_t count, const PExprItem* args, int32_t needs, int32_t index) {
+WindowCall ResolveWindow(int32_t count, const PExprItem* args, int32_t needs) {
     Desktop* desktop = DesktopFor(count, needs);
-    const auto* value = index < count ? ItemAs<ExprItem_WindowHandle>(args[index]) : nullptr;
+    const auto* value = count > 0 ? ItemAs<ExprItem_WindowHandle>(args[0]) : nullptr;
     if (desktop == nullptr || value == nullptr || !desktop->windows.IsWindow(value->window)) return {};
     return {desktop, &desktop->windows, value->window};
 }
