@@ -38,7 +38,9 @@ struct FakeDesktop : SimPlatform {
 
 class FakeBuiltinHost : public BuiltinHost {
 public:
-    FakeBuiltinHost() : desktop_(sim, Trace()) { previous_ = SetBuiltinHost(this); }
+    FakeBuiltinHost() : desktop_(sim, Trace([this](const std::string& line) { trace.push_back(line); })) {
+        previous_ = SetBuiltinHost(this);
+    }
     ~FakeBuiltinHost() override { SetBuiltinHost(previous_); }
 
     Desktop& GetDesktop() override { return desktop_; }
@@ -58,6 +60,8 @@ public:
     void SetStatusLine(std::u16string_view text) override { statusLines.emplace_back(text); }
 
     FakeDesktop sim;
+    // The desktop's trace lines, "<ms> <event> <args>".
+    std::vector<std::string> trace;
     uint64_t stopAfterMs = 0;
     std::vector<uint32_t> waits;
     std::vector<std::u16string> statusLines;
