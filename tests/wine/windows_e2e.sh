@@ -42,7 +42,7 @@ check_notepad_part() {
     else
         fail "windows: no Notepad opened and switched to (trace: $TRACE)"
     fi
-    check_reported "the text typed into Notepad reads back through its edit control" notepad TypedByOvrix42
+    check_reported "the text typed into Notepad reads back through its edit control" notepad TypedByOvrix
     check_reported "the script's own test of that text holds" notepad-check ok
     if has_line "$TRACE" 'window message ".*" 0x[bB]9 0 0' && has_line "$TRACE" "window close \"$WINDOWS_NOTEPAD\""; then
         pass "windows: the modified flag is cleared and the close request posted"

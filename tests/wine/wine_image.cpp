@@ -217,7 +217,9 @@ Ref<Event> If(PExprItem condition, std::vector<Ref<Event>> body) {
 }
 
 constexpr char16_t kNotepadTitle[] = u"OVRIX-WINDOWS* - notepad";  // any case, "ovrix-windows.txt - Notepad"
-constexpr char16_t kTyped[] = u"TypedByOvrix42";  // no space: it would go as Alt + numeric pad
+// Letters only: digits and spaces go as Alt + numeric pad, which types
+// nothing under Wine.
+constexpr char16_t kTyped[] = u"TypedByOvrix";
 constexpr uint32_t kSetModify = 0xB9;  // EM_SETMODIFY
 constexpr uint32_t kHide = 0;
 
