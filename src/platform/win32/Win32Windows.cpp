@@ -156,8 +156,8 @@ void Win32Windows::DoShow(WindowId window, int32_t command) { ::ShowWindow(ToHwn
 
 void Win32Windows::DoPostClose(WindowId window) { ::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0); }
 
-// No insert-after window and no SWP_NOZORDER: the window also comes to the
-// top of its siblings, as it always has for scripts that move windows.
+// No insert-after window and no SWP_NOZORDER: a window moved or sized also
+// comes to the top of its siblings.
 void Win32Windows::DoMove(WindowId window, int32_t x, int32_t y) {
     ::SetWindowPos(ToHwnd(window), nullptr, x, y, 0, 0, SWP_NOSIZE);
 }
