@@ -5,7 +5,8 @@
 #   notepad   a system step opens Notepad on a file of its own; Wait Window
 #             waits for it, Switch Window brings it to the front, a text step
 #             types into it; FindWindow, FindSubWindow and Win_GetText read
-#             the text back and the script tests it; its modified flag is
+#             the text back and the script tests it; ListWindows tells it by
+#             its process's executable name; its modified flag is
 #             cleared, Close Window closes it and an "If" Wait Window sees it go
 #   target    the controls of ovrix-wine-target's window, which Notepad lacks:
 #             FindSubWindow searching a child's children, Win_GetText of 2,000
@@ -44,6 +45,8 @@ check_notepad_part() {
     fi
     check_reported "the text typed into Notepad reads back through its edit control" notepad TypedByOvrix
     check_reported "the script's own test of that text holds" notepad-check ok
+    check_reported "ListWindows finds it by its process's executable name" listed-notepad 1
+    check_reported "and not under another executable name" listed-other 0
     if has_line "$TRACE" 'window message ".*" 0x[bB]9 0 0' && has_line "$TRACE" "window close \"$WINDOWS_NOTEPAD\""; then
         pass "windows: the modified flag is cleared and the close request posted"
     else

@@ -239,6 +239,11 @@ std::vector<uint8_t> WindowsScene() {
     steps.Append(Set(u"$text", Call(u"Win_GetText", {Var(u"$edit")})));
     steps.Append(Report(u"notepad", Var(u"$text")));
     steps.Append(If(Op(op::kEqual, Var(u"$text"), Text(kTyped)), {Report(u"notepad-check", Text(u"ok"))}));
+    // Listed by its process's executable name, which also rules it out under another name.
+    steps.Append(Report(u"listed-notepad", Call(u"Array_GetSize", {Call(u"ListWindows", {Text(kNotepadTitle),
+                                                                        Text(u"NOTEPAD.EXE"), Text(u"notepad")})})));
+    steps.Append(Report(u"listed-other", Call(u"Array_GetSize", {Call(u"ListWindows", {Text(kNotepadTitle),
+                                                                      Text(u"calc.exe"), Text(u"")})})));
     // Unmodified, it closes without asking to save.
     steps.Append(Do(u"SendMessage", {Var(u"$edit"), Num(kSetModify), Num(0), Num(0)}));
     steps.Append(WindowStep<CloseWindowEvent>(kNotepadTitle, 100));
