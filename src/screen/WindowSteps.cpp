@@ -2,8 +2,6 @@
 #include "screen/WindowSteps.h"
 
 #include "container/Tags.h"
-#include "engine/ExecuteStep.h"
-#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -74,12 +72,6 @@ void WaitWindowEvent::Load(Region data, EventList& owner) {
     } else {
         children.Clear();
     }
-}
-
-void AddWindowSteps(StepKinds& kinds) {
-    kinds.Add(Kind<CloseWindowEvent>(WaitDelayOnly));
-    kinds.Add(Kind<SwitchWindowEvent>(WaitDelayOnly));
-    kinds.Add(Kind<WaitWindowEvent>(WaitDelayOnly));
 }
 
 }  // namespace ovrix

@@ -56,10 +56,4 @@ public:
     EventList children;  // the then-steps of the "If" form
 };
 
-class StepKinds;
-
-// The rows of the window steps; their actions are not built yet, so each only
-// waits its delay.
-void AddWindowSteps(StepKinds& kinds);
-
 }  // namespace ovrix

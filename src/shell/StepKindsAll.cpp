@@ -9,7 +9,7 @@
 #include "engine/NestedPlayback.h"
 #include "engine/VariableSteps.h"
 #include "screen/PictureSteps.h"
-#include "screen/WindowSteps.h"
+#include "screen/WindowActions.h"
 
 namespace ovrix {
 

@@ -62,7 +62,7 @@ refuses "extract from a file without slot" out4.img "$PACK" --extract nomarker.e
 check "list settings" sh -c "'$LIST' demo.img | grep -q '^  REP   1$'"
 check "list defaults" sh -c "'$LIST' demo.img | grep -q '^  HKSK  113 (default)$'"
 check "list packed = list raw" sh -c "'$LIST' packed.exe | tail -n +2 >a.txt && '$LIST' demo.img | tail -n +2 >b.txt && cmp a.txt b.txt"
-check "tsv paths" sh -c "'$LIST' --tsv demo.img | cut -f2 | tr '\n' ' ' | grep -q '^1 2 3 3.1 4 5 5.1 6 6.1 7 8 9 10 11 12 13 $'"
+check "tsv paths" sh -c "'$LIST' --tsv demo.img | cut -f2 | tr '\n' ' ' | grep -q '^1 2 3 3.1 4 5 5.1 6 6.1 7 8 9 10 11 12 13 14 $'"
 check "sim ends" sh -c "'$SIM' demo.img | tail -1 | grep -q ' end$'"
 check "sim packed = sim raw" sh -c "'$SIM' packed.exe >a.txt && '$SIM' demo.img >b.txt && cmp a.txt b.txt"
 

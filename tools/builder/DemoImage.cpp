@@ -1,7 +1,8 @@
 // The default demo: a short macro that counts in a loop, tests the result,
-// calls a built-in function, then opens Notepad, clicks into it and types
-// two lines (one key by key, one pasted), so that a newcomer sees the player
-// walk a script, number its steps, follow its blocks and replay input.
+// calls a built-in function, then opens Notepad, waits for its window, clicks
+// into it and types two lines (one key by key, one pasted), so that a
+// newcomer sees the player walk a script, number its steps, follow its
+// blocks, wait for a window and replay input.
 #include "builder/DemoImage.h"
 
 #include "actions/KeyboardSteps.h"
@@ -15,6 +16,7 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "screen/WindowSteps.h"
 #include "engine/VariableSteps.h"
 
 namespace ovrix {
@@ -57,7 +59,7 @@ std::vector<uint8_t> BuildDemoImage() {
     EventList steps;
 
     auto note = Step<CommentEvent>(0);
-    note->comment = u"Ovrix demo: count, test, calculate, then open Notepad, click and type";
+    note->comment = u"Ovrix demo: count, test, calculate, then open Notepad, wait for it, click and type";
     steps.Append(note);
 
     steps.Append(Set(u"$total", Num(0), 200));
@@ -79,9 +81,16 @@ std::vector<uint8_t> BuildDemoImage() {
     steps.Append(otherwise);
     steps.Append(Step<EndIfEvent>(0));
 
-    auto notepad = Step<OpenFileEvent>(1500);
+    auto notepad = Step<OpenFileEvent>(200);
     notepad->file = u"notepad.exe";
     steps.Append(notepad);
+
+    // However long Notepad takes to start: wait for its window and bring it
+    // to the front.
+    auto ready = Step<WaitWindowEvent>(500);
+    ready->title = u"* - Notepad";
+    ready->timeout = 15;
+    steps.Append(ready);
 
     auto move = Step<MousePosEvent>(300);
     move->x = NumberExpr(400);
