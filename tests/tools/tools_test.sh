@@ -97,6 +97,17 @@ check "sim --desktop and --screen together" sh -c "'$SIM' --screen 640x480 --des
 sed -n '/^```json$/,/^```$/p' "$DOCS/desktop-file.md" | sed '1d;$d' >example.json
 check "the documented example is a good file" sh -c "test -s example.json && '$SIM' --desktop example.json move.img | grep -q ' end$'"
 
+# The demo waits for Notepad after opening it: a described Notepad that shows
+# up at 4 s is found then (the hidden one never), where a bare desktop times
+# the wait out.
+cat >notepad.json <<'JSON'
+{"windows": [{"title": "Hidden - Notepad", "visible": false},
+             {"title": "Later - Notepad", "class": "Notepad", "appear_ms": 4000}]}
+JSON
+check "sim: the demo's window wait times out" sh -c "'$SIM' demo.img | grep -q 'Wait for the window timeout'"
+check "sim --desktop: the demo finds the described window when it appears" \
+    sh -c "'$SIM' --desktop notepad.json demo.img >notepad.txt && grep -q '^40[0-9][0-9] window activate \"Later - Notepad\"$' notepad.txt && ! grep -q 'window timeout' notepad.txt"
+
 printf '{"windows": [\n  {"title": "Untitled - Notepad", "rect": [100, 100, 800]}\n]}\n' >broken.json
 "$SIM" --desktop broken.json move.img >out.txt 2>err.txt
 status=$?
