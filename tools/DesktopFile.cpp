@@ -8,7 +8,6 @@
 #include <iterator>
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <utility>
 
 #include "container/Text.h"
@@ -82,15 +81,21 @@ bool Flag(const Json& value, const std::string& place) {
     return value.get<bool>();
 }
 
-const Json& Array(const Json& value, const std::string& place, std::string_view what, size_t size = 0) {
-    if (!value.is_array() || (size != 0 && value.size() != size)) Expected(place, std::string(what));
-    return value;
+void CheckArray(const Json& value, const std::string& place, std::string_view what, size_t size) {
+    if (!value.is_array() || value.size() != size) Expected(place, std::string(what));
+}
+
+// Reads each element of a list with `read`(element, its place).
+template <class Read>
+void EachOf(const Json& value, const std::string& place, std::string_view what, Read&& read) {
+    if (!value.is_array()) Expected(place, std::string(what));
+    for (size_t i = 0; i < value.size(); ++i) read(value[i], Element(place, i));
 }
 
 // [left, top, width, height] in pixels; the right and bottom edges must
 // still be pixels, so a width may reach only as far as the left edge allows.
 ScreenRect Rect(const Json& value, const std::string& place) {
-    Array(value, place, "an array of 4 integers (left, top, width, height)", 4);
+    CheckArray(value, place, "an array of 4 integers (left, top, width, height)", 4);
     const int64_t left = Integer(value[0], Element(place, 0), "a left edge", kInt32Min, kInt32Max);
     const int64_t top = Integer(value[1], Element(place, 1), "a top edge", kInt32Min, kInt32Max);
     const int64_t width = Integer(value[2], Element(place, 2), "a width", 0, std::min(kInt32Max, kInt32Max - left));
@@ -112,9 +117,8 @@ SimWindowSpec Control(const Json& value, const std::string& place) {
     if (const Json* v = Find(value, "rect")) control.rect = Rect(*v, Member(place, "rect"));
     if (const Json* v = Find(value, "visible")) control.visible = Flag(*v, Member(place, "visible"));
     if (const Json* v = Find(value, "controls")) {
-        const std::string at = Member(place, "controls");
-        const Json& list = Array(*v, at, "an array of controls");
-        for (size_t i = 0; i < list.size(); ++i) control.controls.push_back(Control(list[i], Element(at, i)));
+        EachOf(*v, Member(place, "controls"), "an array of controls",
+               [&](const Json& item, const std::string& at) { control.controls.push_back(Control(item, at)); });
     }
     return control;
 }
@@ -144,9 +148,8 @@ SimWindowSpec Window(const Json& value, const std::string& place) {
         window.closesOnRequest = Flag(*v, Member(place, "closes_on_request"));
     }
     if (const Json* v = Find(value, "controls")) {
-        const std::string at = Member(place, "controls");
-        const Json& list = Array(*v, at, "an array of controls");
-        for (size_t i = 0; i < list.size(); ++i) window.controls.push_back(Control(list[i], Element(at, i)));
+        EachOf(*v, Member(place, "controls"), "an array of controls",
+               [&](const Json& item, const std::string& at) { window.controls.push_back(Control(item, at)); });
     }
     return window;
 }
@@ -186,24 +189,23 @@ DesktopDescription Description(const Json& root) {
     DesktopDescription description;
     if (const Json* v = Find(root, "screen")) description.screen = Screen(*v);
     if (const Json* v = Find(root, "cursor")) {
-        Array(*v, "cursor", "an array of 2 integers (x, y)", 2);
+        CheckArray(*v, "cursor", "an array of 2 integers (x, y)", 2);
         description.cursor.x = static_cast<int32_t>(Integer((*v)[0], "cursor[0]", "an x", kInt32Min, kInt32Max));
         description.cursor.y = static_cast<int32_t>(Integer((*v)[1], "cursor[1]", "a y", kInt32Min, kInt32Max));
     }
     if (const Json* v = Find(root, "clipboard")) description.clipboard = Text(*v, "clipboard");
     if (const Json* v = Find(root, "files")) {
-        const Json& list = Array(*v, "files", "an array of paths");
-        for (size_t i = 0; i < list.size(); ++i) description.files.insert(Text(list[i], Element("files", i)));
+        EachOf(*v, "files", "an array of paths",
+               [&](const Json& item, const std::string& at) { description.files.insert(Text(item, at)); });
     }
     if (const Json* v = Find(root, "message_box_answers")) {
-        const Json& list = Array(*v, "message_box_answers", "an array of button names");
-        for (size_t i = 0; i < list.size(); ++i) {
-            description.messageBoxAnswers.push_back(Button(list[i], Element("message_box_answers", i)));
-        }
+        EachOf(*v, "message_box_answers", "an array of button names", [&](const Json& item, const std::string& at) {
+            description.messageBoxAnswers.push_back(Button(item, at));
+        });
     }
     if (const Json* v = Find(root, "windows")) {
-        const Json& list = Array(*v, "windows", "an array of windows");
-        for (size_t i = 0; i < list.size(); ++i) description.windows.push_back(Window(list[i], Element("windows", i)));
+        EachOf(*v, "windows", "an array of windows",
+               [&](const Json& item, const std::string& at) { description.windows.push_back(Window(item, at)); });
     }
     return description;
 }

@@ -58,14 +58,11 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     Described d(description);
     SimPlatform& sim = d.sim;
     SimWindows& windows = sim.windows;
-
     EXPECT_EQ(sim.GetScreenSize().width, 1280);
-    EXPECT_EQ(sim.GetScreenSize().height, 1024);
     EXPECT_EQ(sim.GetCursorPos().x, -5);
     EXPECT_EQ(sim.GetCursorPos().y, 40);
     EXPECT_EQ(sim.GetClipboardText(), u"copied \u2014 earlier");
     EXPECT_TRUE(sim.FileExists(u"C:\\data\\out.txt"));
-    EXPECT_FALSE(sim.FileExists(u"C:\\data"));
     EXPECT_EQ(sim.messageBoxAnswers, (std::vector<int32_t>{6, 7, 10}));
 
     // Front to back in file order; the dialog is not there yet.
@@ -75,29 +72,24 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     EXPECT_EQ(windows.GetTitle(notepad), u"Untitled - Notepad");
     EXPECT_EQ(windows.GetClassName(notepad), u"Notepad");
     EXPECT_EQ(windows.ProcessName(notepad), u"notepad.exe");
-    const ScreenRect rect = *windows.GetWindowRect(notepad);
-    EXPECT_EQ((std::vector<int32_t>{rect.left, rect.top, rect.right, rect.bottom}),
-              (std::vector<int32_t>{100, 100, 900, 700}));
-    const std::vector<WindowId> edits = windows.ChildWindows(notepad);
-    ASSERT_EQ(edits.size(), 1u);
-    EXPECT_EQ(windows.GetClassName(edits[0]), u"Edit");
-    EXPECT_EQ(windows.Find(edits[0])->spec.controlId, 15);
-    EXPECT_EQ(windows.GetWindowRect(edits[0])->bottom, 660);  // relative to its window
+    EXPECT_EQ(windows.GetWindowRect(notepad)->right, 900);
+    EXPECT_EQ(windows.GetWindowRect(notepad)->bottom, 700);
+    const WindowId edit = windows.ChildWindows(notepad).at(0);
+    EXPECT_EQ(windows.GetClassName(edit), u"Edit");
+    EXPECT_EQ(windows.Find(edit)->spec.controlId, 15);
+    EXPECT_EQ(windows.GetWindowRect(edit)->bottom, 660);  // inside its window
     EXPECT_FALSE(windows.IsVisible(top[1]));
 
     sim.Advance(1'500'000);
     top = windows.TopLevelWindows();
     ASSERT_EQ(top.size(), 3u);
     const WindowId dialog = top[1];
-    EXPECT_EQ(windows.GetTitle(dialog), u"Save As");
     EXPECT_TRUE(windows.IsMinimized(dialog));
     EXPECT_EQ(windows.GetWindowRect(dialog)->left, -10);
-    EXPECT_EQ(windows.GetWindowRect(dialog)->right, 390);
     const WindowId group = windows.ChildWindows(dialog).at(0);
     EXPECT_FALSE(windows.IsVisible(group));
     const WindowId save = windows.ChildWindows(group).at(0);
     EXPECT_EQ(windows.GetControlText(save), u"&Save");
-    EXPECT_EQ(windows.Find(save)->spec.controlId, 1);
     EXPECT_EQ(windows.GetWindowRect(save)->left, -10 + 10 + 5);
 
     // The dialog ignores a close request and goes at its own time; Notepad
@@ -108,28 +100,17 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     EXPECT_FALSE(windows.IsWindow(notepad));
     sim.Advance(2'500'000);
     EXPECT_FALSE(windows.IsWindow(dialog));
-    EXPECT_EQ(windows.TopLevelWindows().size(), 1u);
 }
 
-TEST(DesktopFile, MissingKeysTakeTheirDefaults) {
-    const DesktopDescription empty = Parse("{}");
-    Described plain(empty);
-    EXPECT_EQ(plain.sim.GetScreenSize().width, SimOptions{}.screen.width);
+// A screen with only its height keeps the simulated desktop's width; a
+// desktop without keys is the simulated desktop as it is.
+TEST(DesktopFile, MissingKeysKeepTheSimulatedDesktopsOwn) {
+    Described tall(Parse(R"({"screen": {"height": 2000}})"));
+    EXPECT_EQ(tall.sim.GetScreenSize().width, 1920);
+    EXPECT_EQ(tall.sim.GetScreenSize().height, 2000);
+    Described plain(Parse("{}"));
+    EXPECT_EQ(plain.sim.GetScreenSize().height, 1080);
     EXPECT_TRUE(plain.sim.windows.TopLevelWindows().empty());
-    EXPECT_EQ(plain.sim.GetClipboardText(), u"");
-
-    // Only the height given: the width stays the simulated desktop's.
-    const DesktopDescription tall = Parse(R"({"screen": {"height": 2000}, "windows": [{"title": "x"}]})");
-    Described d(tall);
-    EXPECT_EQ(d.sim.GetScreenSize().width, 1920);
-    EXPECT_EQ(d.sim.GetScreenSize().height, 2000);
-    const SimWindowSpec& window = tall.windows.at(0);
-    EXPECT_TRUE(window.visible);
-    EXPECT_FALSE(window.minimized);
-    EXPECT_EQ(window.appearMs, 0u);
-    EXPECT_FALSE(window.closeMs);
-    EXPECT_TRUE(window.closesOnRequest);
-    EXPECT_FALSE(d.sim.windows.ProcessName(d.sim.windows.TopLevelWindows().at(0)));  // unknown
 }
 
 TEST(DesktopFile, SyntaxErrorsNameTheLineAndColumn) {
@@ -148,13 +129,9 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
     } cases[] = {
         // The shape of things.
         {"[]", "top level: expected an object"},
-        {R"({"windows": {}})", "windows: expected an array of windows"},
         {R"({"windows": [{}, 3]})", "windows[1]: expected an object (a window)"},
-        {R"({"screen": [1, 2]})", "screen: expected an object (width, height)"},
         {R"({"windows": [{"title": 5}]})", "windows[0].title: expected a text"},
         {R"({"windows": [{"visible": 1}]})", "windows[0].visible: expected true or false"},
-        {R"({"files": ["a", null]})", "files[1]: expected a text"},
-        {R"({"cursor": [1]})", "cursor: expected an array of 2 integers (x, y)"},
         // Typos and repeats.
         {R"({"window": []})",
          "window: unknown key; expected one of screen, cursor, clipboard, files, message_box_answers, windows"},
@@ -173,13 +150,9 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
          "windows[0].rect[2]: expected a width, an integer from 0 to 647"},
         {R"({"windows": [{"rect": [0, 0, 10.5, 10]}]})",
          "windows[0].rect[2]: expected a width, an integer from 0 to 2147483647"},
-        {R"({"windows": [{"rect": [-2147483649, 0, 1, 1]}]})",
-         "windows[0].rect[0]: expected a left edge, an integer from -2147483648 to 2147483647"},
         {R"({"windows": [{"controls": [{"controls": [{"id": "7"}]}]}]})",
          "windows[0].controls[0].controls[0].id: expected a control id, an integer from -2147483648 to 2147483647"},
         {R"({"screen": {"width": 0}})", "screen.width: expected a width in pixels, an integer from 1 to 2147483647"},
-        {R"({"windows": [{"appear_ms": -1}]})",
-         "windows[0].appear_ms: expected a time in ms, an integer from 0 to 9223372036854775807"},
         {R"({"windows": [{"appear_ms": 18446744073709551615}]})",
          "windows[0].appear_ms: expected a time in ms, an integer from 0 to 9223372036854775807"},
         // Closing when it appears: never there at all.
