@@ -4,8 +4,8 @@
 // docs/desktop-file.md gives. Every key is optional and an unknown key is an
 // error, so a typo never silently falls back to a default.
 //
-// Only the native tools and tests read it: the JSON library is a Linux
-// package, and the simulated desktop itself stays free of it.
+// Only the tools, the tests and the fuzz target read it: the simulated
+// desktop itself stays free of the JSON library.
 #pragma once
 
 #include <cstdint>
