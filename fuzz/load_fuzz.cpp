@@ -1,12 +1,16 @@
 // Fuzzes everything that reads untrusted bytes: the input is taken as a
 // whole image (settings, embedded-script lookup, listing, a short playback
 // on the simulated desktop), as a bare script stream (every step that loads
-// is shown, saved, reloaded and compared) and as one stored expression.
+// is shown, saved, reloaded and compared), as one stored expression, as a
+// desktop description (read, then searched for windows with a title pattern
+// cut from the input) and as a window title pattern.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "DesktopFile.h"
 #include "ListFormat.h"
+#include "builtins/WindowSearch.h"
 #include "container/Container.h"
 #include "container/Image.h"
 #include "container/Tags.h"
@@ -72,6 +76,23 @@ void ExerciseExpression(Region region) {
     (void)node->Evaluate();
 }
 
+// The input as a desktop description, and its first half as a title pattern
+// over the second half and over the described windows.
+void ExerciseDesktop(const std::vector<uint8_t>& bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    const std::u16string_view pattern = std::u16string_view(units).substr(0, units.size() / 2);
+    (void)MatchPattern(pattern, std::u16string_view(units).substr(units.size() / 2));
+    std::string error;
+    const auto description = ParseDesktopDescription(text, "fuzz.json", error);
+    if (!description) return;
+    SimPlatform sim;
+    description->ApplyTo(sim);
+    (void)FindWindowByTitle(sim.windows, pattern);
+    (void)ListWindowsMatching(sim.windows, pattern, u"", u"");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -91,6 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ExerciseExpression(image);
         if (auto main = FindRecord(image, tag::Stream(0))) ExerciseStream(*main);
     }
+
+    ExerciseDesktop(bytes);
 
     SimPlayOptions options;
     // Virtual time only: a costly clock and a short limit keep runaway repeat

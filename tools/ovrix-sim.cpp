@@ -1,12 +1,17 @@
 // ovrix-sim: plays an image on the simulated desktop and prints the trace of
 // everything the player would have done, without touching the desktop.
 //
-//   ovrix-sim [--screen WxH] [--max-ms N] IMAGE-or-EXE [script arguments...]
+//   ovrix-sim [--desktop FILE.json] [--screen WxH] [--max-ms N] IMAGE-or-EXE [script arguments...]
+//
+// --desktop describes the desktop the image plays against (docs/desktop-file.md);
+// --screen, when given too, wins over the description's screen.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "DesktopFile.h"
 #include "ImageFile.h"
 #include "container/Text.h"
 #include "platform/sim/SimPlay.h"
@@ -16,7 +21,9 @@ using namespace ovrix;
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: ovrix-sim [--screen WxH] [--max-ms N] IMAGE-or-EXE [script arguments...]\n");
+    std::fprintf(stderr,
+                 "usage: ovrix-sim [--desktop FILE.json] [--screen WxH] [--max-ms N] IMAGE-or-EXE "
+                 "[script arguments...]\n");
     return 2;
 }
 
@@ -25,13 +32,17 @@ int Usage() {
 int main(int argc, char** argv) {
     SimPlayOptions options;
     std::string path;
+    std::optional<std::string> desktopPath;
+    std::optional<ScreenSize> screen;
     int i = 1;
     for (; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--screen" && i + 1 < argc) {
             int w = 0, h = 0;
             if (std::sscanf(argv[++i], "%dx%d", &w, &h) != 2 || w <= 0 || h <= 0) return Usage();
-            options.desktop.screen = {w, h};
+            screen = ScreenSize{w, h};
+        } else if (arg == "--desktop" && i + 1 < argc) {
+            desktopPath = argv[++i];
         } else if (arg == "--max-ms" && i + 1 < argc) {
             char* end = nullptr;
             options.desktop.maxMs = std::strtoull(argv[++i], &end, 10);
@@ -46,6 +57,18 @@ int main(int argc, char** argv) {
     }
     if (path.empty()) return Usage();
     for (; i < argc; ++i) options.arguments.push_back(FromUtf8(argv[i]));
+
+    if (desktopPath) {
+        std::string error;
+        auto description = ReadDesktopFile(*desktopPath, error);
+        if (!description) {
+            std::fprintf(stderr, "ovrix-sim: %s\n", error.c_str());
+            return 2;
+        }
+        description->ApplyTo(options.desktop);
+        options.setup = [description = std::move(*description)](SimPlatform& sim) { description.ApplyTo(sim); };
+    }
+    if (screen) options.desktop.screen = *screen;
 
     std::string error;
     auto image = LoadImageFile(path, error);

@@ -5,6 +5,7 @@
 #   tools_test.sh PACK LIST SIM DEMO WORKDIR
 set -u
 PACK=$1 LIST=$2 SIM=$3 DEMO=$4 WORK=$5
+DOCS=$(cd "$(dirname "$0")/../../docs" && pwd)
 rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 1
 passed=0 failed=0
 check() {  # check NAME COMMAND...: the command must succeed
@@ -78,6 +79,49 @@ status=$?
 check "runaway stops with status 3" test "$status" -eq 3
 check "runaway says why" grep -q "max-ms 5000" err.txt
 check "runaway ends playback" sh -c "tail -1 out.txt | grep -q ' end$'"
+
+# A described desktop: one relative mouse move, from where the file puts the
+# cursor.
+python3 - <<'PY'
+import struct
+def rec(tag, data): return struct.pack("<Ii", tag, len(data)) + data
+def u32(value): return struct.pack("<I", value & 0xFFFFFFFF)
+move = rec(0x54595045, u32(4)) + rec(0x444C59, u32(0)) + rec(0x4F465358, u32(10)) + rec(0x4F465359, u32(-20))
+stream = rec(0x525651, b"\0\0\0\0") + rec(0x564552, u32(119)) + rec(0x49000000, move)
+open("move.img", "wb").write(rec(0x53000000, stream))
+PY
+printf '{"cursor": [300, 400], "screen": {"width": 800, "height": 600}}\n' >desk.json
+check "sim: cursor from the start" sh -c "'$SIM' move.img | grep -q '^[0-9]* cursor 10 -20$'"
+check "sim --desktop: cursor from the file" sh -c "'$SIM' --desktop desk.json move.img | grep -q '^[0-9]* cursor 310 380$'"
+check "sim --desktop and --screen together" sh -c "'$SIM' --screen 640x480 --desktop desk.json move.img | grep -q ' cursor 310 380$'"
+sed -n '/^```json$/,/^```$/p' "$DOCS/desktop-file.md" | sed '1d;$d' >example.json
+check "the documented example is a good file" sh -c "test -s example.json && '$SIM' --desktop example.json move.img | grep -q ' end$'"
+
+# The demo waits for Notepad after opening it: a described Notepad that shows
+# up at 4 s is found then (the hidden one never), where a bare desktop times
+# the wait out.
+cat >notepad.json <<'JSON'
+{"windows": [{"title": "Hidden - Notepad", "visible": false},
+             {"title": "Later - Notepad", "class": "Notepad", "appear_ms": 4000}]}
+JSON
+check "sim: the demo's window wait times out" sh -c "'$SIM' demo.img | grep -q 'Wait for the window timeout'"
+check "sim --desktop: the demo finds the described window when it appears" \
+    sh -c "'$SIM' --desktop notepad.json demo.img >notepad.txt && grep -q '^40[0-9][0-9] window activate \"Later - Notepad\"$' notepad.txt && ! grep -q 'window timeout' notepad.txt"
+
+printf '{"windows": [\n  {"title": "Untitled - Notepad", "rect": [100, 100, 800]}\n]}\n' >broken.json
+"$SIM" --desktop broken.json move.img >out.txt 2>err.txt
+status=$?
+check "broken desktop file: status 2" test "$status" -eq 2
+check "broken desktop file: file, place and expectation" grep -qxF \
+    "ovrix-sim: broken.json: windows[0].rect: expected an array of 4 integers (left, top, width, height)" err.txt
+check "broken desktop file: nothing played" test ! -s out.txt
+printf '{"windows": [\n  {"title": "a",}\n]}\n' >syntax.json
+"$SIM" --desktop syntax.json move.img >out.txt 2>err.txt
+status=$?
+check "desktop file syntax error: status 2" test "$status" -eq 2
+check "desktop file syntax error: line and column" grep -q "^ovrix-sim: syntax.json: line 2, column 17: " err.txt
+"$SIM" --desktop missing.json move.img >out.txt 2>err.txt
+check "missing desktop file: status 2" test "$?" -eq 2
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
