@@ -198,6 +198,15 @@ TEST_F(WindowsFacetTest, PlacesAreInScreenCoordinatesAndMovesKeepTheOtherHalf) {
     EXPECT_EQ(windows_.WindowFromPoint({buttonNow.left + 3, buttonNow.top + 3}), ToWindowId(button_));
 }
 
+TEST_F(WindowsFacetTest, ActivatesAndFocuses) {
+    windows_.Activate(ToWindowId(frame_));
+    EXPECT_EQ(windows_.GetForegroundWindow(), ToWindowId(frame_));
+    windows_.Focus(ToWindowId(button_));
+    EXPECT_EQ(::GetFocus(), button_);
+    windows_.Focus(ToWindowId(edit_));
+    EXPECT_EQ(::GetFocus(), edit_);
+}
+
 TEST_F(WindowsFacetTest, ShowsHidesMinimisesAndRestores) {
     const WindowId frame = ToWindowId(frame_);
     const WindowId button = ToWindowId(button_);

@@ -16,9 +16,10 @@
 //                                  more step
 //   wine-image windows -o IMAGE    opens Notepad on C:\ovrix-windows.txt, waits
 //                                  for it, switches to it, types, reads the
-//                                  text back, closes it and waits until it is
-//                                  gone; then finds and drives the controls of
-//                                  the "Ovrix Target" window (wine_target.cpp).
+//                                  text back, lists it by its executable,
+//                                  closes it and waits until it is gone; then
+//                                  finds and drives the controls of the
+//                                  "Ovrix Target" window (wine_target.cpp).
 //                                  What it reads it puts on the clipboard as
 //                                  "key=value", one trace line each
 #include <cstdio>
@@ -203,7 +204,9 @@ Ref<Event> Set(std::u16string_view name, PExprItem value) {
     return step;
 }
 // Evaluates a call for what it does.
-Ref<Event> Do(std::u16string name, std::vector<PExprItem> args) { return Set(u"$done", Call(std::move(name), std::move(args))); }
+Ref<Event> Do(std::u16string name, std::vector<PExprItem> args) {
+    return Set(u"$done", Call(std::move(name), std::move(args)));
+}
 // Puts "key=value" on the clipboard, which the trace records.
 Ref<Event> Report(std::u16string key, PExprItem value) {
     return Do(u"SetClipboardText", {Op(op::kSum, Text(key + u"="), value)});
@@ -263,8 +266,9 @@ std::vector<uint8_t> WindowsScene() {
     steps.Append(Do(u"Win_SetText", {Var(u"$edit"), Text(u"Set by the script")}));
     steps.Append(Do(u"SetWindowPos", {Var(u"$target"), Num(300), Num(200)}));
     steps.Append(Do(u"SetWindowSize", {Var(u"$target"), Num(500), Num(350)}));
-    steps.Append(Do(u"ShowWindow", {Call(u"FindSubWindow", {Var(u"$target"), Text(u"Press"), Text(u"Button"), Num(0)}),
-                                    Num(kHide)}));
+    steps.Append(
+        Set(u"$button", Call(u"FindSubWindow", {Var(u"$target"), Text(u"Press"), Text(u"Button"), Num(0)})));
+    steps.Append(Do(u"ShowWindow", {Var(u"$button"), Num(kHide)}));
     return Image(steps, false);
 }
 

@@ -19,7 +19,8 @@ constexpr DWORD kPathCapacity = 1024;
 // makes its feature do nothing instead of stopping the program from loading.
 template <class Fn>
 Fn LookUp(HMODULE library, const char* name) {
-    return library == nullptr ? nullptr : reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+    return library == nullptr ? nullptr
+                              : reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
 using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
@@ -126,7 +127,8 @@ std::optional<std::u16string> Win32Windows::ProcessName(WindowId window) {
     const std::optional<std::wstring> path = ImagePath(process.Get());
     if (!path) return std::nullopt;
     const size_t slash = path->find_last_of(L"\\/");
-    return FromWide(slash == std::wstring::npos ? std::wstring_view(*path) : std::wstring_view(*path).substr(slash + 1));
+    const std::wstring_view whole(*path);
+    return FromWide(slash == std::wstring::npos ? whole : whole.substr(slash + 1));
 }
 
 WindowId Win32Windows::WindowFromPoint(Point point) { return ToWindowId(::WindowFromPoint(POINT{point.x, point.y})); }
