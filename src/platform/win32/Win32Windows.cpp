@@ -12,6 +12,11 @@ namespace {
 constexpr int kNameBuffer = 261;
 constexpr int kNameLimit = 260;
 constexpr size_t kFirstTextCapacity = 512;
+// No control holds more text than this; one that claims to fill every buffer
+// offered is read this far.
+constexpr size_t kMaxTextCapacity = size_t{1} << 26;
+// How long a message to another program's window is waited for.
+constexpr UINT kAnswerMs = 10000;
 constexpr DWORD kPathCapacity = 1024;
 
 // Functions this module finds in a system library by name the first time it
@@ -26,6 +31,16 @@ Fn LookUp(HMODULE library, const char* name) {
 using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
 using ModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+// Sends a message and answers the window's answer. A program that has
+// stopped answering would otherwise hold the playback, and with it the stop
+// hotkey's effect, for ever: a window the system already counts as hung is
+// not waited for, nor one that takes longer than kAnswerMs; both answer 0.
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &answer) == 0) return 0;
+    return static_cast<LRESULT>(answer);
+}
 
 // The process's executable path: the kernel's own query where the system has
 // it, the process-status library's module query on systems before it.
@@ -143,9 +158,9 @@ std::u16string Win32Windows::GetControlText(WindowId window) {
     std::wstring text;
     for (size_t capacity = kFirstTextCapacity;; capacity *= 2) {
         text.assign(capacity, L'\0');
-        const LRESULT length = ::SendMessageW(hwnd, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()));
+        const LRESULT length = Send(hwnd, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()));
         const size_t copied = length > 0 ? static_cast<size_t>(length) : 0;
-        if (copied + 1 != capacity) {
+        if (copied + 1 != capacity || capacity >= kMaxTextCapacity) {
             text.resize(copied < capacity ? copied : capacity - 1);
             return FromWide(text);
         }
@@ -181,18 +196,18 @@ void Win32Windows::DoSetTitle(WindowId window, std::u16string_view text) {
 // process: the system copies the text across.
 void Win32Windows::DoSetControlText(WindowId window, std::u16string_view text) {
     const std::wstring wide = ToWide(text);
-    ::SendMessageW(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    Send(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void Win32Windows::DoSendChar(WindowId window, char16_t unit) {
-    ::SendMessageW(ToHwnd(window), WM_CHAR, static_cast<WPARAM>(unit), 0);
+    Send(ToHwnd(window), WM_CHAR, static_cast<WPARAM>(unit), 0);
 }
 
 // On the 32-bit player the parameters and the answer are 32-bit words; the
 // numbers are cut to them as the system's own conversions would.
 int64_t Win32Windows::DoSendMessage(WindowId window, uint32_t message, int64_t wParam, int64_t lParam) {
     return static_cast<int64_t>(
-        ::SendMessageW(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
+        Send(ToHwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
 void Win32Windows::DoInvalidate(WindowId window, const ScreenRect& rect) {
