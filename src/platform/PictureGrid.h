@@ -1,17 +1,21 @@
 // The picture matcher's common ground (used by PictureMatch.cpp and
-// PictureScan.cpp, not meant for callers): a screen and a picture made ready
-// for comparison under the depth rules, and the rules that say which
-// candidate corners may be accepted at all.
+// PictureScan.cpp, and by the tests; not meant for callers): a screen and a
+// picture made ready for comparison under the depth rules, the rules that
+// say which candidate corners may be accepted at all, and the fast search
+// with its use of threads chosen.
 //
 // A PicturePair is only ever made from intact buffers, so every pixel of
 // either grid can be read without further checks.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/Picture.h"
+#include "platform/PictureMatch.h"
 #include "platform/Screen.h"
 
 namespace ovrix {
@@ -81,5 +85,20 @@ private:
     int32_t begin_ = 0, end_ = 0;
     int32_t startRow_ = -1, startRowBegin_ = 0;
 };
+
+// How the fast search spreads over threads: up to `helpers` more threads
+// join a search that has run `helpAfter` without ending. The answers do not
+// depend on it.
+struct SearchPace {
+    int32_t helpers = 0;
+    std::chrono::microseconds helpAfter{0};
+};
+SearchPace DefaultSearchPace();
+
+PictureMatch MatchPicturePaced(const SearchPace& pace, const VBmp& screen, const VBmp& picture, int32_t threshold,
+                               std::optional<ScreenRect> excluded, std::optional<ScreenRect> region,
+                               std::optional<Point> startPoint);
+std::vector<ScreenRect> FindAllPicturesPaced(const SearchPace& pace, const VBmp& screen, const VBmp& picture,
+                                             int32_t threshold, std::optional<ScreenRect> region, bool firstOnly);
 
 }  // namespace ovrix

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <thread>
@@ -35,8 +36,6 @@ constexpr int32_t kChunkRows = 64;
 constexpr size_t kMaxAnchors = 4;
 // Survivors in a row rejected by one pixel before it becomes an anchor.
 constexpr int32_t kPromoteAfter = 32;
-// Below this many candidates a search is over before a thread would start.
-constexpr int64_t kParallelCandidates = int64_t{1} << 18;
 constexpr int32_t kStop = INT32_MAX;
 
 // Per picture pixel, the screen bytes it admits and where it lies from a
@@ -266,31 +265,35 @@ private:
     int32_t streak_ = 0;
 };
 
-// Runs chunk(c) for c = 0 .. count - 1 over the threads, in order of c, and
-// starts no chunk past `stopAfter` (which a chunk lowers to its own index
-// when it has found what ends the search).
+// Runs chunk(c) for c = 0 .. count - 1, taken in order of c, and starts no
+// chunk past `stopAfter` (which a chunk lowers to its own index when it has
+// found what ends the search). Helpers join once the search has run the
+// pace's time and chunks remain.
 template <class Chunk>
-void RunChunks(int32_t count, int64_t candidates, std::atomic<int32_t>& stopAfter, Chunk&& chunk) {
+void RunChunks(int32_t count, const SearchPace& pace, std::atomic<int32_t>& stopAfter, Chunk&& chunk) {
     std::atomic<int32_t> next{0};
-    auto work = [&] {
+    auto work = [&](bool helper) {
         for (;;) {
             const int32_t c = next.fetch_add(1);
             if (c >= count || c > stopAfter.load()) return;
             chunk(c);
+            if (!helper) return;
         }
     };
     std::vector<std::thread> helpers;
-    const int32_t threads = candidates >= kParallelCandidates
-                                ? std::min<int32_t>(count, static_cast<int32_t>(std::thread::hardware_concurrency()))
-                                : 1;
-    for (int32_t i = 1; i < threads; ++i) {
-        try {
-            helpers.emplace_back(work);
-        } catch (...) {
-            break;  // no thread to be had: fewer hands, same answer
+    const auto start = std::chrono::steady_clock::now();
+    while (next.load() < count && next.load() <= stopAfter.load()) {
+        if (helpers.empty() && pace.helpers > 0 && std::chrono::steady_clock::now() - start >= pace.helpAfter) {
+            for (int32_t i = 0; i < std::min(pace.helpers, count - 1); ++i) {
+                try {
+                    helpers.emplace_back(work, true);
+                } catch (...) {
+                    break;  // no thread to be had: fewer hands, same answer
+                }
+            }
         }
+        work(false);
     }
-    work();
     for (std::thread& t : helpers) t.join();
 }
 
@@ -319,12 +322,12 @@ struct MatchChunk {
 // Returns the first chunk that found the picture, or the chunk count.
 template <int P>
 int32_t SearchChunks(const PicturePair& pair, const PictureBounds& bounds, const CandidateArea& area,
-                     std::optional<ScreenRect> excluded, std::vector<MatchChunk>& out) {
+                     std::optional<ScreenRect> excluded, const SearchPace& pace, std::vector<MatchChunk>& out) {
     const Chunks chunks(area);
     out.assign(static_cast<size_t>(chunks.count), {});
     std::atomic<int32_t> stopAfter{chunks.count};
     const int32_t w = pair.picture.width, h = pair.picture.height;
-    RunChunks(chunks.count, area.Count(), stopAfter, [&](int32_t c) {
+    RunChunks(chunks.count, pace, stopAfter, [&](int32_t c) {
         MatchChunk& result = out[static_cast<size_t>(c)];
         RowScanner<P> scanner(pair, bounds);
         for (int32_t y = chunks.Begin(c); y < chunks.End(area, c) && !result.found; ++y) {
@@ -349,12 +352,12 @@ int32_t SearchChunks(const PicturePair& pair, const PictureBounds& bounds, const
 
 template <int P>
 void FindChunks(const PicturePair& pair, const PictureBounds& bounds, const CandidateArea& area, bool firstOnly,
-                std::vector<std::vector<ScreenRect>>& out) {
+                const SearchPace& pace, std::vector<std::vector<ScreenRect>>& out) {
     const Chunks chunks(area);
     out.assign(static_cast<size_t>(chunks.count), {});
     std::atomic<int32_t> stopAfter{chunks.count};
     const int32_t w = pair.picture.width, h = pair.picture.height;
-    RunChunks(chunks.count, area.Count(), stopAfter, [&](int32_t c) {
+    RunChunks(chunks.count, pace, stopAfter, [&](int32_t c) {
         std::vector<ScreenRect>& found = out[static_cast<size_t>(c)];
         RowScanner<P> scanner(pair, bounds);
         for (int32_t y = chunks.Begin(c); y < chunks.End(area, c); ++y) {
@@ -387,9 +390,29 @@ PictureMatch Closest(const PicturePair& pair, const CandidateArea& area, const s
 
 }  // namespace
 
+SearchPace DefaultSearchPace() {
+    // A search still going after 2 ms is a heavy one: the threads pay off.
+    // Lighter ones (a whole 1920 x 1080 screen takes a fraction of that)
+    // are done before a thread would even be running, more so on a busy
+    // machine.
+    const unsigned cores = std::thread::hardware_concurrency();
+    return {cores > 1 ? static_cast<int32_t>(cores) - 1 : 0, std::chrono::milliseconds(2)};
+}
+
 PictureMatch MatchPicture(const VBmp& screen, const VBmp& picture, int32_t threshold,
                           std::optional<ScreenRect> excluded, std::optional<ScreenRect> region,
                           std::optional<Point> startPoint) {
+    return MatchPicturePaced(DefaultSearchPace(), screen, picture, threshold, excluded, region, startPoint);
+}
+
+std::vector<ScreenRect> FindAllPictures(const VBmp& screen, const VBmp& picture, int32_t threshold,
+                                        std::optional<ScreenRect> region, bool firstOnly) {
+    return FindAllPicturesPaced(DefaultSearchPace(), screen, picture, threshold, region, firstOnly);
+}
+
+PictureMatch MatchPicturePaced(const SearchPace& pace, const VBmp& screen, const VBmp& picture, int32_t threshold,
+                               std::optional<ScreenRect> excluded, std::optional<ScreenRect> region,
+                               std::optional<Point> startPoint) {
     PicturePair pair;
     if (!pair.Prepare(screen, picture, false)) return {};
     const CandidateArea area(pair, region, startPoint);
@@ -398,9 +421,9 @@ PictureMatch MatchPicture(const VBmp& screen, const VBmp& picture, int32_t thres
         const PictureBounds bounds(pair, std::min(threshold, 255));
         int32_t found = 0;
         switch (pair.screen.bytes) {
-            case 1: found = SearchChunks<1>(pair, bounds, area, excluded, chunks); break;
-            case 2: found = SearchChunks<2>(pair, bounds, area, excluded, chunks); break;
-            default: found = SearchChunks<4>(pair, bounds, area, excluded, chunks); break;
+            case 1: found = SearchChunks<1>(pair, bounds, area, excluded, pace, chunks); break;
+            case 2: found = SearchChunks<2>(pair, bounds, area, excluded, pace, chunks); break;
+            default: found = SearchChunks<4>(pair, bounds, area, excluded, pace, chunks); break;
         }
         if (found < static_cast<int32_t>(chunks.size()))
             return {true, chunks[static_cast<size_t>(found)].rect, std::nullopt, std::nullopt, 0};
@@ -408,15 +431,15 @@ PictureMatch MatchPicture(const VBmp& screen, const VBmp& picture, int32_t thres
     return Closest(pair, area, chunks);
 }
 
-std::vector<ScreenRect> FindAllPictures(const VBmp& screen, const VBmp& picture, int32_t threshold,
-                                        std::optional<ScreenRect> region, bool firstOnly) {
+std::vector<ScreenRect> FindAllPicturesPaced(const SearchPace& pace, const VBmp& screen, const VBmp& picture,
+                                             int32_t threshold, std::optional<ScreenRect> region, bool firstOnly) {
     PicturePair pair;
     if (!pair.Prepare(screen, picture, true) || threshold < 0) return {};
     const CandidateArea area(pair, region, std::nullopt);
     if (area.Empty()) return {};
     const PictureBounds bounds(pair, std::min(threshold, 255));
     std::vector<std::vector<ScreenRect>> chunks;
-    FindChunks<4>(pair, bounds, area, firstOnly, chunks);
+    FindChunks<4>(pair, bounds, area, firstOnly, pace, chunks);
     std::vector<ScreenRect> found;
     for (const auto& c : chunks) {
         found.insert(found.end(), c.begin(), c.end());
