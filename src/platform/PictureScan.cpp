@@ -28,6 +28,11 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__) && defined(__x86_64__) && defined(__GNUC__)
+// Quiet stretches are skipped 32 bytes at a time where the processor can.
+#define OVRIX_PICTURE_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace ovrix {
 namespace {
@@ -235,6 +240,10 @@ private:
     // lets any candidate through, or a start past last.
     int32_t SkipQuiet(const uint8_t* corner, int32_t x, int32_t last) const {
         const Anchor& a = anchors_.front();
+#if defined(OVRIX_PICTURE_AVX2)
+        static const bool wide = __builtin_cpu_supports("avx2");
+        if (wide) x = SkipQuietWide(corner + a.offset, a, x, last);
+#endif
         for (; x + 3 * kLanes <= last; x += 4 * kLanes) {
             const __m128i any = _mm_or_si128(
                 _mm_or_si128(Inside(corner, x, a), Inside(corner, x + kLanes, a)),
@@ -245,6 +254,29 @@ private:
             if (_mm_movemask_epi8(Inside(corner, x, a)) != 0) break;
         return x;
     }
+#if defined(OVRIX_PICTURE_AVX2)
+    __attribute__((target("avx2"))) static __m256i InsideWide(const uint8_t* at, __m256i low, __m256i span) {
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        const __m256i out = _mm256_subs_epu8(_mm256_sub_epi8(s, low), span);
+        if constexpr (P == 4) return _mm256_cmpeq_epi32(out, _mm256_setzero_si256());
+        if constexpr (P == 2) return _mm256_cmpeq_epi16(out, _mm256_setzero_si256());
+        return _mm256_cmpeq_epi8(out, _mm256_setzero_si256());
+    }
+
+    // SkipQuiet's loop, four blocks of 16 bytes twice over per round.
+    __attribute__((target("avx2"))) static int32_t SkipQuietWide(const uint8_t* base, const Anchor& a, int32_t x,
+                                                               int32_t last) {
+        const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a.low)));
+        const __m256i span = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a.span)));
+        for (; x + 7 * kLanes <= last; x += 8 * kLanes) {
+            const uint8_t* at = base + static_cast<size_t>(x) * P;
+            const __m256i any = _mm256_or_si256(_mm256_or_si256(InsideWide(at, low, span), InsideWide(at + 32, low, span)),
+                                                _mm256_or_si256(InsideWide(at + 64, low, span), InsideWide(at + 96, low, span)));
+            if (_mm256_movemask_epi8(any) != 0) break;
+        }
+        return x;
+    }
+#endif
 #else
     uint32_t BlockMask(const uint8_t* corner, int32_t x) const { return ScalarMask(corner, x, kLanes); }
 
