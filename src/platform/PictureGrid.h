@@ -87,11 +87,11 @@ private:
 };
 
 // How the fast search spreads over threads: up to `helpers` more threads
-// join a search that has run `helpAfter` without ending. The answers do not
-// depend on it.
+// join a search whose rows left look like taking `helpWhenLeft` or more (0:
+// from the start). The answers do not depend on it.
 struct SearchPace {
     int32_t helpers = 0;
-    std::chrono::microseconds helpAfter{0};
+    std::chrono::microseconds helpWhenLeft{0};
 };
 SearchPace DefaultSearchPace();
 

@@ -299,8 +299,8 @@ private:
 
 // Runs chunk(c) for c = 0 .. count - 1, taken in order of c, and starts no
 // chunk past `stopAfter` (which a chunk lowers to its own index when it has
-// found what ends the search). Helpers join once the search has run the
-// pace's time and chunks remain.
+// found what ends the search). Helpers join when the chunks left look like
+// taking longer than the pace allows, judged by the ones done so far.
 template <class Chunk>
 void RunChunks(int32_t count, const SearchPace& pace, std::atomic<int32_t>& stopAfter, Chunk&& chunk) {
     std::atomic<int32_t> next{0};
@@ -314,8 +314,10 @@ void RunChunks(int32_t count, const SearchPace& pace, std::atomic<int32_t>& stop
     };
     std::vector<std::thread> helpers;
     const auto start = std::chrono::steady_clock::now();
-    while (next.load() < count && next.load() <= stopAfter.load()) {
-        if (helpers.empty() && pace.helpers > 0 && std::chrono::steady_clock::now() - start >= pace.helpAfter) {
+    for (int32_t done = 0; next.load() < count && next.load() <= stopAfter.load(); ++done) {
+        const bool slow = pace.helpWhenLeft.count() == 0 ||
+                          (done > 0 && (std::chrono::steady_clock::now() - start) * (count - done) / done >= pace.helpWhenLeft);
+        if (helpers.empty() && pace.helpers > 0 && slow) {
             for (int32_t i = 0; i < std::min(pace.helpers, count - 1); ++i) {
                 try {
                     helpers.emplace_back(work, true);
@@ -423,12 +425,11 @@ PictureMatch Closest(const PicturePair& pair, const CandidateArea& area, const s
 }  // namespace
 
 SearchPace DefaultSearchPace() {
-    // A search still going after 2 ms is a heavy one: the threads pay off.
-    // Lighter ones (a whole 1920 x 1080 screen takes a fraction of that)
-    // are done before a thread would even be running, more so on a busy
-    // machine.
+    // Threads pay off on searches of a millisecond or more. A whole
+    // 1920 x 1080 screen usually takes a fraction of that, over before a
+    // thread would be running, more so on a busy machine.
     const unsigned cores = std::thread::hardware_concurrency();
-    return {cores > 1 ? static_cast<int32_t>(cores) - 1 : 0, std::chrono::milliseconds(2)};
+    return {cores > 1 ? static_cast<int32_t>(cores) - 1 : 0, std::chrono::milliseconds(1)};
 }
 
 PictureMatch MatchPicture(const VBmp& screen, const VBmp& picture, int32_t threshold,
