@@ -19,7 +19,6 @@
 #include <bit>
 #include <chrono>
 #include <climits>
-#include <cstring>
 #include <thread>
 
 #include "platform/PictureGrid.h"
@@ -39,7 +38,8 @@ namespace {
 
 constexpr int32_t kChunkRows = 64;
 constexpr size_t kMaxAnchors = 4;
-// Survivors in a row rejected by one pixel before it becomes an anchor.
+// Candidates rejected one after another by the same pixel before that pixel
+// becomes an anchor.
 constexpr int32_t kPromoteAfter = 32;
 constexpr int32_t kStop = INT32_MAX;
 
@@ -158,8 +158,9 @@ private:
         anchors_.insert(anchors_.begin(), a);
     }
 
-    // Compares the candidate's pixels in the order that rejected the last
-    // ones fastest. Every anchor has already passed.
+    // Compares all the candidate's pixels, the one that rejected the last
+    // candidate first. The anchors' pixels are among them: a block's mask
+    // may predate the newest anchor.
     bool Verify(const uint8_t* candidate, int32_t x, int32_t y) {
         const size_t count = order_.size();
         for (size_t i = 0; i < count; ++i) {
