@@ -5,11 +5,14 @@
 //      middle column: every candidate passes the top-left pixel and fails
 //      late;
 //   S3 the picture is on the random screen near the bottom-right corner.
+// And S1 on a 3840 x 2160 screen, where helper threads may join, against
+// the same search kept to one thread.
 // Wall-clock time, since the fast search may use more than one thread.
 #include <benchmark/benchmark.h>
 
 #include <random>
 
+#include "platform/PictureGrid.h"
 #include "platform/PictureMatch.h"
 
 namespace ovrix {
@@ -93,12 +96,26 @@ void BM_PictureS2FailsLatePlain(benchmark::State& state) { Run(state, FailsLate(
 void BM_PictureS3BottomRightFast(benchmark::State& state) { Run(state, NearBottomRight(), true, Fast); }
 void BM_PictureS3BottomRightPlain(benchmark::State& state) { Run(state, NearBottomRight(), true, Plain); }
 
+const Scenario& AbsentLarge() {
+    static const Scenario s{Random(2 * kScreenWidth, 2 * kScreenHeight, 4), Random(kSide, kSide, 5)};
+    return s;
+}
+
+void BM_PictureS1Absent4kFast(benchmark::State& state) { Run(state, AbsentLarge(), false, Fast); }
+void BM_PictureS1Absent4kOneThread(benchmark::State& state) {
+    Run(state, AbsentLarge(), false, [](const VBmp& screen, const VBmp& picture, int32_t t) {
+        return MatchPicturePaced(SearchPace{}, screen, picture, t, std::nullopt, std::nullopt, std::nullopt);
+    });
+}
+
 BENCHMARK(BM_PictureS1AbsentFast)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_PictureS1AbsentPlain)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_PictureS2FailsLateFast)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_PictureS2FailsLatePlain)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_PictureS3BottomRightFast)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_PictureS3BottomRightPlain)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_PictureS1Absent4kFast)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_PictureS1Absent4kOneThread)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 }  // namespace ovrix
