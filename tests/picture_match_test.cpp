@@ -21,7 +21,9 @@ VBmp Blank(int32_t width, int32_t height, uint32_t bitsPerPixel = 32) {
     return b;
 }
 
-uint8_t* PixelAt(VBmp& b, int32_t x, int32_t y) {
+// The bytes of pixel (x, y), writable when `b` is.
+template <class Bmp>
+auto PixelAt(Bmp& b, int32_t x, int32_t y) {
     return &b.pixels[(static_cast<size_t>(y) * static_cast<size_t>(b.width) + static_cast<size_t>(x)) * b.PixelBytes()];
 }
 
@@ -32,7 +34,7 @@ void Fill(VBmp& b, uint8_t value) {
 }
 
 // The part of `b` at (x, y), same depth.
-VBmp Cut(VBmp& b, int32_t x, int32_t y, int32_t width, int32_t height) {
+VBmp Cut(const VBmp& b, int32_t x, int32_t y, int32_t width, int32_t height) {
     VBmp out = Blank(width, height, b.bitsPerPixel);
     for (int32_t py = 0; py < height; ++py)
         for (int32_t px = 0; px < width; ++px)
@@ -41,15 +43,14 @@ VBmp Cut(VBmp& b, int32_t x, int32_t y, int32_t width, int32_t height) {
 }
 
 void Paste(VBmp& onto, const VBmp& picture, int32_t x, int32_t y) {
-    VBmp& from = const_cast<VBmp&>(picture);
     for (int32_t py = 0; py < picture.height; ++py)
         for (int32_t px = 0; px < picture.width; ++px)
-            std::copy_n(PixelAt(from, px, py), picture.PixelBytes(), PixelAt(onto, x + px, y + py));
+            std::copy_n(PixelAt(picture, px, py), picture.PixelBytes(), PixelAt(onto, x + px, y + py));
 }
 
 // The highest percent at which the candidate at (x, y) alone matches: the
 // screen cut down to that one candidate, searched at every percent.
-int32_t SimilarityAt(VBmp screen, const VBmp& picture, Point at) {
+int32_t SimilarityAt(const VBmp& screen, const VBmp& picture, Point at) {
     const VBmp one = Cut(screen, at.x, at.y, picture.width, picture.height);
     for (int32_t percent = 100; percent >= 0; --percent)
         if (MatchPicturePlain(one, picture, ThresholdFromPercent(percent)).found) return percent;
