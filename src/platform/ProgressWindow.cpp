@@ -90,6 +90,31 @@ private:
     std::unique_ptr<ProgressWindowBehaviour> inner_;
 };
 
+void PlaceInCorner(ProgressWindowHost& host, ProgressCorner corner) {
+    ScreenRect work;
+    if (!host.WorkArea(work)) {
+        const ScreenSize full = host.FullScreenSize();
+        work = {0, 0, full.width, full.height};
+    }
+    const ScreenRect frame = host.Frame();
+    const int32_t y = work.bottom - frame.Height();
+    host.MoveTo(corner, {corner == ProgressCorner::BottomRight ? work.right - frame.Width() : 0, y});
+}
+
+std::optional<ScreenRect> ProgressWindow::ShownFrame() {
+    ProgressWindowHost* window = ShownWindow();
+    if (window == nullptr) return std::nullopt;
+    return window->Frame();
+}
+
+std::optional<ScreenRect> ProgressWindow::StepAside() {
+    ProgressWindowHost* window = ShownWindow();
+    if (window == nullptr) return std::nullopt;
+    TracedProgressHost traced(*this, *window);
+    PlaceInCorner(traced, window->Frame().left == 0 ? ProgressCorner::BottomRight : ProgressCorner::BottomLeft);
+    return window->Frame();
+}
+
 bool ProgressWindow::Open(std::unique_ptr<ProgressWindowBehaviour> behaviour) {
     Close();
     for (auto& line : lines_) line.clear();

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,9 @@ constexpr int32_t kPauseHotkeyId = 2;
 enum class ProgressCorner { BottomRight, BottomLeft };
 
 // What a progress window can do. The portable logic that drives the window
-// (ProgressWindowBehaviour) calls these, always on the window's own thread.
+// (ProgressWindowBehaviour) calls these on the window's own thread; the
+// playback thread may also read the frame and the work area and move the
+// window (see ProgressWindow::StepAside).
 class ProgressWindowHost {
 public:
     virtual ~ProgressWindowHost() = default;
@@ -78,6 +81,10 @@ struct ProgressWindowSettings {
     uint32_t showWhenPaused = 1;
 };
 
+// Moves the window into a corner of the work area (of the full screen when
+// the work area is unknown), keeping its size.
+void PlaceInCorner(ProgressWindowHost& host, ProgressCorner corner);
+
 class ProgressWindow : public TracedFacet {
 public:
     // Makes the window, runs the behaviour's Start on the window's thread and
@@ -92,7 +99,18 @@ public:
     void SetLine(ProgressLine line, std::u16string_view text);
     const std::u16string& GetLine(ProgressLine line) const { return lines_[static_cast<size_t>(line)]; }
 
+    // From the playback thread: the window's frame while it is open and
+    // shown, for what must not be looked for under it.
+    std::optional<ScreenRect> ShownFrame();
+    // Moves the shown window out of the way, without activating it, as a
+    // cursor resting on it would: from the left edge to the work area's
+    // bottom-right corner, from anywhere else to its bottom-left corner.
+    // Traced as the window's own moves are; answers the new frame.
+    std::optional<ScreenRect> StepAside();
+
 protected:
+    // The platform's window while it is open and shown; null otherwise.
+    virtual ProgressWindowHost* ShownWindow() = 0;
     virtual bool DoOpen(ProgressWindowBehaviour& behaviour) = 0;
     virtual void DoShowLine(ProgressLine line, std::u16string_view text) = 0;
     virtual void DoClose() = 0;

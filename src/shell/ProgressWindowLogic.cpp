@@ -24,7 +24,7 @@ void ProgressWindowLogic::Start(ProgressWindowHost& host) {
     // A stop key that another program holds ends playback at once; the
     // window then neither takes a pause key nor watches the cursor.
     if (RegisterHotkeys(host)) host.StartTimer(kTimerPeriodMs);
-    Place(host, ProgressCorner::BottomRight);
+    PlaceInCorner(host, ProgressCorner::BottomRight);
     if (settings_.startHidden == 0) host.Show(true);
 }
 
@@ -50,16 +50,6 @@ bool ProgressWindowLogic::RegisterHotkeys(ProgressWindowHost& host) {
     return true;
 }
 
-void ProgressWindowLogic::Place(ProgressWindowHost& host, ProgressCorner corner) {
-    ScreenRect work;
-    if (!host.WorkArea(work)) {
-        const ScreenSize full = host.FullScreenSize();
-        work = {0, 0, full.width, full.height};
-    }
-    const ScreenRect frame = host.Frame();
-    const int32_t y = work.bottom - frame.Height();
-    host.MoveTo(corner, {corner == ProgressCorner::BottomRight ? work.right - frame.Width() : 0, y});
-}
 
 // A cursor that rests on the window for 2.5 s sends it to the bottom-left
 // corner; touching it there sends it straight back.
@@ -71,10 +61,10 @@ void ProgressWindowLogic::OnTimer(ProgressWindowHost& host) {
     }
     ++hoverCount_;
     if (frame.left == 0) {
-        Place(host, ProgressCorner::BottomRight);
+        PlaceInCorner(host, ProgressCorner::BottomRight);
         hoverCount_ = 0;
     } else if (hoverCount_ >= kHoverTicks) {
-        Place(host, ProgressCorner::BottomLeft);
+        PlaceInCorner(host, ProgressCorner::BottomLeft);
         hoverCount_ = 0;
     }
 }

@@ -34,7 +34,6 @@ public:
 private:
     // Answers false when the stop key could not be registered.
     bool RegisterHotkeys(ProgressWindowHost& host);
-    void Place(ProgressWindowHost& host, ProgressCorner corner);
 
     ProgressWindowSettings settings_;
     Input& input_;

@@ -163,6 +163,9 @@ protected:
     bool DoOpen(ProgressWindowBehaviour& behaviour) override;
     void DoShowLine(ProgressLine, std::u16string_view) override { Advance(options_.callCostUs); }
     void DoClose() override { progressWindow_.Close(); }
+    ProgressWindowHost* ShownWindow() override {
+        return progressWindow_.IsOpen() && progressWindow_.Visible() ? &progressWindow_ : nullptr;
+    }
 
     int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     // Answered like any box unless timedBoxesTimeOut: then the time passes.

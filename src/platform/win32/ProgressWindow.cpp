@@ -329,6 +329,11 @@ std::optional<LRESULT> CVtlProgDlg::OnOtherMessage(UINT message, WPARAM wParam, 
     }
 }
 
+bool CVtlProgDlg::IsShown() {
+    std::lock_guard lock(mutex_);
+    return window_ != nullptr && ::IsWindowVisible(window_) != FALSE;
+}
+
 // --- ProgressWindowHost
 
 bool CVtlProgDlg::RegisterHotkey(int32_t id, uint32_t modifiers, uint32_t key) {

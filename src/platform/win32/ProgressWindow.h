@@ -66,11 +66,15 @@ public:
     // hotkeys back. The next Open or the destructor waits for that.
     void Close();
 
+    // From the playback thread: whether the window lives and is shown.
+    bool IsShown();
+
     bool JoinClipboardChain();
     uint32_t ClipboardNotices() const { return notices_.load(std::memory_order_relaxed); }
     void LeaveClipboardChain();
 
-    // ProgressWindowHost, on the window's thread.
+    // ProgressWindowHost, on the window's thread (Frame, MoveTo, WorkArea and
+    // FullScreenSize also on the playback thread: they only ask the system).
     bool RegisterHotkey(int32_t id, uint32_t modifiers, uint32_t key) override;
     ScreenRect Frame() override;
     void MoveTo(ProgressCorner corner, Point at) override;

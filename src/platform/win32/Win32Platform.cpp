@@ -133,6 +133,8 @@ void Win32Platform::DoShowLine(ProgressLine line, std::u16string_view text) { pr
 
 void Win32Platform::DoClose() { progress_->Close(); }
 
+ProgressWindowHost* Win32Platform::ShownWindow() { return progress_->IsShown() ? progress_.get() : nullptr; }
+
 // The buffer grows while the name fills it.
 std::u16string Win32Platform::KeyNameText(uint32_t lParam) {
     for (int size = 128;; size *= 2) {

@@ -92,6 +92,7 @@ protected:
     bool DoOpen(ProgressWindowBehaviour& behaviour) override;
     void DoShowLine(ProgressLine line, std::u16string_view text) override;
     void DoClose() override;
+    ProgressWindowHost* ShownWindow() override;
 
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
