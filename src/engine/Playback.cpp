@@ -126,6 +126,7 @@ void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> prog
     ClearProgramVariables();
     StartFunctionModules();
     AdvancePlaybackSerial();  // call nodes look their script functions up again
+    ActiveRuntime().lastPictureRect = {-1, -1, -1, -1};
     RecordMouseState(player);
     player.desktop.BeginTrace();
     player.desktop.progress.Open(std::move(progressWindow));

@@ -18,6 +18,7 @@
 #include "engine/Context.h"
 #include "expr/ExprHandle.h"
 #include "expr/ExprState.h"
+#include "platform/Screen.h"
 #include "script/StepKinds.h"
 
 namespace ovrix {
@@ -59,6 +60,9 @@ public:
     // "Step Complete", and a step that finishes with a status of its own
     // leaves that.
     std::u16string statusText;
+    // The place of the last picture the picture search found, in logical
+    // screen pixels; -1 everywhere until one is found in this playback.
+    ScreenRect lastPictureRect{-1, -1, -1, -1};
     const StepKinds* stepKinds;  // what the loader makes and the step loop plays
     PlayerThreadState thread;  // the Context stack of the playing thread
 

@@ -50,8 +50,10 @@ PExprItem PlayerBuiltinHost::ScriptArg(size_t index) {
 
 std::vector<std::u16string> PlayerBuiltinHost::CommandLineArgs() { return player_.arguments; }
 
-// Picture search does not exist yet: no picture has been found.
-PictureRect PlayerBuiltinHost::LastPictureRect() { return {-1, -1, -1, -1}; }
+PictureRect PlayerBuiltinHost::LastPictureRect() {
+    const ScreenRect& r = player_.runtime.lastPictureRect;
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 void PlayerBuiltinHost::Wait(uint32_t ms) { PlaybackWait(player_, ms, 0, kWaitSlice); }
 
