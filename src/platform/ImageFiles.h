@@ -30,6 +30,12 @@ struct ImageEncoding {
 // jpg and jpeg, gif; anything else, and no extension, writes a bitmap file.
 ImageEncoding EncodingForFile(std::u16string_view path);
 
+// False for the bytes of a bitmap file that do not hold the whole pixel
+// array its header promises, or whose header is cut short; true for any
+// other bytes. Image libraries read such a file as a picture padded with
+// black; both desktops refuse it before their library sees it.
+bool BitmapFileHoldsItsPixels(std::span<const uint8_t> bytes);
+
 class ImageFiles : public TracedFacet {
 public:
     // Traced. False when the picture is empty, no encoder has the type, or

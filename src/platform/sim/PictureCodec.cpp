@@ -15,11 +15,6 @@ namespace ovrix {
 
 namespace {
 
-uint32_t Le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-
-constexpr size_t kFileHeaderSize = 14;
-
 struct LibraryPixels {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
@@ -36,36 +31,6 @@ void Append(void* context, void* data, int size) {
 }
 
 }  // namespace
-
-bool BitmapFileHoldsItsPixels(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') return true;
-    if (bytes.size() < kFileHeaderSize + 4) return false;
-    const uint8_t* p = bytes.data();
-    const uint32_t offset = Le32(p + 10);
-    const uint32_t infoSize = Le32(p + 14);
-    int64_t width = 0, height = 0;
-    uint32_t bitCount = 0, compression = 0;
-    if (infoSize == 12) {  // the oldest header: 16-bit sizes
-        if (bytes.size() < kFileHeaderSize + 12) return false;
-        width = Le16(p + 18);
-        height = Le16(p + 20);
-        bitCount = Le16(p + 24);
-    } else {
-        if (infoSize < 40 || bytes.size() < kFileHeaderSize + 40) return false;
-        width = static_cast<int32_t>(Le32(p + 18));
-        height = static_cast<int32_t>(Le32(p + 22));  // below 0: rows top to bottom
-        bitCount = Le16(p + 28);
-        compression = Le32(p + 30);
-    }
-    if (height < 0) height = -height;
-    if (!PictureSizeAllowed(width, height)) return false;
-    // Compressed pixels have no size to check; the library reads none of them.
-    constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
-    if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) return true;
-    if (bitCount == 0 || bitCount > 32) return false;
-    const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
-    return offset >= kFileHeaderSize + infoSize && uint64_t{offset} + rowBytes * static_cast<uint64_t>(height) <= bytes.size();
-}
 
 std::optional<VBmp> DecodePicture(std::span<const uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max())) return std::nullopt;

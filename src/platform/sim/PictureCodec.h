@@ -27,8 +27,4 @@ std::optional<VBmp> DecodePictureFile(std::u16string_view path);
 // encoder of that type (GIF, TIFF) or the picture has no 4-byte pixels.
 std::optional<std::vector<uint8_t>> EncodePicture(const VBmp& picture, const ImageEncoding& encoding);
 
-// True when the bytes start like a bitmap file whose pixel array lies
-// wholly inside them (or like no bitmap file at all).
-bool BitmapFileHoldsItsPixels(std::span<const uint8_t> bytes);
-
 }  // namespace ovrix

@@ -1,7 +1,7 @@
 // The Windows headers for the platform layer. Include this instead of
 // <windows.h>: the system headers define MessageBox, ShellExecute,
 // GetCurrentDirectory, SetCurrentDirectory, CopyFile, DeleteFile, MapVirtualKey,
-// VkKeyScan and ExitWindows as macros, which would rename
+// VkKeyScan, ExitWindows and LoadImage as macros, which would rename
 // the facets' members of the same names in some translation
 // units and not in others. The layer calls the W functions by their full names.
 #pragma once
@@ -18,3 +18,4 @@
 #undef MapVirtualKey
 #undef VkKeyScan
 #undef ExitWindows
+#undef LoadImage
