@@ -17,12 +17,16 @@
 #include "expr/NumberFormat.h"
 #include "platform/Desktop.h"
 #include "platform/PictureEdit.h"
+#include "platform/PictureMatch.h"
 
 namespace ovrix {
 
 namespace {
 
 using namespace fnargs;
+
+// The largest picture FindScreenImages looks for, in each direction.
+constexpr int32_t kLargestTarget = 48;
 
 ExprItem_Image* ImageArg(const PExprItem* args, int32_t count, int32_t i) {
     return i < count ? ItemAs<ExprItem_Image>(args[i]) : nullptr;
@@ -99,6 +103,33 @@ PExprItem* SaveImage(PExprItem* result, int32_t count, PExprItem* args, uint32_t
     return None(result);
 }
 
+// Rect values of the places found, in reading order; no value when none.
+PExprItem* FindScreenImages(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    Desktop* desktop = winfn::DesktopFor(count, 1);
+    const ExprItem_Image* target = ImageArg(args, count, 0);
+    if (desktop == nullptr || target == nullptr || target->picture.Empty() ||
+        target->picture.width > kLargestTarget || target->picture.height > kLargestTarget) {
+        return None(result);
+    }
+    const int32_t threshold = ThresholdFromFraction(Number(args, count, 1));
+    const bool firstOnly = count > 2 && AsTruth(args[2]);
+    std::optional<ScreenRect> region;
+    if (const auto* rect = count > 3 ? ItemAs<ExprItem_Rect>(args[3]) : nullptr) {
+        region = ScreenRect{rect->left, rect->top, rect->right, rect->bottom};
+    }
+    ScreenCapture screen;
+    if (!desktop->screen.CaptureScreen(screen)) return None(result);
+    const ScreenSize physical{screen.picture.width, screen.picture.height};
+    const std::vector<ScreenRect> found = FindAllPictures(screen.picture, target->picture, threshold, region, firstOnly);
+    if (found.empty()) return None(result);
+    auto array = MakeItem<AnyArray>();
+    for (const ScreenRect& place : found) {
+        const ScreenRect r = ScaleToLogical(place, physical, screen.logical);
+        ItemAs<AnyArray>(array)->Push(MakeItem<ExprItem_Rect>(r.left, r.top, r.right, r.bottom));
+    }
+    return ReturnValue(result, array);
+}
+
 template <bool Width>
 PExprItem* ImageSize(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     const ExprItem_Image* image = ImageArg(args, count, 0);
@@ -127,7 +158,7 @@ const FunctionSpec kImages[] = {
     {u"CreateImage", fkind::kObject, CreateImage, {{u"Width", fkind::kNumber}, {u"Height", fkind::kNumber}}, u"Image"},
     {u"CopyImage", fkind::kNothing, CopyImage, {kImage, {u"DestX", fkind::kNumber}, {u"DestY", fkind::kNumber}, kImage}},
     {u"SaveImage", fkind::kNothing, SaveImage, {kImage, {u"ImageFile", fkind::kText}}},
-    {u"FindScreenImages", fkind::kObject, nullptr,
+    {u"FindScreenImages", fkind::kObject, FindScreenImages,
      {{u"TargetImage", fkind::kObject, {}, 0, u"Image TargetImage"},
       {u"Similar", fkind::kNumber, DefNumber(0.95)},
       {u"FindFirstImageOnly", fkind::kBool, DefBool(true)},

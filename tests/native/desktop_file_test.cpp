@@ -134,7 +134,7 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"windows": [{"visible": 1}]})", "windows[0].visible: expected true or false"},
         // Typos and repeats.
         {R"({"window": []})",
-         "window: unknown key; expected one of screen, cursor, clipboard, files, message_box_answers, windows"},
+         "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, windows"},
         {R"({"windows": [{"controls": [{"title": "a"}]}]})",
          "windows[0].controls[0].title: unknown key; expected one of class, id, text, rect, visible, controls"},
         {R"({"windows": [{}, {"title": "a", "rect": [0, 0, 1, 1], "title": "b"}]})",
