@@ -37,8 +37,10 @@ std::optional<VBmp> DecodePicture(std::span<const uint8_t> bytes) {
     if (!BitmapFileHoldsItsPixels(bytes)) return std::nullopt;
     const int length = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
+    // The library tells a bitmap file's height with its sign (below 0: rows
+    // top to bottom) until the file is read.
     if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &channels) ||
-        !PictureSizeAllowed(width, height)) {
+        !PictureSizeAllowed(width, height < 0 ? -int64_t{height} : height)) {
         return std::nullopt;
     }
     std::unique_ptr<stbi_uc, LibraryPixels> decoded(
