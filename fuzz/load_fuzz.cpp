@@ -1,7 +1,9 @@
 // Fuzzes everything that reads untrusted bytes: the input is taken as a
 // whole image (settings, embedded-script lookup, listing, a short playback
 // on the simulated desktop), as a bare script stream (every step that loads
-// is shown, saved, reloaded and compared) and as one stored expression.
+// is shown, saved, reloaded and compared), as one stored expression, and as
+// a stored picture in both its forms (a picture container, a bitmap file
+// or any other image file).
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -11,6 +13,8 @@
 #include "container/Image.h"
 #include "container/Tags.h"
 #include "engine/Runtime.h"
+#include "platform/PictureRecord.h"
+#include "platform/sim/PictureCodec.h"
 #include "platform/sim/SimPlay.h"
 #include "expr/ExprItem.h"
 #include "expr/ExprReader.h"
@@ -72,6 +76,21 @@ void ExerciseExpression(Region region) {
     (void)node->Evaluate();
 }
 
+// A picture read from either form holds exactly its pixels; written again in
+// the container form it reads back the same.
+void ExercisePicture(Region region) {
+    for (std::optional<VBmp> picture : {ReadPictureRecord(region), DecodePicture(region.Bytes())}) {
+        if (!picture) continue;
+        if (picture->width <= 0 || picture->height <= 0 ||
+            picture->pixels.size() != static_cast<size_t>(picture->width) * picture->height * 4) {
+            __builtin_trap();
+        }
+        RecordBuffer saved;
+        WritePictureRecord(saved, *picture);
+        if (ReadPictureRecord(saved.AsRegion()) != picture) __builtin_trap();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -91,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ExerciseExpression(image);
         if (auto main = FindRecord(image, tag::Stream(0))) ExerciseStream(*main);
     }
+    ExercisePicture(image);
 
     SimPlayOptions options;
     // Virtual time only: a costly clock and a short limit keep runaway repeat
