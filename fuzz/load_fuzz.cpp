@@ -1,9 +1,15 @@
 // Fuzzes everything that reads untrusted bytes: the input is taken as a
 // whole image (settings, embedded-script lookup, listing, a short playback
 // on the simulated desktop), as a bare script stream (every step that loads
+<<<<<<< HEAD
 // is shown, saved, reloaded and compared), as one stored expression, as a
 // desktop description (read, then searched for windows with a title pattern
 // cut from the input) and as a window title pattern.
+=======
+// is shown, saved, reloaded and compared), as one stored expression, and as
+// a stored picture in both its forms (a picture container, a bitmap file
+// or any other image file).
+>>>>>>> images
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,6 +21,8 @@
 #include "container/Image.h"
 #include "container/Tags.h"
 #include "engine/Runtime.h"
+#include "platform/PictureRecord.h"
+#include "platform/sim/PictureCodec.h"
 #include "platform/sim/SimPlay.h"
 #include "expr/ExprItem.h"
 #include "expr/ExprReader.h"
@@ -76,6 +84,7 @@ void ExerciseExpression(Region region) {
     (void)node->Evaluate();
 }
 
+<<<<<<< HEAD
 // The input as a desktop description, and its first half as a title pattern
 // over the second half and over the described windows.
 void ExerciseDesktop(const std::vector<uint8_t>& bytes) {
@@ -91,6 +100,21 @@ void ExerciseDesktop(const std::vector<uint8_t>& bytes) {
     description->ApplyTo(sim);
     (void)FindWindowByTitle(sim.windows, pattern);
     (void)ListWindowsMatching(sim.windows, pattern, u"", u"");
+=======
+// A picture read from either form holds exactly its pixels; written again in
+// the container form it reads back the same.
+void ExercisePicture(Region region) {
+    for (std::optional<VBmp> picture : {ReadPictureRecord(region), DecodePicture(region.Bytes())}) {
+        if (!picture) continue;
+        if (picture->width <= 0 || picture->height <= 0 ||
+            picture->pixels.size() != static_cast<size_t>(picture->width) * picture->height * 4) {
+            __builtin_trap();
+        }
+        RecordBuffer saved;
+        WritePictureRecord(saved, *picture);
+        if (ReadPictureRecord(saved.AsRegion()) != picture) __builtin_trap();
+    }
+>>>>>>> images
 }
 
 }  // namespace
@@ -112,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ExerciseExpression(image);
         if (auto main = FindRecord(image, tag::Stream(0))) ExerciseStream(*main);
     }
+    ExercisePicture(image);
 
     ExerciseDesktop(bytes);
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs to build and test: the
-# native toolchain, test libraries and JSON reader, the 32-bit multilib compiler and the
+# native toolchain, test libraries, JSON reader and image file library, the 32-bit multilib compiler and the
 # user-mode emulator that run the core as 32-bit code, the two MinGW-w64
 # cross compilers, Wine, a virtual X server, xdotool and ImageMagick.
 # Idempotent: a package
@@ -11,7 +11,7 @@ set -euo pipefail
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     g++-multilib qemu-user-static
-    googletest libbenchmark-dev libsqlite3-dev nlohmann-json3-dev
+    googletest libbenchmark-dev libsqlite3-dev nlohmann-json3-dev libstb-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb xdotool imagemagick

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #include "container/Text.h"
+#include "platform/sim/PictureCodec.h"
 
 namespace ovrix {
 
@@ -171,9 +173,26 @@ int32_t Button(const Json& value, const std::string& place) {
     Expected(place, "one of " + names);
 }
 
-ScreenSize Screen(const Json& value) {
-    CheckObject(value, "screen", "an object (width, height)", {"width", "height"});
+// An image file named in the description, read at once so that a missing
+// or broken file is reported before anything plays.
+VBmp Picture(const Json& value, const std::string& place, std::string_view directory) {
+    const std::u16string written = Text(value, place);
+    std::filesystem::path path(written);
+    if (path.is_relative() && !directory.empty()) path = std::filesystem::path(FromUtf8(directory)) / path;
+    std::optional<VBmp> picture = written.empty() ? std::nullopt : DecodePictureFile(path.u16string());
+    if (!picture) Expected(place, "an image file (PNG, BMP, JPEG or GIF) that can be read: \"" + ToUtf8(written) + "\"");
+    return std::move(*picture);
+}
+
+// Without a size of its own the screen takes its picture's.
+ScreenSize Screen(const Json& value, std::string_view directory, DesktopDescription& description) {
+    CheckObject(value, "screen", "an object (width, height, image)", {"width", "height", "image"});
     ScreenSize screen = SimOptions{}.screen;
+    if (const Json* v = Find(value, "image")) {
+        VBmp picture = Picture(*v, "screen.image", directory);
+        screen = {picture.width, picture.height};
+        description.screenPictures.emplace_back(0, std::move(picture));
+    }
     if (const Json* v = Find(value, "width")) {
         screen.width = static_cast<int32_t>(Integer(*v, "screen.width", "a width in pixels", 1, kInt32Max));
     }
@@ -183,11 +202,30 @@ ScreenSize Screen(const Json& value) {
     return screen;
 }
 
-DesktopDescription Description(const Json& root) {
+// Later pictures of the screen, each from its time on: the times must rise,
+// or a picture would never be seen.
+void LaterScreens(const Json& value, std::string_view directory, DesktopDescription& description) {
+    EachOf(value, "screens", "an array of screens (at_ms, image)", [&](const Json& item, const std::string& at) {
+        CheckObject(item, at, "an object (a screen: at_ms, image)", {"at_ms", "image"});
+        const Json* time = Find(item, "at_ms");
+        const Json* image = Find(item, "image");
+        if (time == nullptr) throw Fault{Member(at, "at_ms"), "missing; expected a time in ms"};
+        if (image == nullptr) throw Fault{Member(at, "image"), "missing; expected an image file"};
+        const int64_t earliest = description.screenPictures.empty()
+                                     ? 0
+                                     : static_cast<int64_t>(description.screenPictures.back().first) + 1;
+        const uint64_t atMs = static_cast<uint64_t>(
+            Integer(*time, Member(at, "at_ms"), "a time in ms after the screen before", earliest, kTimeMax));
+        description.screenPictures.emplace_back(atMs, Picture(*image, Member(at, "image"), directory));
+    });
+}
+
+DesktopDescription Description(const Json& root, std::string_view directory) {
     CheckObject(root, "", "an object",
-                {"screen", "cursor", "clipboard", "files", "message_box_answers", "windows"});
+                {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "windows"});
     DesktopDescription description;
-    if (const Json* v = Find(root, "screen")) description.screen = Screen(*v);
+    if (const Json* v = Find(root, "screen")) description.screen = Screen(*v, directory, description);
+    if (const Json* v = Find(root, "screens")) LaterScreens(*v, directory, description);
     if (const Json* v = Find(root, "cursor")) {
         CheckArray(*v, "cursor", "an array of 2 integers (x, y)", 2);
         description.cursor.x = static_cast<int32_t>(Integer((*v)[0], "cursor[0]", "an x", kInt32Min, kInt32Max));
@@ -274,6 +312,7 @@ void DesktopDescription::ApplyTo(SimOptions& options) const {
 }
 
 void DesktopDescription::ApplyTo(SimPlatform& sim) const {
+    sim.screenPictures = screenPictures;
     sim.PlaceCursor(cursor.x, cursor.y);
     if (!clipboard.empty()) sim.PutOnClipboard(clipboard);
     sim.existingFiles.insert(files.begin(), files.end());
@@ -282,11 +321,11 @@ void DesktopDescription::ApplyTo(SimPlatform& sim) const {
 }
 
 std::optional<DesktopDescription> ParseDesktopDescription(std::string_view text, std::string_view name,
-                                                          std::string& error) {
+                                                          std::string& error, std::string_view directory) {
     const std::string prefix = std::string(name) + ": ";
     try {
         const Json root = Json::parse(text, DuplicateKeyWatch());
-        return Description(root);
+        return Description(root, directory);
     } catch (const Fault& fault) {
         error = prefix + fault.place + ": " + fault.message;
     } catch (const Json::exception& e) {
@@ -302,7 +341,7 @@ std::optional<DesktopDescription> ReadDesktopFile(const std::string& path, std::
         return std::nullopt;
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ParseDesktopDescription(text, path, error);
+    return ParseDesktopDescription(text, path, error, std::filesystem::path(path).parent_path().string());
 }
 
 }  // namespace ovrix

@@ -1,9 +1,10 @@
 // The clipboard family: reading, waiting for and writing the clipboard's
 // text, HTML and picture. Every row needs the desktop; the rows without an
-// implementation yet are registered as they are: a call shows and saves as
-// usual and evaluates to no value.
+// implementation yet (HTML) are registered as they are: a call shows and
+// saves as usual and evaluates to no value.
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
+#include "expr/KindsObject.h"
 #include "platform/Desktop.h"
 
 namespace ovrix {
@@ -31,12 +32,26 @@ PExprItem* SetClipboardText(PExprItem* result, int32_t count, PExprItem* args, u
     return fnargs::None(result);
 }
 
+PExprItem* GetClipboardImage(PExprItem* result, int32_t, PExprItem*, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    std::optional<VBmp> picture = host != nullptr ? host->GetDesktop().clipboard.GetClipboardImage() : std::nullopt;
+    if (!picture || picture->Empty()) return fnargs::None(result);
+    return fnargs::ReturnValue(result, MakeItem<ExprItem_Image>(std::move(*picture)));
+}
+
+PExprItem* SetClipboardImage(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    const auto* image = count >= 1 ? ItemAs<ExprItem_Image>(args[0]) : nullptr;
+    if (host != nullptr && image != nullptr) host->GetDesktop().clipboard.SetClipboardImage(image->picture);
+    return fnargs::None(result);
+}
+
 const FunctionSpec kClipboard[] = {
     {u"WaitClipboardText", fkind::kText, WaitClipboardText, {{u"Timeout(ms)", fkind::kNumber}}},
     {u"GetClipboardText", fkind::kText, GetClipboardText},
     {u"GetClipboardHtml", fkind::kText, nullptr},
-    {u"GetClipboardImage", fkind::kObject, nullptr, {}, u"Image"},
-    {u"SetClipboardImage", fkind::kNothing, nullptr, {{u"Image", fkind::kObject, {}, 0, u"Image Image"}}},
+    {u"GetClipboardImage", fkind::kObject, GetClipboardImage, {}, u"Image"},
+    {u"SetClipboardImage", fkind::kNothing, SetClipboardImage, {{u"Image", fkind::kObject, {}, 0, u"Image Image"}}},
     {u"SetClipboardText", fkind::kNothing, SetClipboardText, {{u"Text", fkind::kText}}},
     {u"SetClipboardHtml", fkind::kNothing, nullptr, {{u"Rtf", fkind::kText}}},
 };

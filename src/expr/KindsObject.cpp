@@ -39,4 +39,9 @@ PExprItem ExprItem_Solver::Clone() const {
     return PExprItem::Of(copy);
 }
 
+bool ExprItem_Image::IsEqual(const ExprItem& other) const {
+    const auto* image = dynamic_cast<const ExprItem_Image*>(&other);
+    return image != nullptr && image->picture == picture;
+}
+
 }  // namespace ovrix

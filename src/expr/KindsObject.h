@@ -1,10 +1,10 @@
 // The object kinds: values that stand for something outside the expression
 // language (arrays, named data, file searches, workbooks, processes,
 // windows, images, automation objects, solvers). They show by identity,
-// are true, and compare equal only to themselves. Identity, copying and
-// text forms live here; the container kinds (array, named data, file
-// finder) declare their operations here and define them in Array.cpp,
-// NamedData.cpp and FileFinder.cpp.
+// are true, and compare equal only to themselves (an image: to any image of
+// an equal picture). Identity, copying and text forms live here; the
+// container kinds (array, named data, file finder) declare their operations
+// here and define them in Array.cpp, NamedData.cpp and FileFinder.cpp.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 
 #include "expr/ExprItem.h"
 #include "expr/ExprKinds.h"
+#include "platform/Picture.h"
 
 namespace ovrix {
 
@@ -137,10 +138,15 @@ public:
     bool ownsWindow = false;
 };
 
+// A picture held by value: a copy is a picture of its own, and two images
+// are equal when their pictures are (size, depth and every pixel byte).
 class ExprItem_Image : public ObjectItem {
 public:
-    ExprItem_Image() : ObjectItem(kind::kImage, u"Image") {}
-    PExprItem Clone() const override { return MakeItem<ExprItem_Image>(); }
+    explicit ExprItem_Image(VBmp p = {}) : ObjectItem(kind::kImage, u"Image"), picture(std::move(p)) {}
+    PExprItem Clone() const override { return MakeItem<ExprItem_Image>(picture); }
+    bool IsEqual(const ExprItem& other) const override;
+
+    VBmp picture;
 };
 
 // Without an automation object attached it shows "[OleObject]".

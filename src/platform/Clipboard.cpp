@@ -1,5 +1,7 @@
 #include "platform/Clipboard.h"
 
+#include <string>
+
 #include "platform/Trace.h"
 
 namespace ovrix {
@@ -7,6 +9,12 @@ namespace ovrix {
 bool Clipboard::SetClipboardText(std::u16string_view text) {
     TraceEvent("clipboard", JsonString(text));
     return DoSetClipboardText(text);
+}
+
+bool Clipboard::SetClipboardImage(const VBmp& picture) {
+    if (picture.Empty()) return false;
+    TraceEvent("clipboard-image", std::to_string(picture.width) + " " + std::to_string(picture.height));
+    return DoSetClipboardImage(picture);
 }
 
 }  // namespace ovrix

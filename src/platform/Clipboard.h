@@ -1,12 +1,19 @@
-// The clipboard's text, and the place in the clipboard-viewer chain through
-// which a change made by another program is noticed.
+// The clipboard's text and picture, and the place in the clipboard-viewer
+// chain through which a change made by another program is noticed. Putting
+// either on the clipboard empties it first, as the system's clipboard does.
+// Traced as
+//   clipboard "<text>"
+//   clipboard-image <width> <height>
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include <optional>
+
 #include "platform/Facet.h"
+#include "platform/Picture.h"
 
 namespace ovrix {
 
@@ -14,9 +21,13 @@ class Clipboard : public TracedFacet {
 public:
     // Traced.
     bool SetClipboardText(std::u16string_view text);
+    // Traced; false for an empty picture or a clipboard that cannot be had.
+    bool SetClipboardImage(const VBmp& picture);
 
     // The clipboard's text; empty when it holds none or cannot be opened.
     virtual std::u16string GetClipboardText() = 0;
+    // The clipboard's bitmap as a 32-bit picture; nullopt when it holds none.
+    virtual std::optional<VBmp> GetClipboardImage() = 0;
     // The progress window's place in the chain: joining (false without a
     // window) resets the notice count, and joining itself brings the first
     // notice; each clipboard change brings one more.
@@ -26,6 +37,7 @@ public:
 
 protected:
     virtual bool DoSetClipboardText(std::u16string_view text) = 0;
+    virtual bool DoSetClipboardImage(const VBmp& picture) = 0;
 };
 
 }  // namespace ovrix

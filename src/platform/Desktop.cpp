@@ -9,6 +9,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       clipboard(platform.GetClipboard()),
       dialogs(platform.GetDialogs()),
       files(platform.GetFiles()),
+      images(platform.GetImageFiles()),
       system(platform.GetSystem()),
       windows(platform.GetWindows()),
       progress(platform.GetProgressWindow()),
@@ -23,7 +24,8 @@ Desktop::~Desktop() {
 }
 
 void Desktop::BindTracer(EventTracer* tracer) {
-    TracedFacet* const traced[] = {&input, &clipboard, &dialogs, &files, &system, &windows, &progress};
+    TracedFacet* const traced[] = {&input, &screen, &clipboard, &dialogs, &files,
+                                   &images, &system, &windows, &progress};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

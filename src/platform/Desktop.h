@@ -32,6 +32,7 @@ public:
     Clipboard& clipboard;
     Dialogs& dialogs;
     Files& files;
+    ImageFiles& images;
     System& system;
     Windows& windows;
     ProgressWindow& progress;

@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "platform/ImageFiles.h"
 #include "platform/Input.h"
 #include "platform/ProgressWindow.h"
 #include "platform/Screen.h"
@@ -31,6 +32,7 @@ public:
     virtual Clipboard& GetClipboard() = 0;
     virtual Dialogs& GetDialogs() = 0;
     virtual Files& GetFiles() = 0;
+    virtual ImageFiles& GetImageFiles() = 0;
     virtual System& GetSystem() = 0;
     virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "DesktopFile.h"
+#include "platform/PictureEdit.h"
+#include "platform/sim/PictureCodec.h"
 
 namespace ovrix {
 namespace {
@@ -134,7 +137,7 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"windows": [{"visible": 1}]})", "windows[0].visible: expected true or false"},
         // Typos and repeats.
         {R"({"window": []})",
-         "window: unknown key; expected one of screen, cursor, clipboard, files, message_box_answers, windows"},
+         "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, windows"},
         {R"({"windows": [{"controls": [{"title": "a"}]}]})",
          "windows[0].controls[0].title: unknown key; expected one of class, id, text, rect, visible, controls"},
         {R"({"windows": [{}, {"title": "a", "rect": [0, 0, 1, 1], "title": "b"}]})",
@@ -178,6 +181,92 @@ TEST(DesktopFile, ReadsAFileAndNamesItAsGiven) {
 
     EXPECT_FALSE(ReadDesktopFile(path, error));
     EXPECT_EQ(error.rfind(path + ": cannot open the file", 0), 0u);
+}
+
+// Screens drawn from image files beside the description: the first sets the
+// screen's size unless the description gives one, later ones take over at
+// their times, and a file that is no image is refused before anything plays.
+class DesktopScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir_ / "shots");
+        Write("start.png", *EncodePicture(Filled(64, 48, 0xFF102030u), EncodingForFile(u"a.png")));
+        Write("shots/later.bmp", *EncodePicture(Filled(64, 48, 0xFF405060u), EncodingForFile(u"a.bmp")));
+        std::ofstream(dir_ / "notes.png") << "not an image";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    static VBmp Filled(int32_t width, int32_t height, uint32_t colour) {
+        return *BlankPicture(width, height, colour);
+    }
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream(dir_ / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    // Parsed as ovrix-sim reads a file, relative paths from the file's folder.
+    std::optional<DesktopDescription> Read(const std::string& text, std::string& error) {
+        std::ofstream(dir_ / "desk.json") << text;
+        return ReadDesktopFile((dir_ / "desk.json").string(), error);
+    }
+    uint32_t ScreenColourAt(const SimPlatform& sim, int32_t x, int32_t y) {
+        const VBmp part = sim.ScreenPart({x, y, x + 1, y + 1});
+        return part.pixels[0] | (part.pixels[1] << 8) | (part.pixels[2] << 16) |
+               (static_cast<uint32_t>(part.pixels[3]) << 24);
+    }
+
+    std::filesystem::path dir_ = std::filesystem::temp_directory_path() / "ovrix-desktop-screens";
+};
+
+TEST_F(DesktopScreens, PicturesComeFromFilesBesideTheDescriptionAtTheirTimes) {
+    std::string error;
+    const auto description = Read(R"({"screen": {"image": "start.png"},
+                                      "screens": [{"at_ms": 2000, "image": "shots/later.bmp"}]})", error);
+    ASSERT_TRUE(description) << error;
+    Described d(*description);
+    EXPECT_EQ(d.sim.GetScreenSize().width, 64);
+    EXPECT_EQ(d.sim.GetScreenSize().height, 48);
+    EXPECT_EQ(ScreenColourAt(d.sim, 63, 47), 0xFF102030u);
+    d.sim.Sleep(2000);
+    EXPECT_EQ(ScreenColourAt(d.sim, 0, 0), 0xFF405060u);
+
+    // A larger screen of its own size shows black past the picture.
+    const auto wide = Read(R"({"screen": {"width": 100, "height": 48, "image": "start.png"}})", error);
+    ASSERT_TRUE(wide) << error;
+    Described w(*wide);
+    EXPECT_EQ(w.sim.GetScreenSize().width, 100);
+    EXPECT_EQ(ScreenColourAt(w.sim, 63, 0), 0xFF102030u);
+    EXPECT_EQ(ScreenColourAt(w.sim, 64, 0), 0xFF000000u);
+
+    // Before the first picture the screen is black, and keeps its default size.
+    const auto later = Read(R"({"screens": [{"at_ms": 1000, "image": "shots/later.bmp"}]})", error);
+    ASSERT_TRUE(later) << error;
+    Described l(*later);
+    EXPECT_EQ(l.sim.GetScreenSize().width, 1920);
+    EXPECT_EQ(ScreenColourAt(l.sim, 5, 5), 0xFF000000u);
+    l.sim.Sleep(1000);
+    EXPECT_EQ(ScreenColourAt(l.sim, 5, 5), 0xFF405060u);
+}
+
+TEST_F(DesktopScreens, BadScreensAreRefusedWithTheirPlace) {
+    const std::string base = (dir_ / "desk.json").string() + ": ";
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"screen": {"image": "notes.png"}})",
+         R"(screen.image: expected an image file (PNG, BMP, JPEG or GIF) that can be read: "notes.png")"},
+        {R"({"screen": {"image": "missing.png"}})",
+         R"(screen.image: expected an image file (PNG, BMP, JPEG or GIF) that can be read: "missing.png")"},
+        {R"({"screens": [{"at_ms": 5, "image": "start.png"}, {"at_ms": 5, "image": "start.png"}]})",
+         "screens[1].at_ms: expected a time in ms after the screen before, an integer from 6 to 9223372036854775807"},
+        {R"({"screen": {"image": "start.png"}, "screens": [{"at_ms": 0, "image": "start.png"}]})",
+         "screens[0].at_ms: expected a time in ms after the screen before, an integer from 1 to 9223372036854775807"},
+        {R"({"screens": [{"at_ms": 5}]})", "screens[0].image: missing; expected an image file"},
+        {R"({"screens": [{"image": "start.png"}]})", "screens[0].at_ms: missing; expected a time in ms"},
+        {R"({"screens": [{"at_ms": 5, "image": "start.png", "fade": 1}]})",
+         "screens[0].fade: unknown key; expected one of at_ms, image"},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string error;
+        EXPECT_FALSE(Read(text, error)) << text;
+        EXPECT_EQ(error, base + expected);
+    }
 }
 
 }  // namespace

@@ -95,6 +95,17 @@ check "sim: cursor from the start" sh -c "'$SIM' move.img | grep -q '^[0-9]* cur
 check "sim --desktop: cursor from the file" sh -c "'$SIM' --desktop desk.json move.img | grep -q '^[0-9]* cursor 310 380$'"
 check "sim --desktop and --screen together" sh -c "'$SIM' --screen 640x480 --desktop desk.json move.img | grep -q ' cursor 310 380$'"
 sed -n '/^```json$/,/^```$/p' "$DOCS/desktop-file.md" | sed '1d;$d' >example.json
+# The screens the example names, beside it: a small PNG and a bitmap file.
+python3 - <<'PY'
+import struct, zlib
+def chunk(kind, data): return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+rows = b"".join(b"\0" + bytes([0, 128, 255]) * 4 for _ in range(3))
+open("desk.png", "wb").write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 4, 3, 8, 2, 0, 0, 0))
+                             + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+pixels = (bytes([255, 0, 0]) * 4) * 3
+open("save-dialog.bmp", "wb").write(b"BM" + struct.pack("<IHHIIiiHHIIiiII", 54 + len(pixels), 0, 0, 54, 40, 4, 3, 1, 24,
+                                                              0, len(pixels), 0, 0, 0, 0) + pixels)
+PY
 check "the documented example is a good file" sh -c "test -s example.json && '$SIM' --desktop example.json move.img | grep -q ' end$'"
 
 # The demo waits for Notepad after opening it: a described Notepad that shows
@@ -122,6 +133,16 @@ check "desktop file syntax error: status 2" test "$status" -eq 2
 check "desktop file syntax error: line and column" grep -q "^ovrix-sim: syntax.json: line 2, column 17: " err.txt
 "$SIM" --desktop missing.json move.img >out.txt 2>err.txt
 check "missing desktop file: status 2" test "$?" -eq 2
+# A screen image is read from beside the description, before anything plays.
+mkdir -p shots
+cp example.json shots/desk.json
+"$SIM" --desktop shots/desk.json move.img >out.txt 2>err.txt
+status=$?
+check "screen image beside the file: status 2 when it is not there" test "$status" -eq 2
+check "screen image beside the file: named as written" grep -qF \
+    'ovrix-sim: shots/desk.json: screen.image: expected an image file (PNG, BMP, JPEG or GIF) that can be read: "desk.png"' err.txt
+cp desk.png save-dialog.bmp shots/
+check "screen images beside the file are found" sh -c "'$SIM' --desktop shots/desk.json move.img | grep -q ' end$'"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -37,6 +37,7 @@ void SimPlatform::RunWindowEvents(uint64_t untilUs) {
         nowUs_ = std::max(nowUs_, dueUs);
         if (changeUs <= tickUs) {
             clipboard_ = clipboardChanges[clipboardChangesDone_++].second;
+            clipboardImage_.reset();
             progressWindow_.NoticeClipboardChange();
         } else {
             progressWindow_.Tick();
@@ -282,6 +283,15 @@ int32_t SimPlatform::DoMessageBoxTimeout(std::u16string_view text, std::u16strin
 bool SimPlatform::DoSetClipboardText(std::u16string_view text) {
     if (clipboardRefuses) return false;
     clipboard_.assign(text);
+    clipboardImage_.reset();
+    progressWindow_.NoticeClipboardChange();
+    return true;
+}
+
+bool SimPlatform::DoSetClipboardImage(const VBmp& picture) {
+    if (clipboardRefuses) return false;
+    clipboard_.clear();
+    clipboardImage_ = picture;
     progressWindow_.NoticeClipboardChange();
     return true;
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -46,6 +47,7 @@ class SimPlatform : public Platform,
                     public Clipboard,
                     public Dialogs,
                     public Files,
+                    public ImageFiles,
                     public System,
                     public ProgressWindow {
 public:
@@ -94,6 +96,11 @@ public:
     // down), or is cancelled after this many ticks when that is not below 0.
     int32_t countdownCancelAfterTicks = -1;
 
+    // What the screen shows: each picture from its virtual time in ms on
+    // (ascending times), drawn from the top-left corner; where no picture
+    // reaches, and before the first, the screen is black.
+    std::vector<std::pair<uint64_t, VBmp>> screenPictures;
+
     // The windows on the simulated desktop; tests and desktop descriptions
     // add them.
     SimWindows windows{[this] { return ElapsedMs(); }};
@@ -109,6 +116,7 @@ public:
     // clipboard: nothing the player did, so nothing is traced.
     void PlaceCursor(int32_t x, int32_t y) { cursor_ = {x, y}; }
     void PutOnClipboard(std::u16string_view text) { DoSetClipboardText(text); }
+    void PutImageOnClipboard(const VBmp& picture) { DoSetClipboardImage(picture); }
 
     Clock& GetClock() override { return *this; }
     Input& GetInput() override { return *this; }
@@ -116,6 +124,7 @@ public:
     Clipboard& GetClipboard() override { return *this; }
     Dialogs& GetDialogs() override { return *this; }
     Files& GetFiles() override { return *this; }
+    ImageFiles& GetImageFiles() override { return *this; }
     System& GetSystem() override { return *this; }
     ProgressWindow& GetProgressWindow() override { return *this; }
     Windows& GetWindows() override { return windows; }
@@ -129,6 +138,8 @@ public:
 
     Point GetCursorPos() override { return cursor_; }
     ScreenSize GetScreenSize() override { return options_.screen; }
+    // The screen's picture at this virtual moment, as a capture sees it.
+    VBmp ScreenPart(const ScreenRect& area) const;
     bool ButtonsSwapped() override { return buttonsSwapped; }
     OsVersion GetOsVersion() override { return osVersion; }
     // A US English keyboard layout, and its key names.
@@ -140,6 +151,7 @@ public:
     const std::set<uint8_t>& HeldKeys() const { return heldKeys_; }
 
     std::u16string GetClipboardText() override { return clipboard_; }
+    std::optional<VBmp> GetClipboardImage() override { return clipboardImage_; }
     bool JoinClipboardChain() override { return progressWindow_.JoinClipboardChain(); }
     uint32_t ClipboardNotices() override { return progressWindow_.ClipboardNotices(); }
     void LeaveClipboardChain() override { progressWindow_.LeaveClipboardChain(); }
@@ -150,6 +162,11 @@ public:
     std::u16string GetCurrentDirectory() override { return cwd_; }
     bool FileExists(std::u16string_view path) override { return existingFiles.count(std::u16string(path)) != 0; }
     bool SetCurrentDirectory(std::u16string_view path) override;
+    // Image files are read from the real disk (the screen's pictures come
+    // from there too).
+    std::optional<VBmp> LoadImage(std::u16string_view path) override;
+    std::optional<VBmp> DecodeImage(std::span<const uint8_t> bytes) override;
+
     void SeedRandom(uint32_t seed) override { random_ = seed; }
     uint32_t Random() override;
 
@@ -177,6 +194,16 @@ protected:
     void DoRunCountdownDialog(CountdownDialog& dialog) override;
 
     bool DoSetClipboardText(std::u16string_view text) override;
+    bool DoSetClipboardImage(const VBmp& picture) override;
+    // The screen is the screen pictures' at the virtual moment; a window is
+    // the part of the screen under its rectangle (black off the screen).
+    bool DoCaptureScreen(ScreenCapture& out) override;
+    bool DoCaptureArea(const ScreenRect& area, VBmp& out) override;
+    bool DoCaptureWindow(uint32_t window, VBmp& out) override;
+    // Writes nothing: the trace tells what would have been written. The
+    // path then exists on the simulated disk. An encoder type the real
+    // desktop lacks ("image/tif") saves nothing here either.
+    bool DoSaveImage(const VBmp& picture, std::u16string_view path, const ImageEncoding& encoding) override;
     bool DoShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
         return true;
     }
@@ -199,6 +226,7 @@ private:
     bool limitReported_ = false;
     Point cursor_{0, 0};
     std::u16string clipboard_;
+    std::optional<VBmp> clipboardImage_;
     SimProgressWindow progressWindow_{*this};
     bool inWindowThread_ = false;
     size_t clipboardChangesDone_ = 0;

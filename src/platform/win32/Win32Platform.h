@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Images.h"
 
 namespace ovrix::win32 {
 
@@ -34,6 +35,7 @@ public:
     Clipboard& GetClipboard() override { return *this; }
     Dialogs& GetDialogs() override { return *this; }
     Files& GetFiles() override { return *this; }
+    ImageFiles& GetImageFiles() override { return images_; }
     System& GetSystem() override { return *this; }
     Windows& GetWindows() override;
     ProgressWindow& GetProgressWindow() override { return *this; }
@@ -55,6 +57,7 @@ public:
     ScreenSize GetScreenSize() override;
 
     std::u16string GetClipboardText() override;
+    std::optional<VBmp> GetClipboardImage() override;  // Win32Images.cpp
     bool JoinClipboardChain() override;
     uint32_t ClipboardNotices() override;
     void LeaveClipboardChain() override;
@@ -74,6 +77,12 @@ protected:
     bool DoSendInput(const std::vector<KeyInput>& records) override;
 
     bool DoSetClipboardText(std::u16string_view text) override;
+    bool DoSetClipboardImage(const VBmp& picture) override;  // Win32Images.cpp
+
+    // Win32Capture.cpp
+    bool DoCaptureScreen(ScreenCapture& out) override;
+    bool DoCaptureArea(const ScreenRect& area, VBmp& out) override;
+    bool DoCaptureWindow(uint32_t window, VBmp& out) override;
 
     int32_t DoMessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) override;
     int32_t DoMessageBoxTimeout(std::u16string_view text, std::u16string_view title, uint32_t style,
@@ -96,7 +105,11 @@ protected:
 
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
+<<<<<<< HEAD
     std::unique_ptr<Win32Windows> windows_;
+=======
+    Win32ImageFiles images_;
+>>>>>>> images
 };
 
 }  // namespace ovrix::win32

@@ -1,7 +1,7 @@
 // The Windows headers for the platform layer. Include this instead of
 // <windows.h>: the system headers define MessageBox, ShellExecute,
 // GetCurrentDirectory, SetCurrentDirectory, CopyFile, DeleteFile, MapVirtualKey,
-// VkKeyScan, ExitWindows, GetClassName and SendMessage as macros, which would rename
+// VkKeyScan, ExitWindows, GetClassName, SendMessage and LoadImage as macros, which would rename
 // the facets' members of the same names in some translation
 // units and not in others. The layer calls the W functions by their full names.
 #pragma once
@@ -20,3 +20,4 @@
 #undef ExitWindows
 #undef GetClassName
 #undef SendMessage
+#undef LoadImage
