@@ -28,8 +28,9 @@ inline std::vector<std::string> EventsOf(const std::vector<std::string>& trace, 
 }
 
 struct SimFixture {
-    SimFixture()
-        : desktop(sim, Trace([this](const std::string& line) { trace.push_back(line); })), player(desktop, &PlayerStepKinds()) {
+    explicit SimFixture(SimOptions options = {})
+        : sim(options),
+          desktop(sim, Trace([this](const std::string& line) { trace.push_back(line); })), player(desktop, &PlayerStepKinds()) {
         SetFlag(StopRequest, 0);
         SetFlag(PauseRequest, 0);
         SetFlag(ResetRequest, 0);

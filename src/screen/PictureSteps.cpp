@@ -5,8 +5,6 @@
 
 #include "container/Tags.h"
 #include "container/Text.h"
-#include "engine/ExecuteStep.h"
-#include "script/StepKinds.h"
 
 namespace ovrix {
 
@@ -155,10 +153,6 @@ void SearchPicEvent::Load(Region data, EventList& owner) {
     } else {
         children.Clear();
     }
-}
-
-void AddPictureSteps(StepKinds& kinds) {
-    kinds.Add(Kind<SearchPicEvent>(WaitDelayOnly));
 }
 
 }  // namespace ovrix

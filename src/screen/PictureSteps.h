@@ -62,10 +62,4 @@ public:
     EventList children;  // the then-steps of the "If" form
 };
 
-class StepKinds;
-
-// The rows of the picture search step; their actions are not built yet, so each only
-// waits its delay.
-void AddPictureSteps(StepKinds& kinds);
-
 }  // namespace ovrix

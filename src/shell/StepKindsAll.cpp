@@ -8,7 +8,7 @@
 #include "engine/FunctionActions.h"
 #include "engine/NestedPlayback.h"
 #include "engine/VariableSteps.h"
-#include "screen/PictureSteps.h"
+#include "screen/PictureActions.h"
 #include "screen/WindowActions.h"
 
 namespace ovrix {
