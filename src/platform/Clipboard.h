@@ -7,10 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include <optional>
 
 #include "platform/Facet.h"
 #include "platform/Picture.h"

@@ -138,7 +138,8 @@ public:
 
     Point GetCursorPos() override { return cursor_; }
     ScreenSize GetScreenSize() override { return options_.screen; }
-    // The screen's picture at this virtual moment, as a capture sees it.
+    // The area of the screen at this virtual moment, as a capture sees it
+    // (black off the screen).
     VBmp ScreenPart(const ScreenRect& area) const;
     bool ButtonsSwapped() override { return buttonsSwapped; }
     OsVersion GetOsVersion() override { return osVersion; }
