@@ -1,15 +1,11 @@
 // Fuzzes everything that reads untrusted bytes: the input is taken as a
 // whole image (settings, embedded-script lookup, listing, a short playback
 // on the simulated desktop), as a bare script stream (every step that loads
-<<<<<<< HEAD
 // is shown, saved, reloaded and compared), as one stored expression, as a
-// desktop description (read, then searched for windows with a title pattern
-// cut from the input) and as a window title pattern.
-=======
-// is shown, saved, reloaded and compared), as one stored expression, and as
-// a stored picture in both its forms (a picture container, a bitmap file
-// or any other image file).
->>>>>>> images
+// stored picture in both its forms (a picture container, a bitmap file or
+// any other image file), as a desktop description (read, then searched for
+// windows with a title pattern cut from the input) and as a window title
+// pattern.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -84,7 +80,6 @@ void ExerciseExpression(Region region) {
     (void)node->Evaluate();
 }
 
-<<<<<<< HEAD
 // The input as a desktop description, and its first half as a title pattern
 // over the second half and over the described windows.
 void ExerciseDesktop(const std::vector<uint8_t>& bytes) {
@@ -100,7 +95,8 @@ void ExerciseDesktop(const std::vector<uint8_t>& bytes) {
     description->ApplyTo(sim);
     (void)FindWindowByTitle(sim.windows, pattern);
     (void)ListWindowsMatching(sim.windows, pattern, u"", u"");
-=======
+}
+
 // A picture read from either form holds exactly its pixels; written again in
 // the container form it reads back the same.
 void ExercisePicture(Region region) {
@@ -114,7 +110,6 @@ void ExercisePicture(Region region) {
         WritePictureRecord(saved, *picture);
         if (ReadPictureRecord(saved.AsRegion()) != picture) __builtin_trap();
     }
->>>>>>> images
 }
 
 }  // namespace

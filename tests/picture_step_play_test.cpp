@@ -119,6 +119,19 @@ TEST_F(PictureSearchPlay, FoundPicturesAreMovedToClickedOrOnlyReported) {
     EXPECT_EQ(Of("mouse"), (Lines{"mouse 0x8 0 0 0", "mouse 0x10 0 0 0"}));
 }
 
+// On a display scaled to 150 %, the picture is found in the display's pixels
+// and reported, remembered and clicked in the screen's logical ones.
+TEST_F(PictureSearchPlay, AScaledDisplayReportsLogicalPlaces) {
+    f.sim.displayScalePercent = 150;
+    VBmp screen = *BlankPicture(600, 450, kBlack);
+    CopyPicture(screen, 150, 75, icon);
+    f.sim.screenPictures = {{0, screen}};
+    Play({Search(icon, u"move", u"continue")});
+    EXPECT_EQ(Of("picture"), (Lines{"picture found 1 100 50 105 54"}));
+    EXPECT_EQ(Pointer(), (Lines{"cursor 102 52"}));
+    EXPECT_EQ(f.player.runtime.lastPictureRect.right, 105);
+}
+
 TEST_F(PictureSearchPlay, FurtherPicturesAreTriedInOrderWhenTheMainOneIsAbsent) {
     const VBmp third = Pattern(5, 5, 3);
     f.sim.screenPictures = {{0, Screen({{{10, 10}, &other}, {{200, 100}, &third}})}};

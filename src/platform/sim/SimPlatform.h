@@ -139,8 +139,16 @@ public:
     Point GetCursorPos() override { return cursor_; }
     ScreenSize GetScreenSize() override { return options_.screen; }
     // The area of the screen at this virtual moment, as a capture sees it
-    // (black off the screen).
+    // (black off the screen), in the display's physical pixels.
     VBmp ScreenPart(const ScreenRect& area) const;
+    // Display scaling: the display has this percent of the logical screen's
+    // pixels (150 on a display set to show everything half as big again).
+    // Screen pictures are drawn in physical pixels; positions stay logical.
+    int32_t displayScalePercent = 100;
+    ScreenSize PhysicalScreenSize() const {
+        return {static_cast<int32_t>(int64_t{options_.screen.width} * displayScalePercent / 100),
+                static_cast<int32_t>(int64_t{options_.screen.height} * displayScalePercent / 100)};
+    }
     bool ButtonsSwapped() override { return buttonsSwapped; }
     OsVersion GetOsVersion() override { return osVersion; }
     // A US English keyboard layout, and its key names.

@@ -27,8 +27,9 @@ VBmp SimPlatform::ScreenPart(const ScreenRect& area) const {
     }
     if (shown == nullptr || shown->Empty() || shown->PixelBytes() != 4) return part;
     // Only what lies on the screen and on the picture is drawn.
-    const ScreenRect onScreen = ClipRect(area, std::min(options_.screen.width, shown->width),
-                                         std::min(options_.screen.height, shown->height));
+    const ScreenSize physical = PhysicalScreenSize();
+    const ScreenRect onScreen =
+        ClipRect(area, std::min(physical.width, shown->width), std::min(physical.height, shown->height));
     for (int32_t y = onScreen.top; y < onScreen.bottom; ++y) {
         if (onScreen.right <= onScreen.left) break;
         const size_t from = (static_cast<size_t>(y) * shown->width + onScreen.left) * 4;
@@ -39,7 +40,8 @@ VBmp SimPlatform::ScreenPart(const ScreenRect& area) const {
 }
 
 bool SimPlatform::DoCaptureScreen(ScreenCapture& out) {
-    out.picture = ScreenPart({0, 0, options_.screen.width, options_.screen.height});
+    const ScreenSize physical = PhysicalScreenSize();
+    out.picture = ScreenPart({0, 0, physical.width, physical.height});
     out.logical = options_.screen;
     return !out.picture.Empty();
 }

@@ -9,6 +9,7 @@
 
 #include "platform/PictureEdit.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Windows.h"
 
 namespace ovrix::win32 {
 
@@ -41,12 +42,6 @@ struct MemoryDcTraits {
 };
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
-
-// Window handles cross the facets as 32-bit numbers, sign-extended like the
-// system's own.
-HWND WindowOf(uint32_t window) {
-    return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(window)));
-}
 
 // Draws width x height pixels with `draw` into a bitmap compatible with
 // `screen`, and reads them back. The fourth byte of each pixel is set to 255:
@@ -102,7 +97,7 @@ bool Win32Platform::DoCaptureArea(const ScreenRect& area, VBmp& out) {
 // The window draws itself, so it may be covered or inactive, but a
 // minimised window has nothing to draw.
 bool Win32Platform::DoCaptureWindow(uint32_t window, VBmp& out) {
-    const HWND hwnd = WindowOf(window);
+    const HWND hwnd = ToHwnd(window);
     RECT rect{};
     if (!::IsWindow(hwnd) || !::GetWindowRect(hwnd, &rect)) return false;
     WindowDc screen(::GetDC(nullptr));

@@ -105,11 +105,8 @@ protected:
 
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
-<<<<<<< HEAD
     std::unique_ptr<Win32Windows> windows_;
-=======
     Win32ImageFiles images_;
->>>>>>> images
 };
 
 }  // namespace ovrix::win32
