@@ -141,6 +141,7 @@ public:
     // The area of the screen at this virtual moment, as a capture sees it
     // (black off the screen), in the display's physical pixels.
     VBmp ScreenPart(const ScreenRect& area) const;
+    void DrawScreenPart(const ScreenRect& area, VBmp& out) const;
     // Display scaling: the display has this percent of the logical screen's
     // pixels (150 on a display set to show everything half as big again).
     // Screen pictures are drawn in physical pixels; positions stay logical.
