@@ -67,15 +67,14 @@ public:
     std::optional<ScreenRect> Search() {
         hidden_ = false;
         misses_.assign(sought_.size(), {});
-        ScreenCapture capture;
-        if (sought_.empty() || !desktop_.screen.CaptureScreen(capture)) return std::nullopt;
-        const ScreenSize physical{capture.picture.width, capture.picture.height};
+        if (sought_.empty() || !desktop_.screen.CaptureScreen(capture_)) return std::nullopt;
+        const ScreenSize physical{capture_.picture.width, capture_.picture.height};
         for (size_t i = 0; i < sought_.size(); ++i) {
             const Sought& one = sought_[i];
             const PictureMatch match =
-                MatchPicture(capture.picture, one.picture, one.threshold, excluded_, region_, start_);
+                MatchPicture(capture_.picture, one.picture, one.threshold, excluded_, region_, start_);
             if (match.found) {
-                const ScreenRect rect = ScaleToLogical(match.rect, physical, capture.logical);
+                const ScreenRect rect = ScaleToLogical(match.rect, physical, capture_.logical);
                 Trace("found " + std::to_string(one.number) + " " + Numbers(rect));
                 return rect;
             }
@@ -125,6 +124,9 @@ private:
     bool hidden_ = false;
     bool movedAside_ = false;
     std::vector<PictureMatch> misses_;
+    // Kept from search to search so that each capture can reuse the last
+    // one's buffer: a whole screen is megabytes, taken ten times a second.
+    ScreenCapture capture_;
 };
 
 // Sets the cursor on the picture and clicks it, the buttons as the system

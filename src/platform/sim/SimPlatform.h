@@ -141,6 +141,9 @@ public:
     // The area of the screen at this virtual moment, as a capture sees it
     // (black off the screen), in the display's physical pixels.
     VBmp ScreenPart(const ScreenRect& area) const;
+    // The same into `out`, whose buffer is reused; no picture (bits per
+    // pixel 0) when the area has no size.
+    void DrawScreenPart(const ScreenRect& area, VBmp& out) const;
     // Display scaling: the display has this percent of the logical screen's
     // pixels (150 on a display set to show everything half as big again).
     // Screen pictures are drawn in physical pixels; positions stay logical.
