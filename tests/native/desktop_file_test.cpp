@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "DesktopFile.h"
 #include "platform/PictureEdit.h"
 #include "platform/sim/PictureCodec.h"
@@ -213,7 +215,9 @@ protected:
                (static_cast<uint32_t>(part.pixels[3]) << 24);
     }
 
-    std::filesystem::path dir_ = std::filesystem::temp_directory_path() / "ovrix-desktop-screens";
+    // A folder of this process's own: tests run in parallel, in other work trees too.
+    std::filesystem::path dir_ =
+        std::filesystem::temp_directory_path() / ("ovrix-desktop-screens-" + std::to_string(::getpid()));
 };
 
 TEST_F(DesktopScreens, PicturesComeFromFilesBesideTheDescriptionAtTheirTimes) {
