@@ -26,7 +26,8 @@
 //                                  searches for the pattern wine_picture.cpp
 //                                  shows, stored at BITS bits per pixel: found
 //                                  and moved to and clicked, moved to, clicked
-//                                  without moving, and in the "If" form; found
+//                                  without moving, and in the "If" form as its
+//                                  second picture, at the other depth; found
 //                                  by FindScreenImages from the same pattern
 //                                  written to the bitmap file BMP (read as
 //                                  C:\ovrix-picture.bmp); then a pattern never
@@ -377,7 +378,10 @@ std::vector<uint8_t> PicturesScene(uint32_t bitsPerPixel) {
     steps.Append(Report(u"click-no-move", ClickCount()));
     steps.Append(Report(u"click-no-move-cursor", CursorPlace()));
 
-    auto ifFound = SearchPicture(shown, u"report", u"stop tip", kFoundWithinMs, 0, u"If found");
+    // Found as the step's second picture, stored at the other depth, which
+    // the matcher compares through 32-bit copies.
+    auto ifFound = SearchPicture(absent, u"report", u"stop tip", kFoundWithinMs, 0, u"If found");
+    ifFound->morePictures = {StoredPattern(winetest::kShownSeed, bitsPerPixel == 32 ? 24 : 32)};
     ifFound->ifForm = 1;
     ifFound->children.Append(Report(u"if-found", Text(u"then")));
     steps.Append(ifFound);
