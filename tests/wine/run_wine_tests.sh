@@ -20,9 +20,12 @@
 #   5. The window steps and functions on real windows (tests/wine/windows_e2e.sh):
 #      Notepad opened, waited for, switched to, typed into, read and closed,
 #      and the controls of a test window of our own found and driven.
+#   6. The picture search on the real screen (tests/wine/pictures_e2e.sh): a
+#      known picture shown by a program of ours found, moved to and clicked;
+#      a picture never shown timing out with each timeout action.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
-# ovrix_tests, ovrix-wine-probe, ovrix-wine-target),
+# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
 # build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
 # OVRIX_WIN32_BUILD. Ends with "N passed, M failed"; non-zero on any failure.
 set -uo pipefail
@@ -170,6 +173,10 @@ run_input_replay_tests
 # --- 5. Window steps and functions.
 source "$ROOT/tests/wine/windows_e2e.sh"
 run_windows_tests
+
+# --- 6. The picture search.
+source "$ROOT/tests/wine/pictures_e2e.sh"
+run_pictures_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -22,6 +22,21 @@
 //                                  "Ovrix Target" window (wine_target.cpp).
 //                                  What it reads it puts on the clipboard as
 //                                  "key=value", one trace line each
+//   wine-image pictures BITS BMP -o IMAGE
+//                                  searches for the pattern wine_picture.cpp
+//                                  shows, stored at BITS bits per pixel: found
+//                                  and moved to and clicked, moved to, clicked
+//                                  without moving, and in the "If" form as its
+//                                  second picture, at the other depth; found
+//                                  by FindScreenImages from the same pattern
+//                                  written to the bitmap file BMP (read as
+//                                  C:\ovrix-picture.bmp); then a pattern never
+//                                  shown times out with "continue", in the
+//                                  "If" form with Else, and with "stop no
+//                                  tip", which ends playback. What it reads
+//                                  it reports on the clipboard as for windows
+//   wine-image stop-tip -o IMAGE   the pattern never shown, timing out with
+//                                  "stop tip", then one more step
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -40,6 +55,11 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "picture_pattern.h"
+#include "platform/Picture.h"
+#include "platform/PictureRecord.h"
+#include "platform/Screen.h"
+#include "screen/PictureSteps.h"
 #include "screen/WindowSteps.h"
 
 namespace {
@@ -272,8 +292,131 @@ std::vector<uint8_t> WindowsScene() {
     return Image(steps, false);
 }
 
+// --- The pictures scene.
+
+using winetest::PatternPixel;
+
+VBmp Pattern(uint32_t seed, uint32_t bitsPerPixel) {
+    VBmp picture;
+    picture.width = winetest::kPatternWidth;
+    picture.height = winetest::kPatternHeight;
+    picture.bitsPerPixel = bitsPerPixel;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint32_t colour = PatternPixel(seed, x, y);
+            picture.pixels.insert(picture.pixels.end(), {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                                                         static_cast<uint8_t>(colour >> 16), 0});
+        }
+    }
+    return picture;
+}
+
+// The shown pattern as a 24-bit bottom-up bitmap file, for LoadImage.
+std::vector<uint8_t> PatternBitmapFile() {
+    const int w = winetest::kPatternWidth, h = winetest::kPatternHeight;
+    const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
+    const uint32_t size = 54 + stride * static_cast<uint32_t>(h);
+    std::vector<uint8_t> file(size, 0);
+    const auto put = [&](size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    };
+    file[0] = 'B', file[1] = 'M';
+    put(2, size, 4), put(10, 54, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, 24, 2);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) put(54 + stride * (h - 1 - y) + x * 3, PatternPixel(winetest::kShownSeed, x, y), 3);
+    }
+    return file;
+}
+
+StoredPicture StoredPattern(uint32_t seed, uint32_t bitsPerPixel) {
+    RecordBuffer record;
+    WritePictureRecord(record, Pattern(seed, bitsPerPixel));
+    return {record.ToVector(), 95, u""};
+}
+
+Ref<SearchPicEvent> SearchPicture(const StoredPicture& picture, std::u16string found, std::u16string onTimeout,
+                                  uint32_t timeoutMs, uint32_t delay, std::u16string name) {
+    auto step = Step<SearchPicEvent>(delay, std::move(name));
+    step->picture = picture;
+    step->foundAction = std::move(found);
+    step->timeoutAction = std::move(onTimeout);
+    step->timeout = timeoutMs;
+    step->timeoutUnit = u"ms";
+    return step;
+}
+
+PExprItem Joined(std::vector<PExprItem> parts) {
+    PExprItem out = parts[0];
+    for (size_t i = 1; i < parts.size(); ++i) out = Op(op::kSum, Op(op::kSum, out, Text(u",")), parts[i]);
+    return out;
+}
+PExprItem CursorPlace() { return Joined({Call(u"GetMousePositionX", {}), Call(u"GetMousePositionY", {})}); }
+PExprItem ClickCount() { return Call(u"GetWindowText", {Call(u"FindWindow", {Text(u"Ovrix Picture*")})}); }
+
+constexpr uint32_t kFoundWithinMs = 5000;
+constexpr uint32_t kAbsentForMs = 300;
+constexpr Point kAside{100, 100};  // where the cursor waits between searches
+
+std::vector<uint8_t> PicturesScene(uint32_t bitsPerPixel) {
+    const StoredPicture shown = StoredPattern(winetest::kShownSeed, bitsPerPixel);
+    const StoredPicture absent = StoredPattern(winetest::kAbsentSeed, bitsPerPixel);
+    EventList steps;
+    steps.Append(CursorTo(kAside.x, kAside.y, 0));
+    steps.Append(SearchPicture(shown, u"move click", u"stop tip", kFoundWithinMs, 300, u"Move click"));
+    steps.Append(Report(u"move-click", ClickCount()));
+    steps.Append(Report(u"move-click-cursor", CursorPlace()));
+    steps.Append(Report(u"last-rect", Joined({Call(u"GetLastBmpRegionX", {}), Call(u"GetLastBmpRegionY", {}),
+                                              Call(u"GetLastBmpRegionWdith", {}), Call(u"GetLastBmpRegionHeight", {})})));
+
+    steps.Append(CursorTo(kAside.x, kAside.y, 0));
+    steps.Append(SearchPicture(shown, u"move", u"stop tip", kFoundWithinMs, 300, u"Move"));
+    steps.Append(Report(u"move", ClickCount()));
+    steps.Append(Report(u"move-cursor", CursorPlace()));
+
+    steps.Append(CursorTo(kAside.x, kAside.y, 0));
+    steps.Append(SearchPicture(shown, u"click no move", u"stop tip", kFoundWithinMs, 300, u"Click no move"));
+    steps.Append(Report(u"click-no-move", ClickCount()));
+    steps.Append(Report(u"click-no-move-cursor", CursorPlace()));
+
+    // Found as the step's second picture, stored at the other depth, which
+    // the matcher compares through 32-bit copies.
+    auto ifFound = SearchPicture(absent, u"report", u"stop tip", kFoundWithinMs, 0, u"If found");
+    ifFound->morePictures = {StoredPattern(winetest::kShownSeed, bitsPerPixel == 32 ? 24 : 32)};
+    ifFound->ifForm = 1;
+    ifFound->children.Append(Report(u"if-found", Text(u"then")));
+    steps.Append(ifFound);
+
+    steps.Append(Set(u"$found", Call(u"FindScreenImages", {Call(u"LoadImage", {Text(u"C:\\ovrix-picture.bmp")}),
+                                                           Num(0.95), Num(0)})));
+    steps.Append(Report(u"find-count", Call(u"Array_GetSize", {Var(u"$found")})));
+    steps.Append(Report(u"find-rect", Call(u"Array_Get", {Var(u"$found"), Num(0)})));
+
+    steps.Append(SearchPicture(absent, u"move click", u"continue", kAbsentForMs, 200, u"Continue"));
+    steps.Append(Report(u"after-continue", Call(u"GetLastBmpRegionX", {})));
+    auto ifAbsent = SearchPicture(absent, u"move click", u"stop tip", kAbsentForMs, 0, u"If absent");
+    ifAbsent->ifForm = 1;
+    ifAbsent->children.Append(Report(u"if-absent", Text(u"then")));
+    steps.Append(ifAbsent);
+    auto otherwise = Step<ElseEvent>(0);
+    otherwise->children.Append(Report(u"if-absent", Text(u"else")));
+    steps.Append(otherwise);
+    steps.Append(Step<EndIfEvent>(0));
+    steps.Append(SearchPicture(absent, u"move click", u"stop no tip", kAbsentForMs, 500, u"Stop no tip"));
+    steps.Append(Report(u"after-stop", Text(u"played")));
+    return Image(steps, false);
+}
+
+std::vector<uint8_t> StopTip() {
+    EventList steps;
+    steps.Append(SearchPicture(StoredPattern(winetest::kAbsentSeed, 32), u"move click", u"stop tip", kAbsentForMs,
+                               3000, u"Stop tip"));
+    steps.Append(Hold(u"After", 0));
+    return Image(steps, false);
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows] -o IMAGE\n");
+    std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
+                         "pictures BITS BMP|stop-tip] -o IMAGE\n");
     return 2;
 }
 
@@ -294,6 +437,14 @@ int main(int argc, char** argv) {
     else if (kind == "error" && args.size() == 1) image = ScriptError();
     else if (kind == "countdown" && args.size() == 1) image = Countdown();
     else if (kind == "windows" && args.size() == 1) image = WindowsScene();
+    else if (kind == "stop-tip" && args.size() == 1) image = StopTip();
+    else if (kind == "pictures" && args.size() == 3) {
+        if (!WriteWholeFile(args[2], PatternBitmapFile())) {
+            std::fprintf(stderr, "wine-image: cannot write %s\n", args[2].c_str());
+            return 1;
+        }
+        image = PicturesScene(static_cast<uint32_t>(std::atoi(args[1].c_str())));
+    }
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

@@ -12,6 +12,7 @@
 //   wine-probe client HWND       the client area on the screen: "<x> <y> <width> <height>"
 //   wine-probe command HWND ID   posts the command of control ID (a button click)
 //   wine-probe workarea          "<left> <top> <right> <bottom>"
+//   wine-probe depth             the display's bits per pixel
 //   wine-probe window HWND       "<visible 1|0> <left> <top> <right> <bottom>" of the
 //                                window on the screen; exit 1 if it is no window
 //
@@ -186,6 +187,14 @@ int WorkArea() {
     return 0;
 }
 
+int Depth() {
+    const HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr) return 1;
+    std::printf("%d\n", ::GetDeviceCaps(screen, BITSPIXEL));
+    ::ReleaseDC(nullptr, screen);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -198,6 +207,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (verb == L"client" && argc == 3) status = Client(ParseHandle(argv[2]));
     else if (verb == L"command" && argc == 4) status = Command(ParseHandle(argv[2]), _wtoi(argv[3]));
     else if (verb == L"workarea" && argc == 2) status = WorkArea();
+    else if (verb == L"depth" && argc == 2) status = Depth();
     else if (verb == L"window" && argc == 3) status = Window(ParseHandle(argv[2]));
     if (status == 2) std::fprintf(stderr, "usage: see the head of wine_probe.cpp\n");
     std::fflush(stdout);
