@@ -20,6 +20,9 @@
 #   5. The window steps and functions on real windows (tests/wine/windows_e2e.sh):
 #      Notepad opened, waited for, switched to, typed into, read and closed,
 #      and the controls of a test window of our own found and driven.
+#   6. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
+#      a selection list and Input Parameters answered with real key presses,
+#      the answers read from the script's message box.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target),
@@ -170,6 +173,10 @@ run_input_replay_tests
 # --- 5. Window steps and functions.
 source "$ROOT/tests/wine/windows_e2e.sh"
 run_windows_tests
+
+# --- 6. The dialogs a script asks with.
+source "$ROOT/tests/wine/dialogs_e2e.sh"
+run_dialogs_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
