@@ -75,11 +75,9 @@ DriverStep Key(WORD vk, bool ctrl = false) {
     return [vk, ctrl](HWND) {
         DialogDriver::Ctrl(ctrl);
         const HWND focus = ::GetFocus();
+        // The dialog manager translates the key into its character message.
         ::PostMessageW(focus, WM_KEYDOWN, vk, 1);
-        if (vk == VK_RETURN && !ctrl) ::PostMessageW(focus, WM_CHAR, L'\r', 1);
-        if (vk == VK_RETURN && ctrl) ::PostMessageW(focus, WM_CHAR, L'\n', 1);
-        if (vk == VK_TAB) ::PostMessageW(focus, WM_CHAR, L'\t', 1);
-        ::PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
+        ::PostMessageW(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
         return true;
     };
 }
