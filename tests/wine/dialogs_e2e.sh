@@ -18,7 +18,8 @@
 # WORK, NATIVE, PLAYER64, pass, fail, probe, wait_for, has_line, start_player,
 # finish_player, child_text, control_text.
 
-DIALOGS_RESULT='"a=[Zed] b=[one\r\ntwo\t] c=[cherry] d=[Name = Bob\r\nAge = 16\r\nAddress = Main St\r\n] e=[] "'
+# As the probe quotes it; NamedData_Print shows text members in quotes.
+DIALOGS_RESULT='"a=[Zed] b=[one\r\ntwo\t] c=[cherry] d=[Name = \"Bob\"\r\nAge = \"16\"\r\nAddress = \"Main St\"\r\n] e=[] "'
 
 # focus_title TITLE: gives the X input focus to the visible window titled
 # exactly TITLE (keys go to the focused X window); fails after 10 s.
