@@ -356,6 +356,18 @@ TEST_F(PropListTest, ChoicesAreEditedInTheDropDownAndARefusedValueIsNotWritten) 
     EXPECT_FALSE(::IsWindowVisible(list_.EditField()));
 }
 
+TEST_F(PropListTest, ScrollingDropsTheTypedTextAndGivesTheListTheKeys) {
+    list_.StartEdit(1);
+    ::SetWindowTextW(list_.EditField(), L"99");
+    ASSERT_EQ(::GetFocus(), list_.EditField());
+    ::SendMessageW(list_.List(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(list_.Value(1), L"10");
+    EXPECT_EQ(list_.EditingRow(), -1);
+    EXPECT_FALSE(::IsWindowVisible(list_.EditField()));
+    EXPECT_EQ(::GetFocus(), list_.List());
+    EXPECT_TRUE(changes.empty()) << "a dropped text was offered as a new value";
+}
+
 TEST_F(PropListTest, AReadOnlyListSelectsButShowsNoEditor) {
     list_.readOnly = 1;
     list_.StartEdit(1);

@@ -213,11 +213,15 @@ LRESULT CALLBACK CPropList::ListProc(HWND window, UINT message, WPARAM wParam, L
             return 0;
         case WM_VSCROLL:
         case WM_HSCROLL:
-        case WM_MOUSEWHEEL:
-            // The cell moves away from the control: the typed text is dropped.
+        case WM_MOUSEWHEEL: {
+            // The cell moves away from the control: the typed text is dropped,
+            // and the keys go to the list rather than to a hidden control.
+            const HWND focus = ::GetFocus();
             list->row_ = -1;
             list->EndEdit(false, false);
+            if (focus == list->edit_ || focus == list->combo_) ::SetFocus(window);
             break;
+        }
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(window, &ListProc, kSubclassId);
             list->list_ = nullptr;
