@@ -156,8 +156,9 @@ TEST_F(DialogFunctions, InputParaRefusesOkWhileARequiredValueIsEmpty) {
     // What was typed before the refusal stays in the open dialog.
     EXPECT_EQ(AsText(data->Get(u"Age")), u"17");
     EXPECT_EQ(AsText(data->Get(u"Name")), u"Eve");
-    ASSERT_EQ(host.sim.boxes.size(), 1u);
-    EXPECT_EQ(host.sim.boxes[0].text, u"The value of \"Name\" can not be empty!");
+    EXPECT_EQ(Of({"msgbox", "ask"}),
+              (Lines{"msgbox 0x0 \"Ovrix\" \"The value of \\\"Name\\\" can not be empty!\"",
+                     "ask inputpara \"Input Parameters\" \"\" ok \"Name=Eve\\nAge=17\\nAddress=\""}));
 
     // Refused and then nothing more from the person: the dialog is cancelled.
     host.sim.dialogAnswers = {Values({{u"Name", u""}})};

@@ -1,6 +1,7 @@
 // The dialogs' portable decisions: the rows of a parameter text and the OK
-// check, the items and preselection of a selection list, the shown prompts
-// and captions, and the number an input box's answer reads as.
+// check, the items and preselection of a selection list, and the number an
+// input box's answer reads as. The prompts and captions shown are checked
+// with the functions, in their trace.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -96,14 +97,6 @@ TEST(SelectionList, ItemsComeFromLinesOrArrayElements) {
     EXPECT_EQ(items[2].rfind(u"[Array:", 0), 0u);
 }
 
-TEST(SelectionList, PromptFallsBackByFormAndCaptionIsTheTitleAlone) {
-    EXPECT_EQ(MakeSelectListRequest({}, true, u"", u"", u"").prompt, u"Please select a value:");
-    EXPECT_EQ(MakeSelectListRequest({}, false, u"", u"", u"").prompt, u"Please select or enter a value:");
-    EXPECT_EQ(MakeSelectListRequest({}, true, u"Pick", u"T", u"").prompt, u"Pick");
-    EXPECT_EQ(MakeSelectListRequest({}, true, u"", u"", u"").caption, u"");
-    EXPECT_EQ(MakeSelectListRequest({}, true, u"", u"T", u"").caption, u"T");
-}
-
 TEST(SelectionList, SelectOnlySortsAndPreselectsByPrefix) {
     const SelectListRequest only = MakeSelectListRequest({u"beta", u"Alpha", u"alpine", u"Beta2"}, true, u"", u"", u"AL");
     const Texts shown = ShownItems(only);
@@ -122,16 +115,6 @@ TEST(SelectionList, SelectOnlySortsAndPreselectsByPrefix) {
     // with the default item in its edit field.
     EXPECT_EQ(OpeningSelection(MakeSelectListRequest({u"a"}, true, u"", u"", u"zz")), u"");
     EXPECT_EQ(OpeningSelection(MakeSelectListRequest({u"a"}, false, u"", u"", u"zz")), u"zz");
-}
-
-TEST(InputBoxRequest, TitleFallsBackToTheDefaultTitle) {
-    EXPECT_EQ(MakeInputBoxRequest(u"P", u"D", u"", u"Vantorel", false).caption, u"Vantorel");
-    EXPECT_EQ(MakeInputBoxRequest(u"P", u"D", u"Mine", u"Vantorel", false).caption, u"Mine");
-    EXPECT_EQ(MakeInputBoxRequest(u"P", u"D", u"", u"", true).caption, u"");
-    const InputBoxRequest request = MakeInputBoxRequest(u"P", u"D", u"", u"", true);
-    EXPECT_EQ(request.prompt, u"P");
-    EXPECT_EQ(request.text, u"D");
-    EXPECT_TRUE(request.multiLine);
 }
 
 TEST(InputNumber, ReadsRealHexOrDecimal) {

@@ -1,14 +1,13 @@
 // The asking functions inside a played script on the simulated desktop: the
-// progress window names the asking step before its dialog opens, the
+// progress window names the asking step before an input box opens, the
 // answers land in the script's variables, and the playback's default title
-// is the dialogs' caption.
+// is the caption.
 #include <gtest/gtest.h>
 
 #include "ScriptTestSupport.h"
 #include "SimFixture.h"
 #include "builtins_test_support.h"
 #include "engine/Playback.h"
-#include "expr/KindsObject.h"
 #include "expr/Variables.h"
 #include "shell/PlayerBuiltinHost.h"
 
@@ -34,7 +33,7 @@ struct DialogsPlay : ::testing::Test {
         Lines out;
         for (const auto& line : f.trace) {
             const std::string rest = line.substr(line.find(' ') + 1);
-            if (rest.rfind("line step", 0) == 0 || rest.rfind("ask", 0) == 0 || rest.rfind("msgbox", 0) == 0) {
+            if (rest.rfind("line step", 0) == 0 || rest.rfind("ask", 0) == 0) {
                 out.push_back(rest);
             }
         }
@@ -67,19 +66,6 @@ TEST_F(DialogsPlay, AnswersReachTheScriptAfterItsStepIsShown) {
     EXPECT_EQ(seen[2], "ask inputbox \"Mine\" \"Who?\" ok \"Alice\"");
     EXPECT_EQ(seen[3], "ask selectlist \"Select String\" \"Please select a value:\" ok \"green\"");
     EXPECT_EQ(seen[4], "ask confirm \"Mine\" \"Sure?\" cancel \"\"");
-}
-
-TEST_F(DialogsPlay, RefusedParametersShowTheMessageAndTheDialogStaysOpen) {
-    f.sim.dialogAnswers = {{DialogButton::Ok, std::nullopt, {{u"Name", u""}}},
-                           {DialogButton::Ok, std::nullopt, {{u"Name", u"Bo"}, {u"Address", u"Here"}}}};
-    Play({Set(u"#p", LoadCall(u"InputPara", {}))});
-    const auto* data = ItemAs<ExprItem_NamedData>(GetVariable(CanonicalVariableName(u"#p")));
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(AsText(data->Get(u"Address")), u"Here");
-    const Lines seen = StepsAndDialogs();
-    ASSERT_EQ(seen.size(), 3u) << ::testing::PrintToString(f.trace);
-    EXPECT_EQ(seen[1], "msgbox 0x0 \"Ovrix\" \"The value of \\\"Name\\\" can not be empty!\"");
-    EXPECT_EQ(seen[2], "ask inputpara \"Input Parameters\" \"\" ok \"Name=Bo\\nAge=16\\nAddress=Here\"");
 }
 
 }  // namespace
