@@ -89,7 +89,7 @@ PExprItem* ConfirmBox(PExprItem* result, int32_t count, PExprItem* args, uint32_
     const ConfirmRequest request{DialogCaption(fnargs::Text(args, count, 1), host->DefaultTitle()),
                                  fnargs::Text(args, count, 0)};
     const DialogButton button = host->GetDesktop().dialogs.RunConfirmBox(request);
-    return HostServices().makeInteger(result, button == DialogButton::Ok ? 1 : 0);
+    return fnargs::ReturnNumber(result, button == DialogButton::Ok ? 1.0 : 0.0);
 }
 
 // Both input boxes: the step that asks is shown first.
@@ -107,9 +107,7 @@ PExprItem* InputBox(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
     if (host == nullptr || count < 3) return fnargs::None(result);
     const DialogAnswer answer = AskInputBox(*host, args, count, false);
     if (answer.button == DialogButton::Ok && count >= 4 && AsTruth(args[3])) {
-        const InputNumber number = ReadInputNumber(answer.text);
-        return number.integer ? HostServices().makeInteger(result, static_cast<int32_t>(number.value))
-                              : fnargs::ReturnNumber(result, number.value);
+        return fnargs::ReturnNumber(result, ReadInputNumber(answer.text));
     }
     return fnargs::ReturnText(result, answer.text);
 }

@@ -154,12 +154,12 @@ std::u16string OpeningSelection(const SelectListRequest& request) {
     return request.selectOnly ? std::u16string() : request.defaultItem;
 }
 
-InputNumber ReadInputNumber(std::u16string_view answer) {
-    if (answer.find(u'.') != std::u16string_view::npos) return {ReadReal(answer), false};
+double ReadInputNumber(std::u16string_view answer) {
+    if (answer.find(u'.') != std::u16string_view::npos) return ReadReal(answer);
     if (answer.size() >= 2 && answer[0] == u'0' && (answer[1] == u'x' || answer[1] == u'X')) {
-        return {ReadHex(answer.substr(2)), true};
+        return ReadHex(answer.substr(2));
     }
-    return {ReadDecimal(answer), true};
+    return ReadDecimal(answer);
 }
 
 }  // namespace ovrix

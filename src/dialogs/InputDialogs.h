@@ -43,12 +43,8 @@ std::optional<size_t> PreselectedItem(const std::vector<std::u16string>& shown, 
 std::u16string OpeningSelection(const SelectListRequest& request);
 
 // An input box's answer read as a number: with a '.' a real number, with a
-// leading "0x" or "0X" a hexadecimal integer, else a decimal integer; 0
-// when nothing reads. Integers beyond 32 bits stop at the nearest end.
-struct InputNumber {
-    double value = 0.0;
-    bool integer = true;  // shown without a fraction
-};
-InputNumber ReadInputNumber(std::u16string_view answer);
+// leading "0x" or "0X" a hexadecimal 32-bit word, else a decimal integer
+// (beyond 32 bits it stops at the nearest end); 0 when nothing reads.
+double ReadInputNumber(std::u16string_view answer);
 
 }  // namespace ovrix
