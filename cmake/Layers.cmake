@@ -1,7 +1,7 @@
 # The player's code is built in layers, one static library each, and a layer
 # may use only the layers below it:
 #
-#   container  platform  expr  builtins  script  engine  actions|screen  shell  sim|win32
+#   container  platform  expr  dialogs  builtins  script  engine  actions|screen  shell  sim|win32
 #
 # Two things keep that true. Each layer compiles against a folder of links
 # to its own headers and those of the layers it was given, so including a

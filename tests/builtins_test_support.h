@@ -50,7 +50,7 @@ public:
     PExprItem ScriptArg(size_t index) override { return scriptArgs.at(index); }
     std::vector<std::u16string> CommandLineArgs() override { return commandLine; }
     PictureRect LastPictureRect() override { return picture; }
-    std::u16string DefaultTitle() override { return u"Vantorel"; }
+    std::u16string DefaultTitle() override { return defaultTitle; }
     void SetDefaultTitle(std::u16string title) override { titles.push_back(std::move(title)); }
     void Wait(uint32_t ms) override {
         waits.push_back(ms);
@@ -58,6 +58,8 @@ public:
     }
     bool StopRequested() override { return stopAfterMs != 0 && sim.ElapsedMs() >= stopAfterMs; }
     void SetStatusLine(std::u16string_view text) override { statusLines.emplace_back(text); }
+    // Marked in the trace, so that a test sees what came before and after.
+    void ShowStepText() override { trace.push_back("0 step-text"); }
 
     FakeDesktop sim;
     // The desktop's trace lines, "<ms> <event> <args>".
@@ -72,6 +74,7 @@ public:
     std::vector<std::u16string> commandLine;
     PictureRect picture;
     std::vector<std::u16string> titles;
+    std::u16string defaultTitle = u"Vantorel";
 
 private:
     Desktop desktop_;

@@ -173,6 +173,33 @@ int32_t Button(const Json& value, const std::string& place) {
     Expected(place, "one of " + names);
 }
 
+// One answer to a dialog that asks: "ok" with the text typed or chosen, or
+// with the input parameters' values by name; or "cancel", alone.
+SimDialogAnswer DialogAnswerAt(const Json& value, const std::string& place) {
+    CheckObject(value, place, "an object (an answer: button, text, values)", {"button", "text", "values"});
+    const Json* button = Find(value, "button");
+    if (button == nullptr) throw Fault{Member(place, "button"), "missing; expected ok or cancel"};
+    SimDialogAnswer answer;
+    const std::string at = Member(place, "button");
+    if (!button->is_string() || (*button != "ok" && *button != "cancel")) Expected(at, "ok or cancel");
+    answer.button = *button == "ok" ? DialogButton::Ok : DialogButton::Cancel;
+    const Json* text = Find(value, "text");
+    const Json* values = Find(value, "values");
+    if (answer.button == DialogButton::Cancel && (text != nullptr || values != nullptr)) {
+        throw Fault{Member(place, text != nullptr ? "text" : "values"), "a cancelled dialog takes nothing"};
+    }
+    if (text != nullptr && values != nullptr) throw Fault{Member(place, "values"), "an answer has a text or values, not both"};
+    if (text != nullptr) answer.text = Text(*text, Member(place, "text"));
+    if (values != nullptr) {
+        const std::string where = Member(place, "values");
+        if (!values->is_object()) Expected(where, "an object of parameter names and texts");
+        for (const auto& item : values->items()) {
+            answer.values.emplace_back(FromUtf8(item.key()), Text(item.value(), Member(where, item.key())));
+        }
+    }
+    return answer;
+}
+
 // An image file named in the description, read at once so that a missing
 // or broken file is reported before anything plays.
 VBmp Picture(const Json& value, const std::string& place, std::string_view directory) {
@@ -222,7 +249,7 @@ void LaterScreens(const Json& value, std::string_view directory, DesktopDescript
 
 DesktopDescription Description(const Json& root, std::string_view directory) {
     CheckObject(root, "", "an object",
-                {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "windows"});
+                {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "answers", "windows"});
     DesktopDescription description;
     if (const Json* v = Find(root, "screen")) description.screen = Screen(*v, directory, description);
     if (const Json* v = Find(root, "screens")) LaterScreens(*v, directory, description);
@@ -239,6 +266,11 @@ DesktopDescription Description(const Json& root, std::string_view directory) {
     if (const Json* v = Find(root, "message_box_answers")) {
         EachOf(*v, "message_box_answers", "an array of button names", [&](const Json& item, const std::string& at) {
             description.messageBoxAnswers.push_back(Button(item, at));
+        });
+    }
+    if (const Json* v = Find(root, "answers")) {
+        EachOf(*v, "answers", "an array of answers", [&](const Json& item, const std::string& at) {
+            description.dialogAnswers.push_back(DialogAnswerAt(item, at));
         });
     }
     if (const Json* v = Find(root, "windows")) {
@@ -317,6 +349,7 @@ void DesktopDescription::ApplyTo(SimPlatform& sim) const {
     if (!clipboard.empty()) sim.PutOnClipboard(clipboard);
     sim.existingFiles.insert(files.begin(), files.end());
     sim.messageBoxAnswers.insert(sim.messageBoxAnswers.end(), messageBoxAnswers.begin(), messageBoxAnswers.end());
+    sim.dialogAnswers.insert(sim.dialogAnswers.end(), dialogAnswers.begin(), dialogAnswers.end());
     for (const SimWindowSpec& window : windows) sim.windows.Add(window);
 }
 

@@ -1,6 +1,7 @@
 // A desktop description: the situation a macro is dry-run against on the
 // simulated desktop (screen and what it shows over time, cursor, clipboard,
-// files, message box answers and the windows of other programs), read from
+// files, message box answers, the person's answers to the dialogs that ask
+// and the windows of other programs), read from
 // one JSON file whose format
 // docs/desktop-file.md gives. Every key is optional and an unknown key is an
 // error, so a typo never silently falls back to a default.
@@ -29,6 +30,7 @@ struct DesktopDescription {
     std::u16string clipboard;
     std::set<std::u16string> files;
     std::vector<int32_t> messageBoxAnswers;  // button ids, in the order asked
+    std::vector<SimDialogAnswer> dialogAnswers;  // in the order the dialogs open
     std::vector<SimWindowSpec> windows;      // front to back
 
     // What is fixed when the simulated desktop is made (the screen)...

@@ -55,6 +55,9 @@ public:
     virtual void Wait(uint32_t ms) = 0;
     virtual bool StopRequested() = 0;
     virtual void SetStatusLine(std::u16string_view text) = 0;
+    // Shows the running step on the progress window's step line, so that
+    // the window names the step that asks the person something.
+    virtual void ShowStepText() {}
     // Waits for the clipboard to change (at most timeoutMs when above 0) and
     // answers its text then; empty on timeout, stop or without a watcher.
     virtual std::u16string WaitClipboardChange(uint32_t /*timeoutMs*/) { return {}; }

@@ -1,8 +1,8 @@
 // The dialogs family: message boxes, confirmation, text and parameter
-// input and list selection. MessageBox and MessageBoxEx show their text on
-// the host's desktop; the other rows need dialogs that are not built
-// yet, so they are registered with no implementation: a call shows and saves
-// as usual and evaluates to no value.
+// input and list selection, shown on the host's desktop. What a dialog is
+// shown with and what its answer becomes is decided in dialogs/; a function
+// here reads its arguments, asks, and makes the result. A cancelled input
+// box or list gives the empty text, never no value.
 //
 // MessageBoxEx's Type carries a table of the named message box flags for
 // display and entry; it is filed as an enumeration the first time the
@@ -12,8 +12,10 @@
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "builtins/Registry.h"
-#include "platform/Desktop.h"
+#include "dialogs/InputDialogs.h"
+#include "dialogs/ParameterItems.h"
 #include "expr/NumberEnum.h"
+#include "platform/Desktop.h"
 
 namespace ovrix {
 
@@ -80,6 +82,63 @@ PExprItem* MessageBoxEx(PExprItem* result, int32_t count, PExprItem* args, uint3
                                                               : dialogs.MessageBoxTimeout(text, title, type, timeout)));
 }
 
+// OK answers 1 and Cancel 0.
+PExprItem* ConfirmBox(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 2) return fnargs::None(result);
+    const ConfirmRequest request{DialogCaption(fnargs::Text(args, count, 1), host->DefaultTitle()),
+                                 fnargs::Text(args, count, 0)};
+    const DialogButton button = host->GetDesktop().dialogs.RunConfirmBox(request);
+    return fnargs::ReturnNumber(result, button == DialogButton::Ok ? 1.0 : 0.0);
+}
+
+// Both input boxes: the step that asks is shown first.
+DialogAnswer AskInputBox(BuiltinHost& host, PExprItem* args, int32_t count, bool multiLine) {
+    const std::u16string prompt = fnargs::Text(args, count, 0);
+    const std::u16string text = fnargs::Text(args, count, 1);
+    const std::u16string title = fnargs::Text(args, count, 2);
+    host.ShowStepText();
+    return host.GetDesktop().dialogs.RunInputBox(
+        MakeInputBoxRequest(prompt, text, title, host.DefaultTitle(), multiLine));
+}
+
+PExprItem* InputBox(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 3) return fnargs::None(result);
+    const DialogAnswer answer = AskInputBox(*host, args, count, false);
+    if (answer.button == DialogButton::Ok && count >= 4 && AsTruth(args[3])) {
+        return fnargs::ReturnNumber(result, ReadInputNumber(answer.text));
+    }
+    return fnargs::ReturnText(result, answer.text);
+}
+
+PExprItem* InputBoxMultiLine(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 3) return fnargs::None(result);
+    return fnargs::ReturnText(result, AskInputBox(*host, args, count, true).text);
+}
+
+PExprItem* SelectList(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 5) return fnargs::None(result);
+    const SelectListRequest request =
+        MakeSelectListRequest(SelectListItems(args[0]), AsTruth(args[1]), fnargs::Text(args, count, 2),
+                              fnargs::Text(args, count, 3), fnargs::Text(args, count, 4));
+    return fnargs::ReturnText(result, host->GetDesktop().dialogs.RunSelectList(request).text);
+}
+
+// No rows, or Cancel, give no value; OK gives the rows as named data.
+PExprItem* InputPara(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr || count < 1) return fnargs::None(result);
+    InputParaRequest request;
+    request.items = ParseParameterText(fnargs::Text(args, count, 0));
+    if (request.items.empty()) return fnargs::None(result);
+    const InputParaAnswer answer = host->GetDesktop().dialogs.RunInputPara(request);
+    if (answer.button != DialogButton::Ok) return fnargs::None(result);
+    return fnargs::ReturnValue(result, ParametersResult(request.items, answer.values));
+}
+
 constexpr FlagTable kDialogFlagTables[] = {{u"MessageBoxType", kMessageBoxTypes}};
 
 const char16_t kEmptyTitleNote[] = u"Note: If the title argument is empty, it will use the default title.";
@@ -90,19 +149,19 @@ const ArgSpec kPrompt{u"Prompt", fkind::kText};
 const ArgSpec kDefaultText{u"DefaultText", fkind::kText};
 
 const FunctionSpec kDialogs[] = {
-    {u"InputPara", fkind::kObject, nullptr,
+    {u"InputPara", fkind::kObject, InputPara,
      {{u"Parameters", fkind::kText, DefText(u"Name* = Alice\r\nAge = 16\r\nAddress")}}, u"NamedData"},
     {u"MessageBox", fkind::kNothing, MessageBox, {kMessage}},
     {u"MessageBoxEx", fkind::kText, MessageBoxEx,
      {kMessage, kTitle, {u"Timeout(ms)", fkind::kNumber},
       {u"Type", fkind::kNumber, DefInteger(0x40040), 0, nullptr, u"MessageBoxType"}},
      nullptr, kEmptyTitleNote},
-    {u"ConfirmBox", fkind::kNumber, nullptr, {kMessage, kTitle}, nullptr, kEmptyTitleNote},
-    {u"InputBox", fkind::kText, nullptr,
+    {u"ConfirmBox", fkind::kNumber, ConfirmBox, {kMessage, kTitle}, nullptr, kEmptyTitleNote},
+    {u"InputBox", fkind::kText, InputBox,
      {kPrompt, kDefaultText, kTitle, {u"InputNumber", fkind::kBool, DefBool(false)}}, nullptr,
      u"Note: If you want to input a number, the InputNumber should be True."},
-    {u"InputBoxMultiLine", fkind::kText, nullptr, {kPrompt, kDefaultText, kTitle}},
-    {u"SelectList", fkind::kText, nullptr,
+    {u"InputBoxMultiLine", fkind::kText, InputBoxMultiLine, {kPrompt, kDefaultText, kTitle}},
+    {u"SelectList", fkind::kText, SelectList,
      {{u"Text/Array", fkind::kObject, DefText(u"Item 1\r\nItem 2\r\nItem 3")},
       {u"SelectOnly", fkind::kBool, DefBool(true)},
       kPrompt,

@@ -38,6 +38,19 @@ private:
     std::u16string shown_;
 };
 
+// The `ask` line of a dialog that closed: what it was shown with and what
+// the person did.
+std::string AskLine(std::string_view kind, std::u16string_view caption, std::u16string_view prompt,
+                    DialogButton button, std::u16string_view answer) {
+    return std::string(kind) + " " + JsonString(caption) + " " + JsonString(prompt) + " " +
+           (button == DialogButton::Ok ? "ok " : "cancel ") + JsonString(answer);
+}
+
+// An empty caption leaves the template's caption, which the trace names.
+std::u16string_view Shown(const std::u16string& caption, std::u16string_view templateCaption) {
+    return caption.empty() ? templateCaption : std::u16string_view(caption);
+}
+
 }  // namespace
 
 int32_t Dialogs::MessageBox(std::u16string_view text, std::u16string_view title, uint32_t style) {
@@ -65,6 +78,48 @@ void Dialogs::RunCountdownDialog(CountdownDialog& dialog) {
     TracedCountdown traced(*Tracer(), dialog);
     DoRunCountdownDialog(traced);
     TraceEvent("dialog-closed");
+}
+
+DialogAnswer Dialogs::RunInputBox(const InputBoxRequest& request) {
+    DialogAnswer answer = DoRunInputBox(request);
+    if (answer.button == DialogButton::Cancel) answer.text.clear();
+    if (Tracing()) {
+        TraceEvent("ask", AskLine(request.multiLine ? "inputboxml" : "inputbox", Shown(request.caption, u"Input Box"),
+                                  request.prompt, answer.button, answer.text));
+    }
+    return answer;
+}
+
+DialogAnswer Dialogs::RunSelectList(const SelectListRequest& request) {
+    DialogAnswer answer = DoRunSelectList(request);
+    if (answer.button == DialogButton::Cancel) answer.text.clear();
+    if (Tracing()) {
+        TraceEvent("ask", AskLine("selectlist", Shown(request.caption, u"Select String"), request.prompt,
+                                  answer.button, answer.text));
+    }
+    return answer;
+}
+
+DialogButton Dialogs::RunConfirmBox(const ConfirmRequest& request) {
+    const DialogButton button = DoRunConfirmBox(request);
+    if (Tracing()) TraceEvent("ask", AskLine("confirm", request.caption, request.message, button, u""));
+    return button;
+}
+
+InputParaAnswer Dialogs::RunInputPara(const InputParaRequest& request) {
+    InputParaAnswer answer = DoRunInputPara(request);
+    if (answer.button == DialogButton::Cancel) answer.values.clear();
+    // A desktop that hands back fewer values than rows left the rest empty.
+    if (answer.button == DialogButton::Ok) answer.values.resize(request.items.size());
+    if (Tracing()) {
+        std::u16string lines;
+        for (size_t i = 0; i < answer.values.size(); ++i) {
+            if (i > 0) lines += u'\n';
+            lines += request.items[i].name + u"=" + answer.values[i];
+        }
+        TraceEvent("ask", AskLine("inputpara", Shown(request.caption, u"Input Parameters"), u"", answer.button, lines));
+    }
+    return answer;
 }
 
 }  // namespace ovrix

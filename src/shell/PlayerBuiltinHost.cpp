@@ -63,6 +63,10 @@ void PlayerBuiltinHost::SetStatusLine(std::u16string_view text) {
     player_.desktop.progress.SetLine(ProgressLine::Status, text);
 }
 
+void PlayerBuiltinHost::ShowStepText() {
+    if (const Context* top = ThreadPlayerState().Top()) ovrix::ShowStepText(player_, *top);
+}
+
 std::u16string PlayerBuiltinHost::WaitClipboardChange(uint32_t timeoutMs) {
     return ovrix::WaitClipboardChange(player_, timeoutMs);
 }

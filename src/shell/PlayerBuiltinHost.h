@@ -32,6 +32,7 @@ public:
     void Wait(uint32_t ms) override;
     bool StopRequested() override;
     void SetStatusLine(std::u16string_view text) override;
+    void ShowStepText() override;
     std::u16string WaitClipboardChange(uint32_t timeoutMs) override;
     void MoveCursorBy(double dx, double dy) override;
     void SetCursorPosition(double x, double y) override;

@@ -109,6 +109,22 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
 
 // A screen with only its height keeps the simulated desktop's width; a
 // desktop without keys is the simulated desktop as it is.
+// The answers reach the simulated desktop in order, each as written.
+TEST(DesktopFile, AnswersQueueForTheDialogsThatAsk) {
+    Described desk(Parse(R"({"answers": [{"button": "ok", "text": "Alice"}, {"button": "cancel"}, {"button": "ok"},
+        {"button": "ok", "values": {"Name": "Al\u00e9", "Age": ""}}]})"));
+    const auto& answers = desk.sim.dialogAnswers;
+    ASSERT_EQ(answers.size(), 4u);
+    EXPECT_EQ(answers[0].button, DialogButton::Ok);
+    EXPECT_EQ(answers[0].text, u"Alice");
+    EXPECT_EQ(answers[1].button, DialogButton::Cancel);
+    EXPECT_FALSE(answers[2].text);
+    EXPECT_TRUE(answers[2].values.empty());
+    EXPECT_FALSE(answers[3].text);
+    EXPECT_EQ(answers[3].values, (std::vector<std::pair<std::u16string, std::u16string>>{{u"Age", u""},
+                                                                                        {u"Name", u"Al\u00e9"}}));
+}
+
 TEST(DesktopFile, MissingKeysKeepTheSimulatedDesktopsOwn) {
     Described tall(Parse(R"({"screen": {"height": 2000}})"));
     EXPECT_EQ(tall.sim.GetScreenSize().width, 1920);
@@ -139,13 +155,26 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"windows": [{"visible": 1}]})", "windows[0].visible: expected true or false"},
         // Typos and repeats.
         {R"({"window": []})",
-         "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, windows"},
+         "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, answers, "
+         "windows"},
         {R"({"windows": [{"controls": [{"title": "a"}]}]})",
          "windows[0].controls[0].title: unknown key; expected one of class, id, text, rect, visible, controls"},
         {R"({"windows": [{}, {"title": "a", "rect": [0, 0, 1, 1], "title": "b"}]})",
          "windows[1].title: duplicate key"},
         {R"({"message_box_answers": ["Yes"]})",
          "message_box_answers[0]: expected one of ok, cancel, abort, retry, ignore, yes, no, try_again, continue"},
+        // The person's answers.
+        {R"({"answers": {"button": "ok"}})", "answers: expected an array of answers"},
+        {R"({"answers": [{"button": "ok"}, {"text": "a"}]})", "answers[1].button: missing; expected ok or cancel"},
+        {R"({"answers": [{"button": "yes"}]})", "answers[0].button: expected ok or cancel"},
+        {R"({"answers": [{"button": "cancel", "text": "a"}]})", "answers[0].text: a cancelled dialog takes nothing"},
+        {R"({"answers": [{"button": "ok", "text": "a", "values": {}}]})",
+         "answers[0].values: an answer has a text or values, not both"},
+        {R"({"answers": [{"button": "ok", "values": {"Age": 16}}]})", "answers[0].values.Age: expected a text"},
+        {R"({"answers": [{"button": "ok", "values": ["Age"]}]})",
+         "answers[0].values: expected an object of parameter names and texts"},
+        {R"({"answers": [{"button": "ok", "Text": "a"}]})",
+         "answers[0].Text: unknown key; expected one of button, text, values"},
         // Rectangles and numbers.
         {R"({"windows": [{}, {}, {"rect": [1, 2, 3]}]})",
          "windows[2].rect: expected an array of 4 integers (left, top, width, height)"},

@@ -23,6 +23,9 @@
 #   6. The picture search on the real screen (tests/wine/pictures_e2e.sh): a
 #      known picture shown by a program of ours found, moved to and clicked;
 #      a picture never shown timing out with each timeout action.
+#   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
+#      a selection list and Input Parameters answered with real key presses,
+#      the answers read from the script's message box.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -177,6 +180,10 @@ run_windows_tests
 # --- 6. The picture search.
 source "$ROOT/tests/wine/pictures_e2e.sh"
 run_pictures_tests
+
+# --- 7. The dialogs a script asks with.
+source "$ROOT/tests/wine/dialogs_e2e.sh"
+run_dialogs_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

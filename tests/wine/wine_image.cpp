@@ -37,6 +37,12 @@
 //                                  it reports on the clipboard as for windows
 //   wine-image stop-tip -o IMAGE   the pattern never shown, timing out with
 //                                  "stop tip", then one more step
+//   wine-image dialogs -o IMAGE    asks with an input box, a multi-line input
+//                                  box, a selection list and two Input
+//                                  Parameters dialogs, then shows every answer
+//                                  in one message box titled "Results":
+//                                  a=[..] b=[..] c=[..] d=[..] e=[..], the
+//                                  named data as NamedData_Print writes it
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -411,12 +417,34 @@ std::vector<uint8_t> StopTip() {
     steps.Append(SearchPicture(StoredPattern(winetest::kAbsentSeed, 32), u"move click", u"stop tip", kAbsentForMs,
                                3000, u"Stop tip"));
     steps.Append(Hold(u"After", 0));
+// --- The dialogs scene.
+
+// "label=[" + value + "] "
+PExprItem Shown(std::u16string label, PExprItem value) {
+    return Op(op::kSum, Op(op::kSum, Text(label + u"=["), std::move(value)), Text(u"] "));
+}
+
+std::vector<uint8_t> DialogsScene() {
+    EventList steps;
+    steps.Append(Set(u"$a", Call(u"InputBox", {Text(u"Your name?"), Text(u""), Text(u"Ask")})));
+    steps.Append(Set(u"$b", Call(u"InputBoxMultiLine", {Text(u"Some lines?"), Text(u""), Text(u"Ask ML")})));
+    // Sorted by the control: apple, banana, cherry; "b" preselects banana.
+    steps.Append(Set(u"$c", Call(u"SelectList", {Text(u"cherry\r\napple\r\n\r\nbanana"), Num(1), Text(u"Fruit?"),
+                                                 Text(u"Pick"), Text(u"b")})));
+    steps.Append(Set(u"$d", Call(u"InputPara", {Text(u"Name* = Alice\r\nAge = 16\r\nAddress")})));
+    steps.Append(Set(u"$e", Call(u"InputPara", {Text(u"Colour = red")})));
+    PExprItem all = Shown(u"a", Var(u"$a"));
+    all = Op(op::kSum, all, Shown(u"b", Var(u"$b")));
+    all = Op(op::kSum, all, Shown(u"c", Var(u"$c")));
+    all = Op(op::kSum, all, Shown(u"d", Call(u"NamedData_Print", {Var(u"$d")})));
+    all = Op(op::kSum, all, Shown(u"e", Call(u"NamedData_Print", {Var(u"$e")})));
+    steps.Append(Do(u"MessageBoxEx", {all, Text(u"Results"), Num(0), Num(0x40040)}));
     return Image(steps, false);
 }
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs] -o IMAGE\n");
     return 2;
 }
 
@@ -445,6 +473,7 @@ int main(int argc, char** argv) {
         }
         image = PicturesScene(static_cast<uint32_t>(std::atoi(args[1].c_str())));
     }
+    else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -26,6 +27,16 @@
 #include "platform/sim/SimWindows.h"
 
 namespace ovrix {
+
+// What the person does in one dialog that asks: the button, and for OK
+// either the text typed (or, in a select-only list, the item chosen) or the
+// input parameters' values by name. Without either, OK accepts the dialog as
+// it opened.
+struct SimDialogAnswer {
+    DialogButton button = DialogButton::Ok;
+    std::optional<std::u16string> text;
+    std::vector<std::pair<std::u16string, std::u16string>> values;
+};
 
 struct SimOptions {
     ScreenSize screen{1920, 1080};
@@ -70,6 +81,10 @@ public:
     // Answers to give; each message box pops the front of the queue, and an
     // empty queue answers the first button of the box's style.
     std::vector<int32_t> messageBoxAnswers;
+    // Each dialog that asks pops the front; once they are used up a dialog
+    // is cancelled. An input parameters dialog refused on OK (a required
+    // value left empty) shows its message box and takes the next answer.
+    std::deque<SimDialogAnswer> dialogAnswers;
     bool clipboardRefuses = false;
     bool timedBoxesTimeOut = false;
     // Paths that exist on the simulated disk, compared exactly.
@@ -204,6 +219,11 @@ protected:
     void DoShowScriptError(std::u16string_view /*text*/) override {}
     // Ticks in virtual time until the dialog is cancelled or its timer stops.
     void DoRunCountdownDialog(CountdownDialog& dialog) override;
+    // The dialogs that ask are answered from dialogAnswers (SimDialogs.cpp).
+    DialogAnswer DoRunInputBox(const InputBoxRequest& request) override;
+    DialogAnswer DoRunSelectList(const SelectListRequest& request) override;
+    DialogButton DoRunConfirmBox(const ConfirmRequest& request) override;
+    InputParaAnswer DoRunInputPara(const InputParaRequest& request) override;
 
     bool DoSetClipboardText(std::u16string_view text) override;
     bool DoSetClipboardImage(const VBmp& picture) override;
@@ -229,6 +249,9 @@ protected:
 
 private:
     friend class SimProgressWindow;
+
+    // The next answer for a dialog that asks; none once they are used up.
+    std::optional<SimDialogAnswer> NextDialogAnswer();
 
     // Runs what falls due up to the virtual time `untilUs`, each at its time.
     void RunWindowEvents(uint64_t untilUs);

@@ -19,3 +19,15 @@ inline void CentreOnPrimaryScreen(HWND window) {
 }
 
 }  // namespace ovrix::win32
+
+namespace ovrix::win32 {
+
+// The dialogs a script asks with have no owner either: centred, and brought
+// to the foreground so the person's keys go to them rather than to whatever
+// window the script was driving.
+inline void CentreAndBringForward(HWND window) {
+    CentreOnPrimaryScreen(window);
+    ::SetForegroundWindow(window);
+}
+
+}  // namespace ovrix::win32

@@ -8,10 +8,13 @@
 #include "platform/win32/AppState.h"
 #include "platform/win32/CountdownDialog.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/InputBoxDialog.h"
+#include "platform/win32/InputParaDialog.h"
 #include "platform/win32/LayoutChecks.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/ProgressWindow.h"
 #include "platform/win32/ScriptErrorDialog.h"
+#include "platform/win32/SelectListDialog.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Windows.h"
 
@@ -179,6 +182,26 @@ int32_t Win32Platform::DoMessageBoxTimeout(std::u16string_view text, std::u16str
 void Win32Platform::DoShowScriptError(std::u16string_view text) { CScriptErrorDlg(text).Run(); }
 
 void Win32Platform::DoRunCountdownDialog(CountdownDialog& dialog) { CDoShutdownDlg(dialog).Run(); }
+
+DialogAnswer Win32Platform::DoRunInputBox(const InputBoxRequest& request) {
+    if (request.multiLine) return CInputBoxML(request).Run();
+    return CInputBox(request).Run();
+}
+
+DialogAnswer Win32Platform::DoRunSelectList(const SelectListRequest& request) { return SelStrDlg(request).Run(); }
+
+DialogButton Win32Platform::DoRunConfirmBox(const ConfirmRequest& request) {
+    const std::wstring message = ToWide(request.message);
+    const std::wstring caption = ToWide(request.caption);
+    const int answer = ::MessageBoxW(nullptr, message.c_str(), caption.c_str(), kConfirmBoxStyle);
+    return answer == IDOK ? DialogButton::Ok : DialogButton::Cancel;
+}
+
+// A refused OK is told in one of the player's own message boxes, traced as
+// any other.
+InputParaAnswer Win32Platform::DoRunInputPara(const InputParaRequest& request) {
+    return InputPara(request, [this](std::u16string_view text) { ShowMessage(text); }).Run();
+}
 
 bool Win32Platform::DoSetClipboardText(std::u16string_view text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);

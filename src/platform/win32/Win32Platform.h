@@ -89,6 +89,10 @@ protected:
                                 uint32_t timeoutMs) override;
     void DoShowScriptError(std::u16string_view text) override;
     void DoRunCountdownDialog(CountdownDialog& dialog) override;
+    DialogAnswer DoRunInputBox(const InputBoxRequest& request) override;
+    DialogAnswer DoRunSelectList(const SelectListRequest& request) override;
+    DialogButton DoRunConfirmBox(const ConfirmRequest& request) override;
+    InputParaAnswer DoRunInputPara(const InputParaRequest& request) override;
 
     uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;
     uint32_t DoDeleteFile(std::u16string_view path) override;

@@ -48,6 +48,11 @@ INT_PTR Window::RunModal(HINSTANCE instance, int templateId, HWND parent) {
                              reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Window::RunModalIndirect(const DLGTEMPLATE* dialogTemplate, HWND parent) {
+    return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate, parent, &Window::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+}
+
 LRESULT CALLBACK Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {

@@ -29,6 +29,8 @@ protected:
     HWND CreateModeless(HINSTANCE instance, int templateId, HWND parent);
     // Runs a modal dialog from a template resource; answers EndDialog's result.
     INT_PTR RunModal(HINSTANCE instance, int templateId, HWND parent);
+    // Runs a modal dialog from a template built in memory.
+    INT_PTR RunModalIndirect(const DLGTEMPLATE* dialogTemplate, HWND parent);
 
     // Handlers: an empty answer sends the message to default processing.
     virtual std::optional<LRESULT> OnCreate() { return std::nullopt; }

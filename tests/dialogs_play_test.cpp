@@ -1,0 +1,72 @@
+// The asking functions inside a played script on the simulated desktop: the
+// progress window names the asking step before an input box opens, the
+// answers land in the script's variables, and the playback's default title
+// is the caption.
+#include <gtest/gtest.h>
+
+#include "ScriptTestSupport.h"
+#include "SimFixture.h"
+#include "builtins_test_support.h"
+#include "engine/Playback.h"
+#include "expr/Variables.h"
+#include "shell/PlayerBuiltinHost.h"
+
+namespace ovrix {
+namespace {
+
+using scripttest::Num, scripttest::Set, scripttest::Step, scripttest::Text;
+using testing_builtins::LoadCall;
+using Lines = std::vector<std::string>;
+
+struct DialogsPlay : ::testing::Test {
+    void Play(std::vector<Ref<Event>> steps) {
+        EventList list;
+        for (auto& s : steps) list.Append(s);
+        f.trace.clear();
+        f.Begin();
+        RunEventList(f.player, list, nullptr, 1);
+    }
+    // Ends after the test has read the variables, which the end clears.
+    void TearDown() override { EndPlayback(f.player); }
+    // The step lines and dialogs, in order, without their time field.
+    Lines StepsAndDialogs() const {
+        Lines out;
+        for (const auto& line : f.trace) {
+            const std::string rest = line.substr(line.find(' ') + 1);
+            if (rest.rfind("line step", 0) == 0 || rest.rfind("ask", 0) == 0) {
+                out.push_back(rest);
+            }
+        }
+        return out;
+    }
+    static std::u16string Variable(std::u16string_view name) { return AsText(GetVariable(CanonicalVariableName(name))); }
+
+    SimFixture f;
+    PlayerBuiltinHost host{f.player};
+};
+
+TEST_F(DialogsPlay, AnswersReachTheScriptAfterItsStepIsShown) {
+    f.sim.dialogAnswers = {{DialogButton::Ok, u"Alice", {}},
+                           {DialogButton::Ok, std::nullopt, {}},
+                           {DialogButton::Cancel, std::nullopt, {}}};
+    auto options = Step<SetVarEvent>(0);
+    options->code = scripttest::Stored(LoadCall(u"SetScriptOptions", {Text(u"DefaultTitle = Mine")}));
+    Play({options, Set(u"#who", LoadCall(u"InputBox", {Text(u"Who?"), Text(u""), Text(u"")})),
+          Set(u"#pick", LoadCall(u"SelectList", {Text(u"red\r\ngreen"), Num(1), Text(u""), Text(u""), Text(u"G")})),
+          Set(u"#sure", LoadCall(u"ConfirmBox", {Text(u"Sure?"), Text(u"")}))});
+    EXPECT_EQ(Variable(u"#who"), u"Alice");
+    EXPECT_EQ(Variable(u"#pick"), u"green");
+    EXPECT_EQ(Variable(u"#sure"), u"0");
+    const Lines seen = StepsAndDialogs();
+    // Quick steps are not each shown, but an input box shows its own step
+    // before it opens; the list and the confirmation box do not.
+    ASSERT_EQ(seen.size(), 5u) << ::testing::PrintToString(f.trace);
+    EXPECT_EQ(seen[0].rfind("line step \"Step 1: ", 0), 0u);
+    EXPECT_EQ(seen[1].rfind("line step \"Step 2: Set #who = InputBox(", 0), 0u);
+    EXPECT_EQ(seen[2], "ask inputbox \"Mine\" \"Who?\" ok \"Alice\"");
+    EXPECT_EQ(seen[3], "ask selectlist \"Select String\" \"Please select a value:\" ok \"green\"");
+    EXPECT_EQ(seen[4], "ask confirm \"Mine\" \"Sure?\" cancel \"\"");
+}
+
+}  // namespace
+}  // namespace ovrix
