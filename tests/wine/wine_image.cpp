@@ -417,6 +417,9 @@ std::vector<uint8_t> StopTip() {
     steps.Append(SearchPicture(StoredPattern(winetest::kAbsentSeed, 32), u"move click", u"stop tip", kAbsentForMs,
                                3000, u"Stop tip"));
     steps.Append(Hold(u"After", 0));
+    return Image(steps, false);
+}
+
 // --- The dialogs scene.
 
 // "label=[" + value + "] "
