@@ -41,6 +41,18 @@ struct SimFixture {
     void Begin() { BeginPlayback(player, WindowWith(player.settings.window)); }
     bool OpenWindow(const ProgressWindowSettings& settings) { return desktop.progress.Open(WindowWith(settings)); }
 
+    // Plays the steps as one list with a fresh trace; answers the virtual
+    // milliseconds the run took.
+    uint64_t PlaySteps(std::vector<Ref<Event>> steps) {
+        EventList list;
+        for (auto& step : steps) list.Append(step);
+        trace.clear();
+        desktop.BeginTrace();
+        const uint64_t start = sim.ElapsedMs();
+        RunEventList(player, list, nullptr, 1);
+        return sim.ElapsedMs() - start;
+    }
+
     // The trace lines whose event is `event`, without their time field.
     std::vector<std::string> Events(const std::string& event) const { return EventsOf(trace, event); }
 

@@ -66,16 +66,9 @@ struct PictureSearchPlay : ::testing::Test {
         return step;
     }
 
-    // Plays the steps; answers the virtual milliseconds the run took.
     uint64_t Play(std::vector<Ref<Event>> steps) {
-        EventList list;
-        for (auto& s : steps) list.Append(s);
-        f.trace.clear();
-        f.desktop.BeginTrace();
         SetFlag(StopRequest, 0);
-        const uint64_t start = f.sim.ElapsedMs();
-        RunEventList(f.player, list, nullptr, 1);
-        return f.sim.ElapsedMs() - start;
+        return f.PlaySteps(std::move(steps));
     }
 
     Lines Of(const std::string& event) const { return f.Events(event); }

@@ -39,15 +39,8 @@ Ref<Event> Shutdown(std::u16string action, uint32_t countdown, uint32_t seconds 
 }
 
 struct SystemActions : ::testing::Test {
-    // Plays the steps; answers the virtual milliseconds the run took.
     uint64_t Play(std::vector<Ref<Event>> steps) {
-        EventList list;
-        for (auto& s : steps) list.Append(s);
-        f.trace.clear();
-        f.desktop.BeginTrace();
-        const uint64_t start = f.sim.ElapsedMs();
-        RunEventList(f.player, list, nullptr, 1);
-        return f.sim.ElapsedMs() - start;
+        return f.PlaySteps(std::move(steps));
     }
     // Trace lines of these events, in order, without their time field.
     Lines Of(const std::set<std::string>& events) const {

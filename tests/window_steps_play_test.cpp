@@ -46,15 +46,8 @@ Ref<WaitWindowEvent> IfWindow(Ref<WaitWindowEvent> wait, std::vector<Ref<Event>>
 struct WindowStepsPlay : ::testing::Test {
     WindowStepsPlay() { ClearLog(); }
 
-    // Plays the steps; answers the virtual milliseconds the run took.
     uint64_t Play(std::vector<Ref<Event>> steps) {
-        EventList list;
-        for (auto& s : steps) list.Append(s);
-        f.trace.clear();
-        f.desktop.BeginTrace();
-        const uint64_t start = f.sim.ElapsedMs();
-        RunEventList(f.player, list, nullptr, 1);
-        return f.sim.ElapsedMs() - start;
+        return f.PlaySteps(std::move(steps));
     }
 
     WindowId Add(std::u16string title, uint64_t appearMs = 0, std::optional<uint64_t> closeMs = std::nullopt) {

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "picture_pattern.h"
+#include "test_program.h"
 
 namespace {
 
 using namespace ovrix::winetest;
 
-constexpr UINT_PTR kGiveUpTimer = 1;
 constexpr UINT kGiveUpMs = 60000;
 
 int clicks = 0;
@@ -77,39 +77,20 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 ShowCount(window, ScreenPoint(window, lParam));
             }
             return 0;
-        case WM_TIMER:
-            if (wParam == kGiveUpTimer) ::DestroyWindow(window);
-            return 0;
-        case WM_DESTROY:
-            ::PostQuitMessage(0);
-            return 0;
         default:
-            return ::DefWindowProcW(window, message, wParam, lParam);
+            return LifetimeMessage(window, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
 int wmain() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &PictureProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"OvrixPicture";
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    if (::RegisterClassExW(&windowClass) == 0) return 1;
+    if (!RegisterProgramClass(L"OvrixPicture", &PictureProc, nullptr, ::LoadCursorW(nullptr, IDC_ARROW))) return 1;
 
     // A popup has no frame: its client area is the whole window.
     const HWND window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"OvrixPicture", L"Ovrix Picture: clicks 0",
                                           WS_POPUP | WS_VISIBLE, kPatternLeft, kPatternTop, kPatternWidth,
                                           kPatternHeight, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) return 1;
-    ::SetTimer(window, kGiveUpTimer, kGiveUpMs, nullptr);
-
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return 0;
+    return RunUntilClosed(window, kGiveUpMs);
 }

@@ -12,22 +12,16 @@
 // test that loses track of it leaves nothing running.
 #include <windows.h>
 
+#include "test_program.h"
+
 namespace {
 
-constexpr UINT_PTR kGiveUpTimer = 1;
+using namespace ovrix::winetest;
+
 constexpr UINT kGiveUpMs = 120000;
 
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_TIMER:
-            if (wParam == kGiveUpTimer) ::DestroyWindow(window);
-            return 0;
-        case WM_DESTROY:
-            ::PostQuitMessage(0);
-            return 0;
-        default:
-            return ::DefWindowProcW(window, message, wParam, lParam);
-    }
+    return LifetimeMessage(window, message, wParam, lParam);
 }
 
 HWND Control(HWND parent, const wchar_t* className, const wchar_t* text, int x, int y, int width, int height,
@@ -39,13 +33,9 @@ HWND Control(HWND parent, const wchar_t* className, const wchar_t* text, int x, 
 }  // namespace
 
 int wmain() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &TargetProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"OvrixTarget";
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    if (::RegisterClassExW(&windowClass) == 0) return 1;
+    if (!RegisterProgramClass(L"OvrixTarget", &TargetProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr)) {
+        return 1;
+    }
 
     const HWND frame = ::CreateWindowExW(0, L"OvrixTarget", L"Ovrix Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
                                          100, 400, 300, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -58,12 +48,5 @@ int wmain() {
     Control(frame, L"Static", L"Label", 10, 90, 80, 20);
     const HWND panel = Control(frame, L"Static", L"Panel", 220, 10, 150, 120);
     Control(panel, L"Button", L"Inner", 5, 7, 60, 22, BS_PUSHBUTTON);
-    ::SetTimer(frame, kGiveUpTimer, kGiveUpMs, nullptr);
-
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return 0;
+    return RunUntilClosed(frame, kGiveUpMs);
 }
