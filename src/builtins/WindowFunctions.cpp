@@ -7,6 +7,7 @@
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "builtins/WindowCalls.h"
+#include "builtins/WindowSearch.h"
 #include "expr/KindsObject.h"
 #include "expr/KindsValue.h"
 #include "expr/NumberFormat.h"
@@ -44,8 +45,7 @@ int32_t IntArg(const PExprItem* args, int32_t count, int32_t i) { return Truncat
 
 PExprItem* ActivateWindow(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     if (const WindowCall call = ResolveWindow(count, args, 1)) {
-        if (call.windows->IsMinimized(call.window)) call.windows->Restore(call.window);
-        call.windows->Activate(call.window);
+        BringToFront(*call.windows, call.window);
     }
     return None(result);
 }

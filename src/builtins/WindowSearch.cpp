@@ -85,6 +85,11 @@ bool IsSearchableWindow(Windows& windows, WindowId window) {
     return className != u"Progman" && className != u"Button";
 }
 
+void BringToFront(Windows& windows, WindowId window) {
+    if (windows.IsMinimized(window)) windows.Restore(window);
+    windows.Activate(window);
+}
+
 WindowId FindWindowByTitle(Windows& windows, std::u16string_view pattern) {
     const std::u16string lowered = LowerCase(pattern);
     for (WindowId window : windows.TopLevelWindows()) {

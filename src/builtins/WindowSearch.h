@@ -24,6 +24,9 @@ bool MatchPattern(std::u16string_view pattern, std::u16string_view text);
 // is visible, and is not the desktop shell ("Progman") or a stray "Button".
 bool IsSearchableWindow(Windows& windows, WindowId window);
 
+// Brings a window to the front, restoring it first when it is minimised.
+void BringToFront(Windows& windows, WindowId window);
+
 // The first searchable top-level window, front to back, whose title matches
 // the pattern without regard to case; kNoWindow when none does.
 WindowId FindWindowByTitle(Windows& windows, std::u16string_view pattern);

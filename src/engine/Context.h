@@ -78,6 +78,8 @@ Var* GetOrCreateLocal(Context& context, std::u16string_view name, VarCreator cre
 
 // The hidden "@<kind><suffix>" flag of a condition step. Get answers 0 for
 // a flag that was never set and does not create it.
+// The kind of flag a condition block leaves for the Else after it.
+inline constexpr std::u16string_view kIfBlockKind = u"If";
 void SetBlockFlag(Context& context, const StepPath& path, std::u16string_view kind, int32_t value);
 int32_t GetBlockFlag(Context& context, const StepPath& path, std::u16string_view kind);
 

@@ -15,6 +15,13 @@ void StepRun::Finish(std::optional<std::u16string_view> status) const {
 
 void StepRun::Wait(uint32_t ms) const { PlaybackWait(player, ms, pauseArgument, kWaitSlice); }
 
+void StepRun::SetConditionHeld(bool held) const { SetBlockFlag(context, context.path, kIfBlockKind, held ? 1 : 0); }
+
+void StepRun::SkipBlock() const {
+    jump = context.path;
+    if (!jump.empty()) jump.back() += 1;
+}
+
 int32_t WaitDelayOnly(const StepRun& run) {
     run.Finish();
     return 0;

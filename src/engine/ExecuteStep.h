@@ -33,6 +33,11 @@ struct StepRun {
     void Finish(std::optional<std::u16string_view> status = std::nullopt) const;
     // Waits through PlaybackWait with this step's pause argument.
     void Wait(uint32_t ms) const;
+    // For a condition block: records whether its condition held, which an
+    // Else after it reads.
+    void SetConditionHeld(bool held) const;
+    // Jumps past this block to its next sibling (an Else there plays).
+    void SkipBlock() const;
 };
 
 // Performs the Context's current step; answers 0, or -1 when the run must

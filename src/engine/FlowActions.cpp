@@ -21,7 +21,6 @@ namespace ovrix {
 
 namespace {
 
-constexpr std::u16string_view kIfKind = u"If";
 constexpr std::u16string_view kLoopIndexVariable = u"@CurLoopIndex";
 
 std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
@@ -85,11 +84,10 @@ StepPath EnclosingLoop(const Context& context, StepPath path) {
 }
 
 void PlayCondition(const StepRun& run, bool holds, std::u16string_view falseStatus) {
-    const StepPath& own = run.context.path;
-    SetBlockFlag(run.context, own, kIfKind, holds ? 1 : 0);
+    run.SetConditionHeld(holds);
     if (!holds) {
         run.Finish(falseStatus);
-        run.jump = Sibling(own, 1);
+        run.SkipBlock();
         return;
     }
     run.Finish();
@@ -108,9 +106,9 @@ void PlayIfFileExist(const StepRun& run) {
 
 void PlayElse(const StepRun& run) {
     const StepPath& own = run.context.path;
-    if (GetBlockFlag(run.context, Sibling(own, -1), kIfKind) == 1) {
+    if (GetBlockFlag(run.context, Sibling(own, -1), kIfBlockKind) == 1) {
         const EventList* body = run.step.GetChildList();
-        if (body != nullptr && !body->Empty()) run.jump = Sibling(own, 1);
+        if (body != nullptr && !body->Empty()) run.SkipBlock();
         return;  // the Else's delay belongs to its body, which is not played
     }
     run.Finish();

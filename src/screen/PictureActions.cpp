@@ -22,7 +22,6 @@ namespace ovrix {
 
 namespace {
 
-constexpr std::u16string_view kIfKind = u"If";
 // The screen is searched about this often; a timeout this short or shorter
 // searches once.
 constexpr uint32_t kLookEveryMs = 100;
@@ -208,7 +207,6 @@ std::optional<ScreenRect> WaitForPicture(const StepRun& run, const SearchPicEven
 
 void PlaySearchPicture(const StepRun& run) {
     const auto& step = static_cast<const SearchPicEvent&>(run.step);
-    const StepPath& own = run.context.path;
     run.player.runtime.lastPictureRect = {-1, -1, -1, -1};
     PictureSearch search(run, step);
     bool stopped = false;
@@ -216,7 +214,7 @@ void PlaySearchPicture(const StepRun& run) {
     if (stopped) return;
     if (found) {
         run.player.runtime.lastPictureRect = *found;
-        if (step.ifForm) SetBlockFlag(run.context, own, kIfKind, 1);
+        if (step.ifForm) run.SetConditionHeld(true);
         ActOnFound(run, step, *found);
         run.Finish();  // the "If" form goes on into its then-steps
         return;
@@ -225,12 +223,10 @@ void PlaySearchPicture(const StepRun& run) {
     search.TraceMisses();
     run.player.desktop.progress.SetLine(ProgressLine::Status, u"Search the picture timeout");
     if (step.ifForm) {
-        SetBlockFlag(run.context, own, kIfKind, 0);
+        run.SetConditionHeld(false);
         run.Wait(step.delay);
         if (IsSet(StopRequest)) return;
-        StepPath next = own;
-        next.back() += 1;  // past the then-steps; an Else there plays its body
-        run.jump = next;
+        run.SkipBlock();
         return;
     }
     if (step.timeoutAction == u"continue") {

@@ -19,16 +19,9 @@ namespace ovrix {
 namespace {
 
 constexpr std::u16string_view kNotFound = u"Can not find the window";
-constexpr std::u16string_view kIfKind = u"If";
 // A wait looks for the window about this often; one of this length or
 // shorter looks only once.
 constexpr uint32_t kLookEveryMs = 100;
-
-// Brings a window to the front, restoring it first when it is minimised.
-void BringToFront(Windows& windows, WindowId window) {
-    if (windows.IsMinimized(window)) windows.Restore(window);
-    windows.Activate(window);
-}
 
 void PlayCloseWindow(const StepRun& run) {
     const auto& step = static_cast<const CloseWindowEvent&>(run.step);
@@ -76,23 +69,20 @@ std::optional<WindowId> WaitForCondition(const StepRun& run, const WaitWindowEve
 
 void PlayWaitWindow(const StepRun& run) {
     const auto& step = static_cast<const WaitWindowEvent&>(run.step);
-    const StepPath& own = run.context.path;
     const std::optional<WindowId> found = WaitForCondition(run, step);
     if (found) {
-        if (step.ifForm) SetBlockFlag(run.context, own, kIfKind, 1);
+        if (step.ifForm) run.SetConditionHeld(true);
         if (step.bringToFront && step.appear && *found != kNoWindow) BringToFront(run.player.desktop.windows, *found);
         run.Finish();  // the "If" form goes on into its then-steps
         return;
     }
     // A timeout is not an error: the plain form goes on with the next step.
     // It is shown for the delay only; it does not become the status text.
-    if (step.ifForm) SetBlockFlag(run.context, own, kIfKind, 0);
+    if (step.ifForm) run.SetConditionHeld(false);
     if (step.delay > 0) run.player.desktop.progress.SetLine(ProgressLine::Status, u"Wait for the window timeout");
     run.Wait(step.delay);
     if (!step.ifForm || IsSet(StopRequest)) return;
-    StepPath next = own;
-    next.back() += 1;  // past the then-steps; an Else there plays its body
-    run.jump = next;
+    run.SkipBlock();
 }
 
 }  // namespace
