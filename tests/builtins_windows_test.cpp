@@ -1,7 +1,5 @@
-// The windows family on the simulated desktop: what the finders find, what
-// acting on a window does as the trace shows it, places in a parent's client
-// area, and the calls left alone (too few arguments, values that are no
-// window, windows that have gone).
+// The windows family on the simulated desktop: finders, actions as traced,
+// places in a parent's client area, and the calls left alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -89,8 +87,7 @@ TEST_F(WindowFunctions, FindersMakeWindowValues) {
     const WindowId draft = Add(Win(u"Draft - Notepad", u"Other"));  // process unknown
 
     const PExprItem found = Call(u"FindWindow", {});  // "* - Notepad"
-    ASSERT_NE(ItemAs<ExprItem_WindowHandle>(found), nullptr);
-    EXPECT_EQ(HandleOf(found), pad);
+    ASSERT_EQ(HandleOf(found), pad);
     EXPECT_FALSE(ItemAs<ExprItem_WindowHandle>(found)->ownsWindow);
     EXPECT_EQ(HandleOf(Call(u"FindWindowEx", {Text(u"")})), untitled);  // class "Notepad"
     EXPECT_EQ(HandleOf(Call(u"FindWindowEx", {Text(u"NOTES*")})), notes);

@@ -1,7 +1,5 @@
-// The asking functions inside a played script on the simulated desktop: the
-// progress window names the asking step before an input box opens, the
-// answers land in the script's variables, and the playback's default title
-// is the caption.
+// The asking functions in a played script: the input box's step is shown
+// first, answers land in variables, the default title is the caption.
 #include <gtest/gtest.h>
 
 #include "ScriptTestSupport.h"
@@ -63,9 +61,10 @@ TEST_F(DialogsPlay, AnswersReachTheScriptAfterItsStepIsShown) {
     ASSERT_EQ(seen.size(), 5u) << ::testing::PrintToString(f.trace);
     EXPECT_EQ(seen[0].rfind("line step \"Step 1: ", 0), 0u);
     EXPECT_EQ(seen[1].rfind("line step \"Step 2: Set #who = InputBox(", 0), 0u);
-    EXPECT_EQ(seen[2], "ask inputbox \"Mine\" \"Who?\" ok \"Alice\"");
-    EXPECT_EQ(seen[3], "ask selectlist \"Select String\" \"Please select a value:\" ok \"green\"");
-    EXPECT_EQ(seen[4], "ask confirm \"Mine\" \"Sure?\" cancel \"\"");
+    EXPECT_EQ(Lines(seen.begin() + 2, seen.end()),
+              (Lines{"ask inputbox \"Mine\" \"Who?\" ok \"Alice\"",
+                     "ask selectlist \"Select String\" \"Please select a value:\" ok \"green\"",
+                     "ask confirm \"Mine\" \"Sure?\" cancel \"\""}));
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// The dialogs a script asks with, on the real desktop, driven from inside
-// their own modal loops: a thread timer plays one step at a time against the
-// dialog this thread shows, posting key messages to the focused control as
-// the keyboard would, so they pass through the dialog manager first. Ctrl is
-// held by setting the thread's key state.
+// The asking dialogs on the real desktop, driven from inside their modal
+// loops: a thread timer plays one step at a time, posting keys to the focused
+// control so they pass through the dialog manager first; Ctrl is held by
+// setting the thread's key state.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,12 +69,10 @@ private:
     bool busy_ = false;
 };
 
-// Posted to the focused control, as a key press arrives.
 DriverStep Key(WORD vk, bool ctrl = false) {
     return [vk, ctrl](HWND) {
         DialogDriver::Ctrl(ctrl);
         const HWND focus = ::GetFocus();
-        // The dialog manager translates the key into its character message.
         ::PostMessageW(focus, WM_KEYDOWN, vk, 1);
         ::PostMessageW(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
         return true;
@@ -371,9 +368,8 @@ TEST_F(PropListTest, ScrollingDropsTheTypedTextAndGivesTheListTheKeys) {
 TEST_F(PropListTest, AReadOnlyListSelectsButShowsNoEditor) {
     list_.readOnly = 1;
     list_.StartEdit(1);
-    EXPECT_FALSE(::IsWindowVisible(list_.EditField()));
-    EXPECT_FALSE(::IsWindowVisible(list_.DropDown()));
-    EXPECT_EQ(ListView_GetNextItem(::GetDlgItem(dialog_, IDC_PARAMETER_LIST), -1, LVNI_SELECTED), 1);
+    EXPECT_FALSE(::IsWindowVisible(list_.EditField()) || ::IsWindowVisible(list_.DropDown()));
+    EXPECT_EQ(ListView_GetNextItem(list_.List(), -1, LVNI_SELECTED), 1);
 }
 
 }  // namespace
