@@ -66,7 +66,9 @@ struct Case {
     std::optional<Point> start;
 
     std::string Text() const {
-        const auto size = [](const VBmp& b) { return Describe(ScreenRect{b.width, b.height, 0, int32_t(b.bitsPerPixel)}); };
+        const auto size = [](const VBmp& b) {
+            return Describe(ScreenRect{b.width, b.height, 0, static_cast<int32_t>(b.bitsPerPixel)});
+        };
         return size(screen) + " " + size(picture) + " t " + std::to_string(threshold) + " x " + Describe(excluded) +
                " r " + Describe(region) + " s " + (start ? Describe(ScreenRect{start->x, start->y, 0, 0}) : "none");
     }
@@ -115,11 +117,13 @@ public:
         for (uint8_t& v : tile) v = byte();
         for (int32_t y = 0; y < b.height; ++y)
             for (int32_t x = 0; x < b.width; ++x)
-                for (size_t i = 0; i < b.PixelBytes(); ++i)
-                    PixelAt(b, x, y)[i] = kind == 0 ? byte()
+                for (size_t i = 0; i < b.PixelBytes(); ++i) {
+                    const size_t inTile = static_cast<size_t>((y % tileH) * tileW + x % tileW) * 4 + i;
+                    PixelAt(b, x, y)[i] = kind == 0   ? byte()
                                           : kind == 1 ? palette[0]
-                                          : kind == 2 ? tile[static_cast<size_t>((y % tileH) * tileW + x % tileW) * 4 + i]
+                                          : kind == 2 ? tile[inTile]
                                                       : palette[Int(0, 2)];
+                }
     }
 
     std::optional<ScreenRect> MaybeRect(const VBmp& s, int percent) {
