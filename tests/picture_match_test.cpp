@@ -255,16 +255,13 @@ TEST_F(PictureRules, SimilarityHundredIsExactAndZeroTakesTheFirstPlaceThatFits) 
     EXPECT_EQ(Describe(Find({}, {}, Point{56, 3}, 255).rect), "0,1,8,7");
 }
 
-TEST_F(PictureRules, StartPointWantsTheCentreAfterItInReadingOrder) {
+TEST_F(PictureRules, StartPointWantsTheCentreAfterItAndRegionSkipsRowsAboveAndNeedsOverlap) {
     // The picture's centre is (24, 13).
     EXPECT_TRUE(Find({}, {}, Point{0, 13}).found);
     EXPECT_FALSE(Find({}, {}, Point{30, 14}).found);  // centre above the cursor row
     EXPECT_FALSE(Find({}, {}, Point{24, 13}).found);  // on the row, not right of it
     EXPECT_FALSE(Find({}, {}, Point{30, 13}).found);  // on the row, left of the cursor
     EXPECT_TRUE(Find({}, {}, Point{23, 13}).found);
-}
-
-TEST_F(PictureRules, RegionSkipsRowsAboveAndNeedsOverlap) {
     EXPECT_FALSE(Find({}, ScreenRect{0, 0, 60, 9}, {}).found);   // starts below the bottom
     EXPECT_TRUE(Find({}, ScreenRect{0, 0, 60, 11}, {}).found);   // its top row is the last
     EXPECT_TRUE(Find({}, ScreenRect{18, 8, 22, 12}, {}).found);  // reaches past the right edge
