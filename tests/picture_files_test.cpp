@@ -73,7 +73,6 @@ TEST(PictureFiles, WrittenFilesReadBackEqual) {
     const VBmp translucent = Pattern(17, 9, 128);
     // PNG keeps all four bytes; a bitmap file three, read back opaque.
     EXPECT_EQ(DecodePicture(*EncodePicture(translucent, EncodingForFile(u"a.png"))), translucent);
-    EXPECT_EQ(DecodePicture(*EncodePicture(opaque, EncodingForFile(u"a.bmp"))), opaque);
     EXPECT_EQ(DecodePicture(*EncodePicture(translucent, EncodingForFile(u"a.bmp"))), opaque);
     const auto jpeg = EncodePicture(opaque, EncodingForFile(u"a.jpg"));
     ASSERT_TRUE(jpeg);
