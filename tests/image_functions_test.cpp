@@ -1,6 +1,5 @@
-// The images family and the clipboard's pictures on the simulated desktop:
-// what a script gets from making, copying, cutting, capturing, saving and
-// searching pictures, and what the desktop is asked to do (the trace).
+// The images family and the clipboard's pictures on the simulated desktop: what a script gets, and what
+// the desktop is asked to do (the trace).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -49,31 +48,26 @@ protected:
 TEST_F(ImageFunctions, CreateImageIsWhiteAndRefusesEmptySizes) {
     const PExprItem image = Call(u"CreateImage", {Num(3), Num(2)});
     ASSERT_TRUE(image);
-    EXPECT_EQ(PictureOf(image).width, 3);
-    EXPECT_EQ(PictureOf(image).height, 2);
     EXPECT_EQ(PictureOf(image).pixels, std::vector<uint8_t>(3 * 2 * 4, 0xFF));
     EXPECT_EQ(AsNumber(CallBare(u"GetImageWidth", {Call(u"CreateImage", {Num(5.9), Num(4)})})), 5);
     EXPECT_EQ(AsNumber(CallBare(u"GetImageHeight", {image})), 2);
-    EXPECT_FALSE(Call(u"CreateImage", {Num(0), Num(10)}));
-    EXPECT_FALSE(Call(u"CreateImage", {Num(10), Num(-1)}));
-    EXPECT_FALSE(Call(u"CreateImage", {Num(1e9), Num(1e9)}));  // no memory asked for
+    // Without area, or too large to be asked of memory.
+    for (auto [w, h] : {std::pair{0.0, 10.0}, {10.0, -1.0}, {1e9, 1e9}})
+        EXPECT_FALSE(Call(u"CreateImage", {Num(w), Num(h)}));
     EXPECT_FALSE(CallBare(u"GetImageWidth", {Num(3)}));
 }
 
 TEST_F(ImageFunctions, ImageValuesAreCopiedAndComparedByTheirPictures) {
     const PExprItem a = ImageOf(Pattern(4, 4));
     const PExprItem copy = a->Clone();
-    EXPECT_NE(copy.Item(), a.Item());
     EXPECT_TRUE(copy->IsEqual(*a.Item()));
     ItemAs<ExprItem_Image>(copy)->picture.pixels[0] ^= 1;
     EXPECT_FALSE(copy->IsEqual(*a.Item()));
     EXPECT_EQ(PixelAt(PictureOf(a), 0, 0), 0xFF070000u);  // the original is untouched
     EXPECT_FALSE(ImageOf(Pattern(4, 4))->IsEqual(*ImageOf(Pattern(4, 5)).Item()));
     EXPECT_FALSE(a->IsEqual(*MakeItem<ExprItem_Process>().Item()));
-    EXPECT_EQ(a->GetDisplayText().rfind(u"[Image:0x", 0), 0u);
 }
 
-// The source goes in only when it fits whole.
 TEST_F(ImageFunctions, CopyImageCopiesOnlyASourceThatFits) {
     const PExprItem target = Call(u"CreateImage", {Num(100), Num(100)});
     const PExprItem source = ImageOf(Pattern(20, 20));
@@ -86,7 +80,6 @@ TEST_F(ImageFunctions, CopyImageCopiesOnlyASourceThatFits) {
     const VBmp& copied = PictureOf(target);
     EXPECT_EQ(PixelAt(copied, 80, 80), PixelAt(PictureOf(source), 0, 0));
     EXPECT_EQ(PixelAt(copied, 99, 99), PixelAt(PictureOf(source), 19, 19));
-    EXPECT_EQ(PixelAt(copied, 85, 92), PixelAt(PictureOf(source), 5, 12));
     EXPECT_EQ(PixelAt(copied, 79, 80), 0xFFFFFFFFu);
     EXPECT_EQ(PixelAt(copied, 80, 79), 0xFFFFFFFFu);
     // Not an image, or too few arguments: nothing happens.
@@ -100,7 +93,6 @@ TEST_F(ImageFunctions, GetSubImageCutsTheIntersectionWithTheImage) {
     const PExprItem corner = CallBare(u"GetSubImage", {image, Num(90), Num(90), Num(50), Num(50)});
     ASSERT_TRUE(corner);
     EXPECT_EQ(PictureOf(corner).width, 10);
-    EXPECT_EQ(PictureOf(corner).height, 10);
     EXPECT_EQ(PixelAt(PictureOf(corner), 0, 0), PixelAt(PictureOf(image), 90, 90));
     EXPECT_EQ(PixelAt(PictureOf(corner), 9, 3), PixelAt(PictureOf(image), 99, 93));
 
@@ -109,12 +101,10 @@ TEST_F(ImageFunctions, GetSubImageCutsTheIntersectionWithTheImage) {
     EXPECT_EQ(PictureOf(left).width, 3);
     EXPECT_EQ(PixelAt(PictureOf(left), 0, 1), PixelAt(PictureOf(image), 0, 11));
 
-    EXPECT_FALSE(CallBare(u"GetSubImage", {image, Num(200), Num(90), Num(50), Num(50)}));
-    EXPECT_FALSE(CallBare(u"GetSubImage", {image, Num(10), Num(10), Num(0), Num(50)}));
-    EXPECT_FALSE(CallBare(u"GetSubImage", {image, Num(10), Num(10), Num(-5), Num(50)}));
-    // Far-away coordinates do not wrap around onto the image.
-    EXPECT_FALSE(CallBare(u"GetSubImage", {image, Num(4294967296.0 + 10), Num(10), Num(5), Num(5)}));
-    EXPECT_FALSE(CallBare(u"GetSubImage", {image, Num(2147483600.0), Num(0), Num(1000), Num(5)}));
+    // Off the image, no area, and far-away places that must not wrap around onto it.
+    for (auto [x, w] : {std::pair{200.0, 50.0}, {10.0, 0.0}, {10.0, -5.0}, {4294967296.0 + 10, 5.0},
+                        {2147483600.0, 1000.0}})
+        EXPECT_FALSE(CallBare(u"GetSubImage", {image, Num(x), Num(10), Num(w), Num(5)})) << x << " " << w;
 }
 
 TEST_F(ImageFunctions, SavedImagesAreTracedWithTheEncoderTheirExtensionChose) {
@@ -133,25 +123,16 @@ TEST_F(ImageFunctions, SavedImagesAreTracedWithTheEncoderTheirExtensionChose) {
     // A name no encoder answers to is no file; the others now exist.
     EXPECT_TRUE(host.sim.FileExists(u"a.xyz"));
     EXPECT_FALSE(host.sim.FileExists(u"a.tif"));
-}
-
-TEST_F(ImageFunctions, TheEncoderFollowsTheLastDotOfTheFileName) {
+    // The encoder follows the last dot of the file name.
     EXPECT_EQ(EncodingForFile(u"a.b.PnG").mimeType, u"image/png");
-    EXPECT_TRUE(EncodingForFile(u"a.png").withAlpha);
-    EXPECT_TRUE(EncodingForFile(u"a.TIF").withAlpha);
-    EXPECT_FALSE(EncodingForFile(u"a.jpeg").withAlpha);
-    EXPECT_FALSE(EncodingForFile(u"a.bmp").withAlpha);
-    EXPECT_EQ(EncodingForFile(u"a.png.bak").mimeType, u"image/bmp");
-    EXPECT_EQ(EncodingForFile(u"shots.png/a").mimeType, u"image/bmp");
-    EXPECT_EQ(EncodingForFile(u"a.").mimeType, u"image/bmp");
-    EXPECT_EQ(EncodingForFile(u"a.tiff").mimeType, u"image/bmp");
+    for (const char16_t* name : {u"a.png.bak", u"shots.png/a", u"a.", u"a.tiff"})
+        EXPECT_EQ(EncodingForFile(name).mimeType, u"image/bmp");
 }
 
 TEST_F(ImageFunctions, CaptureScreenTakesTheScreenOrItsPartOfARegion) {
     host.sim.screenPictures = {{0, Pattern(300, 200)}};
     const PExprItem whole = Call(u"CaptureScreen", {});
     ASSERT_TRUE(whole);
-    EXPECT_EQ(PictureOf(whole).width, 1920);
     EXPECT_EQ(PictureOf(whole).height, 1080);
     EXPECT_EQ(PixelAt(PictureOf(whole), 299, 199), PixelAt(Pattern(300, 200), 299, 199));
     EXPECT_EQ(PixelAt(PictureOf(whole), 300, 10), 0xFF000000u);  // no picture there: black
@@ -159,15 +140,13 @@ TEST_F(ImageFunctions, CaptureScreenTakesTheScreenOrItsPartOfARegion) {
     // Partly off the screen: only the part on it.
     const PExprItem part = CallBare(u"CaptureScreen", {RectValue(-10, 100, 30, 2000)});
     ASSERT_TRUE(part);
-    EXPECT_EQ(PictureOf(part).width, 20);
-    EXPECT_EQ(PictureOf(part).height, 980);
     EXPECT_EQ(PixelAt(PictureOf(part), 5, 0), PixelAt(Pattern(300, 200), 5, 100));
     // A region without area means the whole screen; one wholly off it, nothing.
     EXPECT_EQ(PictureOf(CallBare(u"CaptureScreen", {RectValue(5, 5, 0, 10)})).width, 1920);
     EXPECT_FALSE(CallBare(u"CaptureScreen", {RectValue(2000, 0, 10, 10)}));
     ASSERT_EQ(host.trace.size(), 3u);
     EXPECT_EQ(host.trace[0], "0 capture 1920 1080");
-    EXPECT_EQ(host.trace[1], "0 capture 20 980");
+    EXPECT_EQ(host.trace[1], "0 capture 20 980");  // only the part on the screen
 }
 
 TEST_F(ImageFunctions, CaptureWindowTakesTheScreenUnderTheWindow) {
@@ -178,31 +157,27 @@ TEST_F(ImageFunctions, CaptureWindowTakesTheScreenUnderTheWindow) {
     const WindowId window = host.sim.windows.Add(spec);
     const PExprItem shot = CallBare(u"CaptureWindow", {MakeItem<ExprItem_WindowHandle>(window)});
     ASSERT_TRUE(shot);
-    EXPECT_EQ(PictureOf(shot).width, 40);
-    EXPECT_EQ(PictureOf(shot).height, 30);
     EXPECT_EQ(PixelAt(PictureOf(shot), 0, 0), PixelAt(Pattern(300, 200), 250, 190));
     EXPECT_EQ(PixelAt(PictureOf(shot), 0, 15), 0xFF000000u);
     EXPECT_EQ(host.trace.back(), "0 capture-window 40 30");
 
     spec.minimized = true;
     EXPECT_FALSE(CallBare(u"CaptureWindow", {MakeItem<ExprItem_WindowHandle>(host.sim.windows.Add(spec))}));
-    EXPECT_FALSE(CallBare(u"CaptureWindow", {MakeItem<ExprItem_WindowHandle>(window + 100)}));
-    EXPECT_FALSE(CallBare(u"CaptureWindow", {ImageOf(Pattern(2, 2))}));
+    for (const PExprItem& notThere : {MakeItem<ExprItem_WindowHandle>(window + 100), ImageOf(Pattern(2, 2))})
+        EXPECT_FALSE(CallBare(u"CaptureWindow", {notThere}));
 }
 
 TEST_F(ImageFunctions, TheScreenShowsEachPictureFromItsTimeOn) {
     host.sim.screenPictures = {{0, Pattern(50, 50, 1)}, {2000, Pattern(50, 50, 2)}};
-    EXPECT_EQ(PixelAt(PictureOf(Call(u"CaptureScreen", {})), 0, 0), 0xFF010000u);
-    host.sim.Sleep(1999);
-    EXPECT_EQ(PixelAt(PictureOf(Call(u"CaptureScreen", {})), 0, 0), 0xFF010000u);
-    host.sim.Sleep(1);
-    EXPECT_EQ(PixelAt(PictureOf(Call(u"CaptureScreen", {})), 0, 0), 0xFF020000u);
+    for (auto [sleep, tint] : {std::pair{0, 0xFF010000u}, {1999, 0xFF010000u}, {1, 0xFF020000u}}) {
+        host.sim.Sleep(sleep);
+        EXPECT_EQ(PixelAt(PictureOf(Call(u"CaptureScreen", {})), 0, 0), tint) << sleep;
+    }
 }
 
 class FindScreenImages : public ImageFunctions {
 protected:
-    // A black screen with the 8 x 6 target at (100, 40) and (400, 40), and a
-    // copy one byte off at (30, 500).
+    // A black screen with the 8 x 6 target at (100, 40) and (400, 40), and a copy one byte off at (30, 500).
     void SetUp() override {
         VBmp screen = *BlankPicture(640, 600, 0xFF000000u);
         CopyPicture(screen, 100, 40, target);
@@ -212,7 +187,9 @@ protected:
         CopyPicture(screen, 30, 500, near);
         host.sim.screenPictures = {{0, screen}};
     }
-    std::vector<std::vector<int32_t>> Found(std::vector<PExprItem> args) {
+    std::vector<std::vector<int32_t>> Found(double similar, bool firstOnly, PExprItem region = {}) {
+        std::vector<PExprItem> args{ImageOf(target), Num(similar), MakeItem<ExprItem_Bool>(firstOnly)};
+        if (region) args.push_back(region);
         const PExprItem found = CallBare(u"FindScreenImages", std::move(args));
         std::vector<std::vector<int32_t>> rects;
         if (const auto* array = ItemAs<AnyArray>(found)) {
@@ -227,25 +204,20 @@ protected:
 };
 
 TEST_F(FindScreenImages, FindsEveryPlaceInReadingOrderOrOnlyTheFirst) {
-    const PExprItem image = ImageOf(target);
     using Rects = std::vector<std::vector<int32_t>>;
-    EXPECT_EQ(Found({image, Num(0.95), MakeItem<ExprItem_Bool>(false)}),
-              (Rects{{100, 40, 8, 6}, {400, 40, 8, 6}, {30, 500, 8, 6}}));
-    EXPECT_EQ(Found({image, Num(0.95), MakeItem<ExprItem_Bool>(true)}), (Rects{{100, 40, 8, 6}}));
-    // Similar 1 takes exact pixels only; the near copy is 3 over.
-    EXPECT_EQ(Found({image, Num(1), MakeItem<ExprItem_Bool>(false)}), (Rects{{100, 40, 8, 6}, {400, 40, 8, 6}}));
-    EXPECT_EQ(Found({image, Num(0.99), MakeItem<ExprItem_Bool>(false)}), (Rects{{100, 40, 8, 6}, {400, 40, 8, 6}}));
-    EXPECT_EQ(Found({image, Num(0.985), MakeItem<ExprItem_Bool>(false)}).size(), 3u);
-    // A region keeps the search inside it.
-    EXPECT_EQ(Found({image, Num(1), MakeItem<ExprItem_Bool>(false), RectValue(300, 0, 200, 100)}),
-              (Rects{{400, 40, 8, 6}}));
-    // Empty or not a Rect: the whole screen.
-    EXPECT_EQ(Found({image, Num(1), MakeItem<ExprItem_Bool>(false), MakeItem<ExprItem_Empty>()}).size(), 2u);
+    EXPECT_EQ(Found(0.95, false), (Rects{{100, 40, 8, 6}, {400, 40, 8, 6}, {30, 500, 8, 6}}));
+    EXPECT_EQ(Found(0.95, true), (Rects{{100, 40, 8, 6}}));
+    // Similar 1 takes exact pixels only; the near copy is 3 over, which 0.985 admits and 0.99 not.
+    EXPECT_EQ(Found(1, false), (Rects{{100, 40, 8, 6}, {400, 40, 8, 6}}));
+    EXPECT_EQ(Found(0.99, false).size(), 2u);
+    EXPECT_EQ(Found(0.985, false).size(), 3u);
+    EXPECT_EQ(Found(1, false, RectValue(300, 0, 200, 100)), (Rects{{400, 40, 8, 6}}));
+    EXPECT_EQ(Found(1, false, MakeItem<ExprItem_Empty>()).size(), 2u);  // not a Rect: the whole screen
 }
 
 TEST_F(FindScreenImages, ATargetOver48PixelsOrNoneFoundGivesNoValue) {
-    EXPECT_FALSE(CallBare(u"FindScreenImages", {ImageOf(Pattern(49, 10)), Num(0)}));
-    EXPECT_FALSE(CallBare(u"FindScreenImages", {ImageOf(Pattern(10, 49)), Num(0)}));
+    for (auto [w, h] : {std::pair{49, 10}, {10, 49}})
+        EXPECT_FALSE(CallBare(u"FindScreenImages", {ImageOf(Pattern(w, h)), Num(0)}));
     EXPECT_TRUE(host.trace.empty());  // refused before the screen was captured
     EXPECT_TRUE(CallBare(u"FindScreenImages", {ImageOf(Pattern(48, 48)), Num(0)}));
     EXPECT_FALSE(CallBare(u"FindScreenImages", {ImageOf(Pattern(8, 6, 99)), Num(1)}));
@@ -283,9 +255,8 @@ TEST_F(ImageFunctions, LoadImageReadsPicturesAndRefusesOtherFiles) {
     const PExprItem loaded = Call(u"LoadImage", {Text((dir / "p.png").u16string())});
     ASSERT_TRUE(loaded);
     EXPECT_EQ(PictureOf(loaded), picture);
-    EXPECT_FALSE(Call(u"LoadImage", {Text((dir / "text.png").u16string())}));
-    EXPECT_FALSE(Call(u"LoadImage", {Text((dir / "missing.png").u16string())}));
-    EXPECT_FALSE(Call(u"LoadImage", {Text(u"")}));
+    for (const auto& name : {(dir / "text.png").u16string(), (dir / "missing.png").u16string(), std::u16string()})
+        EXPECT_FALSE(Call(u"LoadImage", {Text(name)}));
     std::filesystem::remove_all(dir);
 }
 

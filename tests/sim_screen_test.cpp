@@ -63,15 +63,14 @@ TEST(SimScreen, CapturesHoldThePictureOnTheScreenAndBlackElsewhere) {
             for (const ScreenRect& area : areas) {
                 const VBmp expected = Expected(area, physical, shown);
                 sim.DrawScreenPart(area, reused.picture);
-                EXPECT_EQ(reused.picture, expected) << "scale " << scale << ", picture " << shown.width << "x"
-                                                    << shown.height << ", area " << area.left << "," << area.top
-                                                    << " " << area.Width() << "x" << area.Height();
+                EXPECT_EQ(reused.picture, expected) << scale << "% " << shown.width << "x" << shown.height
+                                                    << " area " << area.left << "," << area.top << "," << area.right;
             }
             ASSERT_TRUE(sim.GetScreen().CaptureScreen(reused));
             EXPECT_EQ(reused.picture, Expected({0, 0, physical.width, physical.height}, physical, shown));
         }
     }
-    // No area, or one too large to be a picture, is no picture at all.
+    // No area is no picture at all.
     VBmp none = Numbered(4, 4);
     sim.DrawScreenPart({5, 5, 5, 9}, none);
     EXPECT_EQ(none, VBmp{});

@@ -1,7 +1,4 @@
-// The real desktop's image files and clipboard bitmaps through GDI+: saved
-// files read back equal, a name without an installed encoder writes no
-// file, a truncated bitmap file is refused, and the clipboard's bitmap form
-// carries a picture both ways.
+// The real desktop's image files and clipboard bitmaps.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -32,11 +29,12 @@ TEST(Win32ImageFiles, SavedFilesReadBackAndUnknownEncodersWriteNothing) {
     const VBmp opaque = Pattern(13, 5, 255);
     const VBmp translucent = Pattern(13, 5, 128);
 
-    ASSERT_TRUE(files.SaveImage(translucent, (dir / "a.PNG").u16string()));
-    EXPECT_EQ(files.LoadImage((dir / "a.PNG").u16string()), translucent);
-    ASSERT_TRUE(files.SaveImage(translucent, (dir / "b.xyz").u16string()));  // a bitmap file of 3 bytes a pixel
-    EXPECT_EQ(files.LoadImage((dir / "b.xyz").u16string()), opaque);
-    EXPECT_FALSE(files.SaveImage(opaque, (dir / "c.tif").u16string()));
+    const auto at = [&](const char* name) { return (dir / name).u16string(); };
+    ASSERT_TRUE(files.SaveImage(translucent, at("a.PNG")));
+    EXPECT_EQ(files.LoadImage(at("a.PNG")), translucent);
+    ASSERT_TRUE(files.SaveImage(translucent, at("b.xyz")));  // a bitmap file of 3 bytes a pixel
+    EXPECT_EQ(files.LoadImage(at("b.xyz")), opaque);
+    EXPECT_FALSE(files.SaveImage(opaque, at("c.tif")));
     EXPECT_FALSE(std::filesystem::exists(dir / "c.tif"));
 
     std::ifstream in(dir / "b.xyz", std::ios::binary);
@@ -45,7 +43,7 @@ TEST(Win32ImageFiles, SavedFilesReadBackAndUnknownEncodersWriteNothing) {
     EXPECT_TRUE(files.DecodeImage(bytes));
     bytes.resize(bytes.size() - 3);
     EXPECT_FALSE(files.DecodeImage(bytes));
-    EXPECT_FALSE(files.LoadImage((dir / "missing.png").u16string()));
+    EXPECT_FALSE(files.LoadImage(at("missing.png")));
     in.close();
     std::filesystem::remove_all(dir);
 }
