@@ -247,9 +247,41 @@ void LaterScreens(const Json& value, std::string_view directory, DesktopDescript
     });
 }
 
+// What the person does to a script-made window at a virtual time: a
+// control's command or a message. Times must not fall, so that events are
+// delivered in the order written.
+void WindowEvents(const Json& value, DesktopDescription& description) {
+    EachOf(value, "events", "an array of events (at_ms, window, command or message)",
+           [&](const Json& item, const std::string& at) {
+        CheckObject(item, at, "an object (an event: at_ms, window, command or message)",
+                    {"at_ms", "window", "command", "message"});
+        const Json* time = Find(item, "at_ms");
+        const Json* window = Find(item, "window");
+        const Json* command = Find(item, "command");
+        const Json* message = Find(item, "message");
+        if (time == nullptr) throw Fault{Member(at, "at_ms"), "missing; expected a time in ms"};
+        if (window == nullptr) throw Fault{Member(at, "window"), "missing; expected a window title"};
+        if ((command == nullptr) == (message == nullptr)) {
+            throw Fault{at, "expected either a command or a message"};
+        }
+        SimWindowEvent event;
+        const int64_t earliest = description.events.empty() ? 0 : static_cast<int64_t>(description.events.back().atMs);
+        event.atMs = static_cast<uint64_t>(
+            Integer(*time, Member(at, "at_ms"), "a time in ms, not before the event before", earliest, kTimeMax));
+        event.window = Text(*window, Member(at, "window"));
+        if (command != nullptr) {
+            event.command = static_cast<int32_t>(Integer(*command, Member(at, "command"), "a control id", 0, 0xFFFF));
+        } else {
+            event.message = static_cast<uint32_t>(Integer(*message, Member(at, "message"), "a message number", 0, 0xFFFFFFFF));
+        }
+        description.events.push_back(std::move(event));
+    });
+}
+
 DesktopDescription Description(const Json& root, std::string_view directory) {
     CheckObject(root, "", "an object",
-                {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "answers", "windows"});
+                {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "answers", "windows",
+                 "events"});
     DesktopDescription description;
     if (const Json* v = Find(root, "screen")) description.screen = Screen(*v, directory, description);
     if (const Json* v = Find(root, "screens")) LaterScreens(*v, directory, description);
@@ -277,6 +309,7 @@ DesktopDescription Description(const Json& root, std::string_view directory) {
         EachOf(*v, "windows", "an array of windows",
                [&](const Json& item, const std::string& at) { description.windows.push_back(Window(item, at)); });
     }
+    if (const Json* v = Find(root, "events")) WindowEvents(*v, description);
     return description;
 }
 
@@ -351,6 +384,7 @@ void DesktopDescription::ApplyTo(SimPlatform& sim) const {
     sim.messageBoxAnswers.insert(sim.messageBoxAnswers.end(), messageBoxAnswers.begin(), messageBoxAnswers.end());
     sim.dialogAnswers.insert(sim.dialogAnswers.end(), dialogAnswers.begin(), dialogAnswers.end());
     for (const SimWindowSpec& window : windows) sim.windows.Add(window);
+    sim.scriptWindows.events.insert(sim.scriptWindows.events.end(), events.begin(), events.end());
 }
 
 std::optional<DesktopDescription> ParseDesktopDescription(std::string_view text, std::string_view name,

@@ -32,6 +32,7 @@ struct DesktopDescription {
     std::vector<int32_t> messageBoxAnswers;  // button ids, in the order asked
     std::vector<SimDialogAnswer> dialogAnswers;  // in the order the dialogs open
     std::vector<SimWindowSpec> windows;      // front to back
+    std::vector<SimWindowEvent> events;      // to script-made windows, in time order
 
     // What is fixed when the simulated desktop is made (the screen)...
     void ApplyTo(SimOptions& options) const;

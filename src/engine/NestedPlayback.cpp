@@ -4,7 +4,7 @@
 
 #include "engine/Context.h"
 #include "engine/ExecuteStep.h"
-#include "engine/HandlerSteps.h"
+#include "engine/HandlerActions.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackSteps.h"
 #include "engine/PlaybackFlags.h"
@@ -111,9 +111,7 @@ uint32_t Random32(Desktop& desktop) {
 void AddPlaybackSteps(StepKinds& kinds) {
     kinds.Add(Kind<PlayScriptEvent>(Plays<PlayScript>));
     kinds.Add(Kind<PlayRandomEvent>(Plays<PlayRandom>));
-    kinds.Add(Kind<SetWinMsgHandlerEvent>(WaitDelayOnly));
-    kinds.Add(Kind<SetWinCmdHandlerEvent>(WaitDelayOnly));
-    kinds.Add(Kind<CreateThreadEvent>(WaitDelayOnly));
+    AddHandlerSteps(kinds);
 }
 
 }  // namespace ovrix

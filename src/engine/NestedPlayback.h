@@ -10,8 +10,7 @@ namespace ovrix {
 class Desktop;
 class StepKinds;
 
-// The rows of the two steps above, and of the handler and thread steps,
-// whose actions are not built yet.
+// The rows of the two steps above, and of the handler and thread steps.
 void AddPlaybackSteps(StepKinds& kinds);
 
 // The program's 32-bit random number, built from the desktop's 15-bit draws.

@@ -133,6 +133,8 @@ void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> prog
 }
 
 void EndPlayback(Player& player) {
+    // Script-made windows go first: their handlers play on this playback.
+    player.desktop.scriptWindows.DestroyAll();
     ClearContextStack();
     ClearProgramVariables();
     StopFunctionModules();

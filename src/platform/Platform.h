@@ -17,6 +17,7 @@
 #include "platform/Input.h"
 #include "platform/ProgressWindow.h"
 #include "platform/Screen.h"
+#include "platform/ScriptWindows.h"
 #include "platform/System.h"
 #include "platform/Windows.h"
 
@@ -36,6 +37,7 @@ public:
     virtual System& GetSystem() = 0;
     virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;
+    virtual ScriptWindows& GetScriptWindows() = 0;
 };
 
 }  // namespace ovrix

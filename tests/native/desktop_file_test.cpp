@@ -58,7 +58,8 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
            "controls": [{"class": "Group", "id": 7, "rect": [10, 10, 200, 100], "visible": false,
                          "controls": [{"class": "Button", "id": 1, "text": "&Save", "rect": [5, 5, 50, 20]}]}]},
           {"title": "Hidden helper", "visible": false}
-        ]})");
+        ],
+        "events": [{"at_ms": 500, "window": "Form", "command": 1001}, {"at_ms": 500, "window": "Form", "message": 16}]})");
     Described d(description);
     SimPlatform& sim = d.sim;
     SimWindows& windows = sim.windows;
@@ -68,6 +69,11 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     EXPECT_EQ(sim.GetClipboardText(), u"copied \u2014 earlier");
     EXPECT_TRUE(sim.FileExists(u"C:\\data\\out.txt"));
     EXPECT_EQ(sim.messageBoxAnswers, (std::vector<int32_t>{6, 7, 10}));
+    ASSERT_EQ(sim.scriptWindows.events.size(), 2u);
+    EXPECT_EQ(sim.scriptWindows.events[0].command, 1001);
+    EXPECT_FALSE(sim.scriptWindows.events[0].message);
+    EXPECT_EQ(sim.scriptWindows.events[1].message, 16u);
+    EXPECT_EQ(sim.scriptWindows.events[1].window, u"Form");
 
     // Front to back in file order; the dialog is not there yet.
     std::vector<WindowId> top = windows.TopLevelWindows();
@@ -150,7 +156,7 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         // Typos and repeats.
         {R"({"window": []})",
          "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, answers, "
-         "windows"},
+         "windows, events"},
         {R"({"windows": [{"controls": [{"title": "a"}]}]})",
          "windows[0].controls[0].title: unknown key; expected one of class, id, text, rect, visible, controls"},
         {R"({"windows": [{}, {"title": "a", "rect": [0, 0, 1, 1], "title": "b"}]})",
@@ -183,6 +189,16 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"screen": {"width": 0}})", "screen.width: expected a width in pixels, an integer from 1 to 2147483647"},
         {R"({"windows": [{"appear_ms": 18446744073709551615}]})",
          "windows[0].appear_ms: expected a time in ms, an integer from 0 to 9223372036854775807"},
+        // Events for script-made windows.
+        {R"({"events": [{"at_ms": 5, "window": "F"}]})", "events[0]: expected either a command or a message"},
+        {R"({"events": [{"at_ms": 5, "window": "F", "command": 1, "message": 16}]})",
+         "events[0]: expected either a command or a message"},
+        {R"({"events": [{"at_ms": 9, "window": "F", "command": 1}, {"at_ms": 8, "window": "F", "message": 16}]})",
+         "events[1].at_ms: expected a time in ms, not before the event before, an integer from 9 to "
+         "9223372036854775807"},
+        {R"({"events": [{"at_ms": 9, "command": 1}]})", "events[0].window: missing; expected a window title"},
+        {R"({"events": [{"at_ms": 9, "window": "F", "command": 65536}]})",
+         "events[0].command: expected a control id, an integer from 0 to 65535"},
         // Closing when it appears: never there at all.
         {R"({"windows": [{"appear_ms": 500, "close_ms": 500}]})",
          "windows[0].close_ms: expected null or a time in ms after appear_ms, an integer from 501 to "

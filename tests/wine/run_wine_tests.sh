@@ -185,5 +185,9 @@ run_pictures_tests
 source "$ROOT/tests/wine/dialogs_e2e.sh"
 run_dialogs_tests
 
+# --- 8. Windows that scripts build.
+source "$ROOT/tests/wine/scriptwin_e2e.sh"
+run_scriptwin_tests
+
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

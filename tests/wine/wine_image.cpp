@@ -43,6 +43,13 @@
 //                                  in one message box titled "Results":
 //                                  a=[..] b=[..] c=[..] d=[..] e=[..], the
 //                                  named data as NamedData_Print writes it
+//   wine-image scriptwin -o IMAGE  builds the window "Ovrix Form" with an
+//                                  edit (id 101), a button "Copy" (102) and a
+//                                  label (103) and runs it modally; the
+//                                  button's handler copies the edit's text
+//                                  to the label and ends the window with 7.
+//                                  Then a message box titled "Form Result"
+//                                  shows "result=7 label=" and the label
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -57,6 +64,7 @@
 #include "script/EventList.h"
 #include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
+#include "engine/HandlerSteps.h"
 #include "engine/VariableSteps.h"
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
@@ -445,9 +453,47 @@ std::vector<uint8_t> DialogsScene() {
     return Image(steps, false);
 }
 
+// --- The script-made window scene.
+
+std::vector<uint8_t> ScriptWindowScene() {
+    EventList steps;
+    steps.Append(Set(u"!form", Call(u"CreateWindow", {Text(u"Ovrix Form"), Num(200), Num(200), Num(360), Num(200)})));
+    steps.Append(Set(u"!edit", Call(u"CreateEdit", {Text(u""), Num(20), Num(20), Num(200), Num(25), Var(u"!form"),
+                                                    Num(101)})));
+    steps.Append(Set(u"!button", Call(u"CreateButton", {Text(u"Copy"), Num(20), Num(60), Num(100), Num(25),
+                                                        Var(u"!form"), Num(102)})));
+    steps.Append(Set(u"!label", Call(u"CreateStatic", {Text(u""), Num(20), Num(100), Num(200), Num(20),
+                                                       Var(u"!form"), Num(103)})));
+    auto handler = Step<SetWinCmdHandlerEvent>(0);
+    handler->window = Stored(Var(u"!form"));
+    handler->control = Stored(Var(u"!button"));
+    handler->handlerFile = u"copy.ovx";
+    steps.Append(handler);
+    steps.Append(Set(u"$r", Call(u"RunModalWindow", {Var(u"!form"), MakeItem<ExprItem_Bool>(false)})));
+    const PExprItem shown = Op(op::kSum, Op(op::kSum, Text(u"result="), Var(u"$r")),
+                               Op(op::kSum, Text(u" label="), Call(u"GetWindowText", {Var(u"!label")})));
+    steps.Append(Do(u"MessageBoxEx", {shown, Text(u"Form Result"), Num(0), Num(0x40040)}));
+
+    EventList copy;
+    auto window = Step<GetScriptArgEvent>(0);
+    window->variable = u"$window";
+    window->index = Stored(Num(1));
+    copy.Append(window);
+    copy.Append(Do(u"SetWindowText", {Var(u"!label"), Call(u"Win_GetText", {Var(u"!edit")})}));
+    copy.Append(Do(u"EndWindow", {Var(u"$window"), Num(7)}));
+
+    return ImageBuilder()
+        .Root(u"C:\\Tests\\wine.ovx")
+        .Main(steps)
+        .Script(u"C:\\Tests\\copy.ovx", copy)
+        .Setting(tag::kRepeat, 1)
+        .Setting(tag::kNoPauseKey, 1)
+        .Build();
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs|scriptwin] -o IMAGE\n");
     return 2;
 }
 
@@ -477,6 +523,7 @@ int main(int argc, char** argv) {
         image = PicturesScene(static_cast<uint32_t>(std::atoi(args[1].c_str())));
     }
     else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
+    else if (kind == "scriptwin" && args.size() == 1) image = ScriptWindowScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

@@ -79,6 +79,7 @@ bool SimPlatform::ToLocalTime(int64_t seconds, LocalTime& out) {
 void SimPlatform::PumpMessages() {
     Advance(options_.callCostUs);
     if (onPump) onPump(*this);
+    scriptWindows.Dispatch(ElapsedMs());
 }
 
 void SimPlatform::DoMouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t) {

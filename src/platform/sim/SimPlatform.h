@@ -24,6 +24,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimProgressWindow.h"
+#include "platform/sim/SimScriptWindows.h"
 #include "platform/sim/SimWindows.h"
 
 namespace ovrix {
@@ -119,6 +120,9 @@ public:
     // The windows on the simulated desktop; tests and desktop descriptions
     // add them.
     SimWindows windows{[this] { return ElapsedMs(); }};
+    // The windows scripts make, among them; their events arrive as messages
+    // are dispatched.
+    SimScriptWindows scriptWindows{windows};
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -143,6 +147,7 @@ public:
     System& GetSystem() override { return *this; }
     ProgressWindow& GetProgressWindow() override { return *this; }
     Windows& GetWindows() override { return windows; }
+    ScriptWindows& GetScriptWindows() override { return scriptWindows; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }

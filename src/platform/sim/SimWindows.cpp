@@ -45,6 +45,17 @@ WindowId SimWindows::AddWindow(const SimWindowSpec& spec, WindowId parent) {
     return window;
 }
 
+WindowId SimWindows::AddChild(WindowId parent, const SimWindowSpec& spec) {
+    if (Live(parent) == nullptr) return kNoWindow;
+    const WindowId child = AddWindow(spec, parent);
+    At(parent)->children.push_back(child);
+    return child;
+}
+
+void SimWindows::Remove(WindowId window) {
+    if (State* state = At(window)) state->closed = true;
+}
+
 const SimWindows::State* SimWindows::Find(WindowId window) const {
     if (window < kFirstHandle || (window - kFirstHandle) % kHandleStep != 0) return nullptr;
     const size_t index = (window - kFirstHandle) / kHandleStep;
@@ -200,6 +211,7 @@ void SimWindows::DoShow(WindowId window, int32_t command) {
 }
 
 void SimWindows::DoPostClose(WindowId window) {
+    if (procedure && Live(window) != nullptr && procedure(window, kWmClose, 0, 0, true)) return;
     State* state = Live(window);
     if (state != nullptr && state->spec.closesOnRequest) state->closed = true;
 }
@@ -240,12 +252,20 @@ void SimWindows::DoSendChar(WindowId window, char16_t unit) {
     }
 }
 
-int64_t SimWindows::DoSendMessage(WindowId window, uint32_t message, int64_t wParam, int64_t) {
+int64_t SimWindows::DoSendMessage(WindowId window, uint32_t message, int64_t wParam, int64_t lParam) {
+    if (Live(window) == nullptr) return 0;
+    if (procedure) {
+        if (const std::optional<int64_t> answer = procedure(window, message, wParam, lParam, false)) return *answer;
+    }
+    return DefaultAnswer(window, message, wParam, lParam);
+}
+
+int64_t SimWindows::DefaultAnswer(WindowId window, uint32_t message, int64_t wParam, int64_t) {
     const State* state = Live(window);
     if (state == nullptr) return 0;
     switch (message) {
         case kWmClose:
-            DoPostClose(window);
+            if (State* closing = Live(window); closing->spec.closesOnRequest) closing->closed = true;
             return 0;
         case kWmGetTextLength:
             return static_cast<int64_t>(state->spec.title.size());

@@ -57,6 +57,19 @@ public:
     };
     const State* Find(WindowId window) const;
 
+    // Script-made windows: a control added to a live window (kNoWindow when
+    // the parent is not live), a window taken away for good, and raising a
+    // top-level window to the front untraced. A window with a procedure
+    // (below) hands every message sent or posted to it there first.
+    WindowId AddChild(WindowId parent, const SimWindowSpec& spec);
+    void Remove(WindowId window);
+    void Raise(WindowId window) { DoActivate(window); }
+    // Answers nullopt for a window that has no procedure of its own; a
+    // posted message is queued by the procedure's owner and answered 0.
+    std::function<std::optional<int64_t>(WindowId, uint32_t, int64_t, int64_t, bool posted)> procedure;
+    // What a window without a procedure of its own answers (see above).
+    int64_t DefaultAnswer(WindowId window, uint32_t message, int64_t wParam, int64_t lParam);
+
     bool IsWindow(WindowId window) override { return Live(window) != nullptr; }
     std::vector<WindowId> TopLevelWindows() override;
     std::vector<WindowId> ChildWindows(WindowId parent) override;

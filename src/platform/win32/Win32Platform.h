@@ -15,6 +15,7 @@ namespace ovrix::win32 {
 
 class CVtlProgDlg;
 class Win32Windows;
+class Win32ScriptWindows;
 
 class Win32Platform : public Platform,
                       public Clock,
@@ -38,6 +39,7 @@ public:
     ImageFiles& GetImageFiles() override { return images_; }
     System& GetSystem() override { return *this; }
     Windows& GetWindows() override;
+    ScriptWindows& GetScriptWindows() override;
     ProgressWindow& GetProgressWindow() override { return *this; }
 
     uint32_t TickCount() override;
@@ -110,6 +112,7 @@ protected:
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
+    std::unique_ptr<Win32ScriptWindows> scriptWindows_;
     Win32ImageFiles images_;
 };
 
