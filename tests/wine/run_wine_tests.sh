@@ -26,6 +26,8 @@
 #   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
 #      a selection list and Input Parameters answered with real key presses,
 #      the answers read from the script's message box.
+#   8. A window a script builds (tests/wine/scriptwin_e2e.sh): typed into and
+#      clicked, its handler script ends it with a result the script shows.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),

@@ -39,6 +39,8 @@ HWND H(WindowId window) { return ToHwnd(window); }
 Win32ScriptWindows::~Win32ScriptWindows() { DestroyAll(); }
 
 WindowId Win32ScriptWindows::DoCreate(const ScriptWindowRequest& request) {
+    // Start-up registers the two classes with the default procedure; a host
+    // that did not gets them here. Every window is subclassed either way.
     static const bool registered = [] {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
         ::InitCommonControlsEx(&controls);
@@ -46,7 +48,7 @@ WindowId Win32ScriptWindows::DoCreate(const ScriptWindowRequest& request) {
             WNDCLASSEXW windowClass{};
             windowClass.cbSize = sizeof(windowClass);
             windowClass.style = CS_HREDRAW | CS_VREDRAW;
-            windowClass.lpfnWndProc = &Win32ScriptWindows::WindowProc;
+            windowClass.lpfnWndProc = ::DefWindowProcW;
             windowClass.hInstance = ::GetModuleHandleW(nullptr);
             windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
             windowClass.lpszClassName = name;
@@ -66,12 +68,12 @@ WindowId Win32ScriptWindows::DoCreate(const ScriptWindowRequest& request) {
     const HMENU menu = control ? reinterpret_cast<HMENU>(static_cast<intptr_t>(request.id)) : nullptr;
     const HWND window = ::CreateWindowExW(0, ClassOf(request.kind), text.c_str(), request.style,
                                           request.x.value_or(CW_USEDEFAULT), request.y.value_or(CW_USEDEFAULT), width,
-                                          height, H(request.parent), menu, ::GetModuleHandleW(nullptr), this);
+                                          height, H(request.parent), menu, ::GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) return kNoWindow;
     const WindowId id = ToWindowId(window);
     ownClass_[id] = !control;
+    ::SetWindowSubclass(window, &Win32ScriptWindows::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     if (control) {
-        ::SetWindowSubclass(window, &Win32ScriptWindows::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         HFONT font = App().dialogFont != nullptr ? App().dialogFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
         ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
@@ -89,23 +91,10 @@ std::u16string Win32ScriptWindows::Title(WindowId window) {
 
 bool Win32ScriptWindows::Exists(WindowId window) { return ::IsWindow(H(window)) != FALSE; }
 
-// The window classes' procedure: `this` arrives with WM_NCCREATE and is kept
-// in the window's user data.
-LRESULT CALLBACK Win32ScriptWindows::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32ScriptWindows*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr) {
-        if (const std::optional<LRESULT> answer = self->Procedure(window, message, wParam, lParam)) return *answer;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32ScriptWindows::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+// Every script-made window's procedure, in front of its class's.
+LRESULT CALLBACK Win32ScriptWindows::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                                  DWORD_PTR self) {
-    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &Win32ScriptWindows::ControlProc, kSubclassId);
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &Win32ScriptWindows::SubclassProc, kSubclassId);
     auto* windows = reinterpret_cast<Win32ScriptWindows*>(self);
     if (const std::optional<LRESULT> answer = windows->Procedure(window, message, wParam, lParam)) return *answer;
     return ::DefSubclassProc(window, message, wParam, lParam);

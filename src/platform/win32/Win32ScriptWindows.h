@@ -1,9 +1,9 @@
-// Script-made windows on the real desktop. The two window classes
-// ("DefaultWindowClass", "DefaultDialogClass") are registered with this
-// file's procedure at first use; controls are the system's classes,
-// subclassed. Either procedure offers every message to the script's handler
-// first and otherwise paints with the window's colours (a picture box draws
-// its image) or leaves the message to the system.
+// Script-made windows on the real desktop: windows of the two classes
+// "DefaultWindowClass" and "DefaultDialogClass" (which start-up registers
+// with the default procedure) and controls of the system's classes. Every
+// one is subclassed: its procedure offers each message to the script's
+// handler first and otherwise paints with the window's colours (a picture
+// box draws its image) or leaves the message to the class.
 //
 // Windows are made on the playback thread, so their procedures run there
 // too, inside the message dispatch of the playback's waits: handlers play on
@@ -62,11 +62,10 @@ protected:
     bool Exists(WindowId window) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR self);
-    // The share of both procedures that is this program's; nullopt: the
-    // system's processing follows.
+    // The share of the procedure that is this program's; nullopt: the
+    // class's processing follows.
     std::optional<LRESULT> Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> ControlColours(HWND control, HDC dc);
     bool PaintPicture(HWND box);
