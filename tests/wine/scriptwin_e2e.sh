@@ -15,7 +15,7 @@ SCRIPTWIN_RESULT='"result=7 label=hello"'
 # scriptwin_click FORM X Y: a real click at X,Y of the form's client area
 # (Wine gives the controls no X windows of their own to aim at).
 scriptwin_click() {
-    local client
+    local client cx cy
     client=$(probe client "$1")
     [[ -n $client ]] || return 1
     read -r cx cy _ <<<"$client"
