@@ -26,6 +26,8 @@
 #   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
 #      a selection list and Input Parameters answered with real key presses,
 #      the answers read from the script's message box.
+#   8. Automation objects Wine provides, and the workbook functions without a
+#      spreadsheet application (tests/wine/ole_e2e.sh).
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -184,6 +186,10 @@ run_pictures_tests
 # --- 7. The dialogs a script asks with.
 source "$ROOT/tests/wine/dialogs_e2e.sh"
 run_dialogs_tests
+
+# --- 8. Automation objects and workbooks.
+source "$ROOT/tests/wine/ole_e2e.sh"
+run_ole_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimWindows.h"
 
@@ -119,6 +120,9 @@ public:
     // The windows on the simulated desktop; tests and desktop descriptions
     // add them.
     SimWindows windows{[this] { return ElapsedMs(); }};
+    // The simulated automation classes; tests register more.
+    SimAutomation automation;
+    Automation& GetAutomation() override { return automation; }
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
