@@ -154,6 +154,10 @@ void ToVariant(const AutoValue& value, VARIANT& out, int depth = 0) {
 
 AutoValue FromVariant(const VARIANT& in, int depth = 0);
 
+// The conversion calls read their source but are declared to take it
+// writable.
+VARIANT* Source(const VARIANT& v) { return const_cast<VARIANT*>(&v); }
+
 AutoValue FromSafeArray(SAFEARRAY* array, VARTYPE type, int depth) {
     AutoValue list{AutoValue::Type::Array};
     if (array == nullptr || depth >= kMaxNesting) return list;
@@ -186,7 +190,7 @@ AutoValue FromSafeArray(SAFEARRAY* array, VARTYPE type, int depth) {
 AutoValue FromVariant(const VARIANT& in, int depth) {
     if ((in.vt & VT_BYREF) != 0) {
         ScopedVariant copy;
-        if (FAILED(::VariantCopyInd(&copy.v, &in))) return {};
+        if (FAILED(::VariantCopyInd(&copy.v, Source(in)))) return {};
         return FromVariant(copy.v, depth);
     }
     if ((in.vt & VT_ARRAY) != 0) return FromSafeArray(in.parray, static_cast<VARTYPE>(in.vt & VT_TYPEMASK), depth);
@@ -213,12 +217,12 @@ AutoValue FromVariant(const VARIANT& in, int depth) {
         case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8: case VT_UINT:
         case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL: {
             ScopedVariant number;
-            if (FAILED(::VariantChangeType(&number.v, &in, 0, VT_R8))) return {};
+            if (FAILED(::VariantChangeType(&number.v, Source(in), 0, VT_R8))) return {};
             return AutoValue::Number(number.v.dblVal);
         }
         default: {
             ScopedVariant text;
-            if (FAILED(::VariantChangeType(&text.v, &in, 0, VT_BSTR))) return {};
+            if (FAILED(::VariantChangeType(&text.v, Source(in), 0, VT_BSTR))) return {};
             return FromVariant(text.v, depth);
         }
     }
