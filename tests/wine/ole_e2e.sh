@@ -44,7 +44,7 @@ run_ole_tests() {
     ole_check "OleInvoke reads a property with its arguments" item-b two
     ole_check "an array of keys comes back as an Array" keys b
     ole_check "a truth value comes back as one" exists False
-    ole_check "a date goes and comes back as the same date" date-same True
+    ole_check "a date goes and comes back as the same date" date-same 1
     ole_check "a truth value goes and comes back" truth True
     ole_check "a fraction goes and comes back" fraction -2.25
     ole_check "an array goes and comes back with its elements" list-back eight

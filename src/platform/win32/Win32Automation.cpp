@@ -32,6 +32,14 @@ namespace {
 constexpr int kMaxNesting = 32;
 constexpr int64_t kFileTimeEpochSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
 
+// A BSTR's text by its length, without the zero units that some servers
+// count at its end (Wine's shell object does when it expands variables).
+std::u16string BstrText(BSTR text) {
+    std::wstring_view view(text != nullptr ? text : L"", text != nullptr ? ::SysStringLen(text) : 0);
+    while (!view.empty() && view.back() == L'\0') view.remove_suffix(1);
+    return FromWide(view);
+}
+
 // One dispatch interface, released with the object.
 class DispatchObject final : public AutoObject {
 public:
@@ -51,8 +59,7 @@ public:
         BSTR name = nullptr;
         const HRESULT hr = info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
         info->Release();
-        std::u16string out = SUCCEEDED(hr) && name != nullptr ? FromWide(std::wstring_view(name, ::SysStringLen(name)))
-                                                             : std::u16string();
+        std::u16string out = SUCCEEDED(hr) ? BstrText(name) : std::u16string();
         ::SysFreeString(name);
         return out;
     }
@@ -197,7 +204,7 @@ AutoValue FromVariant(const VARIANT& in, int depth) {
     switch (in.vt) {
         case VT_EMPTY:
         case VT_NULL: return {};
-        case VT_BSTR: return AutoValue::Text(in.bstrVal != nullptr ? FromWide(std::wstring_view(in.bstrVal, ::SysStringLen(in.bstrVal))) : u"");
+        case VT_BSTR: return AutoValue::Text(BstrText(in.bstrVal));
         case VT_BOOL: return AutoValue::Bool(in.boolVal != VARIANT_FALSE);
         case VT_DATE: return AutoValue::Date(VariantDateToSeconds(in.date));
         case VT_ERROR: {
