@@ -126,17 +126,18 @@ PExprItem* OnSheet(PExprItem* result, int32_t count, PExprItem* args, Body body)
     return body(calls, sheet);
 }
 
-std::u16string CellText(Calls& calls, const AutoObjectRef& sheet, double row, double column) {
+// A cell's value as text; nullopt when the cell cannot be read.
+std::optional<std::u16string> CellText(Calls& calls, const AutoObjectRef& sheet, double row, double column) {
     const std::optional<AutoValue> v =
         calls.Call(calls.Cell(sheet, row, column), Named(u"Value"), dispatch::kPropertyGet);
-    return v ? AsText(FromAutoValue(*v)) : std::u16string();
+    if (!v) return std::nullopt;
+    return AsText(FromAutoValue(*v));
 }
 
 PExprItem* GetCell(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     return OnSheet(result, count, args, [&](Calls& calls, const AutoObjectRef& sheet) {
-        const AutoObjectRef cell = calls.Cell(sheet, fnargs::Number(args, count, 2), fnargs::Number(args, count, 3));
-        const std::optional<AutoValue> v = calls.Call(cell, Named(u"Value"), dispatch::kPropertyGet);
-        return v ? fnargs::ReturnText(result, AsText(FromAutoValue(*v))) : fnargs::None(result);
+        const auto text = CellText(calls, sheet, fnargs::Number(args, count, 2), fnargs::Number(args, count, 3));
+        return text ? fnargs::ReturnText(result, *text) : fnargs::None(result);
     });
 }
 
@@ -167,8 +168,8 @@ PExprItem* GetLine(PExprItem* result, int32_t count, PExprItem* args, uint32_t) 
         const double last = calls.LastUsed(sheet, !kRow);
         auto list = MakeItem<AnyArray>();
         for (double i = 1; i <= last; ++i) {
-            const std::u16string text = kRow ? CellText(calls, sheet, line, i) : CellText(calls, sheet, i, line);
-            ItemAs<AnyArray>(list)->Push(MakeItem<ExprItem_Text>(text));
+            const auto text = kRow ? CellText(calls, sheet, line, i) : CellText(calls, sheet, i, line);
+            ItemAs<AnyArray>(list)->Push(MakeItem<ExprItem_Text>(text.value_or(u"")));
         }
         return fnargs::ReturnValue(result, list);
     });
