@@ -1,5 +1,7 @@
 #include "expr/KindsObject.h"
 
+#include "container/Text.h"
+
 namespace ovrix {
 
 bool AnyArray::Walk(ExprWalkFn callback, void* context) {
@@ -37,6 +39,12 @@ PExprItem ExprItem_Solver::Clone() const {
     copy->unknowns = unknowns;
     copy->tolerance = tolerance;
     return PExprItem::Of(copy);
+}
+
+std::u16string ExprItem_OcxObj::GetDisplayText() const {
+    const std::u16string type = object ? object->TypeName() : std::u16string();
+    if (type.empty()) return u"[OleObject]";
+    return u"[OleObject - " + type + u": " + HexText(static_cast<uint32_t>(object->Identity())) + u"]";
 }
 
 bool ExprItem_Image::IsEqual(const ExprItem& other) const {

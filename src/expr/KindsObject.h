@@ -15,6 +15,7 @@
 
 #include "expr/ExprItem.h"
 #include "expr/ExprKinds.h"
+#include "platform/Automation.h"
 #include "platform/Picture.h"
 
 namespace ovrix {
@@ -114,9 +115,15 @@ public:
     std::unique_ptr<FileSearch> search;
 };
 
+// The spreadsheet application's object and the workbook open in it, both
+// released when the value dies. No clone.
 class ExprItem_Workbook : public ObjectItem {
 public:
-    ExprItem_Workbook() : ObjectItem(kind::kWorkbook, u"Workbook") {}
+    ExprItem_Workbook(AutoObjectRef app = nullptr, AutoObjectRef book = nullptr)
+        : ObjectItem(kind::kWorkbook, u"Workbook"), application(std::move(app)), workbook(std::move(book)) {}
+
+    AutoObjectRef application;
+    AutoObjectRef workbook;
 };
 
 class ExprItem_Process : public ObjectItem {
@@ -149,12 +156,16 @@ public:
     VBmp picture;
 };
 
-// Without an automation object attached it shows "[OleObject]".
+// An automation object, released when the last item sharing it dies. It
+// shows its type name and identity, or "[OleObject]" without an object or
+// without a type name; a copy shares the same object.
 class ExprItem_OcxObj : public ObjectItem {
 public:
-    ExprItem_OcxObj() : ObjectItem(kind::kOleObject, u"OleObject") {}
-    std::u16string GetDisplayText() const override { return u"[OleObject]"; }
-    PExprItem Clone() const override { return MakeItem<ExprItem_OcxObj>(); }
+    explicit ExprItem_OcxObj(AutoObjectRef o = nullptr) : ObjectItem(kind::kOleObject, u"OleObject"), object(std::move(o)) {}
+    std::u16string GetDisplayText() const override;
+    PExprItem Clone() const override { return MakeItem<ExprItem_OcxObj>(object); }
+
+    AutoObjectRef object;
 };
 
 class ExprItem_Solver : public ObjectItem {

@@ -14,6 +14,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       windows(platform.GetWindows()),
       progress(platform.GetProgressWindow()),
       scriptWindows(platform.GetScriptWindows()),
+      automation(platform.GetAutomation()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();
@@ -27,6 +28,7 @@ Desktop::~Desktop() {
 void Desktop::BindTracer(EventTracer* tracer) {
     TracedFacet* const traced[] = {&input, &screen, &clipboard, &dialogs, &files,
                                    &images, &system, &windows, &progress, &scriptWindows};
+                                   &images, &system, &windows, &progress, &automation};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

@@ -37,6 +37,7 @@ public:
     Windows& windows;
     ProgressWindow& progress;
     ScriptWindows& scriptWindows;
+    Automation& automation;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

@@ -9,6 +9,7 @@
 // to the action trace.
 #pragma once
 
+#include "platform/Automation.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -38,6 +39,7 @@ public:
     virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;
     virtual ScriptWindows& GetScriptWindows() = 0;
+    virtual Automation& GetAutomation() = 0;
 };
 
 }  // namespace ovrix

@@ -28,6 +28,8 @@
 #      the answers read from the script's message box.
 #   8. A window a script builds (tests/wine/scriptwin_e2e.sh): typed into and
 #      clicked, its handler script ends it with a result the script shows.
+#   8. Automation objects Wine provides, and the workbook functions without a
+#      spreadsheet application (tests/wine/ole_e2e.sh).
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -190,6 +192,9 @@ run_dialogs_tests
 # --- 8. Windows that scripts build.
 source "$ROOT/tests/wine/scriptwin_e2e.sh"
 run_scriptwin_tests
+# --- 8. Automation objects and workbooks.
+source "$ROOT/tests/wine/ole_e2e.sh"
+run_ole_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -50,6 +50,14 @@
 //                                  to the label and ends the window with 7.
 //                                  Then a message box titled "Form Result"
 //                                  shows "result=7 label=" and the label
+//   wine-image ole -o IMAGE        makes automation objects Wine provides (a
+//                                  dictionary, the file system object, the
+//                                  shell) and calls them in every member
+//                                  form, writing C:\ovrix-ole.txt through
+//                                  the file system object; then the
+//                                  workbook functions without a spreadsheet
+//                                  application. What it reads it reports on
+//                                  the clipboard as for windows
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -489,11 +497,72 @@ std::vector<uint8_t> ScriptWindowScene() {
         .Setting(tag::kRepeat, 1)
         .Setting(tag::kNoPauseKey, 1)
         .Build();
+// --- The automation scene.
+
+PExprItem Member(std::u16string name) { return MakeItem<ExprItem_Member>(std::move(name)); }
+PExprItem List(std::vector<PExprItem> values) {
+    auto list = MakeItem<ExprItem_ValueList>();
+    ItemAs<ExprItem_ValueList>(list)->elements = std::move(values);
+    return list;
+}
+// obj.Member(args...) and obj.Member.
+PExprItem Method(std::u16string_view object, std::u16string member, std::vector<PExprItem> args = {}) {
+    return Call(u"<OleObject.InvokeMethod>", {Var(object), Member(std::move(member)), List(std::move(args))});
+}
+PExprItem Property(std::u16string_view object, std::u16string member) {
+    return Call(u"<OleObject.GetProperty>", {Var(object), Member(std::move(member))});
+}
+
+std::vector<uint8_t> OleScene() {
+    EventList steps;
+    steps.Append(Set(u"$d", Call(u"CreateObject", {Text(u"Scripting.Dictionary")})));
+    steps.Append(Report(u"dictionary", Var(u"$d")));
+    steps.Append(Set(u"$added", Method(u"$d", u"Add", {Text(u"a"), Num(1)})));
+    steps.Append(Do(u"OleInvoke", {Var(u"$d"), Text(u"Item"), Num(4), List({Text(u"b"), Text(u"two")})}));
+    steps.Append(Report(u"count", Property(u"$d", u"Count")));
+    steps.Append(Report(u"item-a", Method(u"$d", u"Item", {Text(u"a")})));
+    steps.Append(Report(u"item-b", Call(u"OleInvoke", {Var(u"$d"), Text(u"Item"), Num(2), List({Text(u"b")})})));
+    steps.Append(Report(u"keys", Call(u"Array_Get", {Method(u"$d", u"Keys"), Num(1)})));
+    steps.Append(Report(u"exists", Method(u"$d", u"Exists", {Text(u"zz")})));
+    // A date, a truth value, a fraction and an array go in and come back.
+    steps.Append(Set(u"$when", Call(u"StringToDateTime", {Text(u"2026-03-04 05:06:07")})));
+    steps.Append(Set(u"$list", Call(u"Array_Create", {})));
+    steps.Append(Do(u"Array_Push", {Var(u"$list"), Num(7)}));
+    steps.Append(Do(u"Array_Push", {Var(u"$list"), Text(u"eight")}));
+    const std::pair<const char16_t*, PExprItem> values[] = {
+        {u"date", Var(u"$when")}, {u"truth", MakeItem<ExprItem_Bool>(true)}, {u"fraction", Num(-2.25)},
+        {u"list", Var(u"$list")}};
+    for (const auto& [key, value] : values) {
+        steps.Append(Set(u"$added", Method(u"$d", u"Add", {Text(key), value})));
+        steps.Append(Set(u"$" + std::u16string(key), Method(u"$d", u"Item", {Text(key)})));
+    }
+    steps.Append(Report(u"date-same", Op(op::kEqual, Var(u"$date"), Var(u"$when"))));
+    steps.Append(Report(u"truth", Var(u"$truth")));
+    steps.Append(Report(u"fraction", Var(u"$fraction")));
+    steps.Append(Report(u"list-back", Call(u"Array_Get", {Var(u"$list"), Num(1)})));
+    steps.Append(Report(u"refused", Method(u"$d", u"Add", {Text(u"a"), Num(2)})));
+    steps.Append(Report(u"no-member", Property(u"$d", u"NoSuchMember")));
+
+    steps.Append(Set(u"$fso", Call(u"CreateObject", {Text(u"Scripting.FileSystemObject")})));
+    steps.Append(Set(u"$file", Method(u"$fso", u"CreateTextFile", {Text(u"C:\\ovrix-ole.txt"), MakeItem<ExprItem_Bool>(true)})));
+    steps.Append(Report(u"file", Var(u"$file")));
+    steps.Append(Set(u"$done", Method(u"$file", u"WriteLine", {Text(u"Written through automation")})));
+    steps.Append(Set(u"$done", Method(u"$file", u"Close")));
+    steps.Append(Report(u"file-exists", Method(u"$fso", u"FileExists", {Text(u"C:\\ovrix-ole.txt")})));
+    steps.Append(Set(u"$sh", Call(u"CreateObject", {})));  // "WScript.Shell"
+    steps.Append(Report(u"shell", Method(u"$sh", u"ExpandEnvironmentStrings", {Text(u"[%OVRIX_OLE%]")})));
+    steps.Append(Report(u"missing", Call(u"CreateObject", {Text(u"Ovrix.NotRegistered")})));
+
+    steps.Append(Set(u"$book", Call(u"XLS_Open", {Text(u"C:\\ovrix.xlsx"), MakeItem<ExprItem_Bool>(false)})));
+    steps.Append(Report(u"workbook", Var(u"$book")));
+    steps.Append(Report(u"cell", Call(u"XLS_GetCell", {Var(u"$book"), Text(u"Sheet1"), Num(1), Num(1)})));
+    steps.Append(Report(u"end", Text(u"played")));
+    return Image(steps, false);
 }
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs|scriptwin] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole] -o IMAGE\n");
     return 2;
 }
 
@@ -524,6 +593,7 @@ int main(int argc, char** argv) {
     }
     else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
     else if (kind == "scriptwin" && args.size() == 1) image = ScriptWindowScene();
+    else if (kind == "ole" && args.size() == 1) image = OleScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

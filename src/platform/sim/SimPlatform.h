@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimScriptWindows.h"
 #include "platform/sim/SimWindows.h"
@@ -123,6 +124,9 @@ public:
     // The windows scripts make, among them; their events arrive as messages
     // are dispatched.
     SimScriptWindows scriptWindows{windows};
+    // The simulated automation classes; tests register more.
+    SimAutomation automation;
+    Automation& GetAutomation() override { return automation; }
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }

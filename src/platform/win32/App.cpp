@@ -85,7 +85,12 @@ void COvrixApp::InitInstance() {
 
     UniqueTlsIndex threadSlot(::TlsAlloc());
     App().threadSlot = threadSlot.Get();
+    // Playback runs on this thread, inside the main dialog, and makes and
+    // calls its automation objects here; they are all released when the
+    // player goes, before COM is shut down.
+    const HRESULT com = ::CoInitialize(nullptr);
     RunMainDialog();
+    if (SUCCEEDED(com)) ::CoUninitialize();
     threadSlot.Reset();
     App().threadSlot = 0;
 }

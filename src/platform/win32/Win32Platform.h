@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Automation.h"
 #include "platform/win32/Win32Images.h"
 
 namespace ovrix::win32 {
@@ -109,11 +110,15 @@ protected:
     void DoClose() override;
     ProgressWindowHost* ShownWindow() override;
 
+public:
+    Automation& GetAutomation() override { return automation_; }
+
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
     std::unique_ptr<Win32ScriptWindows> scriptWindows_;
     Win32ImageFiles images_;
+    Win32Automation automation_;
 };
 
 }  // namespace ovrix::win32
