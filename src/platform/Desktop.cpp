@@ -13,6 +13,9 @@ Desktop::Desktop(Platform& platform, Trace trace)
       system(platform.GetSystem()),
       windows(platform.GetWindows()),
       progress(platform.GetProgressWindow()),
+      registry(platform.GetRegistry()),
+      web(platform.GetWeb()),
+      sound(platform.GetSound()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();
@@ -25,7 +28,8 @@ Desktop::~Desktop() {
 
 void Desktop::BindTracer(EventTracer* tracer) {
     TracedFacet* const traced[] = {&input, &screen, &clipboard, &dialogs, &files,
-                                   &images, &system, &windows, &progress};
+                                   &images, &system, &windows, &progress,
+                                   &registry, &web, &sound};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

@@ -36,6 +36,9 @@ public:
     System& system;
     Windows& windows;
     ProgressWindow& progress;
+    Registry& registry;
+    Web& web;
+    Sound& sound;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

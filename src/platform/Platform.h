@@ -16,8 +16,11 @@
 #include "platform/ImageFiles.h"
 #include "platform/Input.h"
 #include "platform/ProgressWindow.h"
+#include "platform/Registry.h"
 #include "platform/Screen.h"
+#include "platform/Sound.h"
 #include "platform/System.h"
+#include "platform/Web.h"
 #include "platform/Windows.h"
 
 namespace ovrix {
@@ -36,6 +39,9 @@ public:
     virtual System& GetSystem() = 0;
     virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;
+    virtual Registry& GetRegistry() = 0;
+    virtual Web& GetWeb() = 0;
+    virtual Sound& GetSound() = 0;
 };
 
 }  // namespace ovrix

@@ -26,6 +26,10 @@
 #   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
 #      a selection list and Input Parameters answered with real key presses,
 #      the answers read from the script's message box.
+#   8. The registry, the clipboard's HTML and the web (tests/wine/registry_e2e.sh):
+#      values written, read back and deleted under HKEY_CURRENT_USER and seen
+#      by `reg query`; HTML on the clipboard read back; a page fetched from a
+#      web server on loopback.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -184,6 +188,10 @@ run_pictures_tests
 # --- 7. The dialogs a script asks with.
 source "$ROOT/tests/wine/dialogs_e2e.sh"
 run_dialogs_tests
+
+# --- 8. The registry, the clipboard's HTML and the web.
+source "$ROOT/tests/wine/registry_e2e.sh"
+run_registry_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -10,6 +10,9 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Images.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Sound.h"
+#include "platform/win32/Win32Web.h"
 
 namespace ovrix::win32 {
 
@@ -39,6 +42,9 @@ public:
     System& GetSystem() override { return *this; }
     Windows& GetWindows() override;
     ProgressWindow& GetProgressWindow() override { return *this; }
+    Registry& GetRegistry() override { return registry_; }
+    Web& GetWeb() override { return web_; }
+    Sound& GetSound() override { return sound_; }
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -58,6 +64,7 @@ public:
 
     std::u16string GetClipboardText() override;
     std::optional<VBmp> GetClipboardImage() override;  // Win32Images.cpp
+    std::string GetClipboardHtml() override;            // Win32ClipboardHtml.cpp
     bool JoinClipboardChain() override;
     uint32_t ClipboardNotices() override;
     void LeaveClipboardChain() override;
@@ -67,6 +74,8 @@ public:
     bool SetCurrentDirectory(std::u16string_view path) override;
 
     OsVersion GetOsVersion() override;
+    CpuSignature ProcessorSignature() override;  // Win32Machine.cpp
+    HardwareFacts Hardware() override;           // Win32Machine.cpp
     void SeedRandom(uint32_t seed) override;
     uint32_t Random() override;
 
@@ -78,6 +87,7 @@ protected:
 
     bool DoSetClipboardText(std::u16string_view text) override;
     bool DoSetClipboardImage(const VBmp& picture) override;  // Win32Images.cpp
+    bool DoSetClipboardHtml(std::string_view htmlFormat, std::u16string_view text) override;  // Win32ClipboardHtml.cpp
 
     // Win32Capture.cpp
     bool DoCaptureScreen(ScreenCapture& out) override;
@@ -111,6 +121,9 @@ private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
     Win32ImageFiles images_;
+    Win32Registry registry_;
+    Win32Web web_;
+    Win32Sound sound_;
 };
 
 }  // namespace ovrix::win32
