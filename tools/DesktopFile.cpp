@@ -255,7 +255,8 @@ RegistryValue RegistryValueAt(const Json& value, const std::string& place) {
     const std::string what = "a text or an object with one of dword, qword, expand, hex";
     if (!value.is_object() || value.size() != 1) Expected(place, what);
     CheckObject(value, place, what, {"dword", "qword", "expand", "hex"});
-    const auto& [type, inner] = *value.items().begin();
+    const std::string type = value.begin().key();
+    const Json& inner = value.begin().value();
     const std::string at = Member(place, type);
     if (type == "expand") return RegistryValue::FromText(regtype::kExpandString, Text(inner, at));
     if (type == "dword") return RegistryValue::FromDword(static_cast<uint32_t>(Integer(inner, at, "a number", 0, 0xFFFFFFFF)));
