@@ -1,8 +1,8 @@
 // The system registry: values read with their type and bytes, values and
 // keys written, created and deleted. A key is named by its root's handle
 // number (0x80000001 for the current user's root) and the sub-key path under
-// it; the root's name is carried only so that traces and messages read as the
-// script wrote the key. Traced as
+// it; the root's name is carried only so that traces name the key in full.
+// Traced as
 //   registry write "<key>" "<name>"
 //   registry delete "<key>" "<name>"
 //   registry create "<key>"
