@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "builtins/RegistryKeyText.h"
 #include "container/Text.h"
 #include "platform/sim/PictureCodec.h"
 
@@ -276,12 +277,64 @@ void WindowEvents(const Json& value, DesktopDescription& description) {
         }
         description.events.push_back(std::move(event));
     });
+// A registry value: a text is a REG_SZ; an object of one key gives the
+// type: {"dword": N}, {"qword": N}, {"expand": TEXT}, {"hex": "01AB"}.
+RegistryValue RegistryValueAt(const Json& value, const std::string& place) {
+    if (value.is_string()) return RegistryValue::FromText(regtype::kString, Text(value, place));
+    const std::string what = "a text or an object with one of dword, qword, expand, hex";
+    if (!value.is_object() || value.size() != 1) Expected(place, what);
+    CheckObject(value, place, what, {"dword", "qword", "expand", "hex"});
+    const std::string type = value.begin().key();
+    const Json& inner = value.begin().value();
+    const std::string at = Member(place, type);
+    if (type == "expand") return RegistryValue::FromText(regtype::kExpandString, Text(inner, at));
+    if (type == "dword") return RegistryValue::FromDword(static_cast<uint32_t>(Integer(inner, at, "a number", 0, 0xFFFFFFFF)));
+    if (type == "qword") {
+        const auto number = static_cast<uint64_t>(Integer(inner, at, "a number", 0, std::numeric_limits<int64_t>::max()));
+        RegistryValue qword{regtype::kQword, {}};
+        for (int shift = 0; shift < 64; shift += 8) qword.bytes.push_back(static_cast<uint8_t>(number >> shift));
+        return qword;
+    }
+    if (!inner.is_string()) Expected(at, "hex digits");
+    const std::string digits = inner.get<std::string>();
+    RegistryValue binary{regtype::kBinary, {}};
+    for (size_t i = 0; i < digits.size(); i += 2) {
+        const std::string pair = digits.substr(i, 2);
+        if (pair.size() != 2 || pair.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+            Expected(at, "hex digits, two for each byte");
+        }
+        binary.bytes.push_back(static_cast<uint8_t>(std::stoi(pair, nullptr, 16)));
+    }
+    return binary;
+}
+
+void RegistryKeys(const Json& value, DesktopDescription& description) {
+    if (!value.is_object()) Expected("registry", "an object of keys");
+    for (const auto& [name, values] : value.items()) {
+        const std::string at = Member("registry", name);
+        std::optional<RegistryKey> key = ParseRegistryKey(FromUtf8(name));
+        if (!key) throw Fault{at, "expected a key such as HKEY_CURRENT_USER\\Software\\Name"};
+        if (!values.is_object()) Expected(at, "an object of values");
+        SimRegistryKey entry{std::move(*key), {}};
+        for (const auto& [valueName, item] : values.items()) {
+            entry.values.emplace_back(FromUtf8(valueName), RegistryValueAt(item, Member(at, valueName)));
+        }
+        description.registry.push_back(std::move(entry));
+    }
+}
+
+void WebPages(const Json& value, DesktopDescription& description) {
+    if (!value.is_object()) Expected("web", "an object of addresses and page texts");
+    for (const auto& [url, body] : value.items()) {
+        if (!body.is_string()) Expected(Member("web", url), "a page text");
+        description.webPages[FromUtf8(url)] = body.get<std::string>();
+    }
 }
 
 DesktopDescription Description(const Json& root, std::string_view directory) {
     CheckObject(root, "", "an object",
                 {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "answers", "windows",
-                 "events"});
+                 "events", "registry", "web"});
     DesktopDescription description;
     if (const Json* v = Find(root, "screen")) description.screen = Screen(*v, directory, description);
     if (const Json* v = Find(root, "screens")) LaterScreens(*v, directory, description);
@@ -310,6 +363,8 @@ DesktopDescription Description(const Json& root, std::string_view directory) {
                [&](const Json& item, const std::string& at) { description.windows.push_back(Window(item, at)); });
     }
     if (const Json* v = Find(root, "events")) WindowEvents(*v, description);
+    if (const Json* v = Find(root, "registry")) RegistryKeys(*v, description);
+    if (const Json* v = Find(root, "web")) WebPages(*v, description);
     return description;
 }
 
@@ -385,6 +440,11 @@ void DesktopDescription::ApplyTo(SimPlatform& sim) const {
     sim.dialogAnswers.insert(sim.dialogAnswers.end(), dialogAnswers.begin(), dialogAnswers.end());
     for (const SimWindowSpec& window : windows) sim.windows.Add(window);
     sim.scriptWindows.events.insert(sim.scriptWindows.events.end(), events.begin(), events.end());
+    for (const SimRegistryKey& entry : registry) {
+        sim.registry.AddKey(entry.key);
+        for (const auto& [name, value] : entry.values) sim.registry.Put(entry.key, name, value);
+    }
+    for (const auto& [url, body] : webPages) sim.web.pages[url] = body;
 }
 
 std::optional<DesktopDescription> ParseDesktopDescription(std::string_view text, std::string_view name,

@@ -1,7 +1,7 @@
 // A desktop description: the situation a macro is dry-run against on the
 // simulated desktop (screen and what it shows over time, cursor, clipboard,
-// files, message box answers, the person's answers to the dialogs that ask
-// and the windows of other programs), read from
+// files, message box answers, the person's answers to the dialogs that ask,
+// the windows of other programs, registry keys and web pages), read from
 // one JSON file whose format
 // docs/desktop-file.md gives. Every key is optional and an unknown key is an
 // error, so a typo never silently falls back to a default.
@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -20,6 +21,12 @@
 #include "platform/sim/SimPlatform.h"
 
 namespace ovrix {
+
+// A registry key of the description with its values, in file order.
+struct SimRegistryKey {
+    RegistryKey key;
+    std::vector<std::pair<std::u16string, RegistryValue>> values;
+};
 
 struct DesktopDescription {
     std::optional<ScreenSize> screen;  // none: the simulated desktop's own
@@ -33,6 +40,8 @@ struct DesktopDescription {
     std::vector<SimDialogAnswer> dialogAnswers;  // in the order the dialogs open
     std::vector<SimWindowSpec> windows;      // front to back
     std::vector<SimWindowEvent> events;      // to script-made windows, in time order
+    std::vector<SimRegistryKey> registry;
+    std::map<std::u16string, std::string> webPages;  // page bodies by address
 
     // What is fixed when the simulated desktop is made (the screen)...
     void ApplyTo(SimOptions& options) const;

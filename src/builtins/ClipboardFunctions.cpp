@@ -1,10 +1,11 @@
 // The clipboard family: reading, waiting for and writing the clipboard's
-// text, HTML and picture. Every row needs the desktop; the rows without an
-// implementation yet (HTML) are registered as they are: a call shows and
-// saves as usual and evaluates to no value.
+// text, HTML and picture. HTML is read as the plain text of its fragment
+// (ClipboardHtml.h).
 #include "builtins/BuiltinHost.h"
 #include "builtins/FamilyTable.h"
 #include "expr/KindsObject.h"
+#include "container/Text.h"
+#include "platform/ClipboardHtml.h"
 #include "platform/Desktop.h"
 
 namespace ovrix {
@@ -32,6 +33,18 @@ PExprItem* SetClipboardText(PExprItem* result, int32_t count, PExprItem* args, u
     return fnargs::None(result);
 }
 
+PExprItem* GetClipboardHtml(PExprItem* result, int32_t, PExprItem*, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host == nullptr) return fnargs::None(result);
+    return fnargs::ReturnText(result, HtmlFragmentText(FromUtf8(host->GetDesktop().clipboard.GetClipboardHtml())));
+}
+
+PExprItem* SetClipboardHtml(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
+    BuiltinHost* host = GetBuiltinHost();
+    if (host != nullptr && count >= 1) host->GetDesktop().clipboard.SetClipboardHtml(fnargs::Text(args, count, 0));
+    return fnargs::None(result);
+}
+
 PExprItem* GetClipboardImage(PExprItem* result, int32_t, PExprItem*, uint32_t) {
     BuiltinHost* host = GetBuiltinHost();
     std::optional<VBmp> picture = host != nullptr ? host->GetDesktop().clipboard.GetClipboardImage() : std::nullopt;
@@ -49,11 +62,11 @@ PExprItem* SetClipboardImage(PExprItem* result, int32_t count, PExprItem* args, 
 const FunctionSpec kClipboard[] = {
     {u"WaitClipboardText", fkind::kText, WaitClipboardText, {{u"Timeout(ms)", fkind::kNumber}}},
     {u"GetClipboardText", fkind::kText, GetClipboardText},
-    {u"GetClipboardHtml", fkind::kText, nullptr},
+    {u"GetClipboardHtml", fkind::kText, GetClipboardHtml},
     {u"GetClipboardImage", fkind::kObject, GetClipboardImage, {}, u"Image"},
     {u"SetClipboardImage", fkind::kNothing, SetClipboardImage, {{u"Image", fkind::kObject, {}, 0, u"Image Image"}}},
     {u"SetClipboardText", fkind::kNothing, SetClipboardText, {{u"Text", fkind::kText}}},
-    {u"SetClipboardHtml", fkind::kNothing, nullptr, {{u"Rtf", fkind::kText}}},
+    {u"SetClipboardHtml", fkind::kNothing, SetClipboardHtml, {{u"Rtf", fkind::kText}}},
 };
 
 }  // namespace

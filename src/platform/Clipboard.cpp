@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/ClipboardHtml.h"
 #include "platform/Trace.h"
 
 namespace ovrix {
@@ -9,6 +10,11 @@ namespace ovrix {
 bool Clipboard::SetClipboardText(std::u16string_view text) {
     TraceEvent("clipboard", JsonString(text));
     return DoSetClipboardText(text);
+}
+
+bool Clipboard::SetClipboardHtml(std::u16string_view markup) {
+    TraceEvent("clipboard-html", JsonString(markup));
+    return DoSetClipboardHtml(HtmlFormatData(markup), markup);
 }
 
 bool Clipboard::SetClipboardImage(const VBmp& picture) {

@@ -15,6 +15,9 @@ Desktop::Desktop(Platform& platform, Trace trace)
       progress(platform.GetProgressWindow()),
       scriptWindows(platform.GetScriptWindows()),
       automation(platform.GetAutomation()),
+      registry(platform.GetRegistry()),
+      web(platform.GetWeb()),
+      sound(platform.GetSound()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();
@@ -26,9 +29,8 @@ Desktop::~Desktop() {
 }
 
 void Desktop::BindTracer(EventTracer* tracer) {
-    TracedFacet* const traced[] = {&input, &screen, &clipboard, &dialogs, &files,
-                                   &images, &system, &windows, &progress, &scriptWindows};
-                                   &images, &system, &windows, &progress, &automation};
+    TracedFacet* const traced[] = {&input, &screen,   &clipboard, &dialogs,       &files,      &images, &system,
+                                   &windows, &progress, &registry,  &scriptWindows, &automation, &web,    &sound};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

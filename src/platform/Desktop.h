@@ -38,6 +38,9 @@ public:
     ProgressWindow& progress;
     ScriptWindows& scriptWindows;
     Automation& automation;
+    Registry& registry;
+    Web& web;
+    Sound& sound;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

@@ -17,9 +17,12 @@
 #include "platform/ImageFiles.h"
 #include "platform/Input.h"
 #include "platform/ProgressWindow.h"
+#include "platform/Registry.h"
 #include "platform/Screen.h"
 #include "platform/ScriptWindows.h"
+#include "platform/Sound.h"
 #include "platform/System.h"
+#include "platform/Web.h"
 #include "platform/Windows.h"
 
 namespace ovrix {
@@ -40,6 +43,9 @@ public:
     virtual ProgressWindow& GetProgressWindow() = 0;
     virtual ScriptWindows& GetScriptWindows() = 0;
     virtual Automation& GetAutomation() = 0;
+    virtual Registry& GetRegistry() = 0;
+    virtual Web& GetWeb() = 0;
+    virtual Sound& GetSound() = 0;
 };
 
 }  // namespace ovrix

@@ -125,6 +125,29 @@ TEST(DesktopFile, AnswersQueueForTheDialogsThatAsk) {
 }
 
 // A screen with only its height keeps the simulated desktop's width.
+TEST(DesktopFile, RegistryValuesAndWebPagesReachTheSimulatedDesktop) {
+    Described described(Parse(R"({
+        "registry": {"HKEY_CURRENT_USER\\Software\\X": {"Name": "Alice", "Count": {"dword": 255},
+                                                      "Big": {"qword": 4294967296}, "Blob": {"hex": "01aB"},
+                                                      "Path": {"expand": "%TEMP%"}},
+                     "HKEY_LOCAL_MACHINE\\Software\\Empty": {}},
+        "web": {"http://example.com/": "<html>hi</html>"}
+    })"));
+    const RegistryKey key{0x80000001, u"CURRENT_USER", u"software\\x"};
+    const auto read = [&](std::u16string_view name) {
+        const std::optional<RegistryValue> value = described.sim.registry.ReadValue(key, name);
+        return value ? value->type : 0u;
+    };
+    EXPECT_EQ(read(u"name"), regtype::kString);
+    EXPECT_EQ(read(u"Count"), regtype::kDword);
+    EXPECT_EQ(read(u"Big"), regtype::kQword);
+    EXPECT_EQ(read(u"Path"), regtype::kExpandString);
+    EXPECT_EQ(described.sim.registry.ReadValue(key, u"Blob")->bytes, (std::vector<uint8_t>{0x01, 0xAB}));
+    EXPECT_TRUE(described.sim.registry.HasKey({0x80000002, u"LOCAL_MACHINE", u"Software\\Empty"}));
+    EXPECT_TRUE(described.sim.registry.HasKey({0x80000001, u"CURRENT_USER", u"Software"}));
+    EXPECT_EQ(described.sim.web.pages.at(u"http://example.com/"), "<html>hi</html>");
+}
+
 TEST(DesktopFile, MissingKeysKeepTheSimulatedDesktopsOwn) {
     Described tall(Parse(R"({"screen": {"height": 2000}})"));
     EXPECT_EQ(tall.sim.GetScreenSize().width, 1920);
@@ -156,7 +179,7 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         // Typos and repeats.
         {R"({"window": []})",
          "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, answers, "
-         "windows, events"},
+         "windows, events, registry, web"},
         {R"({"windows": [{"controls": [{"title": "a"}]}]})",
          "windows[0].controls[0].title: unknown key; expected one of class, id, text, rect, visible, controls"},
         {R"({"windows": [{}, {"title": "a", "rect": [0, 0, 1, 1], "title": "b"}]})",
@@ -199,6 +222,16 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"events": [{"at_ms": 9, "command": 1}]})", "events[0].window: missing; expected a window title"},
         {R"({"events": [{"at_ms": 9, "window": "F", "command": 65536}]})",
          "events[0].command: expected a control id, an integer from 0 to 65535"},
+        // Registry keys and web pages.
+        {R"({"registry": {"HKCU\\X": {}}})",
+         "registry.HKCU\\X: expected a key such as HKEY_CURRENT_USER\\Software\\Name"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"B": {"hex": "1AB"}}}})",
+         "registry.HKEY_CURRENT_USER\\X.B.hex: expected hex digits, two for each byte"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"N": {"dword": -1}}}})",
+         "registry.HKEY_CURRENT_USER\\X.N.dword: expected a number, an integer from 0 to 4294967295"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"N": 5}}})",
+         "registry.HKEY_CURRENT_USER\\X.N: expected a text or an object with one of dword, qword, expand, hex"},
+        {R"({"web": {"http://a/": 1}})", "web.http://a/: expected a page text"},
         // Closing when it appears: never there at all.
         {R"({"windows": [{"appear_ms": 500, "close_ms": 500}]})",
          "windows[0].close_ms: expected null or a time in ms after appear_ms, an integer from 501 to "

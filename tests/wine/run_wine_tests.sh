@@ -30,6 +30,10 @@
 #      clicked, its handler script ends it with a result the script shows.
 #   8. Automation objects Wine provides, and the workbook functions without a
 #      spreadsheet application (tests/wine/ole_e2e.sh).
+#   8. The registry, the clipboard's HTML and the web (tests/wine/registry_e2e.sh):
+#      values written, read back and deleted under HKEY_CURRENT_USER and seen
+#      by `reg query`; HTML on the clipboard read back; a page fetched from a
+#      web server on loopback.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -195,6 +199,9 @@ run_scriptwin_tests
 # --- 8. Automation objects and workbooks.
 source "$ROOT/tests/wine/ole_e2e.sh"
 run_ole_tests
+# --- 8. The registry, the clipboard's HTML and the web.
+source "$ROOT/tests/wine/registry_e2e.sh"
+run_registry_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

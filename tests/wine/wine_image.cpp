@@ -37,6 +37,13 @@
 //                                  it reports on the clipboard as for windows
 //   wine-image stop-tip -o IMAGE   the pattern never shown, timing out with
 //                                  "stop tip", then one more step
+//   wine-image registry PORT -o IMAGE
+//                                  writes, reads back and deletes values under
+//                                  HKEY_CURRENT_USER\Software\OvrixTest
+//                                  (keeping Keep and Count), puts HTML on the
+//                                  clipboard and reads it back, and fetches
+//                                  page.txt and a missing page from a server
+//                                  on 127.0.0.1:PORT; reports as for windows
 //   wine-image dialogs -o IMAGE    asks with an input box, a multi-line input
 //                                  box, a selection list and two Input
 //                                  Parameters dialogs, then shows every answer
@@ -557,12 +564,36 @@ std::vector<uint8_t> OleScene() {
     steps.Append(Report(u"workbook", Var(u"$book")));
     steps.Append(Report(u"cell", Call(u"XLS_GetCell", {Var(u"$book"), Text(u"Sheet1"), Num(1), Num(1)})));
     steps.Append(Report(u"end", Text(u"played")));
+// --- The registry, clipboard HTML and web scene.
+
+constexpr char16_t kRegistryKey[] = u"HKEY_CURRENT_USER\\Software\\OvrixTest";
+
+std::vector<uint8_t> RegistryScene(const std::u16string& port) {
+    EventList steps;
+    const PExprItem key = Text(kRegistryKey);
+    steps.Append(Do(u"Reg_CreateKey", {key}));
+    steps.Append(Do(u"Reg_SetStringValue", {key, Text(u"Keep"), Text(u"Grüße")}));
+    steps.Append(Do(u"Reg_SetDWORDValue", {key, Text(u"Count"), Num(255)}));
+    steps.Append(Do(u"Reg_SetStringValue", {key, Text(u"Gone"), Text(u"soon")}));
+    steps.Append(Report(u"keep", Call(u"Reg_GetValue", {key, Text(u"Keep")})));
+    steps.Append(Report(u"count", Call(u"Reg_GetValue", {Text(u"hkey_current_user\\Software\\OvrixTest"), Text(u"COUNT")})));
+    steps.Append(Do(u"Reg_DeleteValue", {key, Text(u"Gone")}));
+    steps.Append(Report(u"gone", Call(u"Reg_GetValue", {key, Text(u"Gone")})));
+
+    steps.Append(Do(u"SetClipboardHtml", {Text(u"x<br />y<div class=a>z</div>")}));
+    steps.Append(Set(u"$html", Call(u"GetClipboardHtml", {})));
+    steps.Append(Set(u"$plain", Call(u"GetClipboardText", {})));
+    steps.Append(Report(u"html", Var(u"$html")));
+    steps.Append(Report(u"plain", Var(u"$plain")));
+
+    steps.Append(Report(u"http", Call(u"HttpGet", {Text(u"127.0.0.1:" + port + u"/page.txt"), Num(5000)})));
+    steps.Append(Report(u"http-missing", Call(u"HttpGet", {Text(u"http://127.0.0.1:" + port + u"/none.txt")})));
     return Image(steps, false);
 }
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|registry PORT] -o IMAGE\n");
     return 2;
 }
 
@@ -594,6 +625,7 @@ int main(int argc, char** argv) {
     else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
     else if (kind == "scriptwin" && args.size() == 1) image = ScriptWindowScene();
     else if (kind == "ole" && args.size() == 1) image = OleScene();
+    else if (kind == "registry" && args.size() == 2) image = RegistryScene(std::u16string(args[1].begin(), args[1].end()));
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

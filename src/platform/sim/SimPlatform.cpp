@@ -285,6 +285,7 @@ bool SimPlatform::DoSetClipboardText(std::u16string_view text) {
     if (clipboardRefuses) return false;
     clipboard_.assign(text);
     clipboardImage_.reset();
+    clipboardHtml_.clear();
     progressWindow_.NoticeClipboardChange();
     return true;
 }
@@ -293,7 +294,14 @@ bool SimPlatform::DoSetClipboardImage(const VBmp& picture) {
     if (clipboardRefuses) return false;
     clipboard_.clear();
     clipboardImage_ = picture;
+    clipboardHtml_.clear();
     progressWindow_.NoticeClipboardChange();
+    return true;
+}
+
+bool SimPlatform::DoSetClipboardHtml(std::string_view htmlFormat, std::u16string_view text) {
+    if (!DoSetClipboardText(text)) return false;
+    clipboardHtml_.assign(htmlFormat);
     return true;
 }
 

@@ -26,6 +26,9 @@
 #include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimScriptWindows.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimSound.h"
+#include "platform/sim/SimWeb.h"
 #include "platform/sim/SimWindows.h"
 
 namespace ovrix {
@@ -127,6 +130,13 @@ public:
     // The simulated automation classes; tests register more.
     SimAutomation automation;
     Automation& GetAutomation() override { return automation; }
+    // The registry, the web's pages and the speaker; what the machine tells
+    // about itself.
+    SimRegistry registry;
+    SimWeb web{[this] { return ElapsedMs(); }, [this](std::u16string_view file) { existingFiles.emplace(file); }};
+    SimSound sound{[this](uint32_t ms) { Sleep(ms); }};
+    CpuSignature cpuSignature{0x000906EA, 0xBFEBFBFF};
+    HardwareFacts hardware{u"C:\\", 256060514304, u"Player"};
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -152,6 +162,9 @@ public:
     ProgressWindow& GetProgressWindow() override { return *this; }
     Windows& GetWindows() override { return windows; }
     ScriptWindows& GetScriptWindows() override { return scriptWindows; }
+    Registry& GetRegistry() override { return registry; }
+    Web& GetWeb() override { return web; }
+    Sound& GetSound() override { return sound; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }
@@ -178,6 +191,8 @@ public:
     }
     bool ButtonsSwapped() override { return buttonsSwapped; }
     OsVersion GetOsVersion() override { return osVersion; }
+    CpuSignature ProcessorSignature() override { return cpuSignature; }
+    HardwareFacts Hardware() override { return hardware; }
     // A US English keyboard layout, and its key names.
     uint32_t MapVirtualKey(uint32_t code) override;
     int16_t VkKeyScan(char16_t c) override;
@@ -188,6 +203,7 @@ public:
 
     std::u16string GetClipboardText() override { return clipboard_; }
     std::optional<VBmp> GetClipboardImage() override { return clipboardImage_; }
+    std::string GetClipboardHtml() override { return clipboardHtml_; }
     bool JoinClipboardChain() override { return progressWindow_.JoinClipboardChain(); }
     uint32_t ClipboardNotices() override { return progressWindow_.ClipboardNotices(); }
     void LeaveClipboardChain() override { progressWindow_.LeaveClipboardChain(); }
@@ -236,6 +252,7 @@ protected:
 
     bool DoSetClipboardText(std::u16string_view text) override;
     bool DoSetClipboardImage(const VBmp& picture) override;
+    bool DoSetClipboardHtml(std::string_view htmlFormat, std::u16string_view text) override;
     // The screen is the screen pictures' at the virtual moment; a window is
     // the part of the screen under its rectangle (black off the screen).
     bool DoCaptureScreen(ScreenCapture& out) override;
@@ -271,6 +288,7 @@ private:
     Point cursor_{0, 0};
     std::u16string clipboard_;
     std::optional<VBmp> clipboardImage_;
+    std::string clipboardHtml_;
     SimProgressWindow progressWindow_{*this};
     bool inWindowThread_ = false;
     size_t clipboardChangesDone_ = 0;

@@ -11,6 +11,9 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32Automation.h"
 #include "platform/win32/Win32Images.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Sound.h"
+#include "platform/win32/Win32Web.h"
 
 namespace ovrix::win32 {
 
@@ -42,6 +45,10 @@ public:
     Windows& GetWindows() override;
     ScriptWindows& GetScriptWindows() override;
     ProgressWindow& GetProgressWindow() override { return *this; }
+    Registry& GetRegistry() override { return registry_; }
+    Web& GetWeb() override { return web_; }
+    Sound& GetSound() override { return sound_; }
+    Automation& GetAutomation() override { return automation_; }
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -61,6 +68,7 @@ public:
 
     std::u16string GetClipboardText() override;
     std::optional<VBmp> GetClipboardImage() override;  // Win32Images.cpp
+    std::string GetClipboardHtml() override;            // Win32ClipboardHtml.cpp
     bool JoinClipboardChain() override;
     uint32_t ClipboardNotices() override;
     void LeaveClipboardChain() override;
@@ -70,6 +78,8 @@ public:
     bool SetCurrentDirectory(std::u16string_view path) override;
 
     OsVersion GetOsVersion() override;
+    CpuSignature ProcessorSignature() override;  // Win32Machine.cpp
+    HardwareFacts Hardware() override;           // Win32Machine.cpp
     void SeedRandom(uint32_t seed) override;
     uint32_t Random() override;
 
@@ -81,6 +91,7 @@ protected:
 
     bool DoSetClipboardText(std::u16string_view text) override;
     bool DoSetClipboardImage(const VBmp& picture) override;  // Win32Images.cpp
+    bool DoSetClipboardHtml(std::string_view htmlFormat, std::u16string_view text) override;  // Win32ClipboardHtml.cpp
 
     // Win32Capture.cpp
     bool DoCaptureScreen(ScreenCapture& out) override;
@@ -110,15 +121,15 @@ protected:
     void DoClose() override;
     ProgressWindowHost* ShownWindow() override;
 
-public:
-    Automation& GetAutomation() override { return automation_; }
-
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
     std::unique_ptr<Win32ScriptWindows> scriptWindows_;
     Win32ImageFiles images_;
     Win32Automation automation_;
+    Win32Registry registry_;
+    Win32Web web_;
+    Win32Sound sound_;
 };
 
 }  // namespace ovrix::win32

@@ -1,7 +1,7 @@
 // The Windows headers for the platform layer. Include this instead of
 // <windows.h>: the system headers define MessageBox, ShellExecute,
 // GetCurrentDirectory, SetCurrentDirectory, CopyFile, DeleteFile, MapVirtualKey,
-// VkKeyScan, ExitWindows, GetClassName, SendMessage and LoadImage as macros, which would rename
+// VkKeyScan, ExitWindows, GetClassName, SendMessage, LoadImage and PlaySound as macros, which would rename
 // the facets' members of the same names in some translation
 // units and not in others. The layer calls the W functions by their full names.
 #pragma once
@@ -21,3 +21,4 @@
 #undef GetClassName
 #undef SendMessage
 #undef LoadImage
+#undef PlaySound
