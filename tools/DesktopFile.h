@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -32,6 +33,9 @@ struct DesktopDescription {
     std::vector<int32_t> messageBoxAnswers;  // button ids, in the order asked
     std::vector<SimDialogAnswer> dialogAnswers;  // in the order the dialogs open
     std::vector<SimWindowSpec> windows;      // front to back
+    std::vector<SimProcessSpec> processes;   // running from the start
+    std::vector<SimProcessSpec> programs;    // what starting a file makes
+    std::map<std::u16string, std::u16string> environment;
 
     // What is fixed when the simulated desktop is made (the screen)...
     void ApplyTo(SimOptions& options) const;

@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/ImageFiles.h"
 #include "platform/Input.h"
+#include "platform/Processes.h"
 #include "platform/ProgressWindow.h"
 #include "platform/Screen.h"
 #include "platform/System.h"
@@ -36,6 +37,7 @@ public:
     virtual System& GetSystem() = 0;
     virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;
+    virtual Processes& GetProcesses() = 0;
 };
 
 }  // namespace ovrix

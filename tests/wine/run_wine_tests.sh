@@ -26,9 +26,12 @@
 #   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
 #      a selection list and Input Parameters answered with real key presses,
 #      the answers read from the script's message box.
+#   8. Programs, processes and their memory (tests/wine/processes_e2e.sh):
+#      Notepad started, opened and ended by name, commands waited for, and
+#      a test program's variables read and written by address.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
-# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
+# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory),
 # build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
 # OVRIX_WIN32_BUILD. Ends with "N passed, M failed"; non-zero on any failure.
 set -uo pipefail
@@ -184,6 +187,10 @@ run_pictures_tests
 # --- 7. The dialogs a script asks with.
 source "$ROOT/tests/wine/dialogs_e2e.sh"
 run_dialogs_tests
+
+# --- 8. Programs, processes and process memory.
+source "$ROOT/tests/wine/processes_e2e.sh"
+run_processes_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

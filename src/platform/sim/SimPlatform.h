@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimWindows.h"
 
@@ -119,6 +120,8 @@ public:
     // The windows on the simulated desktop; tests and desktop descriptions
     // add them.
     SimWindows windows{[this] { return ElapsedMs(); }};
+    // The processes; tests and desktop descriptions add them.
+    SimProcesses processes{[this] { return ElapsedMs(); }, [this](uint64_t ms) { Advance(ms * 1000); }};
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -143,6 +146,7 @@ public:
     System& GetSystem() override { return *this; }
     ProgressWindow& GetProgressWindow() override { return *this; }
     Windows& GetWindows() override { return windows; }
+    Processes& GetProcesses() override { return processes; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }
