@@ -464,7 +464,9 @@ std::vector<uint8_t> ProcessesScene(double value, double readOnly) {
     steps.Append(Do(u"TaskKill", {Text(u"notepad.exe")}));
     steps.Append(WaitWindow(u"*Notepad", false, 10));
     steps.Append(Do(u"Command", {Text(u"echo done> C:\\ovrix-command.txt"), Num(0), Num(1)}));
-    steps.Append(Do(u"Command", {Text(u"cd C:\\\r\ncopy ovrix-command.txt ovrix-command-copy.txt"), Num(0), Num(1)}));
+    steps.Append(Do(u"Command", {Text(u"copy C:\\ovrix-command.txt C:\\ovrix-command-copy.txt\r\n"
+                                      u"echo second> C:\\ovrix-command-second.txt"),
+                                 Num(0), Num(1)}));
     steps.Append(Set(u"$m", Call(u"OpenProcess", {Text(u"ovrix-wine-memory.exe")})));
     steps.Append(Report(u"memory-read", Call(u"ReadProcessMemoryInt", {Var(u"$m"), Num(value)})));
     steps.Append(Report(u"readonly-read", Call(u"ReadProcessMemoryInt", {Var(u"$m"), Num(readOnly)})));
