@@ -1,7 +1,8 @@
 // A desktop description: the situation a macro is dry-run against on the
 // simulated desktop (screen and what it shows over time, cursor, clipboard,
 // files, message box answers, the person's answers to the dialogs that ask
-// and the windows of other programs), read from
+// the windows of other programs, and the processes that run or that a
+// start makes), read from
 // one JSON file whose format
 // docs/desktop-file.md gives. Every key is optional and an unknown key is an
 // error, so a typo never silently falls back to a default.

@@ -26,13 +26,15 @@ HANDLE HandleOf(ProcessHandle& process) { return static_cast<Win32ProcessHandle&
 // A tool-help snapshot owns a kernel handle, but fails with
 // INVALID_HANDLE_VALUE rather than null.
 UniqueHandle Snapshot(DWORD flags, DWORD id) {
-    for (;;) {
+    // A module snapshot of a process that is loading a module asks to be
+    // taken again.
+    constexpr int kTries = 8;
+    for (int i = 0; i < kTries; ++i) {
         const HANDLE snapshot = ::CreateToolhelp32Snapshot(flags, id);
         if (snapshot != INVALID_HANDLE_VALUE) return UniqueHandle(snapshot);
-        // A module snapshot of a process that is loading a module asks to be
-        // taken again.
-        if (::GetLastError() != ERROR_BAD_LENGTH) return UniqueHandle();
+        if (::GetLastError() != ERROR_BAD_LENGTH) break;
     }
+    return UniqueHandle();
 }
 
 LPVOID At(uint64_t address) { return reinterpret_cast<LPVOID>(static_cast<uintptr_t>(address)); }
