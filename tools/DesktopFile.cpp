@@ -1,6 +1,7 @@
 #include "DesktopFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -328,13 +329,72 @@ void WebPages(const Json& value, DesktopDescription& description) {
     for (const auto& [url, body] : value.items()) {
         if (!body.is_string()) Expected(Member("web", url), "a page text");
         description.webPages[FromUtf8(url)] = body.get<std::string>();
+std::vector<uint8_t> HexBytes(const Json& value, const std::string& place) {
+    const std::string hex = value.is_string() ? value.get<std::string>() : std::string("?");
+    const auto digit = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (hex.size() % 2 != 0 || !std::all_of(hex.begin(), hex.end(), digit)) {
+        Expected(place, "a text of hexadecimal digit pairs");
+    }
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// A running process, or a program that starting a file of its name makes.
+SimProcessSpec ProcessAt(const Json& value, const std::string& place) {
+    CheckObject(value, place, "an object (a process)", {"name", "pid", "modules", "memory", "exits_after_ms"});
+    SimProcessSpec process;
+    const Json* name = Find(value, "name");
+    if (name == nullptr) Expected(Member(place, "name"), "the executable's file name");
+    process.name = Text(*name, Member(place, "name"));
+    if (const Json* v = Find(value, "pid")) {
+        process.pid = static_cast<uint32_t>(Integer(*v, Member(place, "pid"), "a process id", 1, 0xFFFFFFFF));
+    }
+    if (const Json* v = Find(value, "modules")) {
+        EachOf(*v, Member(place, "modules"), "an array of modules", [&](const Json& item, const std::string& at) {
+            CheckObject(item, at, "an object (a module)", {"name", "base"});
+            ProcessModule module;
+            if (const Json* n = Find(item, "name")) module.name = Text(*n, Member(at, "name"));
+            if (const Json* b = Find(item, "base")) module.base = static_cast<uint64_t>(Integer(*b, Member(at, "base"), "an address", 0, kTimeMax));
+            process.modules.push_back(module);
+        });
+    }
+    if (const Json* v = Find(value, "memory")) {
+        EachOf(*v, Member(place, "memory"), "an array of memory regions", [&](const Json& item, const std::string& at) {
+            CheckObject(item, at, "an object (a memory region)", {"address", "hex"});
+            SimMemoryRegion region;
+            if (const Json* a = Find(item, "address")) region.address = static_cast<uint64_t>(Integer(*a, Member(at, "address"), "an address", 0, kTimeMax));
+            if (const Json* h = Find(item, "hex")) region.bytes = HexBytes(*h, Member(at, "hex"));
+            process.memory.push_back(std::move(region));
+        });
+    }
+    if (const Json* v = Find(value, "exits_after_ms"); v != nullptr && !v->is_null()) {
+        process.exitsAfterMs = static_cast<uint64_t>(Integer(*v, Member(place, "exits_after_ms"), "a time in ms", 0, kTimeMax));
+    }
+    return process;
+}
+
+void ProcessesPart(const Json& root, DesktopDescription& description) {
+    const auto each = [&](const char* key, std::vector<SimProcessSpec>& into) {
+        if (const Json* v = Find(root, key)) {
+            EachOf(*v, key, "an array of processes",
+                   [&](const Json& item, const std::string& at) { into.push_back(ProcessAt(item, at)); });
+        }
+    };
+    each("processes", description.processes);
+    each("programs", description.programs);
+    if (const Json* v = Find(root, "environment")) {
+        if (!v->is_object()) Expected("environment", "an object of names and values");
+        for (const auto& item : v->items()) {
+            description.environment[FromUtf8(item.key())] = Text(item.value(), Member("environment", item.key()));
+        }
     }
 }
 
 DesktopDescription Description(const Json& root, std::string_view directory) {
     CheckObject(root, "", "an object",
                 {"screen", "screens", "cursor", "clipboard", "files", "message_box_answers", "answers", "windows",
-                 "events", "registry", "web"});
+                 "events", "registry", "web", "processes", "programs", "environment"});
     DesktopDescription description;
     if (const Json* v = Find(root, "screen")) description.screen = Screen(*v, directory, description);
     if (const Json* v = Find(root, "screens")) LaterScreens(*v, directory, description);
@@ -365,6 +425,7 @@ DesktopDescription Description(const Json& root, std::string_view directory) {
     if (const Json* v = Find(root, "events")) WindowEvents(*v, description);
     if (const Json* v = Find(root, "registry")) RegistryKeys(*v, description);
     if (const Json* v = Find(root, "web")) WebPages(*v, description);
+    ProcessesPart(root, description);
     return description;
 }
 
@@ -445,6 +506,9 @@ void DesktopDescription::ApplyTo(SimPlatform& sim) const {
         for (const auto& [name, value] : entry.values) sim.registry.Put(entry.key, name, value);
     }
     for (const auto& [url, body] : webPages) sim.web.pages[url] = body;
+    for (const SimProcessSpec& process : processes) sim.processes.Add(process);
+    for (const SimProcessSpec& program : programs) sim.processes.AddProgram(program);
+    for (const auto& [name, value] : environment) sim.processes.environment[name] = value;
 }
 
 std::optional<DesktopDescription> ParseDesktopDescription(std::string_view text, std::string_view name,

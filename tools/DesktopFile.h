@@ -2,6 +2,9 @@
 // simulated desktop (screen and what it shows over time, cursor, clipboard,
 // files, message box answers, the person's answers to the dialogs that ask,
 // the windows of other programs, registry keys and web pages), read from
+// files, message box answers, the person's answers to the dialogs that ask
+// the windows of other programs, and the processes that run or that a
+// start makes), read from
 // one JSON file whose format
 // docs/desktop-file.md gives. Every key is optional and an unknown key is an
 // error, so a typo never silently falls back to a default.
@@ -42,6 +45,9 @@ struct DesktopDescription {
     std::vector<SimWindowEvent> events;      // to script-made windows, in time order
     std::vector<SimRegistryKey> registry;
     std::map<std::u16string, std::string> webPages;  // page bodies by address
+    std::vector<SimProcessSpec> processes;   // running from the start
+    std::vector<SimProcessSpec> programs;    // what starting a file makes
+    std::map<std::u16string, std::u16string> environment;
 
     // What is fixed when the simulated desktop is made (the screen)...
     void ApplyTo(SimOptions& options) const;

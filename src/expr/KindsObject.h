@@ -17,6 +17,7 @@
 #include "expr/ExprKinds.h"
 #include "platform/Automation.h"
 #include "platform/Picture.h"
+#include "platform/Processes.h"
 
 namespace ovrix {
 
@@ -126,11 +127,16 @@ public:
     AutoObjectRef workbook;
 };
 
+// A process opened with all access; the process is closed when the value
+// dies. A value loaded from a stored form holds no process.
 class ExprItem_Process : public ObjectItem {
 public:
-    ExprItem_Process() : ObjectItem(kind::kProcess, u"Process") {}
-    uint32_t processId = 0;
-    uint32_t processHandle = 0xFFFFFFFFu;  // invalid until a process is opened
+    explicit ExprItem_Process(std::unique_ptr<ProcessHandle> opened = nullptr)
+        : ObjectItem(kind::kProcess, u"Process"),
+          processId(opened != nullptr ? opened->Id() : 0),
+          process(std::move(opened)) {}
+    uint32_t processId;
+    std::unique_ptr<ProcessHandle> process;
 };
 
 // Shows the window handle rather than its own identity.

@@ -18,6 +18,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       registry(platform.GetRegistry()),
       web(platform.GetWeb()),
       sound(platform.GetSound()),
+      processes(platform.GetProcesses()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();
@@ -29,8 +30,9 @@ Desktop::~Desktop() {
 }
 
 void Desktop::BindTracer(EventTracer* tracer) {
-    TracedFacet* const traced[] = {&input, &screen,   &clipboard, &dialogs,       &files,      &images, &system,
-                                   &windows, &progress, &registry,  &scriptWindows, &automation, &web,    &sound};
+    TracedFacet* const traced[] = {&input,    &screen,        &clipboard,  &dialogs, &files, &images,
+                                   &system,   &windows,       &progress,   &registry, &web,  &sound,
+                                   &processes, &scriptWindows, &automation};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

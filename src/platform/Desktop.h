@@ -41,6 +41,7 @@ public:
     Registry& registry;
     Web& web;
     Sound& sound;
+    Processes& processes;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

@@ -16,6 +16,7 @@
 #include "platform/Files.h"
 #include "platform/ImageFiles.h"
 #include "platform/Input.h"
+#include "platform/Processes.h"
 #include "platform/ProgressWindow.h"
 #include "platform/Registry.h"
 #include "platform/Screen.h"
@@ -46,6 +47,7 @@ public:
     virtual Registry& GetRegistry() = 0;
     virtual Web& GetWeb() = 0;
     virtual Sound& GetSound() = 0;
+    virtual Processes& GetProcesses() = 0;
 };
 
 }  // namespace ovrix

@@ -110,6 +110,28 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     EXPECT_FALSE(windows.IsWindow(dialog));
 }
 
+// Running processes with their memory, a program that starting makes, and
+// the environment a started file is expanded with.
+TEST(DesktopFile, ProcessesProgramsAndTheEnvironment) {
+    Described desk(Parse(R"({
+      "processes": [{"name": "notepad.exe", "pid": 1200, "modules": [{"name": "notepad.exe", "base": 4194304}],
+                     "memory": [{"address": 4198400, "hex": "2a00FF00"}], "exits_after_ms": 300}],
+      "programs": [{"name": "tool.exe", "exits_after_ms": 50}],
+      "environment": {"TOOLS": "D:\\bin"}})"));
+    SimProcesses& processes = desk.sim.processes;
+    EXPECT_EQ(processes.Peek(1200, 4198400, 4), (std::vector<uint8_t>{0x2A, 0, 0xFF, 0}));
+    auto notepad = processes.Open(1200);
+    ASSERT_NE(notepad, nullptr);
+    EXPECT_EQ(processes.Modules(*notepad).at(0).base, 4194304u);
+    EXPECT_EQ(processes.ExpandEnvironment(u"%tools%\\tool"), u"D:\\bin\\tool");
+    const StartedProgram tool = processes.Start({u"D:\\bin\\TOOL", u"", 5, true});
+    ASSERT_NE(tool.process, nullptr);
+    EXPECT_FALSE(processes.WaitForExit(*tool.process, 49));
+    EXPECT_TRUE(processes.WaitForExit(*tool.process, 1));
+    desk.sim.Sleep(250);
+    EXPECT_FALSE(processes.IsRunning(1200));
+}
+
 TEST(DesktopFile, AnswersQueueForTheDialogsThatAsk) {
     Described desk(Parse(R"({"answers": [{"button": "ok", "text": "Alice"}, {"button": "cancel"}, {"button": "ok"},
         {"button": "ok", "values": {"Name": "Al\u00e9", "Age": ""}}]})"));
@@ -179,7 +201,7 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         // Typos and repeats.
         {R"({"window": []})",
          "window: unknown key; expected one of screen, screens, cursor, clipboard, files, message_box_answers, answers, "
-         "windows, events, registry, web"},
+         "windows, events, registry, web, processes, programs, environment"},
         {R"({"windows": [{"controls": [{"title": "a"}]}]})",
          "windows[0].controls[0].title: unknown key; expected one of class, id, text, rect, visible, controls"},
         {R"({"windows": [{}, {"title": "a", "rect": [0, 0, 1, 1], "title": "b"}]})",
@@ -232,6 +254,13 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"registry": {"HKEY_CURRENT_USER\\X": {"N": 5}}})",
          "registry.HKEY_CURRENT_USER\\X.N: expected a text or an object with one of dword, qword, expand, hex"},
         {R"({"web": {"http://a/": 1}})", "web.http://a/: expected a page text"},
+        // Processes.
+        {R"({"processes": [{"pid": 4}]})", "processes[0].name: expected the executable's file name"},
+        {R"({"programs": [{"name": "a", "memory": [{"address": 1, "hex": "2A0"}]}]})",
+         "programs[0].memory[0].hex: expected a text of hexadecimal digit pairs"},
+        {R"({"processes": [{"name": "a", "pid": 0}]})",
+         "processes[0].pid: expected a process id, an integer from 1 to 4294967295"},
+        {R"({"environment": {"A": 1}})", "environment.A: expected a text"},
         // Closing when it appears: never there at all.
         {R"({"windows": [{"appear_ms": 500, "close_ms": 500}]})",
          "windows[0].close_ms: expected null or a time in ms after appear_ms, an integer from 501 to "

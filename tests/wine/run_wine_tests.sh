@@ -34,9 +34,12 @@
 #      values written, read back and deleted under HKEY_CURRENT_USER and seen
 #      by `reg query`; HTML on the clipboard read back; a page fetched from a
 #      web server on loopback.
+#   8. Programs, processes and their memory (tests/wine/processes_e2e.sh):
+#      Notepad started, opened and ended by name, commands waited for, and
+#      a test program's variables read and written by address.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
-# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
+# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory),
 # build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
 # OVRIX_WIN32_BUILD. Ends with "N passed, M failed"; non-zero on any failure.
 set -uo pipefail
@@ -202,6 +205,9 @@ run_ole_tests
 # --- 8. The registry, the clipboard's HTML and the web.
 source "$ROOT/tests/wine/registry_e2e.sh"
 run_registry_tests
+# --- 8. Programs, processes and process memory.
+source "$ROOT/tests/wine/processes_e2e.sh"
+run_processes_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -65,6 +65,11 @@
 //                                  workbook functions without a spreadsheet
 //                                  application. What it reads it reports on
 //                                  the clipboard as for windows
+//   wine-image processes V R -o IMAGE  starts Notepad, opens it, ends it by
+//                                  name; runs two commands, waiting for each;
+//                                  reads and writes ovrix-wine-memory's
+//                                  variables at addresses V and R (decimal),
+//                                  reporting on the clipboard as for windows
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -588,12 +593,35 @@ std::vector<uint8_t> RegistryScene(const std::u16string& port) {
 
     steps.Append(Report(u"http", Call(u"HttpGet", {Text(u"127.0.0.1:" + port + u"/page.txt"), Num(5000)})));
     steps.Append(Report(u"http-missing", Call(u"HttpGet", {Text(u"http://127.0.0.1:" + port + u"/none.txt")})));
+// --- The processes scene: Notepad started, opened and ended by name; two
+// commands, the second needing what the first wrote; a variable and a
+// read-only one of ovrix-wine-memory read and written at the addresses the
+// test hands in.
+std::vector<uint8_t> ProcessesScene(double value, double readOnly) {
+    EventList steps;
+    steps.Append(Do(u"ExecuteFile", {Text(u"%SystemRoot%\\notepad.exe"), Text(u""), Num(5), Num(0)}));
+    steps.Append(WaitWindow(u"*Notepad", true, 20));
+    steps.Append(Set(u"$p", Call(u"OpenProcess", {Text(u"NOTEPAD.EXE")})));
+    steps.Append(Report(u"notepad-module", Op(op::kGreater, Call(u"GetModuleBaseAddress", {Var(u"$p"), Text(u"notepad.exe")}), Num(0))));
+    steps.Append(Set(u"$p", Num(0)));
+    steps.Append(Do(u"TaskKill", {Text(u"notepad.exe")}));
+    steps.Append(WaitWindow(u"*Notepad", false, 10));
+    steps.Append(Do(u"Command", {Text(u"echo done> C:\\ovrix-command.txt"), Num(0), Num(1)}));
+    steps.Append(Do(u"Command", {Text(u"copy C:\\ovrix-command.txt C:\\ovrix-command-copy.txt\r\n"
+                                      u"echo second> C:\\ovrix-command-second.txt"),
+                                 Num(0), Num(1)}));
+    steps.Append(Set(u"$m", Call(u"OpenProcess", {Text(u"ovrix-wine-memory.exe")})));
+    steps.Append(Report(u"memory-read", Call(u"ReadProcessMemoryInt", {Var(u"$m"), Num(value)})));
+    steps.Append(Report(u"readonly-read", Call(u"ReadProcessMemoryInt", {Var(u"$m"), Num(readOnly)})));
+    steps.Append(Do(u"WriteProcessMemoryInt", {Var(u"$m"), Num(readOnly), Num(2222)}));
+    steps.Append(Do(u"WriteProcessMemoryInt", {Var(u"$m"), Num(value), Num(98765)}));
     return Image(steps, false);
 }
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|registry PORT] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|registry PORT|"
+                         "processes VALUE-ADDRESS READONLY-ADDRESS] -o IMAGE\n");
     return 2;
 }
 
@@ -626,6 +654,9 @@ int main(int argc, char** argv) {
     else if (kind == "scriptwin" && args.size() == 1) image = ScriptWindowScene();
     else if (kind == "ole" && args.size() == 1) image = OleScene();
     else if (kind == "registry" && args.size() == 2) image = RegistryScene(std::u16string(args[1].begin(), args[1].end()));
+    else if (kind == "processes" && args.size() == 3) {
+        image = ProcessesScene(std::strtod(args[1].c_str(), nullptr), std::strtod(args[2].c_str(), nullptr));
+    }
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

@@ -24,6 +24,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/SimAutomation.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimScriptWindows.h"
 #include "platform/sim/SimRegistry.h"
@@ -137,6 +138,8 @@ public:
     SimSound sound{[this](uint32_t ms) { Sleep(ms); }};
     CpuSignature cpuSignature{0x000906EA, 0xBFEBFBFF};
     HardwareFacts hardware{u"C:\\", 256060514304, u"Player"};
+    // The processes; tests and desktop descriptions add them.
+    SimProcesses processes{[this] { return ElapsedMs(); }, [this](uint64_t ms) { Advance(ms * 1000); }};
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -165,6 +168,7 @@ public:
     Registry& GetRegistry() override { return registry; }
     Web& GetWeb() override { return web; }
     Sound& GetSound() override { return sound; }
+    Processes& GetProcesses() override { return processes; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }

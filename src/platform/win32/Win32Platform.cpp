@@ -17,6 +17,7 @@
 #include "platform/win32/SelectListDialog.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32ScriptWindows.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Windows.h"
 
 namespace ovrix::win32 {
@@ -43,11 +44,13 @@ bool HandledByDialog(MSG& message) {
 Win32Platform::Win32Platform()
     : progress_(std::make_unique<CVtlProgDlg>()),
       windows_(std::make_unique<Win32Windows>()),
-      scriptWindows_(std::make_unique<Win32ScriptWindows>()) {}
+      scriptWindows_(std::make_unique<Win32ScriptWindows>()),
+      processes_(std::make_unique<Win32Processes>()) {}
 Win32Platform::~Win32Platform() = default;
 
 Windows& Win32Platform::GetWindows() { return *windows_; }
 ScriptWindows& Win32Platform::GetScriptWindows() { return *scriptWindows_; }
+Processes& Win32Platform::GetProcesses() { return *processes_; }
 
 uint32_t Win32Platform::TickCount() { return ::GetTickCount(); }
 

@@ -20,6 +20,7 @@ namespace ovrix::win32 {
 class CVtlProgDlg;
 class Win32Windows;
 class Win32ScriptWindows;
+class Win32Processes;
 
 class Win32Platform : public Platform,
                       public Clock,
@@ -49,6 +50,7 @@ public:
     Web& GetWeb() override { return web_; }
     Sound& GetSound() override { return sound_; }
     Automation& GetAutomation() override { return automation_; }
+    Processes& GetProcesses() override;
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
     std::unique_ptr<Win32ScriptWindows> scriptWindows_;
+    std::unique_ptr<Win32Processes> processes_;
     Win32ImageFiles images_;
     Win32Automation automation_;
     Win32Registry registry_;
