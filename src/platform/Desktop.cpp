@@ -13,6 +13,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       system(platform.GetSystem()),
       windows(platform.GetWindows()),
       progress(platform.GetProgressWindow()),
+      databases(platform.GetDatabases()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();
@@ -25,7 +26,7 @@ Desktop::~Desktop() {
 
 void Desktop::BindTracer(EventTracer* tracer) {
     TracedFacet* const traced[] = {&input, &screen, &clipboard, &dialogs, &files,
-                                   &images, &system, &windows, &progress};
+                                   &images, &system, &windows, &progress, &databases};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

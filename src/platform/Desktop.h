@@ -36,6 +36,7 @@ public:
     System& system;
     Windows& windows;
     ProgressWindow& progress;
+    Databases& databases;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

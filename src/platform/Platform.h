@@ -11,6 +11,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Databases.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/ImageFiles.h"
@@ -36,6 +37,7 @@ public:
     virtual System& GetSystem() = 0;
     virtual Windows& GetWindows() = 0;
     virtual ProgressWindow& GetProgressWindow() = 0;
+    virtual Databases& GetDatabases() = 0;
 };
 
 }  // namespace ovrix

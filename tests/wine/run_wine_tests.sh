@@ -26,6 +26,8 @@
 #   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
 #      a selection list and Input Parameters answered with real key presses,
 #      the answers read from the script's message box.
+#   8. The databases (tests/wine/database_e2e.sh): SQLite through sqlite3.dll
+#      beside the packed player, the ADO failure path, a missing sqlite3.dll.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -184,6 +186,10 @@ run_pictures_tests
 # --- 7. The dialogs a script asks with.
 source "$ROOT/tests/wine/dialogs_e2e.sh"
 run_dialogs_tests
+
+# --- 8. The databases.
+source "$ROOT/tests/wine/database_e2e.sh"
+run_database_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

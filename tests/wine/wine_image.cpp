@@ -43,6 +43,13 @@
 //                                  in one message box titled "Results":
 //                                  a=[..] b=[..] c=[..] d=[..] e=[..], the
 //                                  named data as NamedData_Print writes it
+//   wine-image database -o IMAGE   makes a table in C:\ovrix-database.sqlite,
+//                                  inserts two rows (a NULL, a non-ASCII
+//                                  name), reads them back by number and by
+//                                  name, runs a bad statement and tries the
+//                                  default ADO connection; shows it all in a
+//                                  message box titled "Database":
+//                                  n=[..] a=[..] b=[..] eof=[..] bad=[] ado=[]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -445,9 +452,41 @@ std::vector<uint8_t> DialogsScene() {
     return Image(steps, false);
 }
 
+// --- The database scene.
+
+// The current row of $r as "id|name|note".
+PExprItem RowText() {
+    const auto field = [](PExprItem column) { return Call(u"Database_GetField", {Var(u"$r"), std::move(column)}); };
+    return Op(op::kSum, Op(op::kSum, Op(op::kSum, Op(op::kSum, field(Num(0)), Text(u"|")), field(Text(u"name"))),
+                           Text(u"|")),
+              field(Num(2)));
+}
+
+std::vector<uint8_t> DatabaseScene() {
+    EventList steps;
+    steps.Append(Set(u"$c", Call(u"Database_ConnectSQLite", {Text(u"C:\\ovrix-database.sqlite")})));
+    steps.Append(Do(u"Database_Execute", {Var(u"$c"), Text(u"CREATE TABLE t(id INTEGER, name TEXT, note TEXT);"
+                                                           u"INSERT INTO t VALUES (1, 'Zo\u00eb', NULL), (2, 'Ned', 'x')")}));
+    steps.Append(Set(u"$r", Call(u"Database_Execute", {Var(u"$c"), Text(u"SELECT id, name, note FROM t ORDER BY id")})));
+    steps.Append(Set(u"$a", RowText()));
+    steps.Append(Do(u"Database_RecordSetMoveNext", {Var(u"$r")}));
+    steps.Append(Set(u"$b", RowText()));
+    steps.Append(Do(u"Database_RecordSetMoveNext", {Var(u"$r")}));
+    steps.Append(Set(u"$bad", Call(u"Database_Execute", {Var(u"$c"), Text(u"SELEKT 1")})));
+    steps.Append(Set(u"$ado", Call(u"Database_Connect", {})));
+    PExprItem all = Shown(u"n", Call(u"Database_RecordSetGetFieldCount", {Var(u"$r")}));
+    all = Op(op::kSum, all, Shown(u"a", Var(u"$a")));
+    all = Op(op::kSum, all, Shown(u"b", Var(u"$b")));
+    all = Op(op::kSum, all, Shown(u"eof", Call(u"Database_RecordSetEOF", {Var(u"$r")})));
+    all = Op(op::kSum, all, Shown(u"bad", Var(u"$bad")));
+    all = Op(op::kSum, all, Shown(u"ado", Var(u"$ado")));
+    steps.Append(Do(u"MessageBoxEx", {all, Text(u"Database"), Num(0), Num(0x40040)}));
+    return Image(steps, false);
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs|database] -o IMAGE\n");
     return 2;
 }
 
@@ -477,6 +516,7 @@ int main(int argc, char** argv) {
         image = PicturesScene(static_cast<uint32_t>(std::atoi(args[1].c_str())));
     }
     else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
+    else if (kind == "database" && args.size() == 1) image = DatabaseScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

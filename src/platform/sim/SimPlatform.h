@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimDatabases.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimWindows.h"
 
@@ -119,6 +120,8 @@ public:
     // The windows on the simulated desktop; tests and desktop descriptions
     // add them.
     SimWindows windows{[this] { return ElapsedMs(); }};
+    // SQLite through the machine's library; no ADO.
+    SimDatabases databases;
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -143,6 +146,7 @@ public:
     System& GetSystem() override { return *this; }
     ProgressWindow& GetProgressWindow() override { return *this; }
     Windows& GetWindows() override { return windows; }
+    Databases& GetDatabases() override { return databases; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }

@@ -16,6 +16,7 @@
 #include "platform/win32/ScriptErrorDialog.h"
 #include "platform/win32/SelectListDialog.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/Win32Databases.h"
 #include "platform/win32/Win32Windows.h"
 
 namespace ovrix::win32 {
@@ -40,10 +41,12 @@ bool HandledByDialog(MSG& message) {
 }  // namespace
 
 Win32Platform::Win32Platform()
-    : progress_(std::make_unique<CVtlProgDlg>()), windows_(std::make_unique<Win32Windows>()) {}
+    : progress_(std::make_unique<CVtlProgDlg>()), windows_(std::make_unique<Win32Windows>()),
+      databases_(std::make_unique<Win32Databases>()) {}
 Win32Platform::~Win32Platform() = default;
 
 Windows& Win32Platform::GetWindows() { return *windows_; }
+Databases& Win32Platform::GetDatabases() { return *databases_; }
 
 uint32_t Win32Platform::TickCount() { return ::GetTickCount(); }
 

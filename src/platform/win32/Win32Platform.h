@@ -15,6 +15,7 @@ namespace ovrix::win32 {
 
 class CVtlProgDlg;
 class Win32Windows;
+class Win32Databases;
 
 class Win32Platform : public Platform,
                       public Clock,
@@ -39,6 +40,7 @@ public:
     System& GetSystem() override { return *this; }
     Windows& GetWindows() override;
     ProgressWindow& GetProgressWindow() override { return *this; }
+    Databases& GetDatabases() override;
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -110,6 +112,7 @@ protected:
 private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
+    std::unique_ptr<Win32Databases> databases_;
     Win32ImageFiles images_;
 };
 
