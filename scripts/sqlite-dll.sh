@@ -40,19 +40,19 @@ if [[ ! -f $source_dir/sqlite3.c ]]; then
         rm -f "$tarball"
         exit 1
     fi
-    rm -rf "$source_dir.partial"
-    mkdir -p "$source_dir.partial"
-    tar -xzf "$tarball" -C "$source_dir.partial" --strip-components=3 \
+    rm -rf "$source_dir.partial.$$"
+    mkdir -p "$source_dir.partial.$$"
+    tar -xzf "$tarball" -C "$source_dir.partial.$$" --strip-components=3 \
         package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h
     rm -rf "$source_dir"
-    mv "$source_dir.partial" "$source_dir"
+    mv "$source_dir.partial.$$" "$source_dir"
 fi
 
 built=$cache/$VERSION-$(basename "$compiler")/sqlite3.dll
 if [[ ! -f $built ]]; then
     mkdir -p "$(dirname "$built")"
-    "$compiler" -O2 -shared -static-libgcc -o "$built.partial" "$source_dir/sqlite3.c"
-    mv "$built.partial" "$built"
+    "$compiler" -O2 -shared -static-libgcc -o "$built.partial.$$" "$source_dir/sqlite3.c"
+    mv "$built.partial.$$" "$built"
 fi
 mkdir -p "$(dirname "$output")"
 cp "$built" "$output"
