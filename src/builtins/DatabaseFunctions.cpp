@@ -125,10 +125,13 @@ PExprItem* MoveNext(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
 PExprItem* GetField(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     DbRecordSet* records = RecordSetArg(args, count);
     if (records == nullptr || count < 2) return None(result);
-    const std::optional<std::u16string> value =
-        args[1] && args[1]->Kind() == kind::kText
-            ? records->FieldByName(Text(args, count, 1))
-            : records->FieldByIndex(static_cast<int32_t>(AsInteger(args[1])));
+    if (args[1] && args[1]->Kind() == kind::kText) {
+        const std::optional<std::u16string> value = records->FieldByName(Text(args, count, 1));
+        return value ? ReturnText(result, *value) : None(result);
+    }
+    const int64_t index = AsInteger(args[1]);
+    if (index < 0 || index >= records->FieldCount()) return None(result);
+    const std::optional<std::u16string> value = records->FieldByIndex(static_cast<int32_t>(index));
     return value ? ReturnText(result, *value) : None(result);
 }
 
