@@ -32,6 +32,8 @@ mkdir -p "$OUT"
 rm -f "$OUT/trace.txt" "$OUT/screenshot.png"
 "$NATIVE/tools/ovrix-demo-image" -o "$OUT/demo.img"
 "$NATIVE/tools/ovrix-pack" "$WIN64/src/platform/win32/ovrix.exe" "$OUT/demo.img" -o "$OUT/ovrix-demo.exe"
+# The player loads sqlite3.dll from its own folder for its database functions.
+cp "$WIN64/src/platform/win32/sqlite3.dll" "$OUT/"
 
 # Inside the Wine environment: start the player, photograph the display
 # whenever one of its windows is visible (Wine names them after the exe),

@@ -15,7 +15,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb xdotool imagemagick
-    coreutils procps python3
+    coreutils procps python3 openssl
 )
 
 missing=()

@@ -19,6 +19,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       web(platform.GetWeb()),
       sound(platform.GetSound()),
       processes(platform.GetProcesses()),
+      databases(platform.GetDatabases()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();
@@ -30,9 +31,9 @@ Desktop::~Desktop() {
 }
 
 void Desktop::BindTracer(EventTracer* tracer) {
-    TracedFacet* const traced[] = {&input,    &screen,        &clipboard,  &dialogs, &files, &images,
-                                   &system,   &windows,       &progress,   &registry, &web,  &sound,
-                                   &processes, &scriptWindows, &automation};
+    TracedFacet* const traced[] = {&input,    &screen,        &clipboard,  &dialogs,  &files, &images,
+                                   &system,   &windows,       &progress,   &registry, &web,   &sound,
+                                   &processes, &scriptWindows, &automation, &databases};
     for (TracedFacet* facet : traced) facet->TraceTo(tracer);
 }
 

@@ -42,6 +42,7 @@ public:
     Web& web;
     Sound& sound;
     Processes& processes;
+    Databases& databases;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

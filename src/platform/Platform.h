@@ -12,6 +12,7 @@
 #include "platform/Automation.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Databases.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/ImageFiles.h"
@@ -48,6 +49,7 @@ public:
     virtual Web& GetWeb() = 0;
     virtual Sound& GetSound() = 0;
     virtual Processes& GetProcesses() = 0;
+    virtual Databases& GetDatabases() = 0;
 };
 
 }  // namespace ovrix

@@ -37,6 +37,8 @@
 #   8. Programs, processes and their memory (tests/wine/processes_e2e.sh):
 #      Notepad started, opened and ended by name, commands waited for, and
 #      a test program's variables read and written by address.
+#   8. The databases (tests/wine/database_e2e.sh): SQLite through sqlite3.dll
+#      beside the packed player, the ADO failure path, a missing sqlite3.dll.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory),
@@ -208,6 +210,9 @@ run_registry_tests
 # --- 8. Programs, processes and process memory.
 source "$ROOT/tests/wine/processes_e2e.sh"
 run_processes_tests
+# --- 8. The databases.
+source "$ROOT/tests/wine/database_e2e.sh"
+run_database_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -70,6 +70,13 @@
 //                                  reads and writes ovrix-wine-memory's
 //                                  variables at addresses V and R (decimal),
 //                                  reporting on the clipboard as for windows
+//   wine-image database -o IMAGE   makes a table in C:\ovrix-database.sqlite,
+//                                  inserts two rows (a NULL, a non-ASCII
+//                                  name), reads them back by number and by
+//                                  name, runs a bad statement and tries the
+//                                  default ADO connection; shows it all in a
+//                                  message box titled "Database":
+//                                  n=[..] a=[..] b=[..] eof=[..] bad=[] ado=[]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -615,13 +622,42 @@ std::vector<uint8_t> ProcessesScene(double value, double readOnly) {
     steps.Append(Report(u"readonly-read", Call(u"ReadProcessMemoryInt", {Var(u"$m"), Num(readOnly)})));
     steps.Append(Do(u"WriteProcessMemoryInt", {Var(u"$m"), Num(readOnly), Num(2222)}));
     steps.Append(Do(u"WriteProcessMemoryInt", {Var(u"$m"), Num(value), Num(98765)}));
+// --- The database scene.
+
+// The current row of $r as "id|name|note".
+PExprItem RowText() {
+    const auto field = [](PExprItem column) { return Call(u"Database_GetField", {Var(u"$r"), std::move(column)}); };
+    return Op(op::kSum, Op(op::kSum, Op(op::kSum, Op(op::kSum, field(Num(0)), Text(u"|")), field(Text(u"name"))),
+                           Text(u"|")),
+              field(Num(2)));
+}
+
+std::vector<uint8_t> DatabaseScene() {
+    EventList steps;
+    steps.Append(Set(u"$c", Call(u"Database_ConnectSQLite", {Text(u"C:\\ovrix-database.sqlite")})));
+    steps.Append(Do(u"Database_Execute", {Var(u"$c"), Text(u"CREATE TABLE t(id INTEGER, name TEXT, note TEXT);"
+                                                           u"INSERT INTO t VALUES (1, 'Zo\u00eb', NULL), (2, 'Ned', 'x')")}));
+    steps.Append(Set(u"$r", Call(u"Database_Execute", {Var(u"$c"), Text(u"SELECT id, name, note FROM t ORDER BY id")})));
+    steps.Append(Set(u"$a", RowText()));
+    steps.Append(Do(u"Database_RecordSetMoveNext", {Var(u"$r")}));
+    steps.Append(Set(u"$b", RowText()));
+    steps.Append(Do(u"Database_RecordSetMoveNext", {Var(u"$r")}));
+    steps.Append(Set(u"$bad", Call(u"Database_Execute", {Var(u"$c"), Text(u"SELEKT 1")})));
+    steps.Append(Set(u"$ado", Call(u"Database_Connect", {})));
+    PExprItem all = Shown(u"n", Call(u"Database_RecordSetGetFieldCount", {Var(u"$r")}));
+    all = Op(op::kSum, all, Shown(u"a", Var(u"$a")));
+    all = Op(op::kSum, all, Shown(u"b", Var(u"$b")));
+    all = Op(op::kSum, all, Shown(u"eof", Call(u"Database_RecordSetEOF", {Var(u"$r")})));
+    all = Op(op::kSum, all, Shown(u"bad", Var(u"$bad")));
+    all = Op(op::kSum, all, Shown(u"ado", Var(u"$ado")));
+    steps.Append(Do(u"MessageBoxEx", {all, Text(u"Database"), Num(0), Num(0x40040)}));
     return Image(steps, false);
 }
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
                          "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|registry PORT|"
-                         "processes VALUE-ADDRESS READONLY-ADDRESS] -o IMAGE\n");
+                         "processes VALUE-ADDRESS READONLY-ADDRESS|database] -o IMAGE\n");
     return 2;
 }
 
@@ -657,6 +693,7 @@ int main(int argc, char** argv) {
     else if (kind == "processes" && args.size() == 3) {
         image = ProcessesScene(std::strtod(args[1].c_str(), nullptr), std::strtod(args[2].c_str(), nullptr));
     }
+    else if (kind == "database" && args.size() == 1) image = DatabaseScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

@@ -25,6 +25,7 @@
 #include "platform/Platform.h"
 #include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimProcesses.h"
+#include "platform/sim/SimDatabases.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimScriptWindows.h"
 #include "platform/sim/SimRegistry.h"
@@ -140,6 +141,8 @@ public:
     HardwareFacts hardware{u"C:\\", 256060514304, u"Player"};
     // The processes; tests and desktop descriptions add them.
     SimProcesses processes{[this] { return ElapsedMs(); }, [this](uint64_t ms) { Advance(ms * 1000); }};
+    // SQLite through the machine's library; no ADO.
+    SimDatabases databases;
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -169,6 +172,7 @@ public:
     Web& GetWeb() override { return web; }
     Sound& GetSound() override { return sound; }
     Processes& GetProcesses() override { return processes; }
+    Databases& GetDatabases() override { return databases; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }

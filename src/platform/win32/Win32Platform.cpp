@@ -18,6 +18,7 @@
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32ScriptWindows.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Databases.h"
 #include "platform/win32/Win32Windows.h"
 
 namespace ovrix::win32 {
@@ -45,12 +46,14 @@ Win32Platform::Win32Platform()
     : progress_(std::make_unique<CVtlProgDlg>()),
       windows_(std::make_unique<Win32Windows>()),
       scriptWindows_(std::make_unique<Win32ScriptWindows>()),
-      processes_(std::make_unique<Win32Processes>()) {}
+      processes_(std::make_unique<Win32Processes>()),
+      databases_(std::make_unique<Win32Databases>()) {}
 Win32Platform::~Win32Platform() = default;
 
 Windows& Win32Platform::GetWindows() { return *windows_; }
 ScriptWindows& Win32Platform::GetScriptWindows() { return *scriptWindows_; }
 Processes& Win32Platform::GetProcesses() { return *processes_; }
+Databases& Win32Platform::GetDatabases() { return *databases_; }
 
 uint32_t Win32Platform::TickCount() { return ::GetTickCount(); }
 

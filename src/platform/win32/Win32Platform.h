@@ -21,6 +21,7 @@ class CVtlProgDlg;
 class Win32Windows;
 class Win32ScriptWindows;
 class Win32Processes;
+class Win32Databases;
 
 class Win32Platform : public Platform,
                       public Clock,
@@ -51,6 +52,7 @@ public:
     Sound& GetSound() override { return sound_; }
     Automation& GetAutomation() override { return automation_; }
     Processes& GetProcesses() override;
+    Databases& GetDatabases() override;
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -128,6 +130,7 @@ private:
     std::unique_ptr<Win32Windows> windows_;
     std::unique_ptr<Win32ScriptWindows> scriptWindows_;
     std::unique_ptr<Win32Processes> processes_;
+    std::unique_ptr<Win32Databases> databases_;
     Win32ImageFiles images_;
     Win32Automation automation_;
     Win32Registry registry_;
