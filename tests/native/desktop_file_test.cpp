@@ -66,7 +66,7 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     EXPECT_EQ(sim.GetCursorPos().x, -5);
     EXPECT_EQ(sim.GetCursorPos().y, 40);
     EXPECT_EQ(sim.GetClipboardText(), u"copied \u2014 earlier");
-    EXPECT_TRUE(sim.FileExists(u"C:\\data\\out.txt"));
+    EXPECT_TRUE(sim.files.FileExists(u"C:\\data\\out.txt"));
     EXPECT_EQ(sim.messageBoxAnswers, (std::vector<int32_t>{6, 7, 10}));
 
     // Front to back in file order; the dialog is not there yet.

@@ -26,6 +26,8 @@
 #   7. The dialogs a script asks with (tests/wine/dialogs_e2e.sh): input boxes,
 #      a selection list and Input Parameters answered with real key presses,
 #      the answers read from the script's message box.
+#   8. The files functions on the real disk (tests/wine/files_e2e.sh): a file
+#      with a non-ASCII name written, added to, read back and deleted.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture),
@@ -184,6 +186,10 @@ run_pictures_tests
 # --- 7. The dialogs a script asks with.
 source "$ROOT/tests/wine/dialogs_e2e.sh"
 run_dialogs_tests
+
+# --- 8. Files on the real disk.
+source "$ROOT/tests/wine/files_e2e.sh"
+run_files_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

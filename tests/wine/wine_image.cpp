@@ -43,6 +43,11 @@
 //                                  in one message box titled "Results":
 //                                  a=[..] b=[..] c=[..] d=[..] e=[..], the
 //                                  named data as NamedData_Print writes it
+//   wine-image files -o IMAGE      writes, appends to and reads back a file
+//                                  with a non-ASCII name, finds it, copies it
+//                                  to C:\ovrix-files-copy.bin (whose last-write
+//                                  time it sets), deletes it and reports that
+//                                  it is gone, on the clipboard as for windows
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -445,9 +450,29 @@ std::vector<uint8_t> DialogsScene() {
     return Image(steps, false);
 }
 
+// --- The files scene.
+
+constexpr char16_t kFilesName[] = u"C:\\ovrix-f\u00EFl\u00E9-\u0436\u0443\u043A.txt";
+constexpr char16_t kFilesCopy[] = u"C:\\ovrix-files-copy.bin";
+constexpr int64_t kFilesModified = 1577934245;  // 2020-01-02 03:04:05 UTC
+
+std::vector<uint8_t> FilesScene() {
+    EventList steps;
+    steps.Append(Do(u"SaveTextToFile", {Text(kFilesName), Text(u"Gr\u00FC\u00DFe \u20AC"), Num(1)}));
+    steps.Append(Do(u"AppendTextToFile", {Text(kFilesName), Text(u" + \u0436")}));
+    steps.Append(Report(u"text", Call(u"LoadTextFile", {Text(kFilesName)})));
+    steps.Append(Set(u"$finder", Call(u"CreateFileFinder", {Text(u"C:\\OVRIX-F*.TXT")})));
+    steps.Append(Report(u"found", Call(u"NamedData_Get", {Call(u"FindNextFile", {Var(u"$finder")}), Text(u"FileName")})));
+    steps.Append(Do(u"CopyFile", {Text(kFilesName), Text(kFilesCopy)}));
+    steps.Append(Do(u"SetFileLastModifyTime", {Text(kFilesCopy), MakeItem<ExprItem_DateTime>(kFilesModified)}));
+    steps.Append(Do(u"DeleteFile", {Text(kFilesName)}));
+    steps.Append(Report(u"exists", Call(u"IsFileExist", {Text(kFilesName)})));
+    return Image(steps, false);
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs] -o IMAGE\n");
+                         "pictures BITS BMP|stop-tip|dialogs|files] -o IMAGE\n");
     return 2;
 }
 
@@ -477,6 +502,7 @@ int main(int argc, char** argv) {
         image = PicturesScene(static_cast<uint32_t>(std::atoi(args[1].c_str())));
     }
     else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
+    else if (kind == "files" && args.size() == 1) image = FilesScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

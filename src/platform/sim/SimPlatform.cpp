@@ -183,20 +183,6 @@ void SimPlatform::DoRunCountdownDialog(CountdownDialog& dialog) {
     }
 }
 
-uint32_t SimPlatform::DoCopyFile(std::u16string_view source, std::u16string_view destination) {
-    constexpr uint32_t kFileNotFound = 2;
-    if (fileError != 0) return fileError;
-    if (!FileExists(source)) return kFileNotFound;
-    existingFiles.emplace(destination);
-    return 0;
-}
-
-uint32_t SimPlatform::DoDeleteFile(std::u16string_view path) {
-    constexpr uint32_t kFileNotFound = 2;
-    if (fileError != 0) return fileError;
-    return existingFiles.erase(std::u16string(path)) != 0 ? 0 : kFileNotFound;
-}
-
 void SimPlatform::DoKeybdEvent(uint8_t vk, uint8_t, uint32_t flags) {
     if (flags & kKeyUp) {
         heldKeys_.erase(vk);
@@ -293,12 +279,6 @@ bool SimPlatform::DoSetClipboardImage(const VBmp& picture) {
     clipboard_.clear();
     clipboardImage_ = picture;
     progressWindow_.NoticeClipboardChange();
-    return true;
-}
-
-bool SimPlatform::SetCurrentDirectory(std::u16string_view path) {
-    if (path.empty()) return false;
-    cwd_.assign(path);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Images.h"
 
 namespace ovrix::win32 {
@@ -22,7 +23,6 @@ class Win32Platform : public Platform,
                       public Screen,
                       public Clipboard,
                       public Dialogs,
-                      public Files,
                       public System,
                       public ProgressWindow {
 public:
@@ -34,7 +34,7 @@ public:
     Screen& GetScreen() override { return *this; }
     Clipboard& GetClipboard() override { return *this; }
     Dialogs& GetDialogs() override { return *this; }
-    Files& GetFiles() override { return *this; }
+    Files& GetFiles() override { return files_; }
     ImageFiles& GetImageFiles() override { return images_; }
     System& GetSystem() override { return *this; }
     Windows& GetWindows() override;
@@ -61,10 +61,6 @@ public:
     bool JoinClipboardChain() override;
     uint32_t ClipboardNotices() override;
     void LeaveClipboardChain() override;
-
-    bool FileExists(std::u16string_view path) override;
-    std::u16string GetCurrentDirectory() override;
-    bool SetCurrentDirectory(std::u16string_view path) override;
 
     OsVersion GetOsVersion() override;
     void SeedRandom(uint32_t seed) override;
@@ -94,9 +90,6 @@ protected:
     DialogButton DoRunConfirmBox(const ConfirmRequest& request) override;
     InputParaAnswer DoRunInputPara(const InputParaRequest& request) override;
 
-    uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;
-    uint32_t DoDeleteFile(std::u16string_view path) override;
-
     bool DoShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                         int32_t show) override;
     bool DoEnableShutdownPrivilege() override;
@@ -111,6 +104,7 @@ private:
     std::unique_ptr<CVtlProgDlg> progress_;
     std::unique_ptr<Win32Windows> windows_;
     Win32ImageFiles images_;
+    Win32Files files_;
 };
 
 }  // namespace ovrix::win32
