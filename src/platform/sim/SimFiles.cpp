@@ -194,6 +194,12 @@ SimFiles::Location SimFiles::Locate(std::u16string_view path, bool wildcards) {
     at.error = Split(path, wildcards, parts);
     if (at.error != 0) return at;
     at.real = Root();
+    // Without a folder of its own the disk refuses everything rather than
+    // fall back to the process's current folder.
+    if (at.real.empty()) {
+        at.error = fileerror::kAccessDenied;
+        return at;
+    }
     at.exists = at.isFolder = true;
     std::error_code ec;
     for (const std::u16string& name : parts) {
