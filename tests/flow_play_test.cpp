@@ -118,7 +118,7 @@ TEST_F(FlowPlayTest, FalseConditionShowsItsStatusAndAPassedElseTakesNoDelay) {
 }
 
 TEST_F(FlowPlayTest, FileConditionAsksTheDesktop) {
-    f.sim.existingFiles.insert(u"C:\\data\\in.txt");
+    f.sim.files.AddFile(u"C:\\data\\in.txt");
     auto present = Step<IfFileExistEvent>();
     present->fileName = Stored(Text(u"C:\\data\\in.txt"));
     present->children.Append(Log(u"yes"));

@@ -121,8 +121,8 @@ TEST_F(ImageFunctions, SavedImagesAreTracedWithTheEncoderTheirExtensionChose) {
                                  "image/tif"};
     for (size_t i = 0; i < host.trace.size(); ++i) EXPECT_NE(host.trace[i].find(types[i]), std::string::npos) << i;
     // A name no encoder answers to is no file; the others now exist.
-    EXPECT_TRUE(host.sim.FileExists(u"a.xyz"));
-    EXPECT_FALSE(host.sim.FileExists(u"a.tif"));
+    EXPECT_TRUE(host.sim.files.FileExists(u"a.xyz"));
+    EXPECT_FALSE(host.sim.files.FileExists(u"a.tif"));
     // The encoder follows the last dot of the file name.
     EXPECT_EQ(EncodingForFile(u"a.b.PnG").mimeType, u"image/png");
     for (const char16_t* name : {u"a.png.bak", u"shots.png/a", u"a.", u"a.tiff"})

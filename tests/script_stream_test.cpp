@@ -200,7 +200,9 @@ TEST(ScriptLoader, ScriptFileLoadsInItsFolderAndRestoresTheDirectory) {
     const auto image = ImageBuilder().Main(steps).Script(u"D:\\Macros\\sub.ovx", steps).Script(u"plain.ovx", steps).Build();
     SimFixture f;
     f.player.image = R(image);
-    f.sim.SetCurrentDirectory(u"C:\\Start");
+    f.sim.files.AddFolder(u"C:\\Start");
+    f.sim.files.AddFolder(u"D:\\Macros");
+    f.sim.files.SetCurrentDirectory(u"C:\\Start");
     EventList list;
     EXPECT_TRUE(LoadScriptFile(f.player, u"D:\\Macros\\sub.ovx", list, 0));
     EXPECT_EQ(list.Count(), 3u);

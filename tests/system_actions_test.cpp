@@ -99,14 +99,14 @@ TEST_F(SystemActions, FailedFileStepsShowWhyDuringTheDelayOnly) {
     };
     auto del = Step<DelFileEvent>(1000);
     del->file = u"C:\\here.txt";
-    f.sim.existingFiles = {u"C:\\here.txt"};
+    f.sim.files.AddFile(u"C:\\here.txt");
     EXPECT_GE(Play({copy(1000), copy(0), del}), 2000u);
     EXPECT_EQ(Of({"copy", "delete"}), (Lines{"copy \"C:\\\\missing.txt\" \"C:\\\\copy.txt\" 2",
                                              "copy \"C:\\\\missing.txt\" \"C:\\\\copy.txt\" 2",
                                              "delete \"C:\\\\here.txt\" 0"}));
     EXPECT_EQ(Status(), (Lines{"line status \"Fild not found!\"", "line status \"\"", "line status \"Step Complete\""}));
 
-    f.sim.fileError = 5;
+    f.sim.files.fileError = 5;
     Play({del});
     EXPECT_EQ(Status(), (Lines{"line status \"\"", "line status \"Failed!\""}));
 }

@@ -389,6 +389,20 @@ void ProcessesPart(const Json& root, DesktopDescription& description) {
             description.environment[FromUtf8(item.key())] = Text(item.value(), Member("environment", item.key()));
         }
     }
+// A text names the folder the simulated disk lives in (relative to the
+// description's folder); an array lists files that exist, empty, on a fresh
+// disk of its own.
+void Files(const Json& value, std::string_view directory, DesktopDescription& description) {
+    if (value.is_string()) {
+        std::filesystem::path folder(Text(value, "files"));
+        if (folder.is_relative() && !directory.empty()) folder = std::filesystem::path(FromUtf8(directory)) / folder;
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec)) Expected("files", "a folder that exists");
+        description.filesFolder = folder;
+        return;
+    }
+    EachOf(value, "files", "a folder or an array of paths",
+           [&](const Json& item, const std::string& at) { description.files.insert(Text(item, at)); });
 }
 
 DesktopDescription Description(const Json& root, std::string_view directory) {
@@ -404,10 +418,7 @@ DesktopDescription Description(const Json& root, std::string_view directory) {
         description.cursor.y = static_cast<int32_t>(Integer((*v)[1], "cursor[1]", "a y", kInt32Min, kInt32Max));
     }
     if (const Json* v = Find(root, "clipboard")) description.clipboard = Text(*v, "clipboard");
-    if (const Json* v = Find(root, "files")) {
-        EachOf(*v, "files", "an array of paths",
-               [&](const Json& item, const std::string& at) { description.files.insert(Text(item, at)); });
-    }
+    if (const Json* v = Find(root, "files")) Files(*v, directory, description);
     if (const Json* v = Find(root, "message_box_answers")) {
         EachOf(*v, "message_box_answers", "an array of button names", [&](const Json& item, const std::string& at) {
             description.messageBoxAnswers.push_back(Button(item, at));
@@ -496,7 +507,8 @@ void DesktopDescription::ApplyTo(SimPlatform& sim) const {
     sim.screenPictures = screenPictures;
     sim.PlaceCursor(cursor.x, cursor.y);
     if (!clipboard.empty()) sim.PutOnClipboard(clipboard);
-    sim.existingFiles.insert(files.begin(), files.end());
+    if (filesFolder) sim.files.UseFolder(*filesFolder);
+    for (const std::u16string& path : files) sim.files.AddFile(path);
     sim.messageBoxAnswers.insert(sim.messageBoxAnswers.end(), messageBoxAnswers.begin(), messageBoxAnswers.end());
     sim.dialogAnswers.insert(sim.dialogAnswers.end(), dialogAnswers.begin(), dialogAnswers.end());
     for (const SimWindowSpec& window : windows) sim.windows.Add(window);

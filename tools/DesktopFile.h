@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <map>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,6 +39,9 @@ struct DesktopDescription {
     std::vector<std::pair<uint64_t, VBmp>> screenPictures;
     Point cursor;
     std::u16string clipboard;
+    // The folder the simulated disk lives in (none: a fresh temporary one),
+    // and files to make there, empty.
+    std::optional<std::filesystem::path> filesFolder;
     std::set<std::u16string> files;
     std::vector<int32_t> messageBoxAnswers;  // button ids, in the order asked
     std::vector<SimDialogAnswer> dialogAnswers;  // in the order the dialogs open

@@ -1,5 +1,5 @@
 // File finders: a directory search run one match at a time. The search
-// itself is the platform's (FileSearch, implemented for each desktop); this
+// itself is the platform's (FileSearch of platform/Files.h); this
 // file holds the finder's state machine and the shape of its answers.
 //
 // States: a new finder has its first-call flag at 1 and a search object.
@@ -15,32 +15,9 @@
 #include <string_view>
 
 #include "expr/Array.h"
+#include "platform/Files.h"
 
 namespace ovrix {
-
-// The platform's attribute bit that marks a folder.
-constexpr uint32_t kFolderAttribute = 0x10;
-
-// One match of a search. Times are seconds since 1970-01-01 00:00 UTC.
-struct FoundFile {
-    std::u16string name;  // the name alone, without its folder
-    uint32_t attributes = 0;
-    uint64_t size = 0;
-    int64_t creationTime = 0;
-    int64_t lastAccessTime = 0;
-    int64_t lastWriteTime = 0;
-};
-
-// A directory enumeration. First starts a search for the pattern (a path
-// whose last part may hold the wildcards * and ?) and answers its first
-// match; Next answers the following match. Both answer false when there is
-// no (further) match. Neither is called again after one answered false.
-class FileSearch {
-public:
-    virtual ~FileSearch() = default;
-    virtual bool First(std::u16string_view pattern, FoundFile& found) = 0;
-    virtual bool Next(FoundFile& found) = 0;
-};
 
 // A new finder over the pattern. An empty pattern or no search object
 // answers no value.

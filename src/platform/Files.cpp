@@ -16,4 +16,19 @@ uint32_t Files::DeleteFile(std::u16string_view path) {
     return error;
 }
 
+uint32_t Files::WriteFile(std::u16string_view path, const std::vector<uint8_t>& bytes, bool append) {
+    const uint32_t error = DoWriteFile(path, bytes, append);
+    TraceEvent("file", std::string(append ? "append " : "write ") + JsonString(path) + " " +
+                           std::to_string(bytes.size()) + " " + std::to_string(error));
+    return error;
+}
+
+uint32_t Files::SetFileTime(std::u16string_view path, FileTime which, int64_t seconds) {
+    const uint32_t error = DoSetFileTime(path, which, seconds);
+    TraceEvent("file", std::string("time ") + JsonString(path) +
+                           (which == FileTime::Creation ? " creation " : " modify ") + std::to_string(seconds) + " " +
+                           std::to_string(error));
+    return error;
+}
+
 }  // namespace ovrix

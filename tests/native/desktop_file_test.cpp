@@ -67,7 +67,7 @@ TEST(DesktopFile, AFullDescriptionBecomesTheSimulatedDesktop) {
     EXPECT_EQ(sim.GetCursorPos().x, -5);
     EXPECT_EQ(sim.GetCursorPos().y, 40);
     EXPECT_EQ(sim.GetClipboardText(), u"copied \u2014 earlier");
-    EXPECT_TRUE(sim.FileExists(u"C:\\data\\out.txt"));
+    EXPECT_TRUE(sim.files.FileExists(u"C:\\data\\out.txt"));
     EXPECT_EQ(sim.messageBoxAnswers, (std::vector<int32_t>{6, 7, 10}));
     ASSERT_EQ(sim.scriptWindows.events.size(), 2u);
     EXPECT_EQ(sim.scriptWindows.events[0].command, 1001);
@@ -261,12 +261,33 @@ TEST(DesktopFile, ErrorsNameThePlaceAndWhatWasExpected) {
         {R"({"processes": [{"name": "a", "pid": 0}]})",
          "processes[0].pid: expected a process id, an integer from 1 to 4294967295"},
         {R"({"environment": {"A": 1}})", "environment.A: expected a text"},
+        {R"({"files": "no-such-folder-here"})", "files: expected a folder that exists"},
+        {R"({"files": 3})", "files: expected a folder or an array of paths"},
         // Closing when it appears: never there at all.
         {R"({"windows": [{"appear_ms": 500, "close_ms": 500}]})",
          "windows[0].close_ms: expected null or a time in ms after appear_ms, an integer from 501 to "
          "9223372036854775807"},
     };
     for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text), std::string("desk.json: ") + c.error);
+}
+
+// A text names the folder the simulated disk lives in, relative to the
+// description's own folder; what the macro finds there is what the folder holds.
+TEST(DesktopFile, FilesNameTheFolderOfTheSimulatedDisk) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("ovrix-desktop-disk-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "disk" / "D" / "Data");
+    std::ofstream(dir / "disk" / "D" / "Data" / "In.txt") << "abc";
+    std::string error;
+    const auto description = ParseDesktopDescription(R"({"files": "disk"})", "desk.json", error, dir.string());
+    ASSERT_TRUE(description) << error;
+    {
+        Described d(*description);
+        EXPECT_TRUE(d.sim.files.FileExists(u"d:\\data\\in.TXT"));
+        EXPECT_EQ(d.sim.files.FileInfo(u"D:\\Data\\In.txt")->size, 3u);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "disk" / "D" / "Data" / "In.txt"));  // the named folder stays
+    std::filesystem::remove_all(dir);
 }
 
 // Reading and naming a file that is there is checked with the screens below.

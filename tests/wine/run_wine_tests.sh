@@ -28,17 +28,19 @@
 #      the answers read from the script's message box.
 #   8. A window a script builds (tests/wine/scriptwin_e2e.sh): typed into and
 #      clicked, its handler script ends it with a result the script shows.
-#   8. Automation objects Wine provides, and the workbook functions without a
+#   9. Automation objects Wine provides, and the workbook functions without a
 #      spreadsheet application (tests/wine/ole_e2e.sh).
-#   8. The registry, the clipboard's HTML and the web (tests/wine/registry_e2e.sh):
+#   10. The registry, the clipboard's HTML and the web (tests/wine/registry_e2e.sh):
 #      values written, read back and deleted under HKEY_CURRENT_USER and seen
 #      by `reg query`; HTML on the clipboard read back; a page fetched from a
 #      web server on loopback.
-#   8. Programs, processes and their memory (tests/wine/processes_e2e.sh):
+#   11. Programs, processes and their memory (tests/wine/processes_e2e.sh):
 #      Notepad started, opened and ended by name, commands waited for, and
 #      a test program's variables read and written by address.
-#   8. The databases (tests/wine/database_e2e.sh): SQLite through sqlite3.dll
+#   12. The databases (tests/wine/database_e2e.sh): SQLite through sqlite3.dll
 #      beside the packed player, the ADO failure path, a missing sqlite3.dll.
+#   13. The files functions on the real disk (tests/wine/files_e2e.sh): a file
+#      with a non-ASCII name written, added to, read back and deleted.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory),
@@ -201,18 +203,26 @@ run_dialogs_tests
 # --- 8. Windows that scripts build.
 source "$ROOT/tests/wine/scriptwin_e2e.sh"
 run_scriptwin_tests
-# --- 8. Automation objects and workbooks.
+
+# --- 9. Automation objects and workbooks.
 source "$ROOT/tests/wine/ole_e2e.sh"
 run_ole_tests
-# --- 8. The registry, the clipboard's HTML and the web.
+
+# --- 10. The registry, the clipboard's HTML and the web.
 source "$ROOT/tests/wine/registry_e2e.sh"
 run_registry_tests
-# --- 8. Programs, processes and process memory.
+
+# --- 11. Programs, processes and process memory.
 source "$ROOT/tests/wine/processes_e2e.sh"
 run_processes_tests
-# --- 8. The databases.
+
+# --- 12. The databases.
 source "$ROOT/tests/wine/database_e2e.sh"
 run_database_tests
+
+# --- 13. Files on the real disk.
+source "$ROOT/tests/wine/files_e2e.sh"
+run_files_tests
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

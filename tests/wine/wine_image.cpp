@@ -77,6 +77,11 @@
 //                                  default ADO connection; shows it all in a
 //                                  message box titled "Database":
 //                                  n=[..] a=[..] b=[..] eof=[..] bad=[] ado=[]
+//   wine-image files -o IMAGE      writes, appends to and reads back a file
+//                                  with a non-ASCII name, finds it, copies it
+//                                  to C:\ovrix-files-copy.bin (whose last-write
+//                                  time it sets), deletes it and reports that
+//                                  it is gone, on the clipboard as for windows
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -651,13 +656,30 @@ std::vector<uint8_t> DatabaseScene() {
     all = Op(op::kSum, all, Shown(u"bad", Var(u"$bad")));
     all = Op(op::kSum, all, Shown(u"ado", Var(u"$ado")));
     steps.Append(Do(u"MessageBoxEx", {all, Text(u"Database"), Num(0), Num(0x40040)}));
+// --- The files scene.
+
+constexpr char16_t kFilesName[] = u"C:\\ovrix-f\u00EFl\u00E9-\u0436\u0443\u043A.txt";
+constexpr char16_t kFilesCopy[] = u"C:\\ovrix-files-copy.bin";
+constexpr int64_t kFilesModified = 1577934245;  // 2020-01-02 03:04:05 UTC
+
+std::vector<uint8_t> FilesScene() {
+    EventList steps;
+    steps.Append(Do(u"SaveTextToFile", {Text(kFilesName), Text(u"Gr\u00FC\u00DFe \u20AC"), Num(1)}));
+    steps.Append(Do(u"AppendTextToFile", {Text(kFilesName), Text(u" + \u0436")}));
+    steps.Append(Report(u"text", Call(u"LoadTextFile", {Text(kFilesName)})));
+    steps.Append(Set(u"$finder", Call(u"CreateFileFinder", {Text(u"C:\\OVRIX-F*.TXT")})));
+    steps.Append(Report(u"found", Call(u"NamedData_Get", {Call(u"FindNextFile", {Var(u"$finder")}), Text(u"FileName")})));
+    steps.Append(Do(u"CopyFile", {Text(kFilesName), Text(kFilesCopy)}));
+    steps.Append(Do(u"SetFileLastModifyTime", {Text(kFilesCopy), MakeItem<ExprItem_DateTime>(kFilesModified)}));
+    steps.Append(Do(u"DeleteFile", {Text(kFilesName)}));
+    steps.Append(Report(u"exists", Call(u"IsFileExist", {Text(kFilesName)})));
     return Image(steps, false);
 }
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
                          "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|registry PORT|"
-                         "processes VALUE-ADDRESS READONLY-ADDRESS|database] -o IMAGE\n");
+                         "processes VALUE-ADDRESS READONLY-ADDRESS|database|files] -o IMAGE\n");
     return 2;
 }
 
@@ -694,6 +716,7 @@ int main(int argc, char** argv) {
         image = ProcessesScene(std::strtod(args[1].c_str(), nullptr), std::strtod(args[2].c_str(), nullptr));
     }
     else if (kind == "database" && args.size() == 1) image = DatabaseScene();
+    else if (kind == "files" && args.size() == 1) image = FilesScene();
     else return Usage();
 
     if (!WriteWholeFile(output, image)) {

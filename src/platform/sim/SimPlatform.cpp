@@ -184,20 +184,6 @@ void SimPlatform::DoRunCountdownDialog(CountdownDialog& dialog) {
     }
 }
 
-uint32_t SimPlatform::DoCopyFile(std::u16string_view source, std::u16string_view destination) {
-    constexpr uint32_t kFileNotFound = 2;
-    if (fileError != 0) return fileError;
-    if (!FileExists(source)) return kFileNotFound;
-    existingFiles.emplace(destination);
-    return 0;
-}
-
-uint32_t SimPlatform::DoDeleteFile(std::u16string_view path) {
-    constexpr uint32_t kFileNotFound = 2;
-    if (fileError != 0) return fileError;
-    return existingFiles.erase(std::u16string(path)) != 0 ? 0 : kFileNotFound;
-}
-
 void SimPlatform::DoKeybdEvent(uint8_t vk, uint8_t, uint32_t flags) {
     if (flags & kKeyUp) {
         heldKeys_.erase(vk);
@@ -302,12 +288,6 @@ bool SimPlatform::DoSetClipboardImage(const VBmp& picture) {
 bool SimPlatform::DoSetClipboardHtml(std::string_view htmlFormat, std::u16string_view text) {
     if (!DoSetClipboardText(text)) return false;
     clipboardHtml_.assign(htmlFormat);
-    return true;
-}
-
-bool SimPlatform::SetCurrentDirectory(std::u16string_view path) {
-    if (path.empty()) return false;
-    cwd_.assign(path);
     return true;
 }
 

@@ -26,6 +26,7 @@
 #include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimDatabases.h"
+#include "platform/sim/SimFiles.h"
 #include "platform/sim/SimProgressWindow.h"
 #include "platform/sim/SimScriptWindows.h"
 #include "platform/sim/SimRegistry.h"
@@ -64,7 +65,6 @@ class SimPlatform : public Platform,
                     public Screen,
                     public Clipboard,
                     public Dialogs,
-                    public Files,
                     public ImageFiles,
                     public System,
                     public ProgressWindow {
@@ -94,8 +94,6 @@ public:
     std::deque<SimDialogAnswer> dialogAnswers;
     bool clipboardRefuses = false;
     bool timedBoxesTimeOut = false;
-    // Paths that exist on the simulated disk, compared exactly.
-    std::set<std::u16string> existingFiles;
     bool progressWindowFails = false;
     // Hotkeys that other programs hold, as RegisterHotKey modifiers and key.
     std::set<std::pair<uint32_t, uint32_t>> takenHotkeys;
@@ -111,8 +109,6 @@ public:
     OsVersion osVersion{10, 0};
     bool capsLock = false;
     bool sendInputFails = false;
-    // A copy or delete fails with this error when not 0.
-    uint32_t fileError = 0;
     bool shutdownPrivilegeRefused = false;
     // A countdown dialog closes when its timer stops (as if the system went
     // down), or is cancelled after this many ticks when that is not below 0.
@@ -135,7 +131,8 @@ public:
     // The registry, the web's pages and the speaker; what the machine tells
     // about itself.
     SimRegistry registry;
-    SimWeb web{[this] { return ElapsedMs(); }, [this](std::u16string_view file) { existingFiles.emplace(file); }};
+    SimWeb web{[this] { return ElapsedMs(); },
+               [this](std::u16string_view file, std::string_view body) { files.AddFile(file, body); }};
     SimSound sound{[this](uint32_t ms) { Sleep(ms); }};
     CpuSignature cpuSignature{0x000906EA, 0xBFEBFBFF};
     HardwareFacts hardware{u"C:\\", 256060514304, u"Player"};
@@ -143,6 +140,9 @@ public:
     SimProcesses processes{[this] { return ElapsedMs(); }, [this](uint64_t ms) { Advance(ms * 1000); }};
     // SQLite through the machine's library; no ADO.
     SimDatabases databases;
+    // The simulated disk, in a real folder; what the player writes is
+    // stamped with the virtual wall clock.
+    SimFiles files{[this] { return options_.epochSeconds + static_cast<int64_t>(nowUs_ / 1000000); }};
 
     // What the simulated desktop holds now.
     bool ProgressWindowOpen() const { return progressWindow_.IsOpen(); }
@@ -150,7 +150,7 @@ public:
     // The user presses a hotkey; false when the progress window holds none
     // for these RegisterHotKey modifiers and key.
     bool PressHotkey(uint32_t modifiers, uint32_t key) { return progressWindow_.PressHotkey(modifiers, key); }
-    const std::u16string& CurrentDirectory() const { return cwd_; }
+    std::u16string CurrentDirectory() { return files.GetCurrentDirectory(); }
     // The user moves the mouse, or another program puts a text on the
     // clipboard: nothing the player did, so nothing is traced.
     void PlaceCursor(int32_t x, int32_t y) { cursor_ = {x, y}; }
@@ -162,7 +162,7 @@ public:
     Screen& GetScreen() override { return *this; }
     Clipboard& GetClipboard() override { return *this; }
     Dialogs& GetDialogs() override { return *this; }
-    Files& GetFiles() override { return *this; }
+    Files& GetFiles() override { return files; }
     ImageFiles& GetImageFiles() override { return *this; }
     System& GetSystem() override { return *this; }
     ProgressWindow& GetProgressWindow() override { return *this; }
@@ -219,9 +219,6 @@ public:
     // Records the request; nothing goes down.
     std::vector<uint32_t> exitWindowsFlags;
 
-    std::u16string GetCurrentDirectory() override { return cwd_; }
-    bool FileExists(std::u16string_view path) override { return existingFiles.count(std::u16string(path)) != 0; }
-    bool SetCurrentDirectory(std::u16string_view path) override;
     // Image files are read from the real disk (the screen's pictures come
     // from there too).
     std::optional<VBmp> LoadImage(std::u16string_view path) override;
@@ -266,15 +263,13 @@ protected:
     bool DoCaptureScreen(ScreenCapture& out) override;
     bool DoCaptureArea(const ScreenRect& area, VBmp& out) override;
     bool DoCaptureWindow(uint32_t window, VBmp& out) override;
-    // Writes nothing: the trace tells what would have been written. The
-    // path then exists on the simulated disk. An encoder type the real
+    // Writes an empty file on the simulated disk: the trace tells what
+    // would have been written. An encoder type the real
     // desktop lacks ("image/tif") saves nothing here either.
     bool DoSaveImage(const VBmp& picture, std::u16string_view path, const ImageEncoding& encoding) override;
     bool DoShellExecute(std::u16string_view, std::u16string_view, std::u16string_view, int32_t) override {
         return true;
     }
-    uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;
-    uint32_t DoDeleteFile(std::u16string_view path) override;
     bool DoEnableShutdownPrivilege() override { return !shutdownPrivilegeRefused; }
     bool DoExitWindows(uint32_t flags, uint32_t) override {
         exitWindowsFlags.push_back(flags);
@@ -300,7 +295,6 @@ private:
     SimProgressWindow progressWindow_{*this};
     bool inWindowThread_ = false;
     size_t clipboardChangesDone_ = 0;
-    std::u16string cwd_ = u"C:\\";
     uint32_t random_ = 1;
     std::set<uint8_t> heldKeys_;
 };

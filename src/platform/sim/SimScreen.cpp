@@ -103,7 +103,7 @@ std::optional<VBmp> SimPlatform::DecodeImage(std::span<const uint8_t> bytes) { r
 
 bool SimPlatform::DoSaveImage(const VBmp&, std::u16string_view path, const ImageEncoding& encoding) {
     if (encoding.mimeType == u"image/tif") return false;
-    existingFiles.emplace(path);
+    files.AddFile(path);
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace {
 class SimTransfer final : public WebTransfer {
 public:
     SimTransfer(std::function<uint64_t()> nowMs, std::optional<std::string> body, std::u16string file,
-                std::function<void(std::u16string_view)> fileWritten)
+                std::function<void(std::u16string_view, std::string_view)> fileWritten)
         : nowMs_(std::move(nowMs)),
           startMs_(nowMs_()),
           body_(std::move(body)),
@@ -21,7 +21,7 @@ public:
         if (!body_) return true;
         if (nowMs_() - startMs_ < SimWeb::kTransferMs) return false;
         if (!file_.empty() && fileWritten_) {
-            fileWritten_(file_);
+            fileWritten_(file_, *body_);
             fileWritten_ = nullptr;
         }
         return true;
@@ -38,7 +38,7 @@ private:
     uint64_t startMs_;
     std::optional<std::string> body_;  // none: the address does not answer
     std::u16string file_;
-    std::function<void(std::u16string_view)> fileWritten_;
+    std::function<void(std::u16string_view, std::string_view)> fileWritten_;
 };
 
 }  // namespace

@@ -19,7 +19,7 @@ class SimWeb : public Web {
 public:
     static constexpr uint64_t kTransferMs = 200;
 
-    SimWeb(std::function<uint64_t()> nowMs, std::function<void(std::u16string_view)> fileWritten)
+    SimWeb(std::function<uint64_t()> nowMs, std::function<void(std::u16string_view, std::string_view)> fileWritten)
         : nowMs_(std::move(nowMs)), fileWritten_(std::move(fileWritten)) {}
 
     std::map<std::u16string, std::string, std::less<>> pages;
@@ -32,7 +32,7 @@ private:
     std::unique_ptr<WebTransfer> Start(std::u16string_view url, std::u16string_view file);
 
     std::function<uint64_t()> nowMs_;
-    std::function<void(std::u16string_view)> fileWritten_;
+    std::function<void(std::u16string_view, std::string_view)> fileWritten_;
 };
 
 }  // namespace ovrix

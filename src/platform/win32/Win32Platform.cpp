@@ -256,17 +256,6 @@ bool Win32Platform::DoShellExecute(std::u16string_view verb, std::u16string_view
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-uint32_t Win32Platform::DoCopyFile(std::u16string_view source, std::u16string_view destination) {
-    const std::wstring from = ToWide(source);
-    const std::wstring to = ToWide(destination);
-    return ::CopyFileW(from.c_str(), to.c_str(), FALSE) ? 0 : ::GetLastError();
-}
-
-uint32_t Win32Platform::DoDeleteFile(std::u16string_view path) {
-    const std::wstring widePath = ToWide(path);
-    return ::DeleteFileW(widePath.c_str()) ? 0 : ::GetLastError();
-}
-
 bool Win32Platform::DoEnableShutdownPrivilege() {
     HANDLE raw = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return false;
@@ -280,26 +269,6 @@ bool Win32Platform::DoEnableShutdownPrivilege() {
 }
 
 bool Win32Platform::DoExitWindows(uint32_t flags, uint32_t reason) { return ::ExitWindowsEx(flags, reason) != FALSE; }
-
-std::u16string Win32Platform::GetCurrentDirectory() {
-    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
-    if (needed == 0) return {};
-    std::wstring buffer(needed, L'\0');
-    const DWORD length = ::GetCurrentDirectoryW(needed, buffer.data());
-    buffer.resize(length < needed ? length : 0);
-    return FromWide(buffer);
-}
-
-bool Win32Platform::SetCurrentDirectory(std::u16string_view path) {
-    const std::wstring widePath = ToWide(path);
-    return ::SetCurrentDirectoryW(widePath.c_str()) != FALSE;
-}
-
-// Any attributes at all mean something exists there, a file or a folder.
-bool Win32Platform::FileExists(std::u16string_view path) {
-    const std::wstring widePath = ToWide(path);
-    return ::GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 void Win32Platform::SeedRandom(uint32_t seed) { std::srand(seed); }
 

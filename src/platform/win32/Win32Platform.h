@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Automation.h"
+#include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Images.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Sound.h"
@@ -29,7 +30,6 @@ class Win32Platform : public Platform,
                       public Screen,
                       public Clipboard,
                       public Dialogs,
-                      public Files,
                       public System,
                       public ProgressWindow {
 public:
@@ -41,7 +41,7 @@ public:
     Screen& GetScreen() override { return *this; }
     Clipboard& GetClipboard() override { return *this; }
     Dialogs& GetDialogs() override { return *this; }
-    Files& GetFiles() override { return *this; }
+    Files& GetFiles() override { return files_; }
     ImageFiles& GetImageFiles() override { return images_; }
     System& GetSystem() override { return *this; }
     Windows& GetWindows() override;
@@ -77,10 +77,6 @@ public:
     uint32_t ClipboardNotices() override;
     void LeaveClipboardChain() override;
 
-    bool FileExists(std::u16string_view path) override;
-    std::u16string GetCurrentDirectory() override;
-    bool SetCurrentDirectory(std::u16string_view path) override;
-
     OsVersion GetOsVersion() override;
     CpuSignature ProcessorSignature() override;  // Win32Machine.cpp
     HardwareFacts Hardware() override;           // Win32Machine.cpp
@@ -112,9 +108,6 @@ protected:
     DialogButton DoRunConfirmBox(const ConfirmRequest& request) override;
     InputParaAnswer DoRunInputPara(const InputParaRequest& request) override;
 
-    uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;
-    uint32_t DoDeleteFile(std::u16string_view path) override;
-
     bool DoShellExecute(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
                         int32_t show) override;
     bool DoEnableShutdownPrivilege() override;
@@ -136,6 +129,7 @@ private:
     Win32Registry registry_;
     Win32Web web_;
     Win32Sound sound_;
+    Win32Files files_;
 };
 
 }  // namespace ovrix::win32

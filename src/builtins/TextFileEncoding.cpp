@@ -1,0 +1,122 @@
+#include "builtins/TextFileEncoding.h"
+
+#include "container/Text.h"
+
+namespace ovrix {
+
+namespace {
+
+// Windows-1252 from 0x80 to 0x9F; the rest of the page is Latin-1.
+constexpr char16_t kHigh1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::u16string FromUtf16(std::span<const uint8_t> bytes, bool bigEndian) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint8_t first = bytes[2 * i], second = bytes[2 * i + 1];
+        text[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    return text;
+}
+
+void AppendUtf16(std::vector<uint8_t>& out, std::u16string_view text, bool bigEndian) {
+    for (const char16_t unit : text) {
+        const auto high = static_cast<uint8_t>(unit >> 8), low = static_cast<uint8_t>(unit & 0xFF);
+        out.push_back(bigEndian ? high : low);
+        out.push_back(bigEndian ? low : high);
+    }
+}
+
+}  // namespace
+
+TextEncoding DetectEncoding(std::span<const uint8_t> bytes, size_t& markLength) {
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        markLength = 2;
+        return TextEncoding::Utf16Le;
+    }
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        markLength = 3;
+        return TextEncoding::Utf8;
+    }
+    if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
+        markLength = 2;
+        return TextEncoding::Utf16Be;
+    }
+    markLength = 0;
+    return TextEncoding::Ansi;
+}
+
+std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const AnsiCodePage& ansi) {
+    size_t mark = 0;
+    const TextEncoding encoding = DetectEncoding(bytes, mark);
+    const std::span<const uint8_t> body = bytes.subspan(mark);
+    const std::string_view chars(reinterpret_cast<const char*>(body.data()), body.size());
+    switch (encoding) {
+        case TextEncoding::Utf16Le: return FromUtf16(body, false);
+        case TextEncoding::Utf16Be: return FromUtf16(body, true);
+        case TextEncoding::Utf8: return FromUtf8(chars);
+        case TextEncoding::Ansi: break;
+    }
+    return ansi.decode(chars);
+}
+
+std::vector<uint8_t> EncodeText(std::u16string_view text, TextEncoding encoding, bool mark, const AnsiCodePage& ansi) {
+    std::vector<uint8_t> out;
+    switch (encoding) {
+        case TextEncoding::Utf16Le:
+            if (mark) out = {0xFF, 0xFE};
+            AppendUtf16(out, text, false);
+            break;
+        case TextEncoding::Utf16Be:
+            if (mark) out = {0xFE, 0xFF};
+            AppendUtf16(out, text, true);
+            break;
+        case TextEncoding::Utf8: {
+            if (mark) out = {0xEF, 0xBB, 0xBF};
+            const std::string utf8 = ToUtf8(text);
+            out.insert(out.end(), utf8.begin(), utf8.end());
+            break;
+        }
+        case TextEncoding::Ansi: {
+            const std::string bytes = ansi.encode(text);
+            out.assign(bytes.begin(), bytes.end());
+            break;
+        }
+    }
+    return out;
+}
+
+std::u16string FromWindows1252(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<uint8_t>(c);
+        text.push_back(byte >= 0x80 && byte < 0xA0 ? kHigh1252[byte - 0x80] : static_cast<char16_t>(byte));
+    }
+    return text;
+}
+
+std::string ToWindows1252(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at];
+        // A character beyond the first 65536 is one '?', not two.
+        if (unit >= 0xDC00 && unit <= 0xDFFF && at > 0 && text[at - 1] >= 0xD800 && text[at - 1] <= 0xDBFF) continue;
+        if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+            bytes.push_back(static_cast<char>(unit));
+            continue;
+        }
+        char byte = '?';
+        for (size_t i = 0; i < std::size(kHigh1252); ++i) {
+            if (kHigh1252[i] == unit) byte = static_cast<char>(0x80 + i);
+        }
+        bytes.push_back(byte);
+    }
+    return bytes;
+}
+
+}  // namespace ovrix
