@@ -53,7 +53,7 @@ TEST_F(LiveSystemPlay, AScriptReadsTheDescribedRegistryFetchesDownloadsAndSounds
           Log(LoadCall(u"Reg_GetValue", {key, Text(u"Fetched")})),
           Do(u"PlaySound", {Text(u"C:\\done.wav")}), Do(u"Beep", {})});
     EXPECT_EQ(LogText(), "<p>hi</p>0x1");
-    EXPECT_TRUE(f.sim.FileExists(u"C:\\page.html"));
+    EXPECT_TRUE(f.sim.files.FileExists(u"C:\\page.html"));
     EXPECT_EQ(Actions(), (std::vector<std::string>{
                              R"(web get "http://example.com/")",
                              R"(web download "http://example.com/" "C:\\page.html")",

@@ -137,12 +137,12 @@ TEST_F(LiveSystemFunctions, DownloadsShowTheirShareAndLeaveAFileOnlyWhenDone) {
     host.sim.web.pages[u"http://example.com/f"] = "bytes";
     Call(u"UrlDownloadToFile", {Text(u"example.com/f"), Text(u"C:\\f.bin")});
     EXPECT_EQ(host.statusLines, (std::vector<std::u16string>{u"Downloaded 0%", u"Downloaded 50%"}));
-    EXPECT_TRUE(host.sim.FileExists(u"C:\\f.bin"));
+    EXPECT_TRUE(host.sim.files.FileExists(u"C:\\f.bin"));
     host.stopAfterMs = host.sim.ElapsedMs() + 50;
     Call(u"UrlDownloadToFile", {Text(u"example.com/f"), Text(u"C:\\g.bin")});
-    EXPECT_FALSE(host.sim.FileExists(u"C:\\g.bin"));
+    EXPECT_FALSE(host.sim.files.FileExists(u"C:\\g.bin"));
     Call(u"UrlDownloadToFile", {Text(u"example.com/missing"), Text(u"C:\\h.bin")});
-    EXPECT_FALSE(host.sim.FileExists(u"C:\\h.bin"));
+    EXPECT_FALSE(host.sim.files.FileExists(u"C:\\h.bin"));
     EXPECT_EQ(Events(host.trace).front(), R"(web download "http://example.com/f" "C:\\f.bin")");
 }
 

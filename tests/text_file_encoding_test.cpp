@@ -12,7 +12,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const AnsiCodePage kCodePage{FromWindows1252, ToWindows1252};
+const TextCodePage kCodePage{FromWindows1252, ToWindows1252};
 
 TEST(TextFileEncoding, TheMarkDecidesAndAFileWithoutOneIsAnsi) {
     const struct {

@@ -278,6 +278,8 @@ void WindowEvents(const Json& value, DesktopDescription& description) {
         }
         description.events.push_back(std::move(event));
     });
+}
+
 // A registry value: a text is a REG_SZ; an object of one key gives the
 // type: {"dword": N}, {"qword": N}, {"expand": TEXT}, {"hex": "01AB"}.
 RegistryValue RegistryValueAt(const Json& value, const std::string& place) {
@@ -329,6 +331,9 @@ void WebPages(const Json& value, DesktopDescription& description) {
     for (const auto& [url, body] : value.items()) {
         if (!body.is_string()) Expected(Member("web", url), "a page text");
         description.webPages[FromUtf8(url)] = body.get<std::string>();
+    }
+}
+
 std::vector<uint8_t> HexBytes(const Json& value, const std::string& place) {
     const std::string hex = value.is_string() ? value.get<std::string>() : std::string("?");
     const auto digit = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
@@ -389,6 +394,8 @@ void ProcessesPart(const Json& root, DesktopDescription& description) {
             description.environment[FromUtf8(item.key())] = Text(item.value(), Member("environment", item.key()));
         }
     }
+}
+
 // A text names the folder the simulated disk lives in (relative to the
 // description's folder); an array lists files that exist, empty, on a fresh
 // disk of its own.

@@ -31,7 +31,7 @@ Files* FilesFor(int32_t count, PExprItem* args, int32_t needed, std::u16string& 
     return path.empty() ? nullptr : DesktopFiles();
 }
 
-AnsiCodePage CodePageOf(Files& files) {
+TextCodePage CodePageOf(Files& files) {
     return {[&files](std::string_view bytes) { return files.FromAnsi(bytes); },
             [&files](std::u16string_view text) { return files.ToAnsi(text); }};
 }

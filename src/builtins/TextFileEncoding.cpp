@@ -49,7 +49,7 @@ TextEncoding DetectEncoding(std::span<const uint8_t> bytes, size_t& markLength) 
     return TextEncoding::Ansi;
 }
 
-std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const AnsiCodePage& ansi) {
+std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const TextCodePage& ansi) {
     size_t mark = 0;
     const TextEncoding encoding = DetectEncoding(bytes, mark);
     const std::span<const uint8_t> body = bytes.subspan(mark);
@@ -63,7 +63,7 @@ std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const AnsiCodePage
     return ansi.decode(chars);
 }
 
-std::vector<uint8_t> EncodeText(std::u16string_view text, TextEncoding encoding, bool mark, const AnsiCodePage& ansi) {
+std::vector<uint8_t> EncodeText(std::u16string_view text, TextEncoding encoding, bool mark, const TextCodePage& ansi) {
     std::vector<uint8_t> out;
     switch (encoding) {
         case TextEncoding::Utf16Le:

@@ -24,7 +24,7 @@ enum class TextEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
 inline constexpr uint64_t kMaxLoadedFileBytes = 256ull * 1024 * 1024;
 
 // The ANSI code page's two directions, from the desktop.
-struct AnsiCodePage {
+struct TextCodePage {
     std::function<std::u16string(std::string_view)> decode;
     std::function<std::string(std::u16string_view)> encode;
 };
@@ -34,11 +34,11 @@ struct AnsiCodePage {
 TextEncoding DetectEncoding(std::span<const uint8_t> bytes, size_t& markLength);
 
 // A whole file's text. A UTF-16 file of an odd length loses its last byte.
-std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const AnsiCodePage& ansi);
+std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const TextCodePage& ansi);
 
 // The bytes of the text in the encoding, with the encoding's mark first
 // when `mark` is true (Ansi has none).
-std::vector<uint8_t> EncodeText(std::u16string_view text, TextEncoding encoding, bool mark, const AnsiCodePage& ansi);
+std::vector<uint8_t> EncodeText(std::u16string_view text, TextEncoding encoding, bool mark, const TextCodePage& ansi);
 
 // Windows-1252, the simulated desktop's code page. The five bytes it leaves
 // undefined read as the control characters of the same number, as Windows

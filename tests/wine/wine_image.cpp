@@ -521,6 +521,8 @@ std::vector<uint8_t> ScriptWindowScene() {
         .Setting(tag::kRepeat, 1)
         .Setting(tag::kNoPauseKey, 1)
         .Build();
+}
+
 // --- The automation scene.
 
 PExprItem Member(std::u16string name) { return MakeItem<ExprItem_Member>(std::move(name)); }
@@ -581,6 +583,9 @@ std::vector<uint8_t> OleScene() {
     steps.Append(Report(u"workbook", Var(u"$book")));
     steps.Append(Report(u"cell", Call(u"XLS_GetCell", {Var(u"$book"), Text(u"Sheet1"), Num(1), Num(1)})));
     steps.Append(Report(u"end", Text(u"played")));
+    return Image(steps, false);
+}
+
 // --- The registry, clipboard HTML and web scene.
 
 constexpr char16_t kRegistryKey[] = u"HKEY_CURRENT_USER\\Software\\OvrixTest";
@@ -605,6 +610,9 @@ std::vector<uint8_t> RegistryScene(const std::u16string& port) {
 
     steps.Append(Report(u"http", Call(u"HttpGet", {Text(u"127.0.0.1:" + port + u"/page.txt"), Num(5000)})));
     steps.Append(Report(u"http-missing", Call(u"HttpGet", {Text(u"http://127.0.0.1:" + port + u"/none.txt")})));
+    return Image(steps, false);
+}
+
 // --- The processes scene: Notepad started, opened and ended by name; two
 // commands, the second needing what the first wrote; a variable and a
 // read-only one of ovrix-wine-memory read and written at the addresses the
@@ -627,6 +635,9 @@ std::vector<uint8_t> ProcessesScene(double value, double readOnly) {
     steps.Append(Report(u"readonly-read", Call(u"ReadProcessMemoryInt", {Var(u"$m"), Num(readOnly)})));
     steps.Append(Do(u"WriteProcessMemoryInt", {Var(u"$m"), Num(readOnly), Num(2222)}));
     steps.Append(Do(u"WriteProcessMemoryInt", {Var(u"$m"), Num(value), Num(98765)}));
+    return Image(steps, false);
+}
+
 // --- The database scene.
 
 // The current row of $r as "id|name|note".
@@ -656,6 +667,9 @@ std::vector<uint8_t> DatabaseScene() {
     all = Op(op::kSum, all, Shown(u"bad", Var(u"$bad")));
     all = Op(op::kSum, all, Shown(u"ado", Var(u"$ado")));
     steps.Append(Do(u"MessageBoxEx", {all, Text(u"Database"), Num(0), Num(0x40040)}));
+    return Image(steps, false);
+}
+
 // --- The files scene.
 
 constexpr char16_t kFilesName[] = u"C:\\ovrix-f\u00EFl\u00E9-\u0436\u0443\u043A.txt";
