@@ -53,19 +53,22 @@ public:
     }
     bool Apply(char16_t op, Polynomial& left, const Polynomial& right) {
         switch (op) {
-            case u'+': return Add(left, right);
-            case u'-': return Add(left, right, -1.0);
-            case u'*': return Multiply(left, right, left);
-            case u'/': return Divide(left, right, left);
-            default: return Power(left, right, left);
+            case u'+': return arithmetic.Add(left, right);
+            case u'-': return arithmetic.Add(left, right, -1.0);
+            case u'*': return arithmetic.Multiply(left, right, left);
+            case u'/': return arithmetic.Divide(left, right, left);
+            default: return arithmetic.Power(left, right, left);
         }
     }
     bool Negate(Polynomial& value) {
         Polynomial negated;
-        if (!Add(negated, value, -1.0)) return false;
+        if (!arithmetic.Add(negated, value, -1.0)) return false;
         value = std::move(negated);
         return true;
     }
+
+    // Shared with clearing the fractions of the same equation.
+    PolyArithmetic arithmetic;
 
 private:
     XCalc calc_;
@@ -249,12 +252,20 @@ bool IsSolverEquation(std::u16string_view text) {
     return true;
 }
 
-bool EquationPolynomial(std::u16string_view equation, std::u16string_view variable, const SolverVariables& variables,
-                        Polynomial& out) {
+namespace {
+
+bool ReadEquation(PolynomialHost& host, std::u16string_view equation, Polynomial& out) {
     const std::u16string text = SolverText(equation);
-    PolynomialHost host(variable, variables);
     CalcGrammar<PolynomialHost> grammar(host, text);
     return grammar.Parse(out) && grammar.Position() == text.size();
+}
+
+}  // namespace
+
+bool EquationPolynomial(std::u16string_view equation, std::u16string_view variable, const SolverVariables& variables,
+                        Polynomial& out) {
+    PolynomialHost host(variable, variables);
+    return ReadEquation(host, equation, out);
 }
 
 bool ExpandEquation(std::u16string_view equation, std::u16string_view variable, const SolverVariables& variables,
@@ -267,8 +278,9 @@ bool ExpandEquation(std::u16string_view equation, std::u16string_view variable, 
 
 bool SolveEquation(std::u16string_view equation, std::u16string_view variable, const SolverVariables& variables,
                    double tolerance, std::vector<double>& roots) {
+    PolynomialHost host(variable, variables);
     Polynomial p, numerator, denominator;
-    if (!EquationPolynomial(equation, variable, variables, p) || !ToFraction(p, numerator, denominator)) return false;
+    if (!ReadEquation(host, equation, p) || !host.arithmetic.ToFraction(p, numerator, denominator)) return false;
     roots.clear();
     if (numerator.terms.empty()) return true;
     int32_t low = 0, high = 0;

@@ -1,5 +1,6 @@
 #include "builtins/Polynomial.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -38,13 +39,25 @@ bool WithinBounds(const Polynomial& p) {
     return CountTerms(p, kMaxTerms) <= kMaxTerms;
 }
 
-bool SamePlain(const Polynomial& a, const Polynomial& b) {
+bool SameQuotient(const Quotient* a, const Quotient* b);
+
+// Equal term by term (both normalised, so equal polynomials match).
+bool SamePolynomial(const Polynomial& a, const Polynomial& b) {
     if (a.terms.size() != b.terms.size()) return false;
     for (size_t i = 0; i < a.terms.size(); ++i) {
         const PolyTerm &s = a.terms[i], &t = b.terms[i];
-        if (s.quotient || t.quotient || s.coefficient != t.coefficient || s.exponent != t.exponent) return false;
+        if (s.coefficient != t.coefficient || s.exponent != t.exponent ||
+            !SameQuotient(s.quotient.get(), t.quotient.get())) {
+            return false;
+        }
     }
     return true;
+}
+
+bool SameQuotient(const Quotient* a, const Quotient* b) {
+    if (a == b) return true;
+    if (a == nullptr || b == nullptr) return false;
+    return SamePolynomial(a->numerator, b->numerator) && SamePolynomial(a->denominator, b->denominator);
 }
 
 // Trailing "0"s, then a trailing ".".
@@ -88,18 +101,20 @@ bool Polynomial::HasQuotients() const {
 
 void Normalize(Polynomial& p) {
     std::map<int32_t, double, std::greater<>> plain;
-    std::map<std::pair<const Quotient*, int32_t>, size_t> quotientIndex;
     std::vector<PolyTerm> quotients;
     for (const PolyTerm& t : p.terms) {
         if (!t.quotient) {
             plain[t.exponent] += t.coefficient;
             continue;
         }
-        const auto [it, fresh] = quotientIndex.emplace(std::make_pair(t.quotient.get(), t.exponent), quotients.size());
-        if (fresh) {
+        // Fractions are merged when they are equal, wherever they came from.
+        const auto same = std::find_if(quotients.begin(), quotients.end(), [&t](const PolyTerm& q) {
+            return q.exponent == t.exponent && SameQuotient(q.quotient.get(), t.quotient.get());
+        });
+        if (same == quotients.end()) {
             quotients.push_back(t);
         } else {
-            quotients[it->second].coefficient += t.coefficient;
+            same->coefficient += t.coefficient;
         }
     }
     p.terms.clear();
@@ -111,14 +126,27 @@ void Normalize(Polynomial& p) {
     }
 }
 
-bool Add(Polynomial& left, const Polynomial& right, double sign) {
+bool PolyArithmetic::Spend(size_t operations) {
+    if (operations > budget_) {
+        budget_ = 0;
+        return false;
+    }
+    budget_ -= operations;
+    return true;
+}
+
+bool PolyArithmetic::Add(Polynomial& left, const Polynomial& right, double sign) {
+    if (!Spend(left.terms.size() + right.terms.size())) return false;
     for (const PolyTerm& t : right.terms) left.terms.push_back({sign * t.coefficient, t.exponent, t.quotient});
     Normalize(left);
     return WithinBounds(left);
 }
 
-bool Multiply(const Polynomial& left, const Polynomial& right, Polynomial& out) {
-    if (left.terms.size() * right.terms.size() > kMaxProductPairs) return false;
+bool PolyArithmetic::Multiply(const Polynomial& left, const Polynomial& right, Polynomial& out) {
+    if (left.terms.size() * right.terms.size() > kMaxProductPairs ||
+        !Spend(left.terms.size() * right.terms.size())) {
+        return false;
+    }
     Polynomial product;
     for (const PolyTerm& a : left.terms) {
         for (const PolyTerm& b : right.terms) {
@@ -144,7 +172,7 @@ bool Multiply(const Polynomial& left, const Polynomial& right, Polynomial& out) 
     return true;
 }
 
-bool Divide(const Polynomial& left, const Polynomial& right, Polynomial& out) {
+bool PolyArithmetic::Divide(const Polynomial& left, const Polynomial& right, Polynomial& out) {
     double l = 0.0, r = 0.0;
     if (left.IsConstant(l) && right.IsConstant(r)) {
         out = Polynomial::Constant(l / r);
@@ -172,7 +200,7 @@ bool Divide(const Polynomial& left, const Polynomial& right, Polynomial& out) {
     return true;
 }
 
-bool Power(const Polynomial& base, const Polynomial& exponent, Polynomial& out) {
+bool PolyArithmetic::Power(const Polynomial& base, const Polynomial& exponent, Polynomial& out) {
     double e = 0.0, b = 0.0;
     if (!exponent.IsConstant(e)) return false;
     if (base.IsConstant(b)) {
@@ -210,7 +238,7 @@ double Evaluate(const Polynomial& p, double x) {
     return sum;
 }
 
-bool ToFraction(const Polynomial& p, Polynomial& numerator, Polynomial& denominator) {
+bool PolyArithmetic::ToFraction(const Polynomial& p, Polynomial& numerator, Polynomial& denominator) {
     Polynomial n, d = Polynomial::Constant(1.0);
     for (const PolyTerm& t : p.terms) {
         Polynomial tn = Polynomial::Monomial(t.coefficient, t.exponent), td = Polynomial::Constant(1.0);
@@ -222,7 +250,7 @@ bool ToFraction(const Polynomial& p, Polynomial& numerator, Polynomial& denomina
                 return false;
             }
         }
-        if (SamePlain(d, td)) {
+        if (SamePolynomial(d, td)) {
             if (!Add(n, tn)) return false;
             continue;
         }

@@ -1,9 +1,10 @@
 // The equation solver's working form: a polynomial as a list of terms, each
 // a coefficient times a power of the unknown, where a term may also carry a
 // quotient of two polynomials for the parts of an equation that are
-// fractions. Terms are kept normalised: plain terms with equal exponents
-// are merged, terms whose coefficient is 0 are dropped, plain terms stand
-// in falling order of exponent and quotient terms after them.
+// fractions. Terms are kept normalised: terms with equal exponents and
+// equal fractions (or none) are merged, terms whose coefficient is 0 are
+// dropped, plain terms stand in falling order of exponent and quotient
+// terms after them in the order they first appeared.
 //
 // Every operation refuses (answers false) a result with an exponent beyond
 // kMaxExponent or more than kMaxTerms terms counted through its quotients,
@@ -47,20 +48,37 @@ struct Quotient {
 // Merges, drops and orders the terms as described above.
 void Normalize(Polynomial& p);
 
-bool Add(Polynomial& left, const Polynomial& right, double sign = 1.0);
-bool Multiply(const Polynomial& left, const Polynomial& right, Polynomial& out);
-// By a constant or a single plain term the terms are divided one by one;
-// by anything else the result is one quotient term.
-bool Divide(const Polynomial& left, const Polynomial& right, Polynomial& out);
-// Only constant exponents: any power of a constant, an integer power of a
-// single plain term, a whole power from 0 up of any polynomial.
-bool Power(const Polynomial& base, const Polynomial& exponent, Polynomial& out);
+// Arithmetic within one budget of term operations (a pair of terms
+// multiplied, a term added), shared by everything one equation asks for:
+// products of fractions multiply their numerators and denominators again,
+// so the size bounds alone would let "((x+1)/(x+2)+x)^40" run for minutes.
+// Once the budget is spent every operation refuses. (x+1)^1000, the
+// largest power the bounds allow, costs about 700,000 of it; the whole
+// budget takes well under a second.
+constexpr size_t kMaxPolyWork = size_t{1} << 20;
+
+class PolyArithmetic {
+public:
+    bool Add(Polynomial& left, const Polynomial& right, double sign = 1.0);
+    bool Multiply(const Polynomial& left, const Polynomial& right, Polynomial& out);
+    // By a constant or a single plain term the terms are divided one by one;
+    // by anything else the result is one quotient term.
+    bool Divide(const Polynomial& left, const Polynomial& right, Polynomial& out);
+    // Only constant exponents: any power of a constant, an integer power of a
+    // single plain term, a whole power of any polynomial (a negative one as
+    // the quotient 1 / the positive power).
+    bool Power(const Polynomial& base, const Polynomial& exponent, Polynomial& out);
+    // The fraction the polynomial equals, both parts plain: what a solver
+    // looks for the roots of (the numerator's, where the denominator is not 0).
+    bool ToFraction(const Polynomial& p, Polynomial& numerator, Polynomial& denominator);
+
+private:
+    bool Spend(size_t operations);
+
+    size_t budget_ = kMaxPolyWork;
+};
 
 double Evaluate(const Polynomial& p, double x);
-
-// The fraction the polynomial equals, both parts plain: what a solver
-// looks for the roots of (the numerator's, where the denominator is not 0).
-bool ToFraction(const Polynomial& p, Polynomial& numerator, Polynomial& denominator);
 
 // The printed form: terms joined by " + " or " - ", a first negative term
 // led by "-", coefficients through %f (or %E in scientific mode) without
