@@ -15,9 +15,11 @@
 // Nesting (parentheses, function arguments, the value and the rest of an
 // assignment) recurses through all six levels, about a dozen frames per
 // level of nesting. It stops at kMaxCalcNesting: hand-written arithmetic
-// never nests near that deep, and at that depth the parse uses well under
-// 200 KiB of stack, a fraction of the 1 MiB the player's thread has, so
-// no text - thousands of "(" included - can run the stack out.
+// never nests near that deep, and at that depth a parse takes about 35 KiB
+// of stack for numbers and 105 KiB for polynomials (measured, x86-64,
+// optimised; about 100 KiB for either unoptimised), a tenth of the 1 MiB
+// the player's thread has, so no text - thousands of "(" included - can
+// run the stack out. A chain of assignments nests too and stops there.
 #pragma once
 
 #include <cstdint>

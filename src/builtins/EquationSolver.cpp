@@ -115,8 +115,12 @@ struct Dense {
 // scientific tolerance (1e-100) lies below the spacing of doubles near
 // almost every root and a plain loop might step between two neighbours
 // forever. Here each step keeps a bracket around the root and falls back
-// to halving it whenever Newton would leave it or has not halved it
-// within two steps, so the bracket halves at least every third step.
+// to halving it whenever Newton would leave it, has not halved it within
+// two steps, or takes a step that is not finite (the bracket makes
+// abandoning the piece unnecessary), so the bracket halves at least every
+// third step. The search also ends when a step is below the tolerance, when
+// the value is 0 within its rounding, or when no double is left between
+// the bracket's ends.
 // Halving the widest finite bracket (2^1025) down to two neighbouring
 // doubles takes at most about 2,100 halvings (down to 2^-1074), hence
 // three times that. In practice a root settles in well under 60 steps.

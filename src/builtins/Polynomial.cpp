@@ -135,11 +135,19 @@ bool PolyArithmetic::Spend(size_t operations) {
     return true;
 }
 
+// Normalising compares every fraction with those before it.
+bool PolyArithmetic::Tidy(Polynomial& p) {
+    size_t fractions = 0;
+    for (const PolyTerm& t : p.terms) fractions += t.quotient ? 1 : 0;
+    if (!Spend(fractions * fractions / 2)) return false;
+    Normalize(p);
+    return WithinBounds(p);
+}
+
 bool PolyArithmetic::Add(Polynomial& left, const Polynomial& right, double sign) {
     if (!Spend(left.terms.size() + right.terms.size())) return false;
     for (const PolyTerm& t : right.terms) left.terms.push_back({sign * t.coefficient, t.exponent, t.quotient});
-    Normalize(left);
-    return WithinBounds(left);
+    return Tidy(left);
 }
 
 bool PolyArithmetic::Multiply(const Polynomial& left, const Polynomial& right, Polynomial& out) {
@@ -161,13 +169,11 @@ bool PolyArithmetic::Multiply(const Polynomial& left, const Polynomial& right, P
             }
             product.terms.push_back(std::move(t));
             if (product.terms.size() > kMaxTerms * 4) {
-                Normalize(product);
-                if (!WithinBounds(product)) return false;
+                if (!Tidy(product)) return false;
             }
         }
     }
-    Normalize(product);
-    if (!WithinBounds(product)) return false;
+    if (!Tidy(product)) return false;
     out = std::move(product);
     return true;
 }
@@ -184,8 +190,7 @@ bool PolyArithmetic::Divide(const Polynomial& left, const Polynomial& right, Pol
         const int32_t n = monomial ? right.terms[0].exponent : 0;
         Polynomial quotient;
         for (const PolyTerm& t : left.terms) quotient.terms.push_back({t.coefficient / k, t.exponent - n, t.quotient});
-        Normalize(quotient);
-        if (!WithinBounds(quotient)) return false;
+        if (!Tidy(quotient)) return false;
         out = std::move(quotient);
         return true;
     }

@@ -74,6 +74,8 @@ public:
 
 private:
     bool Spend(size_t operations);
+    // Normalize, paid for, and within the size bounds.
+    bool Tidy(Polynomial& p);
 
     size_t budget_ = kMaxPolyWork;
 };
