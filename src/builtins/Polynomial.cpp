@@ -156,6 +156,7 @@ bool PolyArithmetic::Multiply(const Polynomial& left, const Polynomial& right, P
         return false;
     }
     Polynomial product;
+    product.terms.reserve(std::min(left.terms.size() * right.terms.size(), kMaxTerms * 4 + 1));
     for (const PolyTerm& a : left.terms) {
         for (const PolyTerm& b : right.terms) {
             PolyTerm t{a.coefficient * b.coefficient, a.exponent + b.exponent, a.quotient ? a.quotient : b.quotient};
