@@ -225,7 +225,7 @@ TEST_F(BuiltinFramework, DisplayOfEveryCallForm) {
 TEST_F(BuiltinFramework, CatalogueCoverage) {
     constexpr int32_t kCatalogueTotal = 282;
     constexpr int32_t kRegisteredFloor = 282;
-    constexpr int32_t kImplementedFloor = 277;
+    constexpr int32_t kImplementedFloor = 282;
     int32_t total = 0;
     int32_t registered = 0;
     int32_t implemented = 0;
