@@ -31,9 +31,9 @@ PExprItem ExprItem_Assign::Evaluate() {
     const auto* var = ItemAs<ExprItem_Var>(target);
     if (var == nullptr) return {};
     switch (Kind()) {
-        case kind::kAlias: StoreVariable(var->Name(), result); break;
-        case kind::kAddValue: AddToVariable(var->Name(), result); break;
-        default: SetVariable(var->Name(), result); break;
+        case kind::kAlias: StoreVariable(var->Name(), result, var->Slot()); break;
+        case kind::kAddValue: AddToVariable(var->Name(), result, var->Slot()); break;
+        default: SetVariable(var->Name(), result, var->Slot()); break;
     }
     return {};
 }

@@ -9,6 +9,7 @@
 
 #include "expr/ExprItem.h"
 #include "expr/ExprKinds.h"
+#include "expr/VariableFrame.h"
 
 namespace ovrix {
 
@@ -209,9 +210,12 @@ public:
     PExprItem Clone() const override;
 
     const std::u16string& Name() const { return name_; }
+    // Where this node last found its variable (see VariableSlot).
+    VariableSlot* Slot() const { return &slot_; }
 
 private:
     std::u16string name_;
+    mutable VariableSlot slot_;
 };
 
 }  // namespace ovrix

@@ -5,6 +5,7 @@
 
 #include "expr/ExprKinds.h"
 #include "expr/OperatorsFamilies.h"
+#include "expr/Variables.h"
 
 namespace ovrix {
 
@@ -59,6 +60,10 @@ Operand EvaluateOperand(const PExprItem& node) {
     ExprItem* item = node.Item();
     if (item == nullptr) return {};
     if (EvaluatesToItself(item)) return {node, true};
+    if (item->Kind() == kind::kVariable) {
+        const auto* var = static_cast<const ExprItem_Var*>(item);
+        return {PExprItem(), false, Ref<ExprItem>(VariableItem(var->Name(), var->Slot()))};
+    }
     return {item->Evaluate(), false};
 }
 
