@@ -147,7 +147,7 @@ VariableTable* VariableTableFor(std::u16string_view name) {
     switch (name[0]) {
         case u'$':
         case u'@': {
-            VariableFrame* frame = CurrentFrame();
+            VariableFrame* frame = state ? state->currentFrame : nullptr;
             return frame ? &frame->ScriptVariables() : nullptr;
         }
         case u'!': return state ? &state->passVariables : nullptr;
