@@ -1,15 +1,10 @@
-// Loading scripts: the image scan and the stream loader on a large script,
-// and the engine's walk over zero-delay steps on the simulated desktop.
+// Loading scripts: the image scan and the stream loader on a large script.
 #include <benchmark/benchmark.h>
 
 #include "actions/SystemSteps.h"
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
 #include "engine/FlowSteps.h"
-#include "engine/Playback.h"
-#include "engine/PlaybackFlags.h"
-#include "engine/Player.h"
-#include "platform/sim/SimPlatform.h"
 #include "engine/Runtime.h"
 #include "shell/StepKindsAll.h"
 #include "container/Image.h"
@@ -67,26 +62,6 @@ void BM_ImageLookups(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ImageLookups);
-
-// Zero-delay steps walked, shown (throttled) and finished by the run loop.
-void BM_ZeroDelaySteps(benchmark::State& state) {
-    EventList list;
-    for (int i = 0; i < 1000; ++i) {
-        auto wait = MakeRef<WaitEvent>();
-        wait->delay = 0;
-        list.Append(wait);
-    }
-    SimPlatform sim;
-    Desktop desktop(sim, Trace{});
-    Player player(desktop, &PlayerStepKinds());
-    const RuntimeScope runtime(player.runtime);
-    for (auto _ : state) {
-        SetFlag(StopRequest, 0);
-        RunEventList(player, list, nullptr, 1);
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 1000);
-}
-BENCHMARK(BM_ZeroDelaySteps);
 
 }  // namespace
 }  // namespace ovrix

@@ -122,6 +122,39 @@ TEST_F(Variables, InnerFrameSeesOnlyItsOwnLocalsAndTheProgramTablesAndReleasesIt
     EXPECT_EQ(NumberOf(u"#g"), 11.0);
 }
 
+// A node played again and again remembers where its variable lives; the
+// memory must follow removals, cleared tables and frames made one after
+// another at the same place.
+TEST_F(Variables, ANodePlayedAgainFollowsRemovalsClearsAndOtherFrames) {
+    const PExprItem x = VarNode(u"x");
+    const PExprItem xPlusZero = MakeItem<ExprItem_Operator2>(op::kSum, VarNode(u"x"), Num(0));
+    const PExprItem g = VarNode(u"!g");
+    const PExprItem addOne = MakeItem<ExprItem_AddValue>(VarNode(u"x"), Num(1));
+    const auto read = [](const PExprItem& node) { return AsNumber(node->Evaluate()); };
+    Set(u"x", Num(1));
+    Set(u"!g", Num(5));
+    EXPECT_EQ(read(x) + read(xPlusZero) + read(g), 7.0);
+    addOne->Evaluate();
+    Remove(u"x");
+    Set(u"x", Num(2));  // a new cell under the same name
+    EXPECT_EQ(read(x), 2.0);
+    EXPECT_EQ(read(xPlusZero), 2.0);
+    addOne->Evaluate();
+    EXPECT_EQ(read(x), 3.0);
+    ClearPassVariables();
+    EXPECT_FALSE(g->Evaluate().HasValue());
+    Set(u"!g", Num(6));
+    EXPECT_EQ(read(g), 6.0);
+    for (int run = 0; run < 2; ++run) {
+        VariableFrame inner;
+        CurrentFrameScope innerScope(inner);
+        EXPECT_FALSE(x->Evaluate().HasValue()) << run;
+        addOne->Evaluate();
+        EXPECT_EQ(read(xPlusZero), 1.0) << run;
+    }
+    EXPECT_EQ(read(x), 3.0);
+}
+
 // --- Reading, Set and Alias -------------------------------------------------
 
 TEST_F(Variables, ReadingSharesTheItemButNotTheCell) {

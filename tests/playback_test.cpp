@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "ScriptTestSupport.h"
 #include "SimFixture.h"
 #include "actions/SystemSteps.h"
 #include "engine/Context.h"
@@ -95,6 +96,32 @@ TEST_F(PlaybackTest, ZeroDelayStepsAreShownAtMostEvery50Ms) {
     EXPECT_LT(steps.size(), 100u);  // far fewer displays than steps
     for (size_t i = 1; i < steps.size(); ++i) EXPECT_GE(steps[i].first - steps[i - 1].first, 50u);
     EXPECT_EQ(steps[0].second, "line step \"Step 1: Delay 0 ms\"");
+}
+
+// A loop of zero-delay steps never waits, yet its breathers pump messages,
+// so a stop from the progress window's thread ends it within one slice.
+TEST_F(PlaybackTest, ATightZeroDelayLoopStopsWithinOneWaitSlice) {
+    using scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Stored,
+        scripttest::Var;
+    auto loop = Loop(kLoopWhile, {Set(u"#n", Op(op::kSum, Var(u"#n"), Num(1)))});
+    loop->condition = Stored(Op(op::kLess, Var(u"#n"), Num(1e7)));  // ends a loop that is never stopped
+    EventList list;
+    list.Append(Set(u"#n", Num(0)));
+    list.Append(loop);
+    list.Append(Step<NextEvent>());
+    uint64_t stopAt = 0;
+    f.sim.onPump = [&stopAt](SimPlatform& s) {
+        if (stopAt == 0 && s.ElapsedMs() >= 500) {
+            stopAt = s.ElapsedMs();
+            SetFlag(StopRequest);
+        }
+    };
+    Play(list);
+    ASSERT_NE(stopAt, 0u);
+    EXPECT_LE(f.sim.ElapsedMs() - stopAt, kWaitSlice);
+    const double passes = AsNumber(GetVariable(u"#n"));
+    EXPECT_GT(passes, 1000.0);  // it did spin without waiting
+    EXPECT_LT(passes, 1e7);
 }
 
 TEST_F(PlaybackTest, FunctionBodiesCommentsAndFunctionEndsAreNotPlayed) {

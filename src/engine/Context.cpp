@@ -1,16 +1,23 @@
 #include "engine/Context.h"
 
+#include <atomic>
+
 #include "engine/Runtime.h"
 
 namespace ovrix {
 
 namespace {
 
+std::atomic<uint64_t> lastSerial{0};
+
 std::u16string FlagName(const StepPath& path, std::u16string_view kind) {
     return u"@" + std::u16string(kind) + PathSuffix(path);
 }
 
 }  // namespace
+
+Context::Context(int32_t d, EventList& l, const ArgumentList* args, Context* c)
+    : serial(lastSerial.fetch_add(1, std::memory_order_relaxed) + 1), depth(d), list(&l), arguments(args), caller(c) {}
 
 PlayerThreadState& ThreadPlayerState() { return ActiveRuntime().thread; }
 

@@ -41,11 +41,13 @@ public:
     // Called once with the new Context before the run's first step.
     using Control = std::function<void(Context&)>;
 
-    Context(int32_t d, EventList& l, const ArgumentList* args, Context* c)
-        : depth(d), list(&l), arguments(args), caller(c) {}
+    Context(int32_t d, EventList& l, const ArgumentList* args, Context* c);
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
+    // Unique among all the runs of the process: steps key what they find
+    // once per run by it.
+    const uint64_t serial;
     int32_t depth;
     EventList* list;
     const ArgumentList* arguments;  // none for most runs

@@ -18,6 +18,7 @@ struct Player;
 class Context;
 class Event;
 class StoredExpr;
+struct StepKind;
 
 inline constexpr std::u16string_view kStepComplete = u"Step Complete";
 
@@ -43,6 +44,10 @@ struct StepRun {
 // Performs the Context's current step; answers 0, or -1 when the run must
 // end at once.
 int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Context& context);
+// The same for the run loop, which has already found the step and its kind
+// (none for an unknown id).
+int32_t PlayStep(Player& player, Event& step, const StepKind* kind, StepPath& jump, uint32_t pauseArgument,
+                 Context& context);
 
 // The play function of kinds whose action is not built yet: the step only
 // finishes, waiting its delay.

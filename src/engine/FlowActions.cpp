@@ -21,6 +21,7 @@ namespace ovrix {
 
 namespace {
 
+// Already in canonical form.
 constexpr std::u16string_view kLoopIndexVariable = u"@CurLoopIndex";
 
 std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
@@ -40,11 +41,38 @@ IntVar* LoopCounter(Context& context, const StepPath& loopPath) {
     return counter;
 }
 
-void SetNumberVariable(std::u16string_view name, double value) {
-    SetVariable(CanonicalVariableName(name), MakeItem<ExprItem_Num>(value));
+void SetNumberVariable(std::u16string_view name, double value, VariableSlot* slot = nullptr) {
+    SetVariable(name, MakeItem<ExprItem_Num>(value), slot);
 }
 
-double NumberVariable(std::u16string_view name) { return AsNumber(GetVariable(CanonicalVariableName(name))); }
+double NumberVariable(std::u16string_view name, VariableSlot* slot) {
+    const Ref<ExprItem> item(VariableItem(name, slot));
+    return item ? item->GetNumber() : 0.0;
+}
+
+// The loop's hidden variables in this run, found by name on its first
+// arrival in the run; null members when a name is held by another kind.
+const LoopRunCache& LoopVariables(Context& context, const ForLoopEvent& loop, const StepPath& loopPath) {
+    LoopRunCache& cache = loop.cache;
+    if (cache.run == context.serial && cache.counter != nullptr) return cache;
+    const std::u16string suffix = PathSuffix(loopPath);
+    cache.counter = LoopCounter(context, loopPath);
+    cache.start = context.frame.GetTimeVar(u"@startT" + suffix, true);
+    cache.end = context.frame.GetTimeVar(u"@endT" + suffix, true);
+    cache.variableName = CanonicalVariableName(loop.variable);
+    cache.run = context.serial;
+    return cache;
+}
+
+// The loop step just before a step, or null.
+const ForLoopEvent* LoopBefore(Context& context) {
+    StepPath& path = context.path;
+    if (path.empty()) return nullptr;
+    --path.back();
+    const Event* step = EventAt(*context.list, path);
+    ++path.back();
+    return step != nullptr && step->TypeId() == ForLoopEvent::kTypeId ? static_cast<const ForLoopEvent*>(step) : nullptr;
+}
 
 // "5 second", "500 ms", "2 minute", "1 hour": a leading decimal integer, a
 // space, and a unit word; an unknown unit counts in minutes. Answers whole
@@ -123,13 +151,13 @@ void ExitLoop(const StepRun& run, IntVar& counter) {
 void PlayForLoop(const StepRun& run) {
     const auto& loop = static_cast<const ForLoopEvent&>(run.step);
     Context& context = run.context;
-    const std::u16string suffix = PathSuffix(context.path);
-    IntVar* counter = LoopCounter(context, context.path);
-    TimeVar* start = context.frame.GetTimeVar(u"@startT" + suffix, true);
-    TimeVar* end = context.frame.GetTimeVar(u"@endT" + suffix, true);
+    const LoopRunCache& found = LoopVariables(context, loop, context.path);
+    IntVar* counter = found.counter;
+    TimeVar* start = found.start;
+    TimeVar* end = found.end;
     if (counter == nullptr || start == nullptr || end == nullptr) return;  // a name held by another kind
     const int32_t index = counter->Get();
-    SetNumberVariable(kLoopIndexVariable, index);
+    SetNumberVariable(kLoopIndexVariable, index, &loop.cache.loopIndex);
 
     bool leave = false;
     switch (loop.kind) {
@@ -145,12 +173,14 @@ void PlayForLoop(const StepRun& run) {
         case kLoopWhile: leave = !AsTruth(EvaluateStored(loop.condition)); break;
         case kLoopRange:
         case kLoopRangeExclusive: {
+            const std::u16string& variable = found.variableName;
+            VariableSlot* slot = &loop.cache.variable;
             if (index == 1) {
-                SetNumberVariable(loop.variable, AsNumber(EvaluateStored(loop.start)));
+                SetNumberVariable(variable, AsNumber(EvaluateStored(loop.start)), slot);
             } else {
-                SetNumberVariable(loop.variable, NumberVariable(loop.variable) + 1.0);
+                SetNumberVariable(variable, NumberVariable(variable, slot) + 1.0, slot);
             }
-            const int32_t current = TruncateToInt32(NumberVariable(loop.variable));
+            const int32_t current = TruncateToInt32(NumberVariable(variable, slot));
             double last = AsNumber(EvaluateStored(loop.end));
             if (loop.kind == kLoopRangeExclusive) last -= 1.0;
             leave = current > TruncateToInt32(last);
@@ -185,14 +215,14 @@ void ReportInvalid(const StepRun& run, std::u16string_view what) {
 }
 
 void PlayNext(const StepRun& run) {
-    const StepPath loopPath = Sibling(run.context.path, -1);
-    const Event* loop = EventAt(*run.context.list, loopPath);
-    if (loop == nullptr || loop->TypeId() != ForLoopEvent::kTypeId) {
+    const ForLoopEvent* loop = LoopBefore(run.context);
+    if (loop == nullptr) {
         ReportInvalid(run, u"Next statement.");
         return;
     }
-    if (IntVar* counter = LoopCounter(run.context, loopPath)) counter->Increment();
-    run.jump = loopPath;
+    run.jump = run.context.path;
+    --run.jump.back();
+    if (IntVar* counter = LoopVariables(run.context, *loop, run.jump).counter) counter->Increment();
     run.Finish();
 }
 

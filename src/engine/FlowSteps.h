@@ -11,8 +11,26 @@
 
 #include "container/Ref.h"
 #include "engine/StepBases.h"
+#include "expr/VariableFrame.h"
 
 namespace ovrix {
+
+// What a loop step finds once per run: its hidden counter and times, and
+// where the loop index variable lives. Keyed by the run's serial; a copy of
+// the step is another step and starts with nothing found.
+struct LoopRunCache {
+    LoopRunCache() = default;
+    LoopRunCache(const LoopRunCache&) {}
+    LoopRunCache& operator=(const LoopRunCache&) { return *this; }
+
+    uint64_t run = 0;
+    IntVar* counter = nullptr;
+    TimeVar* start = nullptr;
+    TimeVar* end = nullptr;
+    VariableSlot loopIndex;
+    std::u16string variableName;  // a range loop's variable, in canonical form
+    VariableSlot variable;
+};
 
 class IfVarEvent final : public BlockEventOf<IfVarEvent, 36> {
 public:
@@ -95,6 +113,7 @@ public:
     std::u16string variable;   // kinds 4, 5: the loop variable's canonical name
     StoredExpr start;          // kinds 4, 5
     StoredExpr end;            // kinds 4, 5
+    mutable LoopRunCache cache;
 };
 
 class SwitchEvent final : public BlockEventOf<SwitchEvent, 50> {

@@ -62,12 +62,12 @@ void PlaySteps(Player& player, Context& context) {
     ResetPath(list, path);
     uint32_t lastDisplay = 0;
     while (!path.empty() && !IsSet(StopRequest)) {
-        const Event* step = StepToPlay(list, path);
+        Event* step = StepToPlay(list, path);
         if (step == nullptr) break;
         const uint32_t type = step->TypeId();
         const StepKind* kind = kinds.Find(type);
         if (kind != nullptr && kind->unseen) {  // no display, no delay
-            AdvancePath(list, path);
+            AdvancePast(list, path, *step);
             continue;
         }
         if (type == FunStartEvent::kTypeId) {  // a function body is played only when called
@@ -75,7 +75,7 @@ void PlaySteps(Player& player, Context& context) {
             continue;
         }
         if (step->disabled != 0) {  // its children are still played
-            AdvancePath(list, path);
+            AdvancePast(list, path, *step);
             continue;
         }
         bool refreshed = false;
@@ -88,9 +88,9 @@ void PlaySteps(Player& player, Context& context) {
             ShowStepText(player, context);
         }
         const uint32_t delay = step->delay;
-        if (ExecuteStep(player, jump, 0, context) == -1 || IsSet(ResetRequest)) break;
+        if (PlayStep(player, *step, kind, jump, 0, context) == -1 || IsSet(ResetRequest)) break;
         if (jump.empty()) {
-            AdvancePath(list, path);
+            AdvancePast(list, path, *step);
         } else if (jump[0] == -1) {
             path.clear();
         } else {
@@ -183,10 +183,23 @@ void RunEventList(Player& player, EventList& list, const ArgumentList* arguments
     if (showsScript) desktop.progress.SetLine(ProgressLine::Script, savedScriptLine);
 }
 
-std::u16string& StatusText() { return ActiveRuntime().statusText; }
+std::u16string& StatusText() {
+    Runtime& runtime = ActiveRuntime();
+    if (runtime.statusIsDefault) {
+        runtime.statusText = kStepComplete;
+        runtime.statusIsDefault = false;
+    }
+    return runtime.statusText;
+}
+
+void ResetStatusText() { ActiveRuntime().statusIsDefault = true; }
 
 void FinishStep(Player& player, const Event& step, std::optional<std::u16string_view> status, uint32_t pauseArgument) {
-    if (status) StatusText() = *status;
+    if (status) {
+        Runtime& runtime = ActiveRuntime();
+        runtime.statusText = *status;
+        runtime.statusIsDefault = false;
+    }
     if (step.delay > 0) player.desktop.progress.SetLine(ProgressLine::Status, StatusText());
     PlaybackWait(player, step.delay, pauseArgument, kWaitSlice);
 }

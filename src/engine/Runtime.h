@@ -58,8 +58,10 @@ public:
     PlaybackSerialCounter serial;
     // What a finished step shows on the status line: every step starts it as
     // "Step Complete", and a step that finishes with a status of its own
-    // leaves that.
+    // leaves that. Most steps never show it, so starting a step only marks
+    // it as the default and StatusText() writes the default when it is read.
     std::u16string statusText;
+    bool statusIsDefault = false;
     // The place of the last picture the picture search found, in logical
     // screen pixels; -1 everywhere until one is found in this playback.
     ScreenRect lastPictureRect{-1, -1, -1, -1};

@@ -18,6 +18,18 @@ const EventList* ListAt(const EventList& root, const StepPath& path, size_t leve
     return list;
 }
 
+// Moves past the path's step without entering it: to its next sibling, else
+// to the next sibling of the enclosing block, and so on up; the path is
+// empty when nothing follows.
+void LeaveStep(const EventList& root, StepPath& path) {
+    while (!path.empty()) {
+        ++path.back();
+        const EventList* list = ListAt(root, path, path.size() - 1);
+        if (list != nullptr && path.back() >= 0 && static_cast<size_t>(path.back()) < list->Count()) return;
+        path.pop_back();
+    }
+}
+
 }  // namespace
 
 Event* EventAt(const EventList& root, const StepPath& path) {
@@ -37,18 +49,19 @@ void ResetPath(const EventList& root, StepPath& path) {
 void AdvancePath(const EventList& root, StepPath& path) {
     if (path.empty()) return;
     if (const Event* step = EventAt(root, path)) {
-        const EventList* children = step->GetChildList();
-        if (children != nullptr && !children->Empty()) {
-            path.push_back(0);
-            return;
-        }
+        AdvancePast(root, path, *step);
+        return;
     }
-    while (!path.empty()) {
-        ++path.back();
-        const EventList* list = ListAt(root, path, path.size() - 1);
-        if (list != nullptr && path.back() >= 0 && static_cast<size_t>(path.back()) < list->Count()) return;
-        path.pop_back();
+    LeaveStep(root, path);
+}
+
+void AdvancePast(const EventList& root, StepPath& path, const Event& current) {
+    const EventList* children = current.GetChildList();
+    if (children != nullptr && !children->Empty()) {
+        path.push_back(0);
+        return;
     }
+    LeaveStep(root, path);
 }
 
 std::u16string StepNumberText(const StepPath& path) {

@@ -4,13 +4,18 @@
 
 #include <cmath>
 
+#include "container/Recycler.h"
 #include "expr/ExprItem.h"
 #include "expr/NumberFormat.h"
 
 namespace ovrix {
 
-class PExprItemObj : public VObj {
+// Made for every result and dropped soon after: recycled like Numbers.
+class PExprItemObj final : public VObj {
 public:
+    static void* operator new(size_t) { return Recycler<sizeof(PExprItemObj)>::Take(); }
+    static void operator delete(void* p) { Recycler<sizeof(PExprItemObj)>::Give(p); }
+
     Ref<ExprItem> item;
 };
 

@@ -6,16 +6,11 @@ namespace {
 
 ExprState* installed = nullptr;
 
-void Empty(VariableTable& table) {
-    VariableTable dying;
-    dying.swap(table);
-}
-
 }  // namespace
 
 ExprState::~ExprState() {
-    Empty(passVariables);
-    Empty(programVariables);
+    passVariables.Clear();
+    programVariables.Clear();
 }
 
 ExprState* CurrentExprState() { return installed; }

@@ -28,12 +28,14 @@ std::u16string ExprItem_Assign::Render(bool marked) const {
 PExprItem ExprItem_Assign::Evaluate() {
     // The value is computed even for an unusable target: it may call functions.
     const PExprItem result = value ? value->Evaluate() : PExprItem();
-    const auto* var = ItemAs<ExprItem_Var>(target);
-    if (var == nullptr) return {};
+    // Only a variable node has the variable kind: no cast needs checking.
+    const ExprItem* node = target.Item();
+    if (node == nullptr || node->Kind() != kind::kVariable) return {};
+    const auto* var = static_cast<const ExprItem_Var*>(node);
     switch (Kind()) {
-        case kind::kAlias: StoreVariable(var->Name(), result); break;
-        case kind::kAddValue: AddToVariable(var->Name(), result); break;
-        default: SetVariable(var->Name(), result); break;
+        case kind::kAlias: StoreVariable(var->Name(), result, var->Slot()); break;
+        case kind::kAddValue: AddToVariable(var->Name(), result, var->Slot()); break;
+        default: SetVariable(var->Name(), result, var->Slot()); break;
     }
     return {};
 }

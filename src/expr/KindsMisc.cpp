@@ -2,6 +2,7 @@
 #include "container/Text.h"
 #include "expr/KindsValue.h"
 #include "expr/VariableName.h"
+#include "expr/Variables.h"
 
 namespace ovrix {
 
@@ -32,7 +33,10 @@ ExprItem_Var::ExprItem_Var(std::u16string_view name) : ExprItem(kind::kVariable)
 
 // Evaluate lives with the variable tables, in Variables.cpp.
 
-double ExprItem_Var::GetNumber() const { return AsNumber(const_cast<ExprItem_Var*>(this)->Evaluate()); }
+double ExprItem_Var::GetNumber() const {
+    const Ref<ExprItem> item(VariableItem(name_, &slot_));
+    return item ? item->GetNumber() : 0.0;
+}
 
 bool ExprItem_Var::GetBool() const { return GetNumber() != 0.0; }
 
@@ -41,7 +45,10 @@ void ExprItem_Var::Save(RecordBuffer& buffer) const {
     WriteString(buffer, tag::kVar, name_);
 }
 
-void ExprItem_Var::Load(Region region) { name_ = CanonicalVariableName(ReadString(region, tag::kVar, u"")); }
+void ExprItem_Var::Load(Region region) {
+    name_ = CanonicalVariableName(ReadString(region, tag::kVar, u""));
+    slot_ = {};
+}
 
 bool ExprItem_Var::IsEqual(const ExprItem& other) const {
     const auto* var = dynamic_cast<const ExprItem_Var*>(&other);

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "container/Recycler.h"
 #include "expr/ExprItem.h"
 #include "expr/ExprKinds.h"
+#include "expr/VariableFrame.h"
 
 namespace ovrix {
 
@@ -41,6 +43,19 @@ public:
     void Save(RecordBuffer& buffer) const override;
     void Load(Region region) override;
     PExprItem Clone() const override;
+
+    // Every operator makes a Number and most die at once: their storage is
+    // recycled instead of going back to the heap.
+    static void* operator new(size_t size) {
+        return size == sizeof(ExprItem_Num) ? Recycler<sizeof(ExprItem_Num)>::Take() : ::operator new(size);
+    }
+    static void operator delete(void* p, size_t size) {
+        if (size == sizeof(ExprItem_Num)) {
+            Recycler<sizeof(ExprItem_Num)>::Give(p);
+        } else {
+            ::operator delete(p);
+        }
+    }
 
     uint32_t flags;                  // numflag bits
     const NumberEnum* enumeration;  // not owned; tables live for the program
@@ -209,9 +224,12 @@ public:
     PExprItem Clone() const override;
 
     const std::u16string& Name() const { return name_; }
+    // Where this node last found its variable (see VariableSlot).
+    VariableSlot* Slot() const { return &slot_; }
 
 private:
     std::u16string name_;
+    mutable VariableSlot slot_;
 };
 
 }  // namespace ovrix

@@ -5,6 +5,7 @@
 
 #include "expr/ExprKinds.h"
 #include "expr/OperatorsFamilies.h"
+#include "expr/Variables.h"
 
 namespace ovrix {
 
@@ -34,9 +35,25 @@ constexpr OperatorEntry kOperators[] = {
     {op::kOr, Or},
 };
 
+// The arithmetic codes are characters below 128 and the others follow 1024:
+// two small direct tables built once from the list above.
+struct OperatorIndex {
+    OperatorFn low[128] = {};
+    OperatorFn high[8] = {};
+
+    OperatorIndex() {
+        for (const OperatorEntry& entry : kOperators) {
+            if (entry.code < 128) low[entry.code] = entry.apply;
+            else if (entry.code - op::kEqual < 8) high[entry.code - op::kEqual] = entry.apply;
+        }
+    }
+};
+
+const OperatorIndex kIndex;
+
 OperatorFn FindOperator(uint32_t code) {
-    for (const OperatorEntry& entry : kOperators)
-        if (entry.code == code) return entry.apply;
+    if (code < 128) return kIndex.low[code];
+    if (code - op::kEqual < 8) return kIndex.high[code - op::kEqual];
     return nullptr;
 }
 
@@ -59,6 +76,10 @@ Operand EvaluateOperand(const PExprItem& node) {
     ExprItem* item = node.Item();
     if (item == nullptr) return {};
     if (EvaluatesToItself(item)) return {node, true};
+    if (item->Kind() == kind::kVariable) {
+        const auto* var = static_cast<const ExprItem_Var*>(item);
+        return {PExprItem(), false, Ref<ExprItem>(VariableItem(var->Name(), var->Slot()))};
+    }
     return {item->Evaluate(), false};
 }
 

@@ -14,17 +14,29 @@ namespace ovrix::operators {
 // node's own handle on a constant (which would evaluate to itself) rather
 // than a fresh handle: it saves an allocation per operand, but it must never
 // be handed out as a result, since a caller may assign through the handle
-// it gets back and must not reach into the expression tree.
+// it gets back and must not reach into the expression tree. A variable's
+// value is held by its item's count alone (`held`), for the same saving;
+// a result made of it gets a fresh handle, as reading the variable would.
 struct Operand {
     PExprItem value;
     bool borrowed = false;
+    Ref<ExprItem> held;
 
-    ExprItem* Item() const { return value.Item(); }
-    bool HasValue() const { return value.HasValue(); }
-    double Number() const { return AsNumber(value); }
-    bool Truth() const { return AsTruth(value); }
+    ExprItem* Item() const { return held ? held.Get() : value.Item(); }
+    bool HasValue() const { return Item() != nullptr; }
+    double Number() const {
+        const ExprItem* item = Item();
+        return item ? item->GetNumber() : 0.0;
+    }
+    bool Truth() const {
+        const ExprItem* item = Item();
+        return item ? item->GetBool() : false;
+    }
     // This operand as an operator's result.
-    PExprItem AsResult() const { return borrowed ? PExprItem::Of(value.Item()) : value; }
+    PExprItem AsResult() const {
+        if (held) return PExprItem::Of(held.Get());
+        return borrowed ? PExprItem::Of(value.Item()) : value;
+    }
 };
 
 using OperatorFn = PExprItem (*)(const Operand& left, const Operand& right);

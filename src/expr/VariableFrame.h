@@ -22,8 +22,47 @@
 
 namespace ovrix {
 
-// Canonical base name -> the variable's cell.
-using VariableTable = std::map<std::u16string, PExprItem>;
+// Canonical base name -> the variable's cell. An entry stays at one place
+// in memory from its insertion until it leaves the table, so a variable
+// node may remember the cell it found (VariableSlot). The stamp tells such
+// memories apart: every table takes a stamp when it is made and a new one
+// whenever an entry may have left it, and no stamp is ever handed out
+// twice, so a cell remembered under a table's current stamp is still that
+// table's entry.
+class VariableTable {
+public:
+    VariableTable();
+    VariableTable(const VariableTable&) = delete;
+    VariableTable& operator=(const VariableTable&) = delete;
+    // Empties the table first: a dying value's destructor may look at variables.
+    ~VariableTable() { Clear(); }
+
+    // The cell of a canonical base name, or null.
+    PExprItem* Find(std::u16string_view name);
+    // Adds an entry for a name that has none; answers its cell.
+    PExprItem& Insert(std::u16string_view name, PExprItem cell);
+    // Removes the entry, if any; the table no longer holds it when its value dies.
+    void Remove(std::u16string_view name);
+    // Removes every entry, the same way.
+    void Clear();
+
+    size_t size() const { return entries_.size(); }
+    size_t count(std::u16string_view name) const { return entries_.count(name); }
+    uint64_t Stamp() const { return stamp_; }
+
+private:
+    std::map<std::u16string, PExprItem, std::less<>> entries_;
+    uint64_t stamp_;
+};
+
+// Where a variable node last found its variable: a table's cell and that
+// table's stamp at the time. The memory holds while the table keeps the
+// stamp; after that (another frame is current, an entry was removed) the
+// node looks the name up again.
+struct VariableSlot {
+    uint64_t stamp = 0;
+    PExprItem* cell = nullptr;
+};
 
 // A small engine-side variable.
 class Var : public VObj {

@@ -18,22 +18,28 @@ constexpr int64_t kSecondsPerDay = 86400;
 int64_t WrappingAdd(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); }
 int64_t WrappingDays(int64_t days) { return static_cast<int64_t>(static_cast<uint64_t>(days) * kSecondsPerDay); }
 
-// Empties a table so that it is already empty while its values die.
-void Empty(VariableTable& table) {
-    VariableTable dying;
-    dying.swap(table);
-}
-
-std::vector<std::u16string_view> SplitParts(std::u16string_view name) {
-    std::vector<std::u16string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t dot = name.find(u'.', start);
-        parts.push_back(name.substr(start, dot == std::u16string_view::npos ? std::u16string_view::npos : dot - start));
-        if (dot == std::u16string_view::npos) return parts;
-        start = dot + 1;
+// The dot-separated parts of a canonical name, in order ("$a." has two,
+// the second empty).
+class NameParts {
+public:
+    explicit NameParts(std::u16string_view name) : rest_(name) {}
+    bool More() const { return more_; }
+    // The next part; only while More().
+    std::u16string_view Next() {
+        const size_t dot = rest_.find(u'.');
+        if (dot == std::u16string_view::npos) {
+            more_ = false;
+            return rest_;
+        }
+        const std::u16string_view part = rest_.substr(0, dot);
+        rest_ = rest_.substr(dot + 1);
+        return part;
     }
-}
+
+private:
+    std::u16string_view rest_;
+    bool more_ = true;
+};
 
 // A cell for a new entry: the value's own cell, or a fresh empty one when
 // there is no value.
@@ -44,7 +50,7 @@ PExprItem CellFor(const PExprItem& value) {
     return cell;
 }
 
-// Inserts or replaces one entry of a variable or member table.
+// Inserts or replaces one entry of a member table.
 void StoreEntry(std::map<std::u16string, PExprItem>& table, std::u16string_view key, const PExprItem& value) {
     auto it = table.find(std::u16string(key));
     if (it == table.end()) {
@@ -52,6 +58,32 @@ void StoreEntry(std::map<std::u16string, PExprItem>& table, std::u16string_view 
     } else {
         it->second.Assign(value.Item());
     }
+}
+
+// The cell of a base name in its table, through the slot when one is given.
+PExprItem* FindCell(VariableTable& table, std::u16string_view baseName, VariableSlot* slot) {
+    if (slot != nullptr && slot->stamp == table.Stamp()) return slot->cell;
+    PExprItem* cell = table.Find(baseName);
+    if (cell != nullptr && slot != nullptr) *slot = VariableSlot{table.Stamp(), cell};
+    return cell;
+}
+
+// The cell that a canonical name with member parts reaches now, or null.
+const PExprItem* ReachCell(std::u16string_view name, VariableSlot* slot) {
+    VariableTable* table = VariableTableFor(name);
+    if (table == nullptr) return nullptr;
+    NameParts parts(name);
+    const PExprItem* cell = FindCell(*table, parts.Next(), slot);
+    while (cell != nullptr && parts.More()) {
+        const std::u16string_view part = parts.Next();
+        ExprItem* item = cell->Item();
+        VarExtInf* members = item ? item->Members() : nullptr;
+        if (members == nullptr) return nullptr;
+        auto it = members->members.find(std::u16string(part));
+        if (it == members->members.end()) return nullptr;
+        cell = &it->second;
+    }
+    return cell;
 }
 
 // A value reached through a cell that others also hold is held elsewhere
@@ -115,7 +147,7 @@ VariableTable* VariableTableFor(std::u16string_view name) {
     switch (name[0]) {
         case u'$':
         case u'@': {
-            VariableFrame* frame = CurrentFrame();
+            VariableFrame* frame = state ? state->currentFrame : nullptr;
             return frame ? &frame->ScriptVariables() : nullptr;
         }
         case u'!': return state ? &state->passVariables : nullptr;
@@ -126,86 +158,82 @@ VariableTable* VariableTableFor(std::u16string_view name) {
 
 PExprItem FindVariable(std::u16string_view baseName) {
     VariableTable* table = VariableTableFor(baseName);
-    if (table == nullptr) return {};
-    auto it = table->find(std::u16string(baseName));
-    return it == table->end() ? PExprItem() : it->second;
+    const PExprItem* cell = table ? table->Find(baseName) : nullptr;
+    return cell ? *cell : PExprItem();
 }
 
-PExprItem GetVariable(std::u16string_view name, bool* found) {
-    if (found) *found = false;
-    const std::vector<std::u16string_view> parts = SplitParts(name);
-    PExprItem cell = FindVariable(parts[0]);
-    if (!cell.HasCell()) return {};
-    for (size_t i = 1; i < parts.size(); ++i) {
-        ExprItem* item = cell.Item();
-        VarExtInf* members = item ? item->Members() : nullptr;
-        if (members == nullptr) return {};
-        auto it = members->members.find(std::u16string(parts[i]));
-        if (it == members->members.end()) return {};
-        cell = it->second;
-    }
-    if (found) *found = true;
-    return PExprItem::Of(cell.Item());
+PExprItem GetVariable(std::u16string_view name, bool* found, VariableSlot* slot) {
+    const PExprItem* cell = ReachCell(name, slot);
+    if (found) *found = cell != nullptr;
+    return cell ? PExprItem::Of(cell->Item()) : PExprItem();
 }
 
-void StoreVariable(std::u16string_view name, const PExprItem& value) {
+ExprItem* VariableItem(std::u16string_view name, VariableSlot* slot) {
+    const PExprItem* cell = ReachCell(name, slot);
+    return cell ? cell->Item() : nullptr;
+}
+
+void StoreVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot) {
     VariableTable* table = VariableTableFor(name);
     if (table == nullptr) return;
-    const std::vector<std::u16string_view> parts = SplitParts(name);
-    if (parts.size() == 1) {
-        StoreEntry(*table, parts[0], value);
+    NameParts parts(name);
+    const std::u16string_view base = parts.Next();
+    PExprItem* entry = FindCell(*table, base, slot);
+    if (!parts.More()) {
+        if (entry != nullptr) {
+            entry->Assign(value.Item());
+        } else {
+            PExprItem& added = table->Insert(base, CellFor(value));
+            if (slot != nullptr) *slot = VariableSlot{table->Stamp(), &added};
+        }
         return;
     }
-    if (table->find(std::u16string(parts[0])) == table->end()) StoreEntry(*table, parts[0], MakeItem<ExprItem_Empty>());
+    if (entry == nullptr) entry = &table->Insert(base, CellFor(MakeItem<ExprItem_Empty>()));
     // Keeps the item alive while its members are walked.
-    PExprItem cell = table->find(std::u16string(parts[0]))->second;
-    for (size_t i = 1; i + 1 < parts.size(); ++i) {
+    PExprItem cell = *entry;
+    std::u16string_view part = parts.Next();
+    for (; parts.More(); part = parts.Next()) {
         ExprItem* item = cell.Item();
         if (item == nullptr) return;
         auto& members = item->EnsureMembers().members;
-        auto it = members.find(std::u16string(parts[i]));
-        if (it == members.end()) it = members.emplace(std::u16string(parts[i]), CellFor({})).first;
+        auto it = members.find(std::u16string(part));
+        if (it == members.end()) it = members.emplace(std::u16string(part), CellFor({})).first;
         cell = it->second;
     }
     ExprItem* owner = cell.Item();
     if (owner == nullptr) return;
-    StoreEntry(owner->EnsureMembers().members, parts.back(), value);
+    StoreEntry(owner->EnsureMembers().members, part, value);
 }
 
 void RemoveVariable(std::u16string_view baseName) {
-    VariableTable* table = VariableTableFor(baseName);
-    if (table == nullptr) return;
-    auto it = table->find(std::u16string(baseName));
-    if (it == table->end()) return;
-    // The entry leaves the table before its value can die.
-    PExprItem dying = std::move(it->second);
-    table->erase(it);
+    if (VariableTable* table = VariableTableFor(baseName)) table->Remove(baseName);
 }
 
-void SetVariable(std::u16string_view name, const PExprItem& value) {
-    StoreVariable(name, HeldElsewhere(value) ? value.DeepCopy() : value);
+void SetVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot) {
+    StoreVariable(name, HeldElsewhere(value) ? value.DeepCopy() : value, slot);
 }
 
-void AddToVariable(std::u16string_view name, const PExprItem& value) {
-    PExprItem target = GetVariable(name);
+void AddToVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot) {
+    // Counted: the added value may be the target itself, or let it go.
+    const Ref<ExprItem> target(VariableItem(name, slot));
     if (!target) {
-        SetVariable(name, value);
+        SetVariable(name, value, slot);
         return;
     }
-    AddInPlace(*target.Item(), value);
+    AddInPlace(*target, value);
 }
 
 void ClearPassVariables() {
-    if (ExprState* state = CurrentExprState()) Empty(state->passVariables);
+    if (ExprState* state = CurrentExprState()) state->passVariables.Clear();
 }
 
 void ClearProgramVariables() {
     if (ExprState* state = CurrentExprState()) {
-        Empty(state->passVariables);
-        Empty(state->programVariables);
+        state->passVariables.Clear();
+        state->programVariables.Clear();
     }
 }
 
-PExprItem ExprItem_Var::Evaluate() { return GetVariable(name_); }
+PExprItem ExprItem_Var::Evaluate() { return GetVariable(name_, nullptr, &slot_); }
 
 }  // namespace ovrix

@@ -25,14 +25,23 @@ VariableTable* VariableTableFor(std::u16string_view name);
 // a cell when there is no such variable.
 PExprItem FindVariable(std::u16string_view baseName);
 
+// The functions below take an optional slot: a variable node's memory of
+// where its variable lives, used and refreshed so that a node played again
+// and again does not search the table each time.
+
 // The value that a canonical name (with member parts) reaches: a new handle
 // on the item, which shares the item but not the variable's cell. No value
 // when the variable or a member is missing; `found` tells whether every
 // part exists (a variable that holds no value still counts as found).
-PExprItem GetVariable(std::u16string_view name, bool* found = nullptr);
+PExprItem GetVariable(std::u16string_view name, bool* found = nullptr, VariableSlot* slot = nullptr);
+
+// The item that the name reaches now, without a handle of its own; null
+// when there is none. A caller that keeps it past the next assignment or
+// removal must count it (Ref).
+ExprItem* VariableItem(std::u16string_view name, VariableSlot* slot = nullptr);
 
 // Assignment by name without copying (the Alias semantics).
-void StoreVariable(std::u16string_view name, const PExprItem& value);
+void StoreVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot = nullptr);
 
 // Removes the entry whose key is exactly this canonical text; a missing
 // name changes nothing.
@@ -41,11 +50,11 @@ void RemoveVariable(std::u16string_view baseName);
 // Set: a value that is also held elsewhere (another variable, an array
 // slot, a script constant) is stored as a deep copy; a fresh value is
 // stored as it is.
-void SetVariable(std::u16string_view name, const PExprItem& value);
+void SetVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot = nullptr);
 
 // Add: changes the target's value in place by the target's kind (numbers
 // add, texts append, ...); a missing target or one without a value is Set.
-void AddToVariable(std::u16string_view name, const PExprItem& value);
+void AddToVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot = nullptr);
 
 // The program-wide tables: the '!' table is emptied at the start of every
 // pass; both are emptied when playback begins and ends.
