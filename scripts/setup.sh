@@ -2,7 +2,8 @@
 # Installs every Debian package the project needs to build and test: the
 # native toolchain, test libraries, JSON reader and image file library, the 32-bit multilib compiler and the
 # user-mode emulator that run the core as 32-bit code, the two MinGW-w64
-# cross compilers, Wine, a virtual X server, xdotool and ImageMagick.
+# cross compilers, Wine, a virtual X server, xdotool, ImageMagick, and npm
+# when the machine has none.
 # Idempotent: a package
 # already installed is left alone, and the package lists are refreshed only
 # when something is missing. Needs root (or sudo) when it installs.
@@ -24,6 +25,11 @@ for package in "${PACKAGES[@]}"; do
         missing+=("$package")
     fi
 done
+# npm fetches the pinned SQLite source (scripts/sqlite-dll.sh). A machine whose
+# Node.js came from elsewhere has its own npm, which Debian's would clash with.
+if ! command -v npm >/dev/null; then
+    missing+=(npm)
+fi
 
 if [[ ${#missing[@]} -eq 0 ]]; then
     echo "setup.sh: all ${#PACKAGES[@]} packages are installed"
