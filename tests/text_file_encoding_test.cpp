@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "builtins/TextFileEncoding.h"
+#include "platform/Windows1252.h"
 
 namespace ovrix {
 namespace {

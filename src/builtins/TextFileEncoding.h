@@ -40,10 +40,4 @@ std::u16string DecodeTextFile(std::span<const uint8_t> bytes, const TextCodePage
 // when `mark` is true (Ansi has none).
 std::vector<uint8_t> EncodeText(std::u16string_view text, TextEncoding encoding, bool mark, const TextCodePage& ansi);
 
-// Windows-1252, the simulated desktop's code page. The five bytes it leaves
-// undefined read as the control characters of the same number, as Windows
-// reads them; characters it cannot hold are written as '?'.
-std::u16string FromWindows1252(std::string_view bytes);
-std::string ToWindows1252(std::u16string_view text);
-
 }  // namespace ovrix

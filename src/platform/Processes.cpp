@@ -1,6 +1,7 @@
 #include "platform/Processes.h"
 
 #include "platform/Trace.h"
+#include "platform/Windows1252.h"
 
 namespace ovrix {
 
@@ -32,14 +33,12 @@ std::u16string Processes::ExpandEnvironment(std::u16string_view text) {
 }
 
 std::u16string Processes::FromCodePage(std::span<const uint8_t> bytes) {
-    return std::u16string(bytes.begin(), bytes.end());
+    return FromWindows1252(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::vector<uint8_t> Processes::ToCodePage(std::u16string_view text) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(text.size());
-    for (const char16_t unit : text) bytes.push_back(unit < 0x100 ? static_cast<uint8_t>(unit) : uint8_t{'?'});
-    return bytes;
+    const std::string bytes = ToWindows1252(text);
+    return {bytes.begin(), bytes.end()};
 }
 
 }  // namespace ovrix

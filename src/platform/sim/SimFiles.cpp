@@ -8,6 +8,7 @@
 
 #include "builtins/TextFileEncoding.h"
 #include "container/Text.h"
+#include "platform/Windows1252.h"
 
 namespace ovrix {
 
