@@ -22,7 +22,7 @@ struct DatabaseFunctions : ::testing::Test {
         Lines out;
         for (const auto& line : host.trace) {
             const std::string rest = line.substr(line.find(' ') + 1);
-            if (rest.rfind("database ", 0) == 0) out.push_back(rest);
+            if (rest.rfind("db ", 0) == 0) out.push_back(rest);
         }
         return out;
     }
@@ -80,7 +80,7 @@ TEST_F(DatabaseFunctions, SqlServerConnectionStringsAndTheFailedAdoConnection) {
             EXPECT_TRUE(Database().empty());
             EXPECT_TRUE(host.statusLines.empty());
         } else {
-            EXPECT_EQ(Database(), Lines{"database connect " + c.connected});
+            EXPECT_EQ(Database(), Lines{"db connect " + c.connected});
             EXPECT_EQ(host.statusLines, (Texts{u"Connecting to the database...", u"Connection failed!"}));
         }
     }
@@ -88,7 +88,7 @@ TEST_F(DatabaseFunctions, SqlServerConnectionStringsAndTheFailedAdoConnection) {
     host.trace.clear();
     EXPECT_FALSE(Call(u"Database_Connect", {}));
     EXPECT_EQ(Database(),
-              Lines{"database connect \"Provider=SQLOLEDB;Server=(local);Database=master;UID=sa;PWD=\""});
+              Lines{"db connect \"Provider=SQLOLEDB;Server=(local);Database=master;UID=sa;PWD=\""});
     // Three arguments are not enough.
     EXPECT_FALSE(CallBare(u"Database_ConnectSQL", {Text(u"db1"), Text(u"shop"), Text(u"sa")}));
 }
@@ -137,7 +137,7 @@ TEST_F(DatabaseFunctions, RecordSetWalkWithNullsNamesAndTheAnsiCodePage) {
 
     // A statement the database refuses gives no value, and is traced as tried.
     EXPECT_FALSE(Execute(db, u"SELEKT 1"));
-    EXPECT_EQ(Database().back(), "database execute \"SELEKT 1\"");
+    EXPECT_EQ(Database().back(), "db exec \"SELEKT 1\"");
     // Record-set functions on anything else give no value.
     EXPECT_FALSE(CallBare(u"Database_RecordSetEOF", {db}));
     EXPECT_FALSE(Execute(rows, u"SELECT 1"));
@@ -155,7 +155,7 @@ TEST_F(DatabaseFunctions, AFileKeepsItsRowsAfterItsConnectionDies) {
     const PExprItem again = CallBare(u"Database_ConnectSQLite", {Text(name)});
     ASSERT_TRUE(again);
     EXPECT_EQ(AsText(Field(Execute(again, u"SELECT v FROM k"), Num(0))), u"kept");
-    EXPECT_EQ(Database().front(), "database connect " + JsonString(name));
+    EXPECT_EQ(Database().front(), "db connect " + JsonString(name));
     std::filesystem::remove(file);
 }
 

@@ -64,11 +64,11 @@ TEST_F(FileFunctions, TextIsWrittenAddedToAndReadBackInTheFilesEncoding) {
 
     // Each change is traced with its size and error; a missing folder refuses the write.
     Call(u"SaveTextToFile", {Text(u"C:\\Nowhere\\x.txt"), Text(u"x")});
-    EXPECT_EQ(f.Events("file"), (Lines{"file write \"C:\\\\out\\\\u.txt\" 6 0", "file append \"c:\\\\OUT\\\\U.TXT\" 2 0",
-                                       "file write \"C:\\\\Out\\\\a.txt\" 2 0", "file append \"C:\\\\Out\\\\a.txt\" 1 0",
-                                       "file append \"C:\\\\Out\\\\8.txt\" 2 0",
-                                       "file append \"C:\\\\Out\\\\new.txt\" 4 0",
-                                       "file write \"C:\\\\Nowhere\\\\x.txt\" 4 3"}));
+    EXPECT_EQ(f.Events("file"), (Lines{"file write \"C:\\\\out\\\\u.txt\" 6", "file append \"c:\\\\OUT\\\\U.TXT\" 2",
+                                       "file write \"C:\\\\Out\\\\a.txt\" 2", "file append \"C:\\\\Out\\\\a.txt\" 1",
+                                       "file append \"C:\\\\Out\\\\8.txt\" 2",
+                                       "file append \"C:\\\\Out\\\\new.txt\" 4",
+                                       "file write \"C:\\\\Nowhere\\\\x.txt\" 4"}));
     EXPECT_FALSE(f.sim.files.FileExists(u"C:\\Nowhere\\x.txt"));
 }
 
@@ -105,9 +105,9 @@ TEST_F(FileFunctions, TimesAreStampedReadAndSet) {
     Call(u"SetFileCreationTime", {Text(u"C:\\gone.txt"), Date(5)});
     EXPECT_EQ(AsDateTime(Call(u"GetFileLastModifyTime", {Text(u"C:\\t.txt")})), 1000000000);
     EXPECT_EQ(AsDateTime(Call(u"GetFileCreationTime", {Text(u"C:\\t.txt")})), 900000000);
-    EXPECT_EQ(f.Events("file time"), (Lines{"file time \"C:\\\\t.txt\" modify 1000000000 0",
-                                            "file time \"C:\\\\t.txt\" creation 900000000 0",
-                                            "file time \"C:\\\\gone.txt\" creation 5 2"}));
+    EXPECT_EQ(f.Events("file time"), (Lines{"file time \"C:\\\\t.txt\" modify 1000000000",
+                                            "file time \"C:\\\\t.txt\" creation 900000000",
+                                            "file time \"C:\\\\gone.txt\" creation 5"}));
 
     // A copy keeps the source's last-write time and is created now.
     f.sim.Sleep(2000);
@@ -143,12 +143,16 @@ TEST_F(FileFunctions, FindersCopiesAndDeletionsInAPlayedScript) {
         scripttest::Log(u";"), log(u"IsFileExist", {Text(u"C:\\Dir\\c.log")}),
         scripttest::Log(u";"), log(u"LoadTextFile", {Text(u"C:\\Dir\\D.log")}),
         scripttest::Log(u";"), log(u"GetCurrentDirectory", {}),
+        // The failed copy made nothing; the folder was not deleted.
+        scripttest::Log(u";"), log(u"IsFileExist", {Text(u"C:\\Dir\\e.log")}),
+        scripttest::Log(u";"), log(u"IsFileExist", {Text(u"C:\\Dir\\sub.txt")}),
     });
     // Found by name without regard to case, in name order; the folder matches too.
-    EXPECT_EQ(scripttest::LogText(), "c:\\dir\\a.txt;b.TXT;True;True;False;12;C:\\");
-    EXPECT_EQ(f.Events("copy"), (Lines{"copy \"C:\\\\dir\\\\C.LOG\" \"C:\\\\Dir\\\\d.log\" 0",
-                                       "copy \"C:\\\\dir\\\\none\" \"C:\\\\Dir\\\\e.log\" 2"}));
-    EXPECT_EQ(f.Events("delete"), (Lines{"delete \"C:\\\\dir\\\\c.log\" 0", "delete \"C:\\\\dir\\\\sub.txt\" 5"}));
+    EXPECT_EQ(scripttest::LogText(), "c:\\dir\\a.txt;b.TXT;True;True;False;12;C:\\;False;True");
+    EXPECT_EQ(f.Events("file copy"), (Lines{"file copy \"C:\\\\dir\\\\C.LOG\" \"C:\\\\Dir\\\\d.log\"",
+                                            "file copy \"C:\\\\dir\\\\none\" \"C:\\\\Dir\\\\e.log\""}));
+    EXPECT_EQ(f.Events("file delete"),
+              (Lines{"file delete \"C:\\\\dir\\\\c.log\"", "file delete \"C:\\\\dir\\\\sub.txt\""}));
 }
 
 }  // namespace

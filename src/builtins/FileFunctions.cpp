@@ -58,13 +58,13 @@ PExprItem* CopyFile(PExprItem* result, int32_t count, PExprItem* args, uint32_t)
     std::u16string source;
     Files* files = FilesFor(count, args, 2, source);
     const std::u16string destination = fnargs::Text(args, count, 1);
-    if (files != nullptr && !destination.empty()) files->CopyFile(source, destination);
+    if (files != nullptr && !destination.empty()) files->CopyFile(source, destination, FileCaller::Function);
     return None(result);
 }
 
 PExprItem* DeleteFile(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     std::u16string path;
-    if (Files* files = FilesFor(count, args, 1, path)) files->DeleteFile(path);
+    if (Files* files = FilesFor(count, args, 1, path)) files->DeleteFile(path, FileCaller::Function);
     return None(result);
 }
 

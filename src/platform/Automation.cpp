@@ -8,8 +8,10 @@
 namespace ovrix {
 
 AutoObjectRef Automation::CreateObject(std::u16string_view progId) {
-    TraceEvent("object create", JsonString(progId));
-    return DoCreateObject(progId);
+    TraceEvent("ole", "create " + JsonString(progId));
+    AutoObjectRef object = DoCreateObject(progId);
+    if (object) object->progId.assign(progId);
+    return object;
 }
 
 std::optional<AutoValue> Automation::Invoke(AutoObject& object, const AutoMember& member, uint16_t flag,
@@ -17,7 +19,8 @@ std::optional<AutoValue> Automation::Invoke(AutoObject& object, const AutoMember
     if (Tracing()) {
         const std::u16string shown =
             member.name.empty() ? u"#" + Widen(Hex(static_cast<uint32_t>(member.dispid))) : member.name;
-        TraceEvent("object call", JsonString(shown) + " " + std::to_string(flag));
+        const std::u16string& made = object.progId.empty() ? object.TypeName() : object.progId;
+        TraceEvent("ole", "call " + JsonString(made) + " " + JsonString(shown));
     }
     return DoInvoke(object, member, flag, args);
 }

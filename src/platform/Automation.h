@@ -6,9 +6,10 @@
 // anywhere (no such class, no such member, an exception inside the object)
 // is no value, never an error to the caller.
 // Traced as
-//   object create "<progid>"
-//   object call "<member>" <flag>        a member by name
-//   object call "#0x<dispid>" <flag>     a member by dispatch identifier
+//   ole create "<progid>"
+//   ole call "<progid>" "<member>"       a member by name
+//   ole call "<progid>" "#0x<dispid>"    a member by dispatch identifier
+// where an object a call returned shows its type name for its ProgID.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,10 @@ public:
     virtual std::u16string TypeName() const = 0;
     // Stable and unique while the object lives (the interface pointer).
     virtual uintptr_t Identity() const = 0;
+
+    // The ProgID (or class id) it was made by; empty for an object a call
+    // returned.
+    std::u16string progId;
 };
 using AutoObjectRef = std::shared_ptr<AutoObject>;
 

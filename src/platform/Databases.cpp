@@ -6,19 +6,19 @@
 namespace ovrix {
 
 SqliteConnectResult Databases::ConnectSqlite(std::u16string_view file) {
-    if (Tracing()) TraceEvent("database", "connect " + JsonString(file));
+    if (Tracing()) TraceEvent("db", "connect " + JsonString(file));
     const SqliteEntries* entries = DoLoadSqlite();
     if (entries == nullptr) return {nullptr, true};
     return {OpenSqlite(*entries, *this, file), false};
 }
 
 std::unique_ptr<DbConnection> Databases::ConnectAdo(std::u16string_view connectionString) {
-    if (Tracing()) TraceEvent("database", "connect " + JsonString(connectionString));
+    if (Tracing()) TraceEvent("db", "connect " + JsonString(connectionString));
     return DoConnectAdo(connectionString);
 }
 
 std::unique_ptr<DbRecordSet> Databases::Execute(DbConnection& connection, std::u16string_view sql) {
-    if (Tracing()) TraceEvent("database", "execute " + JsonString(sql));
+    if (Tracing()) TraceEvent("db", "exec " + JsonString(sql));
     return connection.Execute(sql);
 }
 

@@ -4,8 +4,8 @@
 // set walked row by row; a value reads as text, NULL as the empty text.
 //
 // Connecting and running statements are traced:
-//   database connect "<file or connection string>"
-//   database execute "<sql>"
+//   db connect "<file or connection string>"
+//   db exec "<sql>"
 //
 // The SQLite path is the same on every desktop: the desktop hands over the
 // library's three entries and its ANSI code page, and SqliteConnection.cpp

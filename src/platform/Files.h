@@ -51,11 +51,17 @@ public:
 
 enum class FileTime { Creation, LastWrite };
 
+// Who copies or deletes: the file steps trace their own lines ("copy",
+// "delete", with the error code their status shows); the file functions
+// trace theirs in the "file" family with the other changes they make.
+enum class FileCaller { Step, Function };
+
 class Files : public TracedFacet {
 public:
     // Traced. 0 on success, else the platform's error code (2: not found).
-    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination);
-    uint32_t DeleteFile(std::u16string_view path);
+    uint32_t CopyFile(std::u16string_view source, std::u16string_view destination,
+                      FileCaller caller = FileCaller::Step);
+    uint32_t DeleteFile(std::u16string_view path, FileCaller caller = FileCaller::Step);
     // Traced: replaces the file's content, or adds to its end (making the
     // file when it is missing).
     uint32_t WriteFile(std::u16string_view path, const std::vector<uint8_t>& bytes, bool append);

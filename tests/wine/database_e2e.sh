@@ -37,10 +37,10 @@ database_with_library() {
         fail "database: $why, not $DATABASE_RESULT"
     fi
     finish_player database 20
-    if has_line "$TRACE" 'database connect "C:\\\\ovrix-database.sqlite"' &&
+    if has_line "$TRACE" 'db connect "C:\\\\ovrix-database.sqlite"' &&
         has_line "$TRACE" 'line status "Connection is successful"' &&
-        has_line "$TRACE" 'database execute "SELEKT 1"' &&
-        has_line "$TRACE" 'database connect "Provider=SQLOLEDB;Server=\(local\);Database=master;UID=sa;PWD="' &&
+        has_line "$TRACE" 'db exec "SELEKT 1"' &&
+        has_line "$TRACE" 'db connect "Provider=SQLOLEDB;Server=\(local\);Database=master;UID=sa;PWD="' &&
         has_line "$TRACE" 'line status "Connection failed!"'; then
         pass "database: the SQLite connection succeeds, the ADO one fails, both traced"
     else

@@ -24,8 +24,8 @@ run_files_tests() {
     start_player files files || { fail "files: cannot build the player"; return; }
     finish_player files 30
 
-    if has_line "$TRACE" "file write \"C:\\\\\\\\$FILES_NAME\" 16 0" &&
-        has_line "$TRACE" "file append \"C:\\\\\\\\$FILES_NAME\" 8 0"; then
+    if has_line "$TRACE" "file write \"C:\\\\\\\\$FILES_NAME\" 16" &&
+        has_line "$TRACE" "file append \"C:\\\\\\\\$FILES_NAME\" 8"; then
         pass "files: the file with a non-ASCII name is written (16 bytes) and added to (8 bytes)"
     else
         fail "files: no successful write and append in the trace ($TRACE)"
@@ -49,12 +49,12 @@ run_files_tests() {
     fi
     local modified
     modified=$(stat -c %Y "$drive/$FILES_COPY" 2>/dev/null)
-    if [[ $modified == 1577934245 ]] && has_line "$TRACE" "file time \"C:\\\\\\\\$FILES_COPY\" modify 1577934245 0"; then
+    if [[ $modified == 1577934245 ]] && has_line "$TRACE" "file time \"C:\\\\\\\\$FILES_COPY\" modify 1577934245"; then
         pass "files: SetFileLastModifyTime set the copy's time to 2020-01-02 03:04:05 UTC"
     else
         fail "files: the copy's last-write time is ${modified:-missing}"
     fi
-    if [[ ! -e $drive/$FILES_NAME ]] && has_line "$TRACE" "delete \"C:\\\\\\\\$FILES_NAME\" 0" &&
+    if [[ ! -e $drive/$FILES_NAME ]] && has_line "$TRACE" "file delete \"C:\\\\\\\\$FILES_NAME\"" &&
         files_reported exists False; then
         pass "files: DeleteFile removed it and IsFileExist says so"
     else

@@ -85,7 +85,9 @@ private:
 
 }  // namespace
 
-SimAutomation::SimAutomation() {
+SimAutomation::SimAutomation() = default;
+
+void SimAutomation::RegisterDictionary() {
     Register(u"Scripting.Dictionary", [] { return std::make_shared<SimDictionary>(); });
 }
 

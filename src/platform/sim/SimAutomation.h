@@ -1,13 +1,12 @@
 // The automation objects of the simulated desktop: a few simulated classes
 // registered by ProgID (compared without case), enough to play scripts that
 // make objects, call their members and hand values and objects back and
-// forth. Any other ProgID is not registered and makes no object. Members are
-// named without case as well; a simulated object has no dispatch
-// identifiers unless its class gives them.
+// forth. Members are named without case as well; a simulated object has no
+// dispatch identifiers unless its class gives them.
 //
-// Registered from the start: "Scripting.Dictionary", a keyed store (Add,
-// Item get and put, Count, Exists, Keys, Items, Remove, RemoveAll) that keeps
-// the values it is given as they came, so that what goes in comes back out.
+// Nothing is registered from the start: a dry run plays as on a machine
+// where no component is installed, and every ProgID makes no object. Tests
+// register what they play with, such as the simulated dictionary.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +41,10 @@ public:
 
     // Registers (or replaces) a class.
     void Register(std::u16string_view progId, Factory make);
+    // Registers "Scripting.Dictionary": a keyed store (Add, Item get and put,
+    // Count, Exists, Keys, Items, Remove, RemoveAll) that keeps the values it
+    // is given as they came, so that what goes in comes back out.
+    void RegisterDictionary();
     // Objects made or handed out by calls that are still held somewhere.
     int32_t LiveObjects() const;
 
