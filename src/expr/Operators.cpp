@@ -75,12 +75,12 @@ bool EvaluatesToItself(const ExprItem* item) {
 Operand EvaluateOperand(const PExprItem& node) {
     ExprItem* item = node.Item();
     if (item == nullptr) return {};
-    if (EvaluatesToItself(item)) return {node, true};
+    if (EvaluatesToItself(item)) return {node, true, {}};
     if (item->Kind() == kind::kVariable) {
         const auto* var = static_cast<const ExprItem_Var*>(item);
         return {PExprItem(), false, Ref<ExprItem>(VariableItem(var->Name(), var->Slot()))};
     }
-    return {item->Evaluate(), false};
+    return {item->Evaluate(), false, {}};
 }
 
 PExprItem ApplyTo(uint32_t code, const Operand& left, const Operand& right) {
@@ -103,7 +103,7 @@ PExprItem EvaluateOperator(uint32_t code, const PExprItem& first, const PExprIte
 }
 
 PExprItem ApplyOperator(uint32_t code, const PExprItem& left, const PExprItem& right) {
-    return ApplyTo(code, Operand{left, false}, Operand{right, false});
+    return ApplyTo(code, Operand{left, false, {}}, Operand{right, false, {}});
 }
 
 }  // namespace ovrix
