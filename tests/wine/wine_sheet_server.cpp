@@ -23,9 +23,9 @@
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "container/Text.h"
 #include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimSpreadsheet.h"
 
@@ -107,8 +107,7 @@ void WriteSaved() {
 
 // Reads a workbook file into the model unless it holds the workbook already.
 void ReadUnseen(const std::u16string& path) {
-    std::u16string key;
-    for (char16_t c : path) key += (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    const std::u16string key = ovrix::LowerCase(path);
     if (Files()->saved.count(key) != 0) return;
     std::ifstream in(ToWide(path).c_str(), std::ios::binary);
     if (!in) return;
@@ -138,12 +137,12 @@ bool ToAuto(const VARIANT& in, AutoValue& out) {
     }
     VARIANT number;
     VariantInit(&number);
-    if (FAILED(VariantChangeType(&number, v, 0, VT_R8))) return false;
+    // The source is only read, whatever the declaration says.
+    if (FAILED(VariantChangeType(&number, const_cast<VARIANT*>(v), 0, VT_R8))) return false;
     out = AutoValue::Number(number.dblVal);
     return true;
 }
 
-class Dispatch;
 void ToVariant(const AutoValue& in, VARIANT* out);
 
 // One model object behind the dispatch interface.
