@@ -54,8 +54,6 @@ constexpr Name kNames[] = {
     {L"Row", 1013, false},        {L"Column", 1014, false},
 };
 
-std::atomic<long> gObjects{0};
-
 std::shared_ptr<ovrix::SimSpreadsheetFiles>& Files() {
     static auto files = std::make_shared<ovrix::SimSpreadsheetFiles>();
     return files;
@@ -148,8 +146,7 @@ void ToVariant(const AutoValue& in, VARIANT* out);
 // One model object behind the dispatch interface.
 class Dispatch final : public IDispatch {
 public:
-    explicit Dispatch(AutoObjectRef object) : object_(std::move(object)) { ++gObjects; }
-    ~Dispatch() { --gObjects; }
+    explicit Dispatch(AutoObjectRef object) : object_(std::move(object)) {}
     Dispatch(const Dispatch&) = delete;
     Dispatch& operator=(const Dispatch&) = delete;
 
