@@ -29,7 +29,8 @@
 #   8. A window a script builds (tests/wine/scriptwin_e2e.sh): typed into and
 #      clicked, its handler script ends it with a result the script shows.
 #   9. Automation objects Wine provides, and the workbook functions without a
-#      spreadsheet application (tests/wine/ole_e2e.sh).
+#      spreadsheet application (tests/wine/ole_e2e.sh); before them, the workbook
+#      functions against a spreadsheet server of ours (tests/wine/workbook_e2e.sh).
 #   10. The registry, the clipboard's HTML and the web (tests/wine/registry_e2e.sh):
 #      values written, read back and deleted under HKEY_CURRENT_USER and seen
 #      by `reg query`; HTML on the clipboard read back; a page fetched from a
@@ -43,7 +44,8 @@
 #      with a non-ASCII name written, added to, read back and deleted.
 #
 # Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
-# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory),
+# ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory,
+# ovrix-wine-sheet-server),
 # build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
 # OVRIX_WIN32_BUILD. Ends with "N passed, M failed"; non-zero on any failure.
 set -uo pipefail
@@ -203,6 +205,11 @@ run_dialogs_tests
 # --- 8. Windows that scripts build.
 source "$ROOT/tests/wine/scriptwin_e2e.sh"
 run_scriptwin_tests
+
+# --- 9. Workbooks through a spreadsheet application of our own, unregistered
+# again before the automation objects and the workbooks without one.
+source "$ROOT/tests/wine/workbook_e2e.sh"
+run_workbook_tests
 
 # --- 9. Automation objects and workbooks.
 source "$ROOT/tests/wine/ole_e2e.sh"

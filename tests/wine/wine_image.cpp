@@ -65,6 +65,13 @@
 //                                  workbook functions without a spreadsheet
 //                                  application. What it reads it reports on
 //                                  the clipboard as for windows
+//   wine-image workbook -o IMAGE   creates C:\ovrix-sheet.xlsx through the
+//                                  spreadsheet application, sets and reads
+//                                  cells, rows and columns, counts, deletes a
+//                                  row, a column and an added sheet, saves;
+//                                  opens C:\ovrix-sheet-in.xlsx and a missing
+//                                  file. Reports on the clipboard as for
+//                                  windows
 //   wine-image processes V R -o IMAGE  starts Notepad, opens it, ends it by
 //                                  name; runs two commands, waiting for each;
 //                                  reads and writes ovrix-wine-memory's
@@ -586,6 +593,69 @@ std::vector<uint8_t> OleScene() {
     return Image(steps, false);
 }
 
+// --- The workbook scene, against the test spreadsheet server
+// (wine_sheet_server.cpp) registered as the application.
+
+constexpr char16_t kSheetFile[] = u"C:\\ovrix-sheet.xlsx";
+constexpr char16_t kSheetInput[] = u"C:\\ovrix-sheet-in.xlsx";
+
+// An array's size and its elements, "n:a,b,...".
+PExprItem ArrayText(std::u16string_view array, int size) {
+    std::vector<PExprItem> parts{Op(op::kSum, Call(u"Array_GetSize", {Var(array)}), Text(u":"))};
+    for (int i = 0; i < size; ++i) parts.push_back(Call(u"Array_Get", {Var(array), Num(i)}));
+    PExprItem out = Op(op::kSum, parts[0], parts[1]);
+    for (size_t i = 2; i < parts.size(); ++i) out = Op(op::kSum, Op(op::kSum, out, Text(u",")), parts[i]);
+    return out;
+}
+
+std::vector<uint8_t> WorkbookScene() {
+    EventList steps;
+    const auto sheet = [](std::u16string name) { return Text(std::move(name)); };
+    const auto cell = [&](const char16_t* name, double row, double column) {
+        return Call(u"XLS_GetCell", {Var(u"$b"), sheet(name), Num(row), Num(column)});
+    };
+    const auto array = [](std::u16string_view name, std::vector<const char16_t*> values) {
+        std::vector<Ref<Event>> made{Set(name, Call(u"Array_Create", {}))};
+        for (const char16_t* v : values) made.push_back(Do(u"Array_Push", {Var(name), Text(v)}));
+        return made;
+    };
+    steps.Append(Set(u"$b", Call(u"XLS_Create", {Text(kSheetFile), MakeItem<ExprItem_Bool>(false)})));
+    steps.Append(Report(u"book", Var(u"$b")));
+    steps.Append(Do(u"XLS_SetCell", {Var(u"$b"), sheet(u"Sheet1"), Num(1), Num(1), Text(u"alpha")}));
+    steps.Append(Do(u"XLS_SetCell", {Var(u"$b"), sheet(u"sheet1"), Num(2), Num(3), Text(u"gamma")}));
+    for (auto& s : array(u"$row", {u"r1", u"r2", u"r3"})) steps.Append(s);
+    for (auto& s : array(u"$column", {u"c1", u"c2"})) steps.Append(s);
+    steps.Append(Do(u"XLS_SetRow", {Var(u"$b"), sheet(u"Sheet1"), Num(3), Var(u"$row")}));
+    steps.Append(Do(u"XLS_SetColumn", {Var(u"$b"), sheet(u"Sheet1"), Num(4), Var(u"$column")}));
+    steps.Append(Report(u"cell", cell(u"Sheet1", 1, 1)));
+    steps.Append(Report(u"empty-cell", cell(u"Sheet1", 9, 9)));
+    steps.Append(Set(u"$gotrow", Call(u"XLS_GetRow", {Var(u"$b"), sheet(u"Sheet1"), Num(3)})));
+    steps.Append(Report(u"row", ArrayText(u"$gotrow", 4)));
+    steps.Append(Set(u"$gotcolumn", Call(u"XLS_GetColumn", {Var(u"$b"), sheet(u"Sheet1"), Num(4)})));
+    steps.Append(Report(u"column", ArrayText(u"$gotcolumn", 3)));
+    steps.Append(Report(u"rows", Call(u"XLS_SheetRowCount", {Var(u"$b"), sheet(u"Sheet1")})));
+    steps.Append(Report(u"columns", Call(u"XLS_SheetColumnCount", {Var(u"$b"), sheet(u"Sheet1")})));
+    steps.Append(Do(u"XLS_DelRow", {Var(u"$b"), sheet(u"Sheet1"), Num(1)}));
+    steps.Append(Do(u"XLS_DelColumn", {Var(u"$b"), sheet(u"Sheet1"), Num(1)}));
+    steps.Append(Report(u"moved", Joined({cell(u"Sheet1", 1, 2), cell(u"Sheet1", 2, 1), cell(u"Sheet1", 2, 2)})));
+    steps.Append(Report(u"counts-after", Joined({Call(u"XLS_SheetRowCount", {Var(u"$b"), sheet(u"Sheet1")}),
+                                                 Call(u"XLS_SheetColumnCount", {Var(u"$b"), sheet(u"Sheet1")})})));
+    steps.Append(Do(u"XLS_AddSheet", {Var(u"$b"), Text(u"Extra")}));
+    steps.Append(Do(u"XLS_SetCell", {Var(u"$b"), sheet(u"Extra"), Num(1), Num(1), Text(u"on extra \u00e9")}));
+    steps.Append(Report(u"extra", cell(u"Extra", 1, 1)));
+    steps.Append(Do(u"XLS_AddSheet", {Var(u"$b"), Text(u"Gone")}));
+    steps.Append(Report(u"before-delete", Call(u"XLS_SheetRowCount", {Var(u"$b"), sheet(u"Gone")})));
+    steps.Append(Do(u"XLS_DelSheet", {Var(u"$b"), sheet(u"Gone")}));
+    steps.Append(Report(u"deleted", Call(u"XLS_SheetRowCount", {Var(u"$b"), sheet(u"Gone")})));
+    steps.Append(Report(u"no-sheet", cell(u"Nowhere", 1, 1)));
+    steps.Append(Do(u"XLS_Save", {Var(u"$b")}));
+    steps.Append(Set(u"$b", Call(u"XLS_Open", {Text(kSheetInput), MakeItem<ExprItem_Bool>(false)})));
+    steps.Append(Report(u"opened", Joined({cell(u"Data", 2, 2), Call(u"XLS_SheetRowCount", {Var(u"$b"), sheet(u"Data")})})));
+    steps.Append(Report(u"no-file", Call(u"XLS_Open", {Text(u"C:\\ovrix-no-such.xlsx")})));
+    steps.Append(Report(u"end", Text(u"played")));
+    return Image(steps, false);
+}
+
 // --- The registry, clipboard HTML and web scene.
 
 constexpr char16_t kRegistryKey[] = u"HKEY_CURRENT_USER\\Software\\OvrixTest";
@@ -692,7 +762,7 @@ std::vector<uint8_t> FilesScene() {
 
 int Usage() {
     std::fprintf(stderr, "usage: wine-image [steps|typing X Y|hotkeys|msgbox|error|countdown|windows|"
-                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|registry PORT|"
+                         "pictures BITS BMP|stop-tip|dialogs|scriptwin|ole|workbook|registry PORT|"
                          "processes VALUE-ADDRESS READONLY-ADDRESS|database|files] -o IMAGE\n");
     return 2;
 }
@@ -725,6 +795,7 @@ int main(int argc, char** argv) {
     else if (kind == "dialogs" && args.size() == 1) image = DialogsScene();
     else if (kind == "scriptwin" && args.size() == 1) image = ScriptWindowScene();
     else if (kind == "ole" && args.size() == 1) image = OleScene();
+    else if (kind == "workbook" && args.size() == 1) image = WorkbookScene();
     else if (kind == "registry" && args.size() == 2) image = RegistryScene(std::u16string(args[1].begin(), args[1].end()));
     else if (kind == "processes" && args.size() == 3) {
         image = ProcessesScene(std::strtod(args[1].c_str(), nullptr), std::strtod(args[2].c_str(), nullptr));
