@@ -74,7 +74,7 @@ run_workbook_tests() {
     else
         fail "workbook: $saved holds $(head -c 300 "$saved" 2>/dev/null | tr '\n' '|')"
     fi
-    if grep -qiE '^[0-9]+ object call "#(0x)?1ee" 2$' "$TRACE" && grep -qiE '^[0-9]+ object call "#(0x)?11b" 1$' "$TRACE"; then
+    if grep -qiE '^[0-9]+ ole call "[^"]*" "#0x1EE"$' "$TRACE" && grep -qiE '^[0-9]+ ole call "[^"]*" "#0x11B"$' "$TRACE"; then
         pass "workbook: Worksheets and Save are called by dispatch identifier"
     else
         fail "workbook: no calls by dispatch identifier in $TRACE"
