@@ -20,7 +20,7 @@ namespace ovrix::operators {
 struct Operand {
     PExprItem value;
     bool borrowed = false;
-    Ref<ExprItem> held;
+    Ref<ExprItem> held{};
 
     ExprItem* Item() const { return held ? held.Get() : value.Item(); }
     bool HasValue() const { return Item() != nullptr; }

@@ -18,12 +18,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <vector>
 
-#include "platform/win32/WinApi.h"
-#include "platform/win32/Wide.h"
-
-#include <oleauto.h>
+#include "platform/win32/Dispatch.h"
 
 namespace ovrix::win32 {
 
@@ -32,30 +28,18 @@ namespace {
 constexpr int kMaxNesting = 32;
 constexpr int64_t kFileTimeEpochSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
 
-// A BSTR's text by its length, without the zero units that some servers
-// count at its end (Wine's shell object does when it expands variables).
-std::u16string BstrText(BSTR text) {
-    std::wstring_view view(text != nullptr ? text : L"", text != nullptr ? ::SysStringLen(text) : 0);
-    while (!view.empty() && view.back() == L'\0') view.remove_suffix(1);
-    return FromWide(view);
-}
-
 // One dispatch interface, released with the object.
 class DispatchObject final : public AutoObject {
 public:
-    // Takes over one reference.
-    explicit DispatchObject(IDispatch* dispatch) : dispatch_(dispatch) {}
-    ~DispatchObject() override { dispatch_->Release(); }
-    DispatchObject(const DispatchObject&) = delete;
-    DispatchObject& operator=(const DispatchObject&) = delete;
+    explicit DispatchObject(DispatchRef dispatch) : dispatch_(std::move(dispatch)) {}
 
-    IDispatch* Get() const { return dispatch_; }
-    uintptr_t Identity() const override { return reinterpret_cast<uintptr_t>(dispatch_); }
+    IDispatch* Get() const { return dispatch_.Get(); }
+    uintptr_t Identity() const override { return reinterpret_cast<uintptr_t>(Get()); }
     std::u16string TypeName() const override {
         UINT count = 0;
-        if (FAILED(dispatch_->GetTypeInfoCount(&count)) || count == 0) return {};
+        if (FAILED(Get()->GetTypeInfoCount(&count)) || count == 0) return {};
         ITypeInfo* info = nullptr;
-        if (FAILED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || info == nullptr) return {};
+        if (FAILED(Get()->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || info == nullptr) return {};
         BSTR name = nullptr;
         const HRESULT hr = info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
         info->Release();
@@ -65,16 +49,7 @@ public:
     }
 
 private:
-    IDispatch* dispatch_;
-};
-
-// A variant cleared when it goes.
-struct ScopedVariant {
-    ScopedVariant() { ::VariantInit(&v); }
-    ~ScopedVariant() { ::VariantClear(&v); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-    VARIANT v;
+    DispatchRef dispatch_;
 };
 
 bool SecondsToVariantDate(int64_t seconds, DATE& out) {
@@ -98,10 +73,9 @@ int64_t VariantDateToSeconds(DATE date) {
     return static_cast<int64_t>(ticks / 10000000) - kFileTimeEpochSeconds;
 }
 
-AutoObjectRef WrapDispatch(IDispatch* dispatch) {
-    if (dispatch == nullptr) return nullptr;
-    dispatch->AddRef();
-    return std::make_shared<DispatchObject>(dispatch);
+AutoObjectRef WrapDispatch(DispatchRef dispatch) {
+    if (!dispatch) return nullptr;
+    return std::make_shared<DispatchObject>(std::move(dispatch));
 }
 
 // Fills `out` (VT_EMPTY on entry); the caller clears it.
@@ -119,9 +93,7 @@ void ToVariant(const AutoValue& value, VARIANT& out, int depth = 0) {
             }
             return;
         case AutoValue::Type::Text:
-            out.bstrVal = ::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(value.text.data()),
-                                              static_cast<UINT>(value.text.size()));
-            if (out.bstrVal != nullptr) out.vt = VT_BSTR;
+            SetText(out, value.text);
             return;
         case AutoValue::Type::Bool:
             out.vt = VT_BOOL;
@@ -148,9 +120,9 @@ void ToVariant(const AutoValue& value, VARIANT& out, int depth = 0) {
             if (array == nullptr) return;
             for (size_t i = 0; i < value.array.size(); ++i) {
                 ScopedVariant element;
-                ToVariant(value.array[i], element.v, depth + 1);
+                ToVariant(value.array[i], *element.Get(), depth + 1);
                 LONG index = static_cast<LONG>(i);
-                ::SafeArrayPutElement(array, &index, &element.v);  // copies the element
+                ::SafeArrayPutElement(array, &index, element.Get());  // copies the element
             }
             out.vt = VT_ARRAY | VT_VARIANT;
             out.parray = array;
@@ -160,10 +132,6 @@ void ToVariant(const AutoValue& value, VARIANT& out, int depth = 0) {
 }
 
 AutoValue FromVariant(const VARIANT& in, int depth = 0);
-
-// The conversion calls read their source but are declared to take it
-// writable.
-VARIANT* Source(const VARIANT& v) { return const_cast<VARIANT*>(&v); }
 
 AutoValue FromSafeArray(SAFEARRAY* array, VARTYPE type, int depth) {
     AutoValue list{AutoValue::Type::Array};
@@ -197,8 +165,8 @@ AutoValue FromSafeArray(SAFEARRAY* array, VARTYPE type, int depth) {
 AutoValue FromVariant(const VARIANT& in, int depth) {
     if ((in.vt & VT_BYREF) != 0) {
         ScopedVariant copy;
-        if (FAILED(::VariantCopyInd(&copy.v, Source(in)))) return {};
-        return FromVariant(copy.v, depth);
+        if (FAILED(::VariantCopyInd(copy.Get(), const_cast<VARIANT*>(&in)))) return {};
+        return FromVariant(*copy, depth);
     }
     if ((in.vt & VT_ARRAY) != 0) return FromSafeArray(in.parray, static_cast<VARTYPE>(in.vt & VT_TYPEMASK), depth);
     switch (in.vt) {
@@ -212,103 +180,53 @@ AutoValue FromVariant(const VARIANT& in, int depth) {
             error.number = static_cast<double>(static_cast<uint32_t>(in.scode));
             return error;
         }
-        case VT_DISPATCH: return in.pdispVal != nullptr ? AutoValue::Object(WrapDispatch(in.pdispVal)) : AutoValue{};
+        case VT_DISPATCH: return in.pdispVal != nullptr ? AutoValue::Object(WrapDispatch(ShareDispatch(in.pdispVal))) : AutoValue{};
         case VT_UNKNOWN: {
             IDispatch* dispatch = nullptr;
             if (in.punkVal == nullptr || FAILED(in.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
                 return {};
             }
-            return AutoValue::Object(std::make_shared<DispatchObject>(dispatch));
+            return AutoValue::Object(WrapDispatch(DispatchRef(dispatch)));
         }
         case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_INT:
         case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8: case VT_UINT:
         case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL: {
             ScopedVariant number;
-            if (FAILED(::VariantChangeType(&number.v, Source(in), 0, VT_R8))) return {};
-            return AutoValue::Number(number.v.dblVal);
+            if (!ConvertVariant(in, VT_R8, number)) return {};
+            return AutoValue::Number((*number).dblVal);
         }
         default: {
             ScopedVariant text;
-            if (FAILED(::VariantChangeType(&text.v, Source(in), 0, VT_BSTR))) return {};
-            return FromVariant(text.v, depth);
+            if (!ConvertVariant(in, VT_BSTR, text)) return {};
+            return FromVariant(*text, depth);
         }
     }
 }
-
-// Arguments in the order the system wants them (the last first), cleared
-// when the call is over.
-class ArgumentVariants {
-public:
-    explicit ArgumentVariants(std::span<const AutoValue> args) : variants_(args.size()) {
-        for (size_t i = 0; i < args.size(); ++i) {
-            VARIANT& v = variants_[args.size() - 1 - i];
-            ::VariantInit(&v);
-            ToVariant(args[i], v);
-        }
-    }
-    ~ArgumentVariants() {
-        for (VARIANT& v : variants_) ::VariantClear(&v);
-    }
-    ArgumentVariants(const ArgumentVariants&) = delete;
-    ArgumentVariants& operator=(const ArgumentVariants&) = delete;
-
-    VARIANT* Data() { return variants_.empty() ? nullptr : variants_.data(); }
-    UINT Count() const { return static_cast<UINT>(variants_.size()); }
-
-private:
-    std::vector<VARIANT> variants_;
-};
 
 }  // namespace
 
-// A text in braces is a class id; anything else a ProgID. The object may
-// live in the process or in a server of its own.
 AutoObjectRef Win32Automation::DoCreateObject(std::u16string_view progId) {
-    const std::wstring text = ToWide(progId);
-    CLSID clsid{};
-    const HRESULT found = !text.empty() && text.front() == L'{' ? ::CLSIDFromString(text.c_str(), &clsid)
-                                                               : ::CLSIDFromProgID(text.c_str(), &clsid);
-    if (FAILED(found)) return nullptr;
-    IDispatch* dispatch = nullptr;
-    if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, reinterpret_cast<void**>(&dispatch))) ||
-        dispatch == nullptr) {
-        return nullptr;
-    }
-    return std::make_shared<DispatchObject>(dispatch);
+    return WrapDispatch(CreateDispatch(progId));
 }
 
 // A method call also takes a property read, as automation clients call, so
-// that obj.Item(key) reads an indexed property. A property write names its
-// value as the system requires. An exception inside the object comes back as
-// a failed call: its texts are dropped.
+// that obj.Item(key) reads an indexed property.
 std::optional<AutoValue> Win32Automation::DoInvoke(AutoObject& object, const AutoMember& member, uint16_t flag,
                                                    std::span<const AutoValue> args) {
     auto* target = dynamic_cast<DispatchObject*>(&object);
     if (target == nullptr) return std::nullopt;
     DISPID dispid = member.dispid;
     if (!member.name.empty()) {
-        std::wstring name = ToWide(member.name);
-        LPOLESTR names[] = {name.data()};
-        if (FAILED(target->Get()->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid))) return std::nullopt;
+        const std::optional<DISPID> named = MemberId(target->Get(), member.name);
+        if (!named) return std::nullopt;
+        dispid = *named;
     }
-    ArgumentVariants variants(args);
-    DISPID putId = DISPID_PROPERTYPUT;
-    DISPPARAMS params{variants.Data(), nullptr, variants.Count(), 0};
-    if (flag == dispatch::kPropertyPut) {
-        params.rgdispidNamedArgs = &putId;
-        params.cNamedArgs = 1;
-    }
+    DispatchArguments variants(args.size());
+    for (size_t i = 0; i < args.size(); ++i) ToVariant(args[i], variants[i]);
     const WORD flags = flag == dispatch::kMethod ? DISPATCH_METHOD | DISPATCH_PROPERTYGET : flag;
     ScopedVariant result;
-    EXCEPINFO exception{};
-    UINT argError = 0;
-    const HRESULT hr = target->Get()->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                             &result.v, &exception, &argError);
-    ::SysFreeString(exception.bstrSource);
-    ::SysFreeString(exception.bstrDescription);
-    ::SysFreeString(exception.bstrHelpFile);
-    if (FAILED(hr)) return std::nullopt;
-    return FromVariant(result.v);
+    if (FAILED(InvokeMember(target->Get(), dispid, flags, variants, result.Get()))) return std::nullopt;
+    return FromVariant(*result);
 }
 
 }  // namespace ovrix::win32
