@@ -42,7 +42,7 @@ IntVar* LoopCounter(Context& context, const StepPath& loopPath) {
 }
 
 void SetNumberVariable(std::u16string_view name, double value, VariableSlot* slot = nullptr) {
-    SetVariable(name, MakeItem<ExprItem_Num>(value), slot);
+    SetVariableNumber(name, value, 0, slot);
 }
 
 double NumberVariable(std::u16string_view name, VariableSlot* slot) {
