@@ -284,9 +284,19 @@ PExprItem* SubString(PExprItem* result, int32_t count, PExprItem* args, uint32_t
     return ReturnText(result, text.substr(static_cast<size_t>(start), static_cast<size_t>(length)));
 }
 
+// A loop over a text's characters calls this once per character: a Text
+// argument is read in place rather than copied each time.
 PExprItem* StringGetChar(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
     if (count < 2) return None(result);
-    const std::u16string text = Text(args, count, 0);
+    const ExprItem* item = args[0].Item();
+    std::u16string copied;
+    std::u16string_view text;
+    if (item != nullptr && item->Kind() == kind::kText) {
+        text = static_cast<const ExprItem_Text*>(item)->text;
+    } else {
+        copied = Text(args, count, 0);
+        text = copied;
+    }
     const int64_t at = TruncateToInt64(Number(args, count, 1));
     if (at < 0 || at >= static_cast<int64_t>(text.size())) return None(result);
     return ReturnNumber(result, text[static_cast<size_t>(at)]);

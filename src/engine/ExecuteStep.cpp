@@ -4,6 +4,7 @@
 #include "engine/Playback.h"
 #include "engine/StepTree.h"
 #include "expr/ExprItem.h"
+#include "expr/Operators.h"
 #include "script/StepKinds.h"
 #include "script/StoredExpr.h"
 
@@ -31,6 +32,8 @@ PExprItem EvaluateStored(const StoredExpr& expression) {
     const PExprItem& node = expression.Node();
     return node ? node->Evaluate() : PExprItem();
 }
+
+bool ConditionHolds(const StoredExpr& expression) { return EvaluateTruth(expression.Node()); }
 
 int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Context& context) {
     jump.clear();

@@ -55,5 +55,7 @@ int32_t WaitDelayOnly(const StepRun& run);
 
 // The value of a stored expression; no value when it is absent.
 PExprItem EvaluateStored(const StoredExpr& expression);
+// The truth of a stored condition; false when it is absent.
+bool ConditionHolds(const StoredExpr& expression);
 
 }  // namespace ovrix

@@ -42,7 +42,7 @@ IntVar* LoopCounter(Context& context, const StepPath& loopPath) {
 }
 
 void SetNumberVariable(std::u16string_view name, double value, VariableSlot* slot = nullptr) {
-    SetVariable(name, MakeItem<ExprItem_Num>(value), slot);
+    SetVariableNumber(name, value, 0, slot);
 }
 
 double NumberVariable(std::u16string_view name, VariableSlot* slot) {
@@ -123,7 +123,7 @@ void PlayCondition(const StepRun& run, bool holds, std::u16string_view falseStat
 
 void PlayIfVar(const StepRun& run) {
     const auto& step = static_cast<const IfVarEvent&>(run.step);
-    PlayCondition(run, AsTruth(EvaluateStored(step.condition)), u"The condition is false");
+    PlayCondition(run, ConditionHolds(step.condition), u"The condition is false");
 }
 
 void PlayIfFileExist(const StepRun& run) {
@@ -170,7 +170,7 @@ void PlayForLoop(const StepRun& run) {
                 leave = run.player.desktop.clock.Now() >= end->Get();
             }
             break;
-        case kLoopWhile: leave = !AsTruth(EvaluateStored(loop.condition)); break;
+        case kLoopWhile: leave = !ConditionHolds(loop.condition); break;
         case kLoopRange:
         case kLoopRangeExclusive: {
             const std::u16string& variable = found.variableName;

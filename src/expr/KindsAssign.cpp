@@ -4,6 +4,7 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "expr/Operators.h"
 #include "expr/Variables.h"
 
 namespace ovrix {
@@ -26,6 +27,14 @@ std::u16string ExprItem_Assign::Render(bool marked) const {
 }
 
 PExprItem ExprItem_Assign::Evaluate() {
+    // `Set $i = $i + 1` and its kind store their number without making it.
+    NumberResult number;
+    if (Kind() == kind::kSetVar && target && target->Kind() == kind::kVariable && value &&
+        IsOperatorCode(value->Kind()) && TryNumberOperator(*value.Item(), number)) {
+        const auto* var = static_cast<const ExprItem_Var*>(target.Item());
+        SetVariableNumber(var->Name(), number.value, number.flags, var->Slot());
+        return {};
+    }
     // The value is computed even for an unusable target: it may call functions.
     const PExprItem result = value ? value->Evaluate() : PExprItem();
     // Only a variable node has the variable kind: no cast needs checking.

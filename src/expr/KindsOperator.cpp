@@ -3,6 +3,7 @@
 // tree, not the text, fixes the grouping.
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
+#include "expr/KindsValue.h"
 #include "expr/Operators.h"
 
 namespace ovrix {
@@ -61,7 +62,14 @@ bool ExprItem_Operator2::Walk(ExprWalkFn callback, void* context) {
     return true;
 }
 
-PExprItem ExprItem_Operator2::Evaluate() { return EvaluateOperator(Kind(), operand1, operand2); }
+// Only a node over leaves takes the number path here: a deeper node that
+// fails it would be tried again at each level on the way down.
+PExprItem ExprItem_Operator2::Evaluate() {
+    NumberResult number;
+    if (!IsOperatorNode(operand1) && !IsOperatorNode(operand2) && TryNumberOperator(*this, number))
+        return MakeItem<ExprItem_Num>(number.value, number.flags);
+    return EvaluateOperator(Kind(), operand1, operand2);
+}
 
 void ExprItem_Operator2::Save(RecordBuffer& buffer) const {
     ExprItem::Save(buffer);

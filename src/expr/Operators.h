@@ -22,4 +22,23 @@ PExprItem EvaluateOperator(uint32_t code, const PExprItem& first, const PExprIte
 // zero days).
 PExprItem ApplyOperator(uint32_t code, const PExprItem& left, const PExprItem& right);
 
+// The value an operator node over numbers gives, without making it: its
+// number, its display flags, and whether it is a Number (a Bool leaf is
+// numeric but carries no flags into a sum).
+struct NumberResult {
+    double value = 0.0;
+    uint32_t flags = 0;
+    bool isNumber = false;
+};
+
+// Computes an operator node whose leaves are all constant Numbers or Bools
+// or variables holding them, as EvaluateOperator would, into `out`; answers
+// false for any other node. Such leaves have no side effects, so a false
+// answer leaves the node to be evaluated the usual way.
+bool TryNumberOperator(const ExprItem& node, NumberResult& out);
+
+// The truth of a node's value (a condition): an operator node over numbers
+// is decided without making its result.
+bool EvaluateTruth(const PExprItem& node);
+
 }  // namespace ovrix

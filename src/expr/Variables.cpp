@@ -213,6 +213,20 @@ void SetVariable(std::u16string_view name, const PExprItem& value, VariableSlot*
     StoreVariable(name, HeldElsewhere(value) ? value.DeepCopy() : value, slot);
 }
 
+void SetVariableNumber(std::u16string_view name, double value, uint32_t flags, VariableSlot* slot) {
+    const PExprItem* cell = ReachCell(name, slot);
+    ExprItem* item = cell ? cell->Item() : nullptr;
+    if (item != nullptr && item->Kind() == kind::kNumber && item->RefCount() == 1 && item->Members() == nullptr) {
+        auto* number = static_cast<ExprItem_Num*>(item);
+        if (number->enumeration == nullptr) {
+            number->value = value;
+            number->flags = flags;
+            return;
+        }
+    }
+    SetVariable(name, MakeItem<ExprItem_Num>(value, flags), slot);
+}
+
 void AddToVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot) {
     // Counted: the added value may be the target itself, or let it go.
     const Ref<ExprItem> target(VariableItem(name, slot));

@@ -51,6 +51,9 @@ void RemoveVariable(std::u16string_view baseName);
 // slot, a script constant) is stored as a deep copy; a fresh value is
 // stored as it is.
 void SetVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot = nullptr);
+// SetVariable with a new Number of this value and these display flags. A
+// Number that only the variable's cell holds takes the value in place.
+void SetVariableNumber(std::u16string_view name, double value, uint32_t flags, VariableSlot* slot = nullptr);
 
 // Add: changes the target's value in place by the target's kind (numbers
 // add, texts append, ...); a missing target or one without a value is Set.
