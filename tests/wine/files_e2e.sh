@@ -12,7 +12,7 @@ FILES_NAME='ovrix-fïlé-жук.txt'
 FILES_COPY=ovrix-files-copy.bin
 FILES_TEXT='Grüße € + ж'
 
-files_reported() { cut -d' ' -f2- "$TRACE" | grep -qxF -- "clipboard \"$1=$2\""; }
+files_reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
 
 run_files_tests() {
     if [[ ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then

@@ -16,7 +16,7 @@
 REGISTRY_KEY='HKCU\Software\OvrixTest'
 REGISTRY_PAGE='served by the test'
 
-registry_reported() { cut -d' ' -f2- "$TRACE" | grep -qxF -- "clipboard \"$1=$2\""; }
+registry_reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
 registry_value() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
 
 registry_check() {  # registry_check LABEL KEY VALUE

@@ -24,7 +24,7 @@ WINDOWS_FILE=ovrix-windows.txt
 WINDOWS_NOTEPAD="$WINDOWS_FILE - Notepad"
 
 # reported KEY VALUE: the script put "KEY=VALUE" on the clipboard.
-reported() { cut -d' ' -f2- "$TRACE" | grep -qxF -- "clipboard \"$1=$2\""; }
+reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
 # The value the script reported under KEY, as the trace quotes it.
 reported_value() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
 
