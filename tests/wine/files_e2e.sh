@@ -12,8 +12,6 @@ FILES_NAME='ovrix-fïlé-жук.txt'
 FILES_COPY=ovrix-files-copy.bin
 FILES_TEXT='Grüße € + ж'
 
-files_reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
-
 run_files_tests() {
     if [[ ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
         fail "files: needs $WINE_IMAGE and $PLAYER64"
@@ -30,12 +28,12 @@ run_files_tests() {
     else
         fail "files: no successful write and append in the trace ($TRACE)"
     fi
-    if files_reported text "$FILES_TEXT"; then
+    if reported text "$FILES_TEXT"; then
         pass "files: LoadTextFile reads back \"$FILES_TEXT\""
     else
         fail "files: LoadTextFile gave $(grep -o 'clipboard "text=.*' "$TRACE")"
     fi
-    if files_reported found "$FILES_NAME"; then
+    if reported found "$FILES_NAME"; then
         pass "files: the finder finds it by a pattern in other case"
     else
         fail "files: the finder gave $(grep -o 'clipboard "found=.*' "$TRACE")"
@@ -55,7 +53,7 @@ run_files_tests() {
         fail "files: the copy's last-write time is ${modified:-missing}"
     fi
     if [[ ! -e $drive/$FILES_NAME ]] && has_line "$TRACE" "file delete \"C:\\\\\\\\$FILES_NAME\"" &&
-        files_reported exists False; then
+        reported exists False; then
         pass "files: DeleteFile removed it and IsFileExist says so"
     else
         fail "files: the file is not deleted, or IsFileExist did not say False"

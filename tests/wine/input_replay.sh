@@ -39,6 +39,12 @@ wait_for() {
 
 # Whether the trace has a line whose event and arguments match an extended regex.
 has_line() { grep -qE "^[0-9]+ $2" "$1" 2>/dev/null; }
+# reported KEY VALUE: the script put "KEY=VALUE" on the clipboard (the trace $TRACE).
+# grep reads the whole trace: under pipefail an early exit (-q) could fail
+# the pipeline while cut is still writing.
+reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
+# The value the script reported under KEY, as the trace quotes it.
+reported_value() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
 # The ms field of the N-th line (default 1) matching an extended regex.
 line_ms() { grep -E "^[0-9]+ $2" "$1" | sed -n "${3:-1}p" | cut -d' ' -f1; }
 

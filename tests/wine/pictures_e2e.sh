@@ -20,7 +20,7 @@
 # The script reports what it reads as clipboard texts "key=value" (checked
 # with windows_e2e.sh's `reported`). Uses from the caller: WINE, WINEPREFIX,
 # WORK, NATIVE, WIN64, PLAYER64, PROBE, WINE_IMAGE, pass, fail, probe,
-# has_line, line_ms, start_player, finish_player, reported, reported_value.
+# has_line, line_ms, start_player, finish_player, reported, reported_value (all input_replay.sh).
 
 PICTURE_EXE=$WIN64/tests/ovrix-wine-picture.exe
 # The pattern's place and size, as picture_pattern.h has them.

@@ -16,14 +16,11 @@
 REGISTRY_KEY='HKCU\Software\OvrixTest'
 REGISTRY_PAGE='served by the test'
 
-registry_reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
-registry_value() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
-
 registry_check() {  # registry_check LABEL KEY VALUE
-    if registry_reported "$2" "$3"; then
+    if reported "$2" "$3"; then
         pass "registry: $1 ($2=$3)"
     else
-        fail "registry: $1: $2 reported \"$(registry_value "$2")\", not \"$3\""
+        fail "registry: $1: $2 reported \"$(reported_value "$2")\", not \"$3\""
     fi
 }
 

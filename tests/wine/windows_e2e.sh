@@ -23,10 +23,6 @@ TARGET_EXE=$WIN64/tests/ovrix-wine-target.exe
 WINDOWS_FILE=ovrix-windows.txt
 WINDOWS_NOTEPAD="$WINDOWS_FILE - Notepad"
 
-# reported KEY VALUE: the script put "KEY=VALUE" on the clipboard.
-reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
-# The value the script reported under KEY, as the trace quotes it.
-reported_value() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
 
 check_reported() {  # check_reported LABEL KEY VALUE
     if reported "$2" "$3"; then

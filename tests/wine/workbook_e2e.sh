@@ -18,14 +18,9 @@ SHEET_SERVER=$WIN64/tests/ovrix-wine-sheet-server.dll
 
 workbook_reg() { timeout 60 "$WINE" reg "$@" >/dev/null 2>&1; }
 
-# The script's report of KEY as it was put on the clipboard: the trace line
-# without its ms field. grep reads the whole trace (no -q): under pipefail an
-# early exit would fail the pipeline when cut is still writing.
-workbook_reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
-
 workbook_check() {
     local what=$1 key=$2 value=$3
-    if workbook_reported "$key" "$value"; then
+    if reported "$key" "$value"; then
         pass "workbook: $what"
     else
         fail "workbook: $what ($key: $(grep -oE "clipboard \"$key=[^\"]*\"" "$TRACE" | head -1))"
