@@ -10,6 +10,7 @@
 
 #include "builtins/ProcessMemory.h"
 #include "container/Text.h"
+#include "platform/Windows1252.h"
 #include "platform/sim/SimProcesses.h"
 
 namespace ovrix {
@@ -28,6 +29,7 @@ std::string HexOf(const std::vector<uint8_t>& bytes) {
 struct Desk {
     uint64_t now = 0;
     SimProcesses processes{[this] { return now; }, [this](uint64_t ms) { now += ms; }};
+    Windows1252CodePage codePage;
 };
 
 TEST(ProcessDecisions, CommandLinesRunEachLineInTurn) {
@@ -85,11 +87,11 @@ TEST(ProcessDecisions, NumbersPackAndUnpackAsTheirKinds) {
 
 TEST(ProcessDecisions, TextsAreWrittenWithTheirNul) {
     Desk desk;
-    EXPECT_EQ(HexOf(PackText(desk.processes, u"a\u00e9", true)), "6100E9000000");
+    EXPECT_EQ(HexOf(PackText(desk.codePage, u"a\u00e9", true)), "6100E9000000");
     // The simulated desktop's code page holds the euro sign; a character it
     // lacks becomes '?'.
-    EXPECT_EQ(HexOf(PackText(desk.processes, u"a\u00e9\u20ac\u4e2d", false)), "61E9803F00");
-    EXPECT_EQ(HexOf(PackText(desk.processes, u"", false)), "00");
+    EXPECT_EQ(HexOf(PackText(desk.codePage, u"a\u00e9\u20ac\u4e2d", false)), "61E9803F00");
+    EXPECT_EQ(HexOf(PackText(desk.codePage, u"", false)), "00");
 }
 
 // Texts are read up to their NUL, but never past readable memory or the
@@ -106,7 +108,7 @@ TEST(ProcessDecisions, TextsAreReadUpToTheirNulWithinReadableMemory) {
     const uint32_t pid = desk.processes.Add(spec);
     auto process = desk.processes.Open(pid);
     ASSERT_NE(process, nullptr);
-    const auto read = [&](uint64_t address, bool unicode) { return ReadText(desk.processes, *process, address, unicode); };
+    const auto read = [&](uint64_t address, bool unicode) { return ReadText(desk.processes, desk.codePage, *process, address, unicode); };
 
     EXPECT_EQ(read(0x10000 + 4000, false), std::u16string(200, u'x'));
     EXPECT_EQ(read(0x10000 + 8189, false), u"xyz");

@@ -92,7 +92,7 @@ PExprItem* ConnectSqlite(PExprItem* result, int32_t count, PExprItem* args, uint
     if (host == nullptr) return None(result);
     host->SetStatusLine(kConnecting);
     Desktop& desktop = host->GetDesktop();
-    SqliteConnectResult connected = desktop.databases.ConnectSqlite(Text(args, count, 0));
+    SqliteConnectResult connected = desktop.databases.ConnectSqlite(Text(args, count, 0), desktop.codePage);
     if (connected.libraryMissing) desktop.dialogs.ShowMessage(kNoLibrary);
     return Connected(result, *host, std::move(connected.connection));
 }

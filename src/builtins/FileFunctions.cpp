@@ -31,9 +31,10 @@ Files* FilesFor(int32_t count, PExprItem* args, int32_t needed, std::u16string& 
     return path.empty() ? nullptr : DesktopFiles();
 }
 
-TextCodePage CodePageOf(Files& files) {
-    return {[&files](std::string_view bytes) { return files.FromAnsi(bytes); },
-            [&files](std::u16string_view text) { return files.ToAnsi(text); }};
+TextCodePage DesktopCodePage() {
+    CodePage& codePage = GetBuiltinHost()->GetDesktop().codePage;
+    return {[&codePage](std::string_view bytes) { return codePage.FromAnsi(bytes); },
+            [&codePage](std::u16string_view text) { return codePage.ToAnsi(text, false); }};
 }
 
 // The whole file, unless it is missing, unreadable or past the loaders' bound.
@@ -99,7 +100,7 @@ PExprItem* LoadTextFile(PExprItem* result, int32_t count, PExprItem* args, uint3
     Files* files = FilesFor(count, args, 1, path);
     const auto bytes = files != nullptr ? LoadWhole(*files, path) : std::nullopt;
     if (!bytes) return None(result);
-    return fnargs::ReturnText(result, DecodeTextFile(*bytes, CodePageOf(*files)));
+    return fnargs::ReturnText(result, DecodeTextFile(*bytes, DesktopCodePage()));
 }
 
 PExprItem* LoadBinaryFile(PExprItem* result, int32_t count, PExprItem* args, uint32_t) {
@@ -116,7 +117,7 @@ PExprItem* SaveTextToFile(PExprItem* result, int32_t count, PExprItem* args, uin
     if (files == nullptr) return None(result);
     const bool unicode = count < 3 || AsTruth(args[2]);
     const TextEncoding encoding = unicode ? TextEncoding::Utf16Le : TextEncoding::Ansi;
-    files->WriteFile(path, EncodeText(fnargs::Text(args, count, 1), encoding, true, CodePageOf(*files)), false);
+    files->WriteFile(path, EncodeText(fnargs::Text(args, count, 1), encoding, true, DesktopCodePage()), false);
     return None(result);
 }
 
@@ -137,7 +138,7 @@ PExprItem* AppendTextToFile(PExprItem* result, int32_t count, PExprItem* args, u
         encoding = TextEncoding::Ansi;  // there but unreadable: the append will tell
         mark = false;
     }
-    files->WriteFile(path, EncodeText(fnargs::Text(args, count, 1), encoding, mark, CodePageOf(*files)), true);
+    files->WriteFile(path, EncodeText(fnargs::Text(args, count, 1), encoding, mark, DesktopCodePage()), true);
     return None(result);
 }
 

@@ -28,6 +28,9 @@ Processes* ProcessesOf(int32_t count, int32_t needs) {
     return host != nullptr && count >= needs ? &host->GetDesktop().processes : nullptr;
 }
 
+// Only asked for once ProcessesOf has found a host.
+CodePage& DesktopCodePage() { return GetBuiltinHost()->GetDesktop().codePage; }
+
 // The open process the first argument holds, or null.
 ProcessHandle* OpenedAt(const PExprItem* args, int32_t count) {
     const auto* value = count > 0 ? ItemAs<ExprItem_Process>(args[0]) : nullptr;
@@ -127,7 +130,7 @@ PExprItem* ReadString(PExprItem* result, int32_t count, PExprItem* args, uint32_
     ProcessHandle* process = OpenedAt(args, count);
     if (processes == nullptr || process == nullptr) return None(result);
     const std::optional<std::u16string> text =
-        ReadText(*processes, *process, AddressAt(args, count), Flag(args, count, 2));
+        ReadText(*processes, DesktopCodePage(), *process, AddressAt(args, count), Flag(args, count, 2));
     return text ? ReturnText(result, *text) : None(result);
 }
 
@@ -146,7 +149,7 @@ PExprItem* WriteString(PExprItem* result, int32_t count, PExprItem* args, uint32
     ProcessHandle* process = OpenedAt(args, count);
     if (processes != nullptr && process != nullptr) {
         processes->WriteMemory(*process, AddressAt(args, count),
-                               PackText(*processes, Text(args, count, 2), Flag(args, count, 3)));
+                               PackText(DesktopCodePage(), Text(args, count, 2), Flag(args, count, 3)));
     }
     return None(result);
 }

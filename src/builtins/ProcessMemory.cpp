@@ -90,9 +90,10 @@ double UnpackNumber(MemoryKind kind, const uint8_t* bytes) {
     return 0.0;
 }
 
-std::vector<uint8_t> PackText(Processes& processes, std::u16string_view text, bool unicode) {
+std::vector<uint8_t> PackText(CodePage& codePage, std::u16string_view text, bool unicode) {
     if (!unicode) {
-        std::vector<uint8_t> bytes = processes.ToCodePage(text);
+        const std::string ansi = codePage.ToAnsi(text, false);
+        std::vector<uint8_t> bytes(ansi.begin(), ansi.end());
         bytes.push_back(0);
         return bytes;
     }
@@ -107,8 +108,8 @@ std::vector<uint8_t> PackText(Processes& processes, std::u16string_view text, bo
     return bytes;
 }
 
-std::optional<std::u16string> ReadText(Processes& processes, ProcessHandle& process, uint64_t address,
-                                       bool unicode) {
+std::optional<std::u16string> ReadText(Processes& processes, CodePage& codePage, ProcessHandle& process,
+                                       uint64_t address, bool unicode) {
     const size_t unit = unicode ? 2 : 1;
     std::vector<uint8_t> bytes;
     size_t end = std::u16string::npos;  // bytes before the NUL
@@ -128,7 +129,7 @@ std::optional<std::u16string> ReadText(Processes& processes, ProcessHandle& proc
     }
     if (end == std::u16string::npos) end = bytes.size() - bytes.size() % unit;
     if (end == 0 && bytes.size() < unit) return std::nullopt;
-    if (!unicode) return processes.FromCodePage(std::span<const uint8_t>(bytes.data(), end));
+    if (!unicode) return codePage.FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), end));
     std::u16string text;
     text.reserve(end / 2);
     for (size_t i = 0; i < end; i += 2) text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/Processes.h"
 
 namespace ovrix {
@@ -37,13 +38,14 @@ std::vector<uint8_t> PackNumber(MemoryKind kind, double value);
 double UnpackNumber(MemoryKind kind, const uint8_t* bytes);
 
 // A text as written into another process, with its terminating NUL: UTF-16
-// units, or the system's 8-bit characters.
-std::vector<uint8_t> PackText(Processes& processes, std::u16string_view text, bool unicode);
+// units, or the desktop's 8-bit characters.
+std::vector<uint8_t> PackText(CodePage& codePage, std::u16string_view text, bool unicode);
 
 // Reading a text stops at its NUL, at the first byte that cannot be read, or
 // after kMaxTextBytes bytes, whichever comes first; no text when not even
 // its first character can be read.
 inline constexpr size_t kMaxTextBytes = 65536;
-std::optional<std::u16string> ReadText(Processes& processes, ProcessHandle& process, uint64_t address, bool unicode);
+std::optional<std::u16string> ReadText(Processes& processes, CodePage& codePage, ProcessHandle& process,
+                                       uint64_t address, bool unicode);
 
 }  // namespace ovrix

@@ -5,11 +5,11 @@
 
 namespace ovrix {
 
-SqliteConnectResult Databases::ConnectSqlite(std::u16string_view file) {
+SqliteConnectResult Databases::ConnectSqlite(std::u16string_view file, CodePage& codePage) {
     if (Tracing()) TraceEvent("db", "connect " + JsonString(file));
     const SqliteEntries* entries = DoLoadSqlite();
     if (entries == nullptr) return {nullptr, true};
-    return {OpenSqlite(*entries, *this, file), false};
+    return {OpenSqlite(*entries, codePage, file), false};
 }
 
 std::unique_ptr<DbConnection> Databases::ConnectAdo(std::u16string_view connectionString) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/CodePage.h"
 #include "platform/Facet.h"
 
 namespace ovrix {
@@ -55,26 +56,16 @@ struct SqliteEntries {
     int (*exec)(void* db, const char* sql, RowCallback callback, void* context, char** error) = nullptr;
 };
 
-// Texts to and from the desktop's ANSI code page (the thread's for file
-// names, the system's for statements and values).
-class AnsiCodePage {
-public:
-    virtual std::string ToAnsi(std::u16string_view text, bool threadCodePage) = 0;
-    virtual std::u16string FromAnsi(std::string_view text) = 0;
-
-protected:
-    ~AnsiCodePage() = default;
-};
-
 struct SqliteConnectResult {
     std::unique_ptr<DbConnection> connection;  // null: the connection failed
     bool libraryMissing = false;               // the library could not be loaded
 };
 
-class Databases : public TracedFacet, public AnsiCodePage {
+class Databases : public TracedFacet {
 public:
-    // Loads the library if needed and opens the file.
-    SqliteConnectResult ConnectSqlite(std::u16string_view file);
+    // Loads the library if needed and opens the file; names, statements and
+    // values pass through the desktop's code page.
+    SqliteConnectResult ConnectSqlite(std::u16string_view file, CodePage& codePage);
     // Creates an ADO connection and opens it; null on any failure.
     std::unique_ptr<DbConnection> ConnectAdo(std::u16string_view connectionString);
     std::unique_ptr<DbRecordSet> Execute(DbConnection& connection, std::u16string_view sql);

@@ -20,6 +20,7 @@ Desktop::Desktop(Platform& platform, Trace trace)
       sound(platform.GetSound()),
       processes(platform.GetProcesses()),
       databases(platform.GetDatabases()),
+      codePage(platform.GetCodePage()),
       trace_(std::move(trace)) {
     BindTracer(this);
     BeginTrace();

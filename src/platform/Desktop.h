@@ -43,6 +43,7 @@ public:
     Sound& sound;
     Processes& processes;
     Databases& databases;
+    CodePage& codePage;
 
     // Trace times count from the desktop's creation, and again from the
     // beginning of playback.

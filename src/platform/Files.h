@@ -80,12 +80,6 @@ public:
     virtual std::u16string GetCurrentDirectory() = 0;
     virtual bool SetCurrentDirectory(std::u16string_view path) = 0;
 
-    // Text in the desktop's ANSI code page, the 8-bit encoding of files
-    // without a byte order mark: decoded, and encoded ('?' for what the code
-    // page cannot hold).
-    virtual std::u16string FromAnsi(std::string_view bytes) = 0;
-    virtual std::string ToAnsi(std::u16string_view text) = 0;
-
 protected:
     virtual uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) = 0;
     virtual uint32_t DoDeleteFile(std::u16string_view path) = 0;

@@ -11,6 +11,7 @@
 
 #include "platform/Automation.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "platform/Clock.h"
 #include "platform/Databases.h"
 #include "platform/Dialogs.h"
@@ -50,6 +51,7 @@ public:
     virtual Sound& GetSound() = 0;
     virtual Processes& GetProcesses() = 0;
     virtual Databases& GetDatabases() = 0;
+    virtual CodePage& GetCodePage() = 0;
 };
 
 }  // namespace ovrix

@@ -1,7 +1,6 @@
 #include "platform/Processes.h"
 
 #include "platform/Trace.h"
-#include "platform/Windows1252.h"
 
 namespace ovrix {
 
@@ -30,15 +29,6 @@ bool Processes::WriteMemory(ProcessHandle& process, uint64_t address, std::span<
 
 std::u16string Processes::ExpandEnvironment(std::u16string_view text) {
     return ExpandPercentNames(text, [this](std::u16string_view name) { return Environment(name); });
-}
-
-std::u16string Processes::FromCodePage(std::span<const uint8_t> bytes) {
-    return FromWindows1252(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
-std::vector<uint8_t> Processes::ToCodePage(std::u16string_view text) {
-    const std::string bytes = ToWindows1252(text);
-    return {bytes.begin(), bytes.end()};
 }
 
 }  // namespace ovrix

@@ -94,11 +94,6 @@ public:
     virtual std::u16string ExpandEnvironment(std::u16string_view text);
     // The value of an environment variable, without regard to case.
     virtual std::optional<std::u16string> Environment(std::u16string_view name) = 0;
-    // 8-bit characters of the system's code page as text, and back (a
-    // character the code page lacks becomes '?'). Without a code page of its
-    // own, a desktop uses Windows-1252, as its files and databases do.
-    virtual std::u16string FromCodePage(std::span<const uint8_t> bytes);
-    virtual std::vector<uint8_t> ToCodePage(std::u16string_view text);
 
 protected:
     virtual StartedProgram DoStart(const StartRequest& request) = 0;

@@ -8,7 +8,7 @@ constexpr int kSqliteOk = 0;
 
 class SqliteConnection final : public DbConnection {
 public:
-    SqliteConnection(const SqliteEntries& entries, AnsiCodePage& codePage, void* db)
+    SqliteConnection(const SqliteEntries& entries, CodePage& codePage, void* db)
         : entries_(entries), codePage_(codePage), db_(db) {}
     ~SqliteConnection() override { entries_.close(db_); }
     SqliteConnection(const SqliteConnection&) = delete;
@@ -25,7 +25,7 @@ public:
 private:
     struct Filling {
         SqliteRecordSet* records;
-        AnsiCodePage* codePage;
+        CodePage* codePage;
     };
 
     // Always asks for the next row: a record set holds the whole result.
@@ -36,7 +36,7 @@ private:
     }
 
     const SqliteEntries entries_;
-    AnsiCodePage& codePage_;
+    CodePage& codePage_;
     void* db_;
 };
 
@@ -53,7 +53,7 @@ std::optional<std::u16string> SqliteRecordSet::FieldByName(std::u16string_view n
     return FieldByIndex(found->second);
 }
 
-void SqliteRecordSet::AddRow(int columns, char** values, char** names, AnsiCodePage& codePage) {
+void SqliteRecordSet::AddRow(int columns, char** values, char** names, CodePage& codePage) {
     if (!shaped_) {
         shaped_ = true;
         columns_.resize(static_cast<size_t>(columns > 0 ? columns : 0));
@@ -67,7 +67,7 @@ void SqliteRecordSet::AddRow(int columns, char** values, char** names, AnsiCodeP
     }
 }
 
-std::unique_ptr<DbConnection> OpenSqlite(const SqliteEntries& entries, AnsiCodePage& codePage,
+std::unique_ptr<DbConnection> OpenSqlite(const SqliteEntries& entries, CodePage& codePage,
                                          std::u16string_view file) {
     const std::string name = codePage.ToAnsi(file, true);
     void* db = nullptr;

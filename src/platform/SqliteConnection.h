@@ -26,7 +26,7 @@ public:
     // One row of sqlite3_exec's callback. The first row makes the columns;
     // a row whose column count differs from theirs (a later statement of
     // another shape) is left out.
-    void AddRow(int columns, char** values, char** names, AnsiCodePage& codePage);
+    void AddRow(int columns, char** values, char** names, CodePage& codePage);
 
 private:
     size_t RowCount() const { return columns_.empty() ? 0 : columns_.front().size(); }
@@ -39,7 +39,7 @@ private:
 
 // Opens the file (its name in the thread's ANSI code page); null when the
 // library refuses it.
-std::unique_ptr<DbConnection> OpenSqlite(const SqliteEntries& entries, AnsiCodePage& codePage,
+std::unique_ptr<DbConnection> OpenSqlite(const SqliteEntries& entries, CodePage& codePage,
                                          std::u16string_view file);
 
 }  // namespace ovrix

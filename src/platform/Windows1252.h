@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/CodePage.h"
+
 namespace ovrix {
 
 // The five bytes the code page leaves undefined read as the control
@@ -12,5 +14,12 @@ namespace ovrix {
 // hold are written as '?'.
 std::u16string FromWindows1252(std::string_view bytes);
 std::string ToWindows1252(std::u16string_view text);
+
+// The simulated desktop's code page; it has no thread code page of its own.
+class Windows1252CodePage final : public CodePage {
+public:
+    std::u16string FromAnsi(std::string_view bytes) override { return FromWindows1252(bytes); }
+    std::string ToAnsi(std::u16string_view text, bool /*threadCodePage*/) override { return ToWindows1252(text); }
+};
 
 }  // namespace ovrix

@@ -4,7 +4,6 @@
 #include <dlfcn.h>
 #endif
 
-#include "platform/Windows1252.h"
 
 namespace ovrix {
 
@@ -20,9 +19,6 @@ bool Take(void* library, const char* name, F& entry) {
 
 }  // namespace
 
-std::string SimDatabases::ToAnsi(std::u16string_view text, bool) { return ToWindows1252(text); }
-
-std::u16string SimDatabases::FromAnsi(std::string_view text) { return FromWindows1252(text); }
 
 const SqliteEntries* SimDatabases::DoLoadSqlite() {
 #if defined(_WIN32)

@@ -18,8 +18,6 @@ public:
     // machine without SQLite.
     std::string libraryName = "libsqlite3.so.0";
 
-    std::string ToAnsi(std::u16string_view text, bool threadCodePage) override;
-    std::u16string FromAnsi(std::string_view text) override;
 
 protected:
     const SqliteEntries* DoLoadSqlite() override;

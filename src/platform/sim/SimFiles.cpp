@@ -8,7 +8,6 @@
 
 #include "builtins/TextFileEncoding.h"
 #include "container/Text.h"
-#include "platform/Windows1252.h"
 
 namespace ovrix {
 
@@ -282,9 +281,6 @@ bool SimFiles::SetCurrentDirectory(std::u16string_view path) {
     return true;
 }
 
-std::u16string SimFiles::FromAnsi(std::string_view bytes) { return FromWindows1252(bytes); }
-
-std::string SimFiles::ToAnsi(std::u16string_view text) { return ToWindows1252(text); }
 
 void SimFiles::Stamp(const fs::path& real, bool created) {
     const int64_t now = now_();

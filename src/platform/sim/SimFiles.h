@@ -66,8 +66,6 @@ public:
     std::u16string GetCurrentDirectory() override { return cwd_; }
     // Only to a folder that exists; the path is kept as given, made whole.
     bool SetCurrentDirectory(std::u16string_view path) override;
-    std::u16string FromAnsi(std::string_view bytes) override;
-    std::string ToAnsi(std::u16string_view text) override;
 
     // The match of a real entry, as a search or a query answers it.
     FoundFile Describe(const std::filesystem::path& real);

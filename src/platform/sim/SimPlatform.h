@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Windows1252.h"
 #include "platform/sim/SimAutomation.h"
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimDatabases.h"
@@ -140,6 +141,7 @@ public:
     SimProcesses processes{[this] { return ElapsedMs(); }, [this](uint64_t ms) { Advance(ms * 1000); }};
     // SQLite through the machine's library; no ADO.
     SimDatabases databases;
+    Windows1252CodePage codePage;
     // The simulated disk, in a real folder; what the player writes is
     // stamped with the virtual wall clock.
     SimFiles files{[this] { return options_.epochSeconds + static_cast<int64_t>(nowUs_ / 1000000); }};
@@ -173,6 +175,7 @@ public:
     Sound& GetSound() override { return sound; }
     Processes& GetProcesses() override { return processes; }
     Databases& GetDatabases() override { return databases; }
+    CodePage& GetCodePage() override { return codePage; }
 
     uint32_t TickCount() override;
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }

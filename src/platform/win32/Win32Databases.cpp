@@ -14,28 +14,6 @@ bool Take(HMODULE library, const char* name, F& entry) {
 
 }  // namespace
 
-std::string Win32Databases::ToAnsi(std::u16string_view text, bool threadCodePage) {
-    if (text.empty()) return {};
-    const UINT codePage = threadCodePage ? CP_THREAD_ACP : CP_ACP;
-    const std::wstring wide = ToWide(text);
-    const int size = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr,
-                              nullptr);
-    }
-    return bytes;
-}
-
-std::u16string Win32Databases::FromAnsi(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return FromWide(std::wstring_view(wide));
-}
-
 const SqliteEntries* Win32Databases::DoLoadSqlite() {
     if (library_ == nullptr) {
         HMODULE library = ::LoadLibraryW(L"sqlite3.dll");

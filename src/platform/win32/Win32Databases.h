@@ -13,8 +13,6 @@ namespace ovrix::win32 {
 
 class Win32Databases final : public Databases {
 public:
-    std::string ToAnsi(std::u16string_view text, bool threadCodePage) override;
-    std::u16string FromAnsi(std::string_view text) override;
 
 protected:
     const SqliteEntries* DoLoadSqlite() override;

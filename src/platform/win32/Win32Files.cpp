@@ -137,25 +137,6 @@ bool Win32Files::SetCurrentDirectory(std::u16string_view path) {
     return ::SetCurrentDirectoryW(wide.c_str()) != FALSE;
 }
 
-std::u16string Win32Files::FromAnsi(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int size = static_cast<int>(bytes.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
-    if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
-    return FromWide(wide);
-}
-
-std::string Win32Files::ToAnsi(std::u16string_view text) {
-    if (text.empty()) return {};
-    const std::wstring wide = ToWide(text);
-    const int size = static_cast<int>(wide.size());
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(std::max(length, 0)), '\0');
-    if (length > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
 uint32_t Win32Files::DoCopyFile(std::u16string_view source, std::u16string_view destination) {
     const std::wstring from = ToWide(source);
     const std::wstring to = ToWide(destination);

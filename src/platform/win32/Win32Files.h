@@ -15,8 +15,6 @@ public:
     std::u16string GetCurrentDirectory() override;
     bool SetCurrentDirectory(std::u16string_view path) override;
     // The system's ANSI code page (CP_ACP).
-    std::u16string FromAnsi(std::string_view bytes) override;
-    std::string ToAnsi(std::u16string_view text) override;
 
 protected:
     uint32_t DoCopyFile(std::u16string_view source, std::u16string_view destination) override;

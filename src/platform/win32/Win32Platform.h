@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Automation.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Images.h"
 #include "platform/win32/Win32Registry.h"
@@ -53,6 +54,7 @@ public:
     Automation& GetAutomation() override { return automation_; }
     Processes& GetProcesses() override;
     Databases& GetDatabases() override;
+    CodePage& GetCodePage() override { return codePage_; }
 
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
@@ -130,6 +132,7 @@ private:
     Win32Web web_;
     Win32Sound sound_;
     Win32Files files_;
+    Win32CodePage codePage_;
 };
 
 }  // namespace ovrix::win32

@@ -141,24 +141,4 @@ std::optional<std::u16string> Win32Processes::Environment(std::u16string_view na
     return FromWide(value);
 }
 
-std::u16string Win32Processes::FromCodePage(std::span<const uint8_t> bytes) {
-    if (bytes.empty()) return {};
-    const auto* text = reinterpret_cast<const char*>(bytes.data());
-    const int size = static_cast<int>(bytes.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, size, nullptr, 0);
-    std::wstring out(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, size, out.data(), length);
-    return FromWide(out);
-}
-
-std::vector<uint8_t> Win32Processes::ToCodePage(std::u16string_view text) {
-    if (text.empty()) return {};
-    const std::wstring wide = ToWide(text);
-    const int size = static_cast<int>(wide.size());
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), size, nullptr, 0, "?", nullptr);
-    std::vector<uint8_t> out(static_cast<size_t>(length));
-    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), size, reinterpret_cast<char*>(out.data()), length, "?", nullptr);
-    return out;
-}
-
 }  // namespace ovrix::win32

@@ -17,8 +17,6 @@ public:
     bool ReadMemory(ProcessHandle& process, uint64_t address, std::span<uint8_t> out) override;
     std::u16string ExpandEnvironment(std::u16string_view text) override;
     std::optional<std::u16string> Environment(std::u16string_view name) override;
-    std::u16string FromCodePage(std::span<const uint8_t> bytes) override;
-    std::vector<uint8_t> ToCodePage(std::u16string_view text) override;
 
 protected:
     StartedProgram DoStart(const StartRequest& request) override;
