@@ -233,7 +233,26 @@ TEST(ExprSourceRoundTrip, DeepTreesTurnRawBelowTheNestingBound) {
     std::u16string chain = u"1";
     for (int i = 0; i < 260; ++i) chain += u" + 1";
     EXPECT_EQ(std::get<std::string>(Parse(chain)), "1:799: expression nested deeper than 200 levels");
-    EXPECT_EQ(std::get<std::string>(Parse(std::u16string(100000, u'(') + u"1")), "1:409: expression nested deeper than 200 levels");
+    // Brackets, signs, powers, calls and statements nest the parser itself.
+    const struct {
+        std::u16string_view piece;
+        const char* error;
+    } kNested[] = {
+        {u"(", "1:409: expression nested deeper than 200 levels"},
+        {u"[", "1:409: expression nested deeper than 200 levels"},
+        {u"-", "1:409: expression nested deeper than 200 levels"},
+        {u"1^", "1:817: expression nested deeper than 200 levels"},
+        {u"Sqrt(", "1:2041: expression nested deeper than 200 levels"},
+        {u"Set $a = ", "1:1837: expression nested deeper than 200 levels"},
+        {u"Remove ", "1:2856: expression nested deeper than 200 levels"},
+    };
+    for (const auto& n : kNested) {
+        std::u16string text;
+        while (text.size() < 200000) text += n.piece;
+        const auto parsed = Parse(text + u"1");
+        ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << ToUtf8(n.piece);
+        EXPECT_EQ(std::get<std::string>(parsed), n.error) << ToUtf8(n.piece);
+    }
 }
 
 // Every expression of a stored image: nested containers that start with a

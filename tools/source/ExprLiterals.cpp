@@ -10,12 +10,14 @@
 #include <limits>
 
 #include "container/Text.h"
+#include "expr/NumberFormat.h"
 
 namespace ovrix {
 
 namespace {
 
 constexpr uint64_t kQuietNaN = 0x7FF8000000000000ull;
+constexpr uint64_t kSignBit = 0x8000000000000000ull;
 constexpr int64_t kSecondsPerDay = 86400;
 
 std::string Narrow(std::u16string_view text) {
@@ -86,7 +88,120 @@ std::optional<int64_t> ReadInteger(std::u16string_view text) {
     return value;
 }
 
+bool Fail(LiteralError& error, SourcePos pos, std::string message) {
+    error = LiteralError{pos, std::move(message)};
+    return false;
+}
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Letters or digits glued to a number are a mistake, not the next token.
+bool EndsCleanly(SourceCursor& c, LiteralError& error) {
+    if (!IsNamePart(c.Peek())) return true;
+    SourceCursor probe = c;
+    std::u16string word;
+    while (IsNamePart(probe.Peek())) word += probe.Peek(), probe.Advance();
+    return Fail(error, c.Pos(), "unexpected '" + ToUtf8(word) + "' right after a number");
+}
+
+// "0x" and 1 to 16 hex digits.
+bool ReadHexBits(SourceCursor& c, uint64_t& out, LiteralError& error) {
+    const SourcePos pos = c.Pos();
+    if (!(c.Accept(u'0') && (c.Accept(u'x') || c.Accept(u'X')))) return Fail(error, pos, "expected a hex number 0x...");
+    out = 0;
+    int digits = 0;
+    for (int d; (d = HexValue(c.Peek())) >= 0; c.Advance()) {
+        if (++digits > 16) return Fail(error, pos, "a hex number has at most 16 digits");
+        out = out * 16 + static_cast<uint64_t>(d);
+    }
+    if (digits == 0) return Fail(error, pos, "expected hex digits after 0x");
+    return EndsCleanly(c, error);
+}
+
 }  // namespace
+
+bool NumberStartsAt(std::u16string_view text) {
+    if (!text.empty() && IsDigit(text[0])) return true;
+    for (std::u16string_view word : {std::u16string_view(u"Inf"), std::u16string_view(u"NaN")}) {
+        if (text.starts_with(word) && (text.size() == 3 || !IsNamePart(text[3]))) return true;
+    }
+    return false;
+}
+
+bool ReadNumberLiteral(SourceCursor& c, uint64_t& bits, uint32_t& flags, LiteralError& error) {
+    const SourcePos pos = c.Pos();
+    const bool negative = c.Accept(u'-');
+    flags = 0;
+    if (c.AcceptWord(u"Inf")) {
+        bits = std::bit_cast<uint64_t>(std::numeric_limits<double>::infinity()) | (negative ? kSignBit : 0);
+        return true;
+    }
+    if (c.AcceptWord(u"NaN")) {
+        bits = kQuietNaN;
+        if (c.Accept(u'(')) {
+            if (!ReadHexBits(c, bits, error)) return false;
+            if (!c.Accept(u')')) return Fail(error, c.Pos(), "')' expected after the bits of NaN");
+            if (!std::isnan(std::bit_cast<double>(bits))) return Fail(error, pos, "NaN(...) needs the bits of a NaN");
+        }
+        if (negative) bits ^= kSignBit;
+        return true;
+    }
+    if (c.Peek() == u'0' && (c.Peek(1) == u'x' || c.Peek(1) == u'X')) {
+        uint64_t magnitude = 0;
+        if (!ReadHexBits(c, magnitude, error)) return false;
+        const double value = static_cast<double>(magnitude);
+        if (value >= 18446744073709551616.0 || static_cast<uint64_t>(value) != magnitude) {
+            return Fail(error, pos, "a hex number must be exact as a double");
+        }
+        bits = std::bit_cast<uint64_t>(negative ? -value : value);
+        flags = numflag::kHex;
+        return true;
+    }
+    std::u16string text = negative ? u"-" : u"";
+    auto take = [&] {
+        text += c.Peek();
+        c.Advance();
+    };
+    while (IsDigit(c.Peek())) take();
+    if (c.Peek() == u'.' && IsDigit(c.Peek(1))) {
+        take();
+        while (IsDigit(c.Peek())) take();
+    }
+    if ((c.Peek() == u'e' || c.Peek() == u'E') &&
+        (IsDigit(c.Peek(1)) || ((c.Peek(1) == u'+' || c.Peek(1) == u'-') && IsDigit(c.Peek(2))))) {
+        take();
+        if (c.Peek() == u'+' || c.Peek() == u'-') take();
+        while (IsDigit(c.Peek())) take();
+    }
+    const auto number = ReadDecimalNumber(text);
+    if (!number) return Fail(error, pos, "expected a number");
+    if (!EndsCleanly(c, error)) return false;
+    bits = number->bits;
+    flags = number->exponentForm ? numflag::kExponent : 0;
+    return true;
+}
+
+bool ReadWholeNumber(SourceCursor& c, int64_t low, int64_t high, int64_t& out, LiteralError& error) {
+    const SourcePos pos = c.Pos();
+    const bool negative = c.Accept(u'-');
+    uint64_t magnitude = 0;
+    if (c.Peek() == u'0' && (c.Peek(1) == u'x' || c.Peek(1) == u'X')) {
+        if (!ReadHexBits(c, magnitude, error)) return false;
+    } else {
+        if (!IsDigit(c.Peek())) return Fail(error, pos, "expected a whole number");
+        for (; IsDigit(c.Peek()); c.Advance()) {
+            if (magnitude > (1ull << 62)) return Fail(error, pos, "number out of range");
+            magnitude = magnitude * 10 + (c.Peek() - u'0');
+        }
+        if (!EndsCleanly(c, error)) return false;
+    }
+    if (magnitude > (1ull << 62)) return Fail(error, pos, "number out of range");
+    out = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+    if (out < low || out > high) {
+        return Fail(error, pos, "expected a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+    }
+    return true;
+}
 
 std::u16string PlainNumberLiteral(uint64_t bits) {
     const double value = std::bit_cast<double>(bits);

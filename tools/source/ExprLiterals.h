@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "SourceText.h"
+
 namespace ovrix {
 
 // A double as the shortest decimal that reads back to it ("1.5", "-0",
@@ -40,5 +42,20 @@ std::optional<int64_t> ReadSpanText(std::u16string_view text);
 // accepts pairs with or without spaces between them.
 std::u16string HexBytesText(const std::vector<uint8_t>& bytes);
 std::optional<std::vector<uint8_t>> ReadHexBytes(std::u16string_view text);
+
+// Readers of numbers at a cursor. On a mistake they answer false and fill
+// `error` with what was expected where.
+struct LiteralError {
+    SourcePos pos;
+    std::string message;
+};
+// Whether a number starts `text`: a digit, or the word Inf or NaN.
+bool NumberStartsAt(std::u16string_view text);
+// A number literal of an expression, with the display flags its spelling
+// gives: decimal (a capital E: the exponent form), 0x hex (the hex form),
+// Inf, NaN or NaN(0x<bits>); a '-' before it belongs to it.
+bool ReadNumberLiteral(SourceCursor& c, uint64_t& bits, uint32_t& flags, LiteralError& error);
+// A whole number within [low, high]: decimal, or 0x hex.
+bool ReadWholeNumber(SourceCursor& c, int64_t low, int64_t high, int64_t& out, LiteralError& error);
 
 }  // namespace ovrix

@@ -27,8 +27,6 @@ namespace {
 // Every readable level costs the parser at most two nested entries (an
 // operator's operand and the parentheses around it), plus a few at the top.
 constexpr int kMaxRecursion = 2 * kMaxSourceDepth + 8;
-constexpr uint64_t kQuietNaN = 0x7FF8000000000000ull;
-constexpr uint64_t kSignBit = 0x8000000000000000ull;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
@@ -36,12 +34,6 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 // that ExprSpanEnd would count, quotes or control characters.
 bool IsBracketNamePart(char16_t c) { return c >= 0x20 && std::u16string_view(u"()[]{}.\",").find(c) == std::u16string_view::npos; }
 
-int HexValue(char16_t ch) {
-    if (ch >= u'0' && ch <= u'9') return ch - u'0';
-    if (ch >= u'a' && ch <= u'f') return ch - u'a' + 10;
-    if (ch >= u'A' && ch <= u'F') return ch - u'A' + 10;
-    return -1;
-}
 
 std::string PosText(SourcePos pos) { return std::to_string(pos.line) + ":" + std::to_string(pos.column); }
 
@@ -181,14 +173,9 @@ private:
         return Build(shape, {&left, &right}, at, out);
     }
 
-    // Whether a number starts `ahead` units on (a digit, Inf or NaN).
     bool NumberAhead(size_t ahead) {
-        const std::u16string_view rest = c_.Rest().substr(std::min(ahead, c_.Rest().size()));
-        if (!rest.empty() && IsDigit(rest[0])) return true;
-        for (std::u16string_view word : {std::u16string_view(u"Inf"), std::u16string_view(u"NaN")}) {
-            if (rest.starts_with(word) && (rest.size() == 3 || !IsNamePart(rest[3]))) return true;
-        }
-        return false;
+        const std::u16string_view rest = c_.Rest();
+        return NumberStartsAt(rest.substr(std::min(ahead, rest.size())));
     }
 
     // An operand followed by member calls (obj:Type.Member ...). With
@@ -411,96 +398,14 @@ private:
         return Leaf(std::move(shape), out);
     }
 
-    // A number: decimal (a capital E gives the exponent form), 0x hex (the
-    // hex form), Inf, NaN or NaN(0x<bits>); a '-' before it belongs to it.
     bool Number(uint64_t& bits, uint32_t& flags) {
-        const SourcePos pos = c_.Pos();
-        const bool negative = c_.Accept(u'-');
-        flags = 0;
-        if (c_.AcceptWord(u"Inf")) {
-            bits = std::bit_cast<uint64_t>(std::numeric_limits<double>::infinity()) | (negative ? kSignBit : 0);
-            return true;
-        }
-        if (c_.AcceptWord(u"NaN")) {
-            bits = kQuietNaN;
-            if (c_.Accept(u'(')) {
-                if (!HexBits(bits)) return false;
-                if (!c_.Accept(u')')) return Fail(c_.Pos(), "')' expected after the bits of NaN");
-                const double d = std::bit_cast<double>(bits);
-                if (!std::isnan(d)) return Fail(pos, "NaN(...) needs the bits of a NaN");
-            }
-            if (negative) bits ^= kSignBit;
-            return true;
-        }
-        if (c_.Peek() == u'0' && (c_.Peek(1) == u'x' || c_.Peek(1) == u'X')) {
-            uint64_t magnitude = 0;
-            if (!HexBits(magnitude)) return false;
-            const double value = static_cast<double>(magnitude);
-            if (value >= 18446744073709551616.0 || static_cast<uint64_t>(value) != magnitude) {
-                return Fail(pos, "a hex number must be exact as a double");
-            }
-            bits = std::bit_cast<uint64_t>(negative ? -value : value);
-            flags = numflag::kHex;
-            return true;
-        }
-        std::u16string text = negative ? u"-" : u"";
-        while (IsDigit(c_.Peek())) text += c_.Peek(), c_.Advance();
-        if (c_.Peek() == u'.' && IsDigit(c_.Peek(1))) {
-            text += u'.';
-            c_.Advance();
-            while (IsDigit(c_.Peek())) text += c_.Peek(), c_.Advance();
-        }
-        if ((c_.Peek() == u'e' || c_.Peek() == u'E') &&
-            (IsDigit(c_.Peek(1)) || ((c_.Peek(1) == u'+' || c_.Peek(1) == u'-') && IsDigit(c_.Peek(2))))) {
-            text += c_.Peek();
-            c_.Advance();
-            if (c_.Peek() == u'+' || c_.Peek() == u'-') text += c_.Peek(), c_.Advance();
-            while (IsDigit(c_.Peek())) text += c_.Peek(), c_.Advance();
-        }
-        const auto number = ReadDecimalNumber(text);
-        if (!number) return Fail(pos, "expected a number");
-        if (IsNamePart(c_.Peek())) return Fail(c_.Pos(), "unexpected " + Found() + " right after a number");
-        bits = number->bits;
-        flags = number->exponentForm ? numflag::kExponent : 0;
-        return true;
+        LiteralError e;
+        return ReadNumberLiteral(c_, bits, flags, e) || Fail(e.pos, e.message);
     }
 
-    // "0x" and 1 to 16 hex digits.
-    bool HexBits(uint64_t& out) {
-        const SourcePos pos = c_.Pos();
-        if (!(c_.Accept(u'0') && (c_.Accept(u'x') || c_.Accept(u'X')))) return Fail(pos, "expected a hex number 0x...");
-        out = 0;
-        int digits = 0;
-        for (int d; (d = HexValue(c_.Peek())) >= 0; c_.Advance()) {
-            if (++digits > 16) return Fail(pos, "a hex number has at most 16 digits");
-            out = out * 16 + static_cast<uint64_t>(d);
-        }
-        if (digits == 0) return Fail(pos, "expected hex digits after 0x");
-        if (IsNamePart(c_.Peek())) return Fail(c_.Pos(), "unexpected " + Found() + " right after a number");
-        return true;
-    }
-
-    // A whole number within [low, high]: decimal, or 0x hex.
     bool Integer(int64_t low, int64_t high, int64_t& out) {
-        const SourcePos pos = c_.Pos();
-        const bool negative = c_.Peek() == u'-';
-        if (negative) c_.Advance();
-        uint64_t magnitude = 0;
-        if (c_.Peek() == u'0' && (c_.Peek(1) == u'x' || c_.Peek(1) == u'X')) {
-            if (!HexBits(magnitude)) return false;
-        } else {
-            if (!IsDigit(c_.Peek())) return Fail(pos, "expected a whole number");
-            for (; IsDigit(c_.Peek()); c_.Advance()) {
-                if (magnitude > 1000000000000000000ull) return Fail(pos, "number out of range");
-                magnitude = magnitude * 10 + (c_.Peek() - u'0');
-            }
-        }
-        if (magnitude > (1ull << 62)) return Fail(pos, "number out of range");
-        out = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
-        if (out < low || out > high) {
-            return Fail(pos, "expected a whole number from " + std::to_string(low) + " to " + std::to_string(high));
-        }
-        return true;
+        LiteralError e;
+        return ReadWholeNumber(c_, low, high, out, e) || Fail(e.pos, e.message);
     }
 
     bool NumberLiteral(Parsed& out) {
