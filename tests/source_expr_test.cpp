@@ -299,7 +299,7 @@ TEST(ExprSourceRoundTrip, EveryExpressionOfTheDemoAndTheTestScriptsIsReadable) {
 TEST(ExprSourceText, CanonicalTextsSurviveParseAndWrite) {
     const char16_t* kTexts[] = {
         u"Set $a = 1 + 2 * 3", u"(1 + 2) * 3", u"$a - ($b - $c)", u"$a - $b - $c", u"2 ^ 3 ^ 4", u"(2 ^ 3) ^ 4",
-        u"-$x ^ 2", u"(-$x) ^ 2", u"-(2)", u"-2 ^ 2", u"--2", u"1 - -2", u"$a and $b or $c == 1 < 2",
+        u"-$x ^ 2", u"(-$x) ^ 2", u"-(2)", u"-2 ^ 2", u"-(-2)", u"-(-$x)", u"1 - -2", u"$a and $b or $c == 1 < 2",
         u"$a and ($b or $c)", u"(Set $a = 1) + 2", u"() + 1", u"$a * ()", u"() - ()", u"Add 1 to $a", u"Remove @i",
         u"Alias $b = $a.x", u"Set (Sqrt(4)) = 1", u"Call Helper(1, \"a\")", u"Call \"my helper\"()",
         u"Sqrt(2)", u"Sqrt{form 3}(2)", u"\"NoSuchPlugIn\"(1, 2)", u"SetMousePosition#1($p)", u"$r:Rect.X",
@@ -315,6 +315,46 @@ TEST(ExprSourceText, CanonicalTextsSurviveParseAndWrite) {
         const auto parsed = Parse(text);
         ASSERT_TRUE(std::holds_alternative<Bytes>(parsed)) << ToUtf8(text) << ": " << std::get<std::string>(parsed);
         EXPECT_EQ(ToUtf8(Write(std::get<Bytes>(parsed))), ToUtf8(text));
+    }
+}
+
+TEST(ExprSourceText, WriterPicksTheReadableFormAtTheEdges) {
+    const double kTwo64 = 18446744073709551616.0;
+    const struct {
+        PExprItem node;
+        const char* text;
+    } kCases[] = {
+        {MakeItem<ExprItem_Num>(-1.0, numflag::kHex), "-0x1"},
+        {MakeItem<ExprItem_Num>(kTwo64 - 2048, numflag::kHex), "0xFFFFFFFFFFFFF800"},
+        {MakeItem<ExprItem_Num>(kTwo64, numflag::kHex), "Number(18446744073709551616, flags 0x1)"},
+        {MakeItem<ExprItem_Num>(0.5, numflag::kHex), "Number(0.5, flags 0x1)"},
+        {MakeItem<ExprItem_Num>(1e21, numflag::kExponent), "1E+21"},
+        {MakeItem<ExprItem_Num>(-0.000125, numflag::kExponent), "-1.25E-4"},
+        {MakeItem<ExprItem_Num>(std::numeric_limits<double>::quiet_NaN(), numflag::kExponent), "Number(NaN, flags 0x2)"},
+        {MakeItem<ExprItem_Num>(0x10FF00, numflag::kColour), "RGB(0, 255, 16)"},
+        {MakeItem<ExprItem_Num>(16777216.0, numflag::kColour), "Number(16777216, flags 0x4)"},
+        {MakeItem<ExprItem_Num>(-0.0, numflag::kColour), "Number(-0, flags 0x4)"},
+        {MakeItem<ExprItem_Num>(3.0, numflag::kHex | numflag::kExponent), "Number(3, flags 0x3)"},
+        {MakeItem<ExprItem_Num>(0x41, 0, FindLibraryEnumeration(u"VirtualKey")), "VirtualKey.A"},
+        {MakeItem<ExprItem_Num>(0x30, 0, FindLibraryEnumeration(u"VirtualKey")), "VirtualKey.0"},
+        {MakeItem<ExprItem_Num>(7.0, 0, FindLibraryEnumeration(u"ShowWindowType")), "Number(7, enum \"ShowWindowType\")"},
+        {MakeItem<ExprItem_Num>(9007199254740993.0), "9007199254740992"},
+        {MakeItem<ExprItem_DateTime>(-62135596800), "date\"0001-01-01 00:00:00\""},
+        {MakeItem<ExprItem_DateTime>(253402300799), "date\"9999-12-31 23:59:59\""},
+        {MakeItem<ExprItem_DateTime>(253402300800), "date\"253402300800\""},
+        {MakeItem<ExprItem_DateTime>(-1), "date\"1969-12-31 23:59:59\""},
+        {MakeItem<ExprItem_TimeSpan>(std::numeric_limits<int64_t>::min()), "span\"-106751991167300d 15:30:08\""},
+        {MakeItem<ExprItem_TimeSpan>(90061), "span\"1d 01:01:01\""},
+        {MakeItem<ExprItem_Var>(u"my var"), "$(my var)"},
+        {MakeItem<ExprItem_Var>(u"a.b c"), "var\"$a.b c\""},
+        {MakeItem<ExprItem_Operator2>(op::kDifference, MakeItem<ExprItem_Num>(-2.0)), "-(-2)"},
+        {MakeItem<ExprItem_Operator2>(op::kDifference, MakeItem<ExprItem_Num>(std::numeric_limits<double>::infinity())), "-(Inf)"},
+        {MakeItem<ExprItem_Operator2>(op::kSum, MakeItem<ExprItem_Var>(u"a")), "$a + ()"},
+    };
+    for (const auto& c : kCases) {
+        const Bytes bytes = Saved(c.node);
+        EXPECT_EQ(ToUtf8(Write(bytes)), c.text);
+        ExpectRoundTrip(bytes);
     }
 }
 

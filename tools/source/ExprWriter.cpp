@@ -227,11 +227,13 @@ private:
             out_ += u"-";
             const size_t start = out_.size();
             Node(*s.parts[0], depth + 1, level::kUnary);
-            // A digit or Inf/NaN right behind '-' would read as a negative number.
+            // A digit or Inf/NaN right behind '-' would read as a negative
+            // number; a second '-' is kept apart for the eye.
             const std::u16string_view rest = std::u16string_view(out_).substr(start);
-            const bool literal = IsDigit(rest[0]) || ((rest.starts_with(u"Inf") || rest.starts_with(u"NaN")) &&
-                                                       (rest.size() == 3 || !(IsLetter(rest[3]) || IsDigit(rest[3]))));
-            if (literal && rest[0] != u'(') {
+            const bool literal = IsDigit(rest[0]) || rest[0] == u'-' ||
+                                 ((rest.starts_with(u"Inf") || rest.starts_with(u"NaN")) &&
+                                  (rest.size() == 3 || !(IsLetter(rest[3]) || IsDigit(rest[3]))));
+            if (literal) {
                 out_.insert(start, u"(");
                 out_ += u")";
             }
