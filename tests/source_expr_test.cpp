@@ -394,6 +394,7 @@ TEST(ExprSourceText, MistakesSayWhatWasExpectedWhere) {
         {u"[1, 2", "1:6: ']' expected to close '[' at 1:1"},
         {u"StringLenght(\"a\")", "1:1: unknown function 'StringLenght'; did you mean 'StringLength'?"},
         {u"Qwzxv(1)", "1:1: unknown function 'Qwzxv'"},
+        {u"1 + STRINGLENGTH($s)", "1:5: unknown function 'STRINGLENGTH'; did you mean 'StringLength'?"},
         {u"Sqrt(1, 2)", "1:1: 'Sqrt' takes at most 1 argument, not 2"},
         {u"total + 1", "1:1: unknown name 'total' (a variable is written with its prefix, as $total)"},
         {u"Set $a 1", "1:8: '=' expected after the target of Set"},

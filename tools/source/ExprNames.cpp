@@ -8,6 +8,7 @@
 
 #include "builtins/FamilyTable.h"
 #include "builtins/Registry.h"
+#include "container/Text.h"
 #include "expr/ExprKinds.h"
 
 namespace ovrix {
@@ -211,7 +212,8 @@ std::optional<std::u16string> NearestBuiltinName(std::u16string_view name) {
         for (const FunctionSpec& spec : family.functions) {
             const std::u16string_view key = spec.key;
             if (!IsCallName(key)) continue;
-            const size_t d = EditDistance(name, key);
+            // A name that differs only in case is the likeliest meant.
+            const size_t d = EqualsNoCase(name, key) ? 0 : EditDistance(name, key);
             if (d < bestDistance) {
                 bestDistance = d;
                 best = std::u16string(key);
