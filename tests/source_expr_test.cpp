@@ -85,6 +85,7 @@ public:
 private:
     uint32_t Pick(size_t n) { return static_cast<uint32_t>(rng_() % n); }
     uint64_t Next64() { return (static_cast<uint64_t>(rng_()) << 32) | rng_(); }
+    int64_t Any64() { return static_cast<int64_t>(Next64()); }
 
     std::u16string Text() {
         static const char16_t kChars[] = u"ab Z\"\\\n\r\t\x01\x7F\xD800\xDC00\xFFFF\x00E9\x4E2D.$()[],";
@@ -104,8 +105,8 @@ private:
                 return MakeItem<ExprItem_Num>(e != nullptr && Pick(2) == 0 ? 3.0 : EdgeNumber(), flags, e);
             }
             case 2: return MakeItem<ExprItem_Bool>(Pick(2) == 0);
-            case 3: return MakeItem<ExprItem_DateTime>(Pick(2) == 0 ? static_cast<int64_t>(Next64()) : 1700000000 + Pick(99999));
-            case 4: return MakeItem<ExprItem_TimeSpan>(Pick(2) == 0 ? static_cast<int64_t>(Next64()) : int64_t(Pick(200000)) - 100000);
+            case 3: return MakeItem<ExprItem_DateTime>(Pick(2) == 0 ? Any64() : 1700000000 + Pick(99999));
+            case 4: return MakeItem<ExprItem_TimeSpan>(Pick(2) == 0 ? Any64() : int64_t(Pick(200000)) - 100000);
             case 5: return MakeItem<ExprItem_Handle>(static_cast<uint32_t>(rng_()));
             case 6: {
                 Bytes b(Pick(6));
@@ -224,7 +225,9 @@ TEST(ExprSourceRoundTrip, OwnWritersNeedNoRawFormAndMangledBytesSurviveRaw) {
 
 TEST(ExprSourceRoundTrip, DeepTreesTurnRawBelowTheNestingBound) {
     PExprItem deep = MakeItem<ExprItem_Num>(1.0);
-    for (int i = 0; i < 260; ++i) deep = MakeItem<ExprItem_Operator2>(i % 2 ? op::kSum : op::kPower, deep, MakeItem<ExprItem_Num>(2.0));
+    for (int i = 0; i < 260; ++i) {
+        deep = MakeItem<ExprItem_Operator2>(i % 2 ? op::kSum : op::kPower, deep, MakeItem<ExprItem_Num>(2.0));
+    }
     const Bytes bytes = Saved(deep);
     const std::u16string text = Write(bytes);
     EXPECT_NE(text.find(u"stored\""), std::u16string::npos);
@@ -309,7 +312,8 @@ TEST(ExprSourceText, CanonicalTextsSurviveParseAndWrite) {
         u"NaN(0x7FF0000000000001)", u"-0", u"1e+300", u"5e-324", u"date\"2024-02-29 23:59:59\"", u"date\"-99999999999999\"",
         u"span\"-1d 01:01:01\"", u"span\"00:00:00\"", u"hex\"01 02 FF\"", u"bindata\"\"", u"Handle(0xFFFFFFFF)",
         u"new WindowHandle", u"Empty", u"False", u"$(my var).x", u"var\"x\"", u"member\"a b\"", u".Name",
-        u"stored\"0102\"", u"Pattern(Sequence, sub [Pattern(Literal, text \"ab\"), Pattern(ZeroOrMore, sub Pattern(Class, text \"0-9\"))])",
+        u"stored\"0102\"",
+        u"Pattern(Sequence, sub [Pattern(Literal, text \"ab\"), Pattern(ZeroOrMore, sub Pattern(Class, text \"0-9\"))])",
         u"Pattern(Decimal, flags 3, low 1.5, high 10)", u"Pattern(99, n -1, m 2)", u"Add Set $b = 1 to $a"};
     for (const char16_t* text : kTexts) {
         const auto parsed = Parse(text);
@@ -320,6 +324,7 @@ TEST(ExprSourceText, CanonicalTextsSurviveParseAndWrite) {
 
 TEST(ExprSourceText, WriterPicksTheReadableFormAtTheEdges) {
     const double kTwo64 = 18446744073709551616.0;
+    const double kInf = std::numeric_limits<double>::infinity();
     const struct {
         PExprItem node;
         const char* text;
@@ -348,7 +353,7 @@ TEST(ExprSourceText, WriterPicksTheReadableFormAtTheEdges) {
         {MakeItem<ExprItem_Var>(u"my var"), "$(my var)"},
         {MakeItem<ExprItem_Var>(u"a.b c"), "var\"$a.b c\""},
         {MakeItem<ExprItem_Operator2>(op::kDifference, MakeItem<ExprItem_Num>(-2.0)), "-(-2)"},
-        {MakeItem<ExprItem_Operator2>(op::kDifference, MakeItem<ExprItem_Num>(std::numeric_limits<double>::infinity())), "-(Inf)"},
+        {MakeItem<ExprItem_Operator2>(op::kDifference, MakeItem<ExprItem_Num>(kInf)), "-(Inf)"},
         {MakeItem<ExprItem_Operator2>(op::kSum, MakeItem<ExprItem_Var>(u"a")), "$a + ()"},
     };
     for (const auto& c : kCases) {

@@ -32,8 +32,9 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // What a variable name in "$(" ")" may hold: no brackets, dots, commas
 // that ExprSpanEnd would count, quotes or control characters.
-bool IsBracketNamePart(char16_t c) { return c >= 0x20 && std::u16string_view(u"()[]{}.\",").find(c) == std::u16string_view::npos; }
-
+bool IsBracketNamePart(char16_t c) {
+    return c >= 0x20 && std::u16string_view(u"()[]{}.\",").find(c) == std::u16string_view::npos;
+}
 
 std::string PosText(SourcePos pos) { return std::to_string(pos.line) + ":" + std::to_string(pos.column); }
 
@@ -41,7 +42,6 @@ std::string PosText(SourcePos pos) { return std::to_string(pos.line) + ":" + std
 struct Parsed {
     std::optional<RecordBuffer> bytes;
     int depth = 0;
-    bool parenthesised = false;
 };
 
 // A member property written as the target of Set: the object and the key.
@@ -99,14 +99,14 @@ private:
         }
         RecordBuffer bytes;
         EncodeShape(shape, bytes);
-        out = Parsed{std::move(bytes), depth + 1, false};
+        out = Parsed{std::move(bytes), depth + 1};
         return true;
     }
 
     bool Leaf(ExprShape shape, Parsed& out) {
         RecordBuffer bytes;
         EncodeShape(shape, bytes);
-        out = Parsed{std::move(bytes), 1, false};
+        out = Parsed{std::move(bytes), 1};
         return true;
     }
 
@@ -224,7 +224,7 @@ private:
             }
             std::vector<Parsed> args;
             args.push_back(std::move(out));
-            if (memberNode) args.push_back(Parsed{std::move(memberNode), 1, false});
+            if (memberNode) args.push_back(Parsed{std::move(memberNode), 1});
             if (use == MemberUse::Method && !Arguments(args)) return false;
             if (!CheckCount(*key, args.size(), memberPos)) return false;
             if (!CallNode(kind::kFunction, *key, form, args, pos, out)) return false;
@@ -318,9 +318,7 @@ private:
         last_ = "(";
         if (!Expression(level::kStatement, out)) return false;
         c_.SkipSpaces();
-        if (!c_.Accept(u')')) return Fail(c_.Pos(), "')' expected to close '(' at " + PosText(open));
-        out.parenthesised = true;
-        return true;
+        return c_.Accept(u')') || Fail(c_.Pos(), "')' expected to close '(' at " + PosText(open));
     }
 
     bool List(Parsed& out) {
@@ -459,7 +457,7 @@ private:
             if (!bytes) return Fail(textPos, "expected hex digit pairs in stored\"...\"");
             RecordBuffer raw;
             raw.AppendBytes(bytes->data(), bytes->size());
-            out = Parsed{std::move(raw), 1, false};
+            out = Parsed{std::move(raw), 1};
             return true;
         }
         if (word == u"hex" || word == u"bindata") {
@@ -525,7 +523,7 @@ private:
             if (!value.bytes) return Fail(pos, "the value of a property cannot be left out");
             std::vector<Parsed> args;
             args.push_back(std::move(pending.object));
-            if (pending.memberName) args.push_back(Parsed{std::move(pending.memberName), 1, false});
+            if (pending.memberName) args.push_back(Parsed{std::move(pending.memberName), 1});
             args.push_back(std::move(value));
             return CheckCount(pending.key, args.size(), pending.pos) &&
                    CallNode(kind::kFunction, pending.key, pending.form, args, pos, out);
