@@ -210,6 +210,14 @@ TEST(ExprSourceRoundTrip, OwnWritersNeedNoRawFormAndMangledBytesSurviveRaw) {
                                                                   MakeItem<ExprItem_Text>(u"a\"b"))));
     const Bytes bytes = Saved(tree);
     EXPECT_EQ(ToUtf8(Write(bytes)), "Set $total = 1.5E+0 + !x * \"a\\\"b\"");
+    // A node of a kind the player does not know goes raw, its parent stays readable.
+    RecordBuffer unknown, set;
+    WriteU32(unknown, tag::kType, 9999);
+    WriteU32(set, tag::kType, kind::kSetVar);
+    WriteContainer(set, tag::kVar, SaveExprItem(MakeItem<ExprItem_Var>(u"a")));
+    WriteContainer(set, tag::kValue, unknown);
+    EXPECT_EQ(ToUtf8(Write(set.ToVector())), "Set $a = stored\"45505954040000000F270000\"");
+    ExpectRoundTrip(set.ToVector());
     std::mt19937 rng(7);
     for (int round = 0; round < 2000; ++round) {
         Bytes mangled = bytes;

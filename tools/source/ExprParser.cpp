@@ -80,6 +80,7 @@ private:
 
     std::string Found() {
         if (c_.AtEnd()) return "the end of the expression";
+        if (c_.Peek() == u'\n' || c_.Peek() == u'\r') return "the end of the line";
         if (IsNameStart(c_.Peek())) {
             SourceCursor probe = c_;
             return "'" + ToUtf8(probe.TakeName()) + "'";
