@@ -48,8 +48,12 @@ std::variant<Bytes, std::string> Parse(std::u16string_view text) {
 
 Bytes Saved(const PExprItem& node) { return SaveExprItem(node).ToVector(); }
 
+// Written, parsed back: the same bytes. The text is one line that the step
+// layer can cut out again with ExprSpanEnd.
 void ExpectRoundTrip(const Bytes& bytes) {
     const std::u16string text = Write(bytes);
+    EXPECT_EQ(text.find_first_of(u"\r\n"), std::u16string::npos) << ToUtf8(text);
+    EXPECT_EQ(ExprSpanEnd(text, 0), text.size()) << ToUtf8(text);
     const auto parsed = Parse(text);
     ASSERT_TRUE(std::holds_alternative<Bytes>(parsed)) << ToUtf8(text) << "\n" << std::get<std::string>(parsed);
     EXPECT_EQ(std::get<Bytes>(parsed), bytes) << ToUtf8(text);
@@ -228,6 +232,36 @@ TEST(ExprSourceRoundTrip, OwnWritersNeedNoRawFormAndMangledBytesSurviveRaw) {
         }
         SCOPED_TRACE(round);
         ExpectRoundTrip(mangled);
+    }
+}
+
+TEST(ExprSourceRoundTrip, RecordsOtherThanTheWritersAreKeptRaw) {
+    // Number records as its writer puts them: 'TYPE', 'NFLG', 'NUM'.
+    auto number = [](bool flags, bool value, bool flagsLast, bool extra) {
+        RecordBuffer b;
+        WriteU32(b, tag::kType, kind::kNumber);
+        if (flags && !flagsLast) WriteU32(b, tag::kNumberFlags, 0);
+        if (value) WriteF64(b, tag::kNumber, 2.0);
+        if (flags && flagsLast) WriteU32(b, tag::kNumberFlags, 0);
+        if (extra) WriteU32(b, tag::kBool, 1);
+        return b.ToVector();
+    };
+    Bytes truncated = number(true, true, false, false);
+    ASSERT_EQ(Write(truncated), u"2");
+    truncated.pop_back();
+    RecordBuffer odd;
+    WriteU32(odd, tag::kType, kind::kBool);
+    WriteU32(odd, tag::kBool, 2);
+    const Bytes kCases[] = {
+        number(false, true, false, false),  // 'NFLG' missing
+        number(true, true, true, false),    // in another order
+        number(true, true, false, true),    // an extra record
+        truncated,
+        odd.ToVector(),                     // a Bool no writer makes
+    };
+    for (const Bytes& bytes : kCases) {
+        EXPECT_TRUE(Write(bytes).starts_with(u"stored\"")) << ToUtf8(Write(bytes));
+        ExpectRoundTrip(bytes);
     }
 }
 
