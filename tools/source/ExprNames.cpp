@@ -90,7 +90,7 @@ private:
         const PLX_FunctionBase* f = FindBuiltin(key);
         const size_t dot = key.find(u'.');
         if (f == nullptr || !f->IsMember() || key.size() < 4 || key.front() != u'<' || key.back() != u'>' ||
-            dot == std::u16string_view::npos) {
+            dot == std::u16string_view::npos || forms_.find(key) != forms_.end()) {
             return;
         }
         MemberForm form;
