@@ -453,12 +453,24 @@ TEST(ExprSourceText, MistakesSayWhatWasExpectedWhere) {
         {u"date\"2023-02-29 00:00:00\"", "1:5: expected a date as \"YYYY-MM-DD hh:mm:ss\" (UTC) or a count of seconds"},
         {u"Sqrt(, 1)", "1:6: expected an operand after '('"},
         {u"12abc", "1:3: unexpected 'abc' right after a number"},
+        {u"  ", "1:3: expected an expression"},
     };
     for (const auto& c : kCases) {
         const auto parsed = Parse(c.source);
         ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << ToUtf8(c.source);
         EXPECT_EQ(std::get<std::string>(parsed), c.error) << ToUtf8(c.source);
     }
+}
+
+TEST(ExprSourceText, ErrorsAreAtFilePositions) {
+    // A span that starts inside a line reports columns of the file's line.
+    RecordBuffer out;
+    SourceErrors errors;
+    EXPECT_FALSE(ParseExprSource(u"$a + (1 *", SourcePos{3, 12}, out, errors));
+    ASSERT_EQ(errors.Count(), 1u);
+    EXPECT_EQ(errors.List()[0].pos.line, 3u);
+    EXPECT_EQ(errors.List()[0].pos.column, 21u);
+    EXPECT_EQ(errors.List()[0].message, "expected an operand after '*'");
 }
 
 TEST(ExprSourceText, RandomTextNeverCrashesAndWhatParsesIsStable) {
