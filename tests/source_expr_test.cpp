@@ -265,7 +265,7 @@ TEST(ExprSourceRoundTrip, RecordsOtherThanTheWritersAreKeptRaw) {
     }
 }
 
-TEST(ExprSourceRoundTrip, DeepTreesTurnRawBelowTheNestingBound) {
+TEST(ExprSourceRoundTrip, NestingIsBoundedWidthIsNot) {
     PExprItem deep = MakeItem<ExprItem_Num>(1.0);
     for (int i = 0; i < 260; ++i) {
         deep = MakeItem<ExprItem_Operator2>(i % 2 ? op::kSum : op::kPower, deep, MakeItem<ExprItem_Num>(2.0));
@@ -274,6 +274,17 @@ TEST(ExprSourceRoundTrip, DeepTreesTurnRawBelowTheNestingBound) {
     const std::u16string text = Write(bytes);
     EXPECT_NE(text.find(u"stored\""), std::u16string::npos);
     ExpectRoundTrip(bytes);
+    // Wide is no deeper: a list of thousands of elements stays readable.
+    auto* wide = new ExprItem_ValueList();
+    const PExprItem list = PExprItem::Of(wide);
+    for (int i = 0; i < 5000; ++i) {
+        wide->elements.push_back(i % 7 ? MakeItem<ExprItem_Operator2>(op::kSum, MakeItem<ExprItem_Var>(u"x"),
+                                                                       MakeItem<ExprItem_Num>(i * 0.5))
+                                       : PExprItem());
+    }
+    const Bytes wideBytes = Saved(list);
+    EXPECT_EQ(Write(wideBytes).find(u"stored\""), std::u16string::npos);
+    ExpectRoundTrip(wideBytes);
     // The same depth written out by hand is refused, not overflowed.
     std::u16string chain = u"1";
     for (int i = 0; i < 260; ++i) chain += u" + 1";
