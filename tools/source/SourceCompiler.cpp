@@ -2,6 +2,7 @@
 // mistake on one line is reported and the compile goes on with the next, so
 // one run shows every line that needs fixing. Nothing is answered when any
 // error was found.
+#include <algorithm>
 #include <vector>
 
 #include "ImageSource.h"
@@ -214,13 +215,22 @@ private:
 }  // namespace
 
 std::optional<Bytes> CompileImageSource(std::u16string_view source, SourceErrors& errors, PictureFiles* files) {
-    const std::vector<SourceLine> lines = SplitLines(source, errors);
+    SourceErrors found;
+    const std::vector<SourceLine> lines = SplitLines(source, found);
     size_t at = 0;
-    const std::vector<Node> nodes = Nest(lines, at, 0, 0, errors);
-    SourceCompiler compiler(errors, files);
+    const std::vector<Node> nodes = Nest(lines, at, 0, 0, found);
+    SourceCompiler compiler(found, files);
     Bytes image = compiler.Image(nodes);
-    if (errors.Any()) return std::nullopt;
-    return image;
+    if (!found.Any()) return image;
+    // Indentation is checked before the lines are read: the errors are shown
+    // in the order of the text.
+    std::vector<SourceError> sorted = found.List();
+    std::stable_sort(sorted.begin(), sorted.end(), [](const SourceError& a, const SourceError& b) {
+        return a.pos.line != b.pos.line ? a.pos.line < b.pos.line : a.pos.column < b.pos.column;
+    });
+    for (SourceError& error : sorted) errors.Add(error.pos, std::move(error.message));
+    for (size_t more = found.Count() - sorted.size(); more > 0; --more) errors.Add({}, {});
+    return std::nullopt;
 }
 
 }  // namespace ovrix
