@@ -109,7 +109,7 @@ if configure_and_build fuzz source_fuzz; then
     done
     cp examples/*.ovs "$source_corpus/" 2>/dev/null
     if timeout $((FUZZ_SECONDS + 120)) build/fuzz/fuzz/source_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=8192 \
-        -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$LOGS/source-" "$source_corpus" >"$LOGS/source-fuzz.log" 2>&1; then
+        -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$LOGS/source-" "$source_corpus" fuzz/corpus >"$LOGS/source-fuzz.log" 2>&1; then
         tail -1 "$LOGS/source-fuzz.log"
         count source-fuzz 1 0
     else
