@@ -160,6 +160,7 @@ check "source of a packed player = source of its image" sh -c \
     "'$LIST' --source packed.exe >a.ovs && '$LIST' --source demo.img >b.ovs && cmp a.ovs b.ovs"
 check "compile into a player" "$COMPILE" b.ovs --player player.exe -o compiled.exe
 check "compiled player holds the image" sh -c "'$PACK' --extract compiled.exe -o c.img && cmp c.img demo.img"
+check "the demo's source compiles to the demo image" sh -c "'$COMPILE' '$DOCS/../examples/demo.ovs' -o d.img && cmp d.img demo.img"
 
 # A picture goes to a PNG file beside the source and compiles back from it.
 printf '%s\n' 'script 0' '  version 119' \
