@@ -2,8 +2,8 @@
 # The demo: installs what is missing, builds the Linux tools and both Windows
 # players, compiles the demo macro (examples/demo.ovs) into a copy of the
 # 64-bit player, plays it under Wine on a virtual display with the action
-# trace on, and photographs
-# the display while it plays. Prints the trace and the screenshot's path.
+# trace on, and photographs the display while it plays. Prints the trace and
+# the screenshot's path.
 #
 # Build folders: build/native, build/win64, build/win32 (override with
 # OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD, OVRIX_WIN32_BUILD). Output: build/demo.
