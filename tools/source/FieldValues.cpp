@@ -36,7 +36,6 @@ int HexValue(char16_t ch) {
 bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
 
 Bytes AsBytes(Region r) { return r.Empty() ? Bytes{} : Bytes(r.base, r.base + r.size); }
-Region AsRegion(const Bytes& b) { return Region{b.data(), static_cast<uint32_t>(b.size())}; }
 
 Bytes I64Data(int64_t value) {
     Bytes out(8);
