@@ -130,6 +130,55 @@ TEST(SourceImage, EveryStepKindRoundTripsInItsReadableForm) {
     }
 }
 
+// The table's defaults are the step classes' own: a bare step word compiles
+// to the record a fresh step of the kind saves.
+TEST(SourceImage, BareStepWordsCompileToWhatAFreshStepSaves) {
+    for (const StepForm& form : AllStepForms()) {
+        SCOPED_TRACE(ToUtf8(form.word));
+        EventList list;
+        list.Append(CreateEvent(form.typeId));
+        RecordBuffer saved;
+        SaveSteps(list, saved);
+        const Bytes compiled = Compile("script 0\n  " + ToUtf8(form.word) + "\n");
+        const auto stream = FindRecord(RegionOf(compiled), tag::Stream(0));
+        ASSERT_TRUE(stream.has_value());
+        EXPECT_EQ(Bytes(stream->base, stream->base + stream->size), saved.ToVector());
+    }
+}
+
+TEST(SourceImage, FieldsAndValuesReadInAnyForm) {
+    // Fields in any order and words in any letter case give the same record.
+    EXPECT_EQ(Compile("script 0\n  MouseClick click=double, button=right\n"),
+              Compile("script 0\n  mouseclick  button = right ,click=1\n"));
+    const struct {
+        const char* line;
+        const char* listed;  // how the writer shows the compiled record
+    } cases[] = {
+        {"PosRandom left=-5, top=4294967295", "PosRandom left=-5, top=-1"},
+        {"Wait ms=-9223372036854775808", "Wait ms=-9223372036854775808"},
+        {"PlayRecord speed=inf", "PlayRecord speed=inf"},
+        {"PlayRecord speed=-0.0", "PlayRecord speed=-0.0"},
+        {"MsgBox message=\"tab\\tnul\\u{0}\\u{D800}\u00e9\"", "MsgBox message=\"tab\\tnul\\u{0}\\u{D800}\u00e9\""},
+        {"KeyDown key=0xFFFFFFFF", "KeyDown key=4294967295"},
+        {"MouseEvent action=9", "MouseEvent action=9"},
+        {"InputText paste=2", "InputText paste=2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string listed = SourceOf(Compile(std::string("script 0\n  ") + c.line + "\n"));
+        EXPECT_NE(listed.find(std::string("\n  ") + c.listed + "\n"), std::string::npos) << listed;
+    }
+    const std::string errors = CompileErrors(
+        "script 0\n  KeyDown key=4294967296\n  PosRandom left=-2147483649\n  InputText paste=yes\n"
+        "  Wait ms=1 random=true\n  SearchPic picture=picture\"../x.png\"\n");
+    for (const char* text : {"t.ovs:2:15: error: number too large: at most 4294967295",
+                             "t.ovs:3:18: error: number out of range: from -2147483648 to 4294967295", "t.ovs:4:19: error: expected true, false or a number",
+                             "t.ovs:5:13: error: expected ',' and the next field",
+                             "t.ovs:6:21: error: cannot read the picture file \"../x.png\""}) {
+        EXPECT_NE(errors.find(text), std::string::npos) << text << "\nin:\n" << errors;
+    }
+}
+
 TEST(SourceImage, RecordsTheTableDoesNotKnowAreKeptRaw) {
     auto step = [](uint32_t type, std::vector<std::pair<uint32_t, Bytes>> records) {
         RecordBuffer record;

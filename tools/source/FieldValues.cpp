@@ -286,6 +286,7 @@ std::optional<std::u16string> FormatValue(const FieldRow& row, Region data, Pict
 std::u16string PictureFiles::Add(std::u16string_view extension, Bytes bytes) {
     std::u16string name = prefix_ + u"-" + Decimal(next_++) + u"." + std::u16string(extension);
     files_[name] = std::move(bytes);
+    last_ = name;
     return name;
 }
 
@@ -312,13 +313,7 @@ std::optional<std::u16string> FieldText(const FieldRow& row, Region data, Pictur
     const bool same = ParseFieldValue(row, cursor, again, errors, files) && cursor.AtEnd() && again == AsBytes(data);
     if (same) return text;
     // A picture file that does not give the same record back is not kept.
-    if (files && files->Files().size() > before && text->find(u'"') != std::u16string::npos) {
-        SourceCursor name(*text);
-        while (name.Peek() != u'"') name.Advance();
-        std::u16string fileName;
-        SourceErrors ignored;
-        if (ReadTextLiteral(name, fileName, ignored)) files->Drop(fileName);
-    }
+    if (files && files->Files().size() > before) files->DropLast();
     if (row.type == FieldType::Picture && files) return FieldText(row, data, nullptr);
     return std::nullopt;
 }
@@ -371,6 +366,7 @@ bool ParseFieldValue(const FieldRow& row, SourceCursor& cursor, Bytes& out, Sour
 }
 
 Bytes DefaultFieldData(const FieldRow& row) {
+    if (row.makeDefault) return row.makeDefault();
     switch (row.type) {
         case FieldType::I64: return I64Data(row.numberDefault);
         case FieldType::F64: {
@@ -480,13 +476,17 @@ bool ReadSigned(SourceCursor& cursor, int64_t low, int64_t high, int64_t& value,
     const SourcePos pos = cursor.Pos();
     const bool negative = cursor.Accept(u'-');
     uint64_t magnitude = 0;
+    SourceErrors tooBig;
     const uint64_t limit = negative ? static_cast<uint64_t>(-(low + 1)) + 1 : static_cast<uint64_t>(high);
-    if (!ReadUnsigned(cursor, limit, magnitude, errors)) return false;
-    value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
-    if (value < low || value > high) {
-        errors.Add(pos, "number out of range");
+    if (!ReadUnsigned(cursor, limit, magnitude, tooBig)) {
+        if (tooBig.List()[0].message.rfind("expected", 0) == 0) {
+            errors.Add(tooBig.List()[0].pos, tooBig.List()[0].message);
+        } else {
+            errors.Add(pos, "number out of range: from " + std::to_string(low) + " to " + std::to_string(high));
+        }
         return false;
     }
+    value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
     return true;
 }
 

@@ -35,7 +35,8 @@ public:
     void SetPrefix(std::u16string prefix) { prefix_ = std::move(prefix); }
 
     std::u16string Add(std::u16string_view extension, Bytes bytes);
-    void Drop(const std::u16string& name) { files_.erase(name); }
+    // Forgets the file added last (one that did not read back the same).
+    void DropLast() { files_.erase(last_); }
     std::optional<Bytes> Get(const std::u16string& name);
     const std::map<std::u16string, Bytes>& Files() const { return files_; }
 
@@ -44,6 +45,7 @@ private:
     bool reads_ = false;
     std::u16string prefix_ = u"picture";
     uint32_t next_ = 1;
+    std::u16string last_;
     std::map<std::u16string, Bytes> files_;
 };
 

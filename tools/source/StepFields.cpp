@@ -4,6 +4,7 @@
 
 #include "container/Tags.h"
 #include "container/Text.h"
+#include "script/StoredExpr.h"
 
 namespace ovrix {
 
@@ -137,7 +138,11 @@ constexpr FieldRow kIfVar[] = {Optional("CODE", u"condition", FieldType::Expr), 
 constexpr FieldRow kOpenWeb[] = {AlwaysText("URL", u"url")};
 constexpr FieldRow kCopyFile[] = {AlwaysText("SRC", u"from"), AlwaysText("DEST", u"to")};
 constexpr FieldRow kDelFile[] = {AlwaysText("FILE", u"file")};
-constexpr FieldRow kIfFileExist[] = {Optional("CODE", u"file", FieldType::Expr),
+// A file test always holds an expression: records without one load as the
+// older plain file name, an empty one when that is missing too.
+std::vector<uint8_t> EmptyTextNode() { return TextExpr(u"").Bytes(); }
+constexpr FieldRow kIfFileExist[] = {{.tag = tag::kCode, .name = u"file", .type = FieldType::Expr, .always = true,
+                                      .makeDefault = EmptyTextNode},
                                      Optional("FILE", u"fileText", FieldType::Text), kSub};
 constexpr FieldRow kExitScript[] = {Optional("CODE", u"result", FieldType::Expr)};
 constexpr FieldRow kComment[] = {AlwaysText("CMT", u"text")};
@@ -213,7 +218,7 @@ constexpr StepForm kForms[] = {
     {43, u"Comment", kComment},
     {44, u"RemoveVar", kCode},
     {45, u"CustomFun", kCode},
-    {46, u"FunStart", kFunStart},
+    {46, u"FunStart", kFunStart, 0},
     {47, u"FunEnd", {}},
     {48, u"Alias", kCode},
     {49, u"GetScriptArg", kGetScriptArg},

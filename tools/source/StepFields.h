@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace ovrix {
 
@@ -60,6 +61,8 @@ struct FieldRow {
     // The default counts the items of the row with this name (an argument
     // count, a key count from the key bytes' length).
     std::u16string_view countOf{};
+    // A default the kind's class makes (an expression's stored node).
+    std::vector<uint8_t> (*makeDefault)() = nullptr;
 
     uint32_t TagFor(uint32_t index) const;
     // The item index of `tag` for this row; nullopt when the tag is no tag of it.
@@ -70,6 +73,7 @@ struct StepForm {
     uint32_t typeId;
     std::u16string_view word;
     std::span<const FieldRow> rows;  // the kind's own fields
+    uint32_t delayDefault = 1000;    // what a fresh step of the kind waits
 
     // Every row of a step record: the header (name, delay, disabled), then the kind's.
     size_t RowCount() const;

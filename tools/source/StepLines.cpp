@@ -31,7 +31,8 @@ size_t GroupEnd(const StepForm& form, size_t start) {
 const FieldRow* GroupStart(const StepForm& form, const FieldRow* row);
 
 // What a left-out row holds: its default, or the count of what it counts.
-Bytes RowDefault(const FieldRow& row, const std::vector<StepItem>& items) {
+Bytes RowDefault(const StepForm& form, const FieldRow& row, const std::vector<StepItem>& items) {
+    if (row.tag == tag::kDelay && row.indexing == Indexing::None) return U32Data(form.delayDefault);
     if (row.countOf.empty()) return DefaultFieldData(row);
     uint32_t count = 0;
     for (const StepItem& item : items) {
@@ -61,7 +62,7 @@ void AssembleCanonical(const StepForm& form, const std::vector<StepItem>& items,
             if (const StepItem* item = ItemOf(items, row)) {
                 Put(out, row.tag, item->data);
             } else if (row.always) {
-                Put(out, row.tag, RowDefault(row, items));
+                Put(out, row.tag, RowDefault(form, row, items));
             }
             ++r;
             continue;
@@ -92,7 +93,7 @@ void AssembleCanonical(const StepForm& form, const std::vector<StepItem>& items,
                 if (given != members.end()) {
                     Put(out, member.TagFor(index), (*given)->data);
                 } else if (member.always) {
-                    Put(out, member.TagFor(index), RowDefault(member, items));
+                    Put(out, member.TagFor(index), RowDefault(form, member, items));
                 }
             }
         }
@@ -210,7 +211,7 @@ std::optional<StepLine> SplitStep(Region record) {
     if (plain) {
         std::vector<StepItem> shortened;
         for (const StepItem& item : line.items) {
-            if (item.row->always && item.data == RowDefault(*item.row, line.items)) continue;
+            if (item.row->always && item.data == RowDefault(*line.form, *item.row, line.items)) continue;
             shortened.push_back(item);
         }
         if (AssembleStep(*line.form, false, shortened, subData) == original) {
