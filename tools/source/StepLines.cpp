@@ -1,6 +1,7 @@
 #include "StepLines.h"
 
 #include <algorithm>
+#include <span>
 
 #include "container/RecordBuffer.h"
 #include "container/Tags.h"
@@ -127,7 +128,7 @@ const FieldRow* RowForTag(const StepForm& form, uint32_t tag) {
 
 // The index the compiler gives an item of an indexed row: the number of
 // items started before it (the current one for the group's other rows).
-std::optional<uint32_t> ItemIndex(const StepForm& form, const std::vector<StepItem>& before, const FieldRow& row) {
+std::optional<uint32_t> ItemIndex(const StepForm& form, std::span<const StepItem> before, const FieldRow& row) {
     const FieldRow* start = GroupStart(form, &row);
     const auto started = static_cast<uint32_t>(
         std::count_if(before.begin(), before.end(), [&](const StepItem& item) { return item.row == start; }));
@@ -158,7 +159,7 @@ Bytes AssembleStep(const StepForm& form, bool exact, const std::vector<StepItem>
         } else if (item.row->indexing == Indexing::None) {
             Put(out, item.row->tag, item.data);
         } else {
-            const std::vector<StepItem> before(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(i));
+            const std::span<const StepItem> before(items.data(), i);
             Put(out, item.row->TagFor(ItemIndex(form, before, *item.row).value_or(0)), item.data);
         }
     }
