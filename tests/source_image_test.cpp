@@ -237,7 +237,8 @@ TEST(SourceImage, ProjectImagesRoundTripAndRecompileIdentically) {
 root "C:\\Macros\\m.ovx"
 repeat timed
 runTime 60000
-stopModifiers 3
+stopModifiers shift+ctrl
+pauseModifiers 17
 script 0 "m.ovx"
   magic
   version 119
@@ -261,6 +262,7 @@ script 1 "helper.ovx"
     const Bytes second = Compile(listed);
     EXPECT_EQ(second, first) << listed;
     EXPECT_EQ(SourceOf(second), listed);
+    EXPECT_NE(listed.find("\nstopModifiers shift+ctrl\npauseModifiers 17\n"), std::string::npos) << listed;
     // Left-out fields take their defaults, as Save writes them.
     EventList main;
     const auto stream = FindRecord(RegionOf(first), tag::Stream(0));

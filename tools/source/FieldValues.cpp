@@ -1,5 +1,6 @@
 #include "FieldValues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -84,7 +85,20 @@ std::u16string EnumText(const FieldRow& row, uint32_t value) {
     return Decimal(value);
 }
 
-// A number, or a word of the row's names (true and false for flags).
+std::u16string BitsText(const FieldRow& row, uint32_t value) {
+    if (value == 0) return u"none";
+    std::u16string text;
+    uint32_t left = value;
+    for (const EnumName& bit : row.names) {
+        if ((left & bit.value) == 0) continue;
+        text += (text.empty() ? u"" : u"+") + std::u16string(bit.name);
+        left &= ~bit.value;
+    }
+    return left == 0 ? text : Decimal(value);
+}
+
+// A number, or a word of the row's names (true and false for flags; bits'
+// names joined by '+', or none).
 bool ReadWordOrNumber(const FieldRow& row, SourceCursor& cursor, uint32_t& value, SourceErrors& errors) {
     const SourcePos pos = cursor.Pos();
     if (!IsNameStart(cursor.Peek())) {
@@ -94,6 +108,24 @@ bool ReadWordOrNumber(const FieldRow& row, SourceCursor& cursor, uint32_t& value
         return true;
     }
     const std::u16string_view word = cursor.TakeName();
+    if (row.type == FieldType::Bits && word == u"none") {
+        value = 0;
+        return true;
+    }
+    if (row.type == FieldType::Bits) {
+        value = 0;
+        for (std::u16string_view part = word;;) {
+            auto bit = std::find_if(row.names.begin(), row.names.end(), [&](const EnumName& n) { return n.name == part; });
+            if (bit == row.names.end()) {
+                errors.Add(pos, "unknown " + ToUtf8(row.name) + " '" + ToUtf8(part) +
+                                    "': expected shift, ctrl, alt, extended joined by '+', none or a number");
+                return false;
+            }
+            value |= bit->value;
+            if (!cursor.Accept(u'+')) return true;
+            part = cursor.TakeName();
+        }
+    }
     if (row.type == FieldType::Flag) {
         if (word == u"true" || word == u"false") {
             value = word == u"true" ? 1 : 0;
@@ -242,10 +274,12 @@ std::optional<std::u16string> FormatValue(const FieldRow& row, Region data, Pict
         case FieldType::U32:
         case FieldType::I32:
         case FieldType::Flag:
-        case FieldType::Enum: {
+        case FieldType::Enum:
+        case FieldType::Bits: {
             if (data.size != 4) return std::nullopt;
             const uint32_t value = LoadU32(data.base);
             if (row.type == FieldType::I32) return Decimal(static_cast<int32_t>(value));
+            if (row.type == FieldType::Bits) return BitsText(row, value);
             if (row.type == FieldType::Flag && value <= 1) return value ? u"true" : u"false";
             if (row.type == FieldType::Enum) return EnumText(row, value);
             return Decimal(value);
@@ -323,7 +357,8 @@ bool ParseFieldValue(const FieldRow& row, SourceCursor& cursor, Bytes& out, Sour
     switch (row.type) {
         case FieldType::U32:
         case FieldType::Flag:
-        case FieldType::Enum: {
+        case FieldType::Enum:
+        case FieldType::Bits: {
             uint32_t value = 0;
             if (!ReadWordOrNumber(row, cursor, value, errors)) return false;
             out = U32Data(value);

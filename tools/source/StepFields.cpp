@@ -159,15 +159,16 @@ constexpr FieldRow kCreateThread[] = {AlwaysText("TS", u"script"), Optional("WIN
                                       Optional("DATA", u"data", FieldType::Expr)};
 
 constexpr EnumName kRepeatWords[] = {{0xFFFFFFFFu, u"timed"}};
+constexpr EnumName kModifierBits[] = {{1, u"shift"}, {2, u"ctrl"}, {4, u"alt"}, {8, u"extended"}};
 
 constexpr FieldRow kSettings[] = {
     Optional("ROOT", u"root", FieldType::Text),
     Optional("NOSK", u"noStopKey", FieldType::Flag),
     Optional("NOPK", u"noPauseKey", FieldType::Flag),
     Optional("HKSK", u"stopKey", FieldType::U32),
-    Optional("HKSM", u"stopModifiers", FieldType::U32),
+    {.tag = MakeTag("HKSM"), .name = u"stopModifiers", .type = FieldType::Bits, .names = kModifierBits},
     Optional("HKPK", u"pauseKey", FieldType::U32),
-    Optional("HKPM", u"pauseModifiers", FieldType::U32),
+    {.tag = MakeTag("HKPM"), .name = u"pauseModifiers", .type = FieldType::Bits, .names = kModifierBits},
     Optional("NSTS", u"startHidden", FieldType::Flag),
     Optional("SHWP", u"showWhenPaused", FieldType::Flag),
     {.tag = MakeTag("REP"), .name = u"repeat", .type = FieldType::Enum, .names = kRepeatWords},

@@ -23,6 +23,7 @@ enum class FieldType : uint8_t {
     I32,      // signed decimal, stored as a u32
     Flag,     // true / false, other words as decimal
     Enum,     // a word from the row's names, other values as decimal
+    Bits,     // the row's names of the set bits joined by '+', none for 0
     I64,      // signed decimal, 8 bytes
     F64,      // a real number, 8 bytes
     Text,     // a text literal: UTF-16 with its zero unit
