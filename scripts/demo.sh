@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The demo: installs what is missing, builds the Linux tools and both Windows
-# players, packs the demo image into a copy of the 64-bit player, plays it
-# under Wine on a virtual display with the action trace on, and photographs
-# the display while it plays. Prints the trace and the screenshot's path.
+# players, compiles the demo macro (examples/demo.ovs) into a copy of the
+# 64-bit player, plays it under Wine on a virtual display with the action
+# trace on, and photographs the display while it plays. Prints the trace and
+# the screenshot's path.
 #
 # Build folders: build/native, build/win64, build/win32 (override with
 # OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD, OVRIX_WIN32_BUILD). Output: build/demo.
@@ -24,14 +25,13 @@ build() {  # preset, folder, targets...
     cmake --preset "$preset" -B "$dir" >/dev/null
     cmake --build "$dir" -j "$JOBS" --target "$@"
 }
-build native "$NATIVE" ovrix-demo-image ovrix-pack ovrix-sim
+build native "$NATIVE" ovrix-compile ovrix-sim
 build win64 "$WIN64" ovrix
 build win32 "$WIN32" ovrix
 
 mkdir -p "$OUT"
 rm -f "$OUT/trace.txt" "$OUT/screenshot.png"
-"$NATIVE/tools/ovrix-demo-image" -o "$OUT/demo.img"
-"$NATIVE/tools/ovrix-pack" "$WIN64/src/platform/win32/ovrix.exe" "$OUT/demo.img" -o "$OUT/ovrix-demo.exe"
+"$NATIVE/tools/ovrix-compile" examples/demo.ovs --player "$WIN64/src/platform/win32/ovrix.exe" -o "$OUT/ovrix-demo.exe"
 # The player loads sqlite3.dll from its own folder for its database functions.
 cp "$WIN64/src/platform/win32/sqlite3.dll" "$OUT/"
 

@@ -16,6 +16,7 @@
 #include "script/Event.h"
 #include "script/ScriptStream.h"
 #include "script/StepKinds.h"
+#include "source/ImageSource.h"
 
 namespace ovrix {
 
@@ -97,6 +98,27 @@ Sample Filled(const char* label, std::function<void(T&)> fill) {
     return {label, [fill] { return Made<T>(fill); }};
 }
 
+// A stream as an image's main script, written in the source form: every
+// line readable (no raw record, no exact form), and compiled back to the
+// same bytes.
+inline void ExpectSourceRoundTrip(const std::vector<uint8_t>& stream) {
+    RecordBuffer image;
+    WriteRecord(image, tag::Stream(0), stream.data(), static_cast<uint32_t>(stream.size()));
+    const std::u16string source = WriteImageSource(image.AsRegion(), nullptr);
+    for (size_t start = 0; start < source.size();) {
+        const size_t end = source.find(u'\n', start);
+        const std::u16string_view line = std::u16string_view(source).substr(start, end - start);
+        const size_t word = line.find_first_not_of(u' ');
+        const std::u16string_view first = line.substr(word, line.find(u' ', word) - word);
+        EXPECT_TRUE(first != u"record" && first != u"tail" && first.back() != u'!') << ToUtf8(line);
+        start = end + 1;
+    }
+    SourceErrors errors;
+    const auto compiled = CompileImageSource(source, errors, nullptr);
+    ASSERT_TRUE(compiled.has_value()) << errors.Format("sample.ovs", source);
+    EXPECT_EQ(*compiled, image.ToVector()) << ToUtf8(source);
+}
+
 // Saved in a stream and loaded back, the sample is equal to itself and saves
 // the same bytes again; the disabled flag is not compared, the class fields are.
 inline void ExpectRoundTrip(const Sample& sample, uint32_t delay) {
@@ -107,6 +129,7 @@ inline void ExpectRoundTrip(const Sample& sample, uint32_t delay) {
     EventList list;
     list.Append(original);
     const std::vector<uint8_t> first = SaveStream(list);
+    ExpectSourceRoundTrip(first);
 
     EventList loaded;
     ASSERT_TRUE(LoadSteps(RegionOf(first), loaded));

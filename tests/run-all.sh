@@ -4,7 +4,8 @@
 #   2. builds the native preset and runs its tests (unit, simulated-desktop
 #      and command-line tool tests) through ctest;
 #   3. runs the unit tests again under AddressSanitizer and UBSan;
-#   4. builds the loader fuzz target with clang and fuzzes for a bounded time;
+#   4. builds the loader and the source compiler fuzz targets with clang and
+#      fuzzes each for a bounded time;
 #   5. builds the core, the unit tests and the fuzz target's replayer as
 #      32-bit x86 code (the shipped player is 32-bit) and runs the tests and
 #      the fuzzer's corpus under user-mode emulation, since these machines
@@ -96,6 +97,27 @@ if configure_and_build fuzz load_fuzz; then
     fi
 else
     count fuzz-build 0 1
+fi
+
+banner "fuzzing the macro source compiler for ${FUZZ_SECONDS} s"
+if configure_and_build fuzz source_fuzz; then
+    # Seeds: the source form of every committed image, and the examples.
+    source_corpus=$ROOT/build/fuzz/source-corpus
+    mkdir -p "$source_corpus"
+    for image in fuzz/corpus/*.img; do
+        build/native/tools/ovrix-list --source "$image" >"$source_corpus/$(basename "$image" .img).ovs" 2>/dev/null
+    done
+    cp examples/*.ovs "$source_corpus/" 2>/dev/null
+    if timeout $((FUZZ_SECONDS + 120)) build/fuzz/fuzz/source_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=8192 \
+        -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$LOGS/source-" "$source_corpus" fuzz/corpus >"$LOGS/source-fuzz.log" 2>&1; then
+        tail -1 "$LOGS/source-fuzz.log"
+        count source-fuzz 1 0
+    else
+        tail -40 "$LOGS/source-fuzz.log"
+        count source-fuzz 0 1
+    fi
+else
+    count source-fuzz-build 0 1
 fi
 
 banner "the core as 32-bit x86 code, under qemu-i386-static"

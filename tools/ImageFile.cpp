@@ -69,6 +69,36 @@ std::optional<size_t> SlotFromSections(const std::vector<uint8_t>& file) {
     return std::nullopt;
 }
 
+std::optional<std::vector<uint8_t>> PackImage(const std::vector<uint8_t>& player, const std::vector<uint8_t>& image,
+                                              std::string& error) {
+    if (image.size() > kMaxImageSize) {
+        error = "the image is " + std::to_string(image.size()) + " bytes; an image holds at most " +
+                std::to_string(kMaxImageSize) + " bytes";
+        return std::nullopt;
+    }
+    const auto markers = FindMarkers(player);
+    if (markers.empty()) {
+        error = "no script slot marker found (is it an unfilled player?)";
+        return std::nullopt;
+    }
+    if (markers.size() > 1) {
+        error = "the slot marker occurs " + std::to_string(markers.size()) + " times; cannot tell which is the slot";
+        return std::nullopt;
+    }
+    const size_t slot = markers[0];
+    if (slot + kSlotSize > player.size()) {
+        error = "the slot is cut short";
+        return std::nullopt;
+    }
+    std::vector<uint8_t> out = player;
+    auto at = out.begin() + static_cast<std::ptrdiff_t>(slot);
+    std::fill(at, at + kSlotSize, 0);
+    const auto length = static_cast<uint32_t>(image.size());
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(length >> (8 * i));
+    std::copy(image.begin(), image.end(), at + 4);
+    return out;
+}
+
 std::optional<std::vector<uint8_t>> LoadImageFile(const std::string& path, std::string& error) {
     auto file = ReadWholeFile(path);
     if (!file) {

@@ -22,6 +22,11 @@ std::vector<size_t> FindMarkers(const std::vector<uint8_t>& file);
 // file is no PE executable or has no ".ovrix" section.
 std::optional<size_t> SlotFromSections(const std::vector<uint8_t>& file);
 
+// A copy of an unfilled player with `image` written into its slot; on
+// failure answers nullopt and sets `error`.
+std::optional<std::vector<uint8_t>> PackImage(const std::vector<uint8_t>& player, const std::vector<uint8_t>& image,
+                                              std::string& error);
+
 // The image in a file: an executable's slot content, or the file itself.
 // On failure answers nullopt and sets `error`.
 std::optional<std::vector<uint8_t>> LoadImageFile(const std::string& path, std::string& error);

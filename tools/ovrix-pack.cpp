@@ -37,21 +37,10 @@ int Pack(const std::string& playerPath, const std::string& imagePath, const std:
         return Fail(imagePath + " is " + std::to_string(image->size()) + " bytes; an image holds at most " +
                     std::to_string(kMaxImageSize) + " bytes");
     }
-    const auto markers = FindMarkers(*player);
-    if (markers.empty()) return Fail(playerPath + ": no script slot marker found (is it an unfilled player?)");
-    if (markers.size() > 1) {
-        return Fail(playerPath + ": the slot marker occurs " + std::to_string(markers.size()) +
-                    " times; cannot tell which is the slot");
-    }
-    const size_t slot = markers[0];
-    if (slot + kSlotSize > player->size()) return Fail(playerPath + ": the slot is cut short");
-
-    auto at = player->begin() + static_cast<std::ptrdiff_t>(slot);
-    std::fill(at, at + kSlotSize, 0);
-    const auto length = static_cast<uint32_t>(image->size());
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(length >> (8 * i));
-    std::copy(image->begin(), image->end(), at + 4);
-    if (!WriteWholeFile(outPath, *player)) return Fail("cannot write " + outPath);
+    std::string error;
+    auto packed = PackImage(*player, *image, error);
+    if (!packed) return Fail(playerPath + ": " + error);
+    if (!WriteWholeFile(outPath, *packed)) return Fail("cannot write " + outPath);
     return 0;
 }
 

@@ -1,11 +1,12 @@
 #!/bin/sh
 # End-to-end checks of the command-line tools: packing into and extracting
 # from a player, refusing bad input without leaving output behind, listing
-# and simulating an image.
-#   tools_test.sh PACK LIST SIM DEMO WORKDIR
+# and simulating an image, and the source form's round trips.
+#   tools_test.sh PACK LIST SIM DEMO WORKDIR COMPILE WINE-IMAGE
 set -u
-PACK=$1 LIST=$2 SIM=$3 DEMO=$4 WORK=$5
+PACK=$1 LIST=$2 SIM=$3 DEMO=$4 WORK=$5 COMPILE=$6 WINE_IMAGE=$7
 DOCS=$(cd "$(dirname "$0")/../../docs" && pwd)
+CORPUS=$(cd "$(dirname "$0")/../../fuzz/corpus" && pwd)
 rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 1
 passed=0 failed=0
 check() {  # check NAME COMMAND...: the command must succeed
@@ -143,6 +144,49 @@ check "screen image beside the file: named as written" grep -qF \
     'ovrix-sim: shots/desk.json: screen.image: expected an image file (PNG, BMP, JPEG or GIF) that can be read: "desk.png"' err.txt
 cp desk.png save-dialog.bmp shots/
 check "screen images beside the file are found" sh -c "'$SIM' --desktop shots/desk.json move.img | grep -q ' end$'"
+
+# The source form. Listing then compiling gives back the same bytes for every
+# image we have (and for any file taken as an image); compiling, listing and
+# compiling again gives identical bytes.
+"$WINE_IMAGE" -o steps.img || { echo "FAIL: the Windows tests' images"; failed=$((failed + 1)); }
+round_trip() {  # round_trip IMAGE: list --source, compile, compare
+    "$LIST" --source "$1" >rt.ovs && "$COMPILE" rt.ovs -o rt.img && cmp -s "$1" rt.img &&
+        "$LIST" --source rt.img >rt2.ovs && cmp -s rt.ovs rt2.ovs
+}
+for image in demo.img steps.img "$CORPUS"/*; do
+    check "source round trip: $(basename "$image")" round_trip "$image"
+done
+check "source of a packed player = source of its image" sh -c \
+    "'$LIST' --source packed.exe >a.ovs && '$LIST' --source demo.img >b.ovs && cmp a.ovs b.ovs"
+check "compile into a player" "$COMPILE" b.ovs --player player.exe -o compiled.exe
+check "compiled player holds the image" sh -c "'$PACK' --extract compiled.exe -o c.img && cmp c.img demo.img"
+check "the demo's source compiles to the demo image" sh -c "'$COMPILE' '$DOCS/../examples/demo.ovs' -o d.img && cmp d.img demo.img"
+
+# A picture goes to a PNG file beside the source and compiles back from it.
+printf '%s\n' 'script 0' '  version 119' \
+    '  SearchPic picture=hex"57000000 04000000 01000000 48000000 04000000 01000000 50420000 04000000 20000000 58495000 04000000 0a141eff"' \
+    >pic.ovs
+mkdir -p listed
+check "compile a picture given inline" "$COMPILE" pic.ovs -o pic.img
+check "list with pictures beside the source" "$LIST" --source pic.img -o listed
+check "the picture is a PNG file" sh -c "head -c 4 listed/pic-1.png | grep -q PNG && grep -q 'picture=picture\"pic-1.png\"' listed/pic.ovs"
+check "the listed folder compiles to the same image" sh -c "'$COMPILE' listed/pic.ovs -o pic2.img && cmp pic.img pic2.img"
+
+# The language's document shows every step kind; its example compiles as it stands.
+mkdir -p kinds && cp listed/pic-1.png kinds/demo-1.png
+{ printf '%s\n' 'script 0' '  version 119'
+  sed -n '/^### Every step kind/,/^| Word/p' "$DOCS/source-language.md" | sed -n '/^```$/,/^```$/p' | sed '1d;$d;s/^/  /'
+} >kinds/kinds.ovs
+check "the document's example of every step kind compiles" "$COMPILE" kinds/kinds.ovs -o kinds.img
+
+# Mistakes: every one reported with its place, status 2, nothing written.
+printf '%s\n' 'script 0' '  MouseClik' '  MouseClick buton=left' '  Wait ms=x' >bad.ovs
+"$COMPILE" bad.ovs -o bad.img 2>err.txt
+status=$?
+check "compile errors: status 2" test "$status" -eq 2
+check "compile errors: no output left" test ! -e bad.img -a ! -e bad.img.partial
+check "compile errors: all three, with places" sh -c \
+    "grep -c '^bad.ovs:[234]:[0-9]*: error: ' err.txt | grep -qx 3 && grep -qF 'did you mean button?' err.txt"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
