@@ -3,7 +3,8 @@
 # here is compiled, played on the simulated desktop (against
 # NAME.desktop.json when there is one) and its trace compared with
 # NAME.trace. With --update the traces are written instead; read the
-# differences before committing them.
+# differences before committing them. A macro may play for up to a day of
+# virtual time.
 #   golden_test.sh COMPILE SIM WORKDIR [--update]
 set -u
 COMPILE=$1 SIM=$2 WORK=$3 UPDATE=${4:-}
@@ -17,7 +18,7 @@ for source in "$HERE"/*.ovs; do
     if ! "$COMPILE" "$source" -o "$WORK/$name.img" 2>"$WORK/$name.err"; then
         failed=$((failed + 1)); echo "FAIL: $name does not compile"; cat "$WORK/$name.err"; continue
     fi
-    "$SIM" --max-ms 600000 "$@" >"$WORK/$name.trace" 2>&1
+    "$SIM" --max-ms 86400000 "$@" >"$WORK/$name.trace" 2>&1
     if [ "$UPDATE" = "--update" ]; then
         cp "$WORK/$name.trace" "$HERE/$name.trace"; echo "wrote $name.trace"
     elif diff -u "$HERE/$name.trace" "$WORK/$name.trace" >"$WORK/$name.diff"; then
