@@ -101,13 +101,14 @@ fi
 
 banner "fuzzing the macro source compiler for ${FUZZ_SECONDS} s"
 if configure_and_build fuzz source_fuzz; then
-    # Seeds: the source form of every committed image, and the examples.
+    # Seeds: the source form of every committed image, the examples and the
+    # golden tests.
     source_corpus=$ROOT/build/fuzz/source-corpus
     mkdir -p "$source_corpus"
     for image in fuzz/corpus/*.img; do
         build/native/tools/ovrix-list --source "$image" >"$source_corpus/$(basename "$image" .img).ovs" 2>/dev/null
     done
-    cp examples/*.ovs "$source_corpus/" 2>/dev/null
+    cp examples/*.ovs tests/golden/*.ovs "$source_corpus/" 2>/dev/null
     if timeout $((FUZZ_SECONDS + 120)) build/fuzz/fuzz/source_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=8192 \
         -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$LOGS/source-" "$source_corpus" fuzz/corpus >"$LOGS/source-fuzz.log" 2>&1; then
         tail -1 "$LOGS/source-fuzz.log"
