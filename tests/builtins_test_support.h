@@ -14,6 +14,7 @@
 #include "expr/KindsValue.h"
 #include "platform/Desktop.h"
 #include "platform/sim/SimPlatform.h"
+#include "TraceLines.h"
 
 namespace ovrix::testing_builtins {
 

@@ -61,14 +61,7 @@ protected:
     }
 
     // The window lines traced since the last look, without their time.
-    Lines Traced() {
-        Lines lines;
-        for (; seen_ < host.trace.size(); ++seen_) {
-            const std::string rest = host.trace[seen_].substr(host.trace[seen_].find(' ') + 1);
-            if (rest.rfind("window ", 0) == 0) lines.push_back(rest);
-        }
-        return lines;
-    }
+    Lines Traced() { return EventsSince(host.trace, seen_, {"window "}); }
 
     FakeBuiltinHost host;
 

@@ -30,14 +30,7 @@ protected:
     }
 
     // The process lines traced since the last look, without their time.
-    Lines Traced() {
-        Lines lines;
-        for (; seen_ < host.trace.size(); ++seen_) {
-            const std::string rest = host.trace[seen_].substr(host.trace[seen_].find(' ') + 1);
-            if (rest.rfind("process ", 0) == 0) lines.push_back(rest);
-        }
-        return lines;
-    }
+    Lines Traced() { return EventsSince(host.trace, seen_, {"process "}); }
 
     SimProcesses& Processes() { return host.sim.processes; }
 
