@@ -11,6 +11,7 @@
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
 #include "engine/FlowSteps.h"
+#include "engine/FunctionSteps.h"
 #include "engine/VariableSteps.h"
 #include "expr/VariableName.h"
 #include "expr/Variables.h"
@@ -75,6 +76,21 @@ inline void ClearLog() { SetVariable(CanonicalVariableName(u"#log"), Text(u""));
 inline Ref<Event> Set(std::u16string_view name, PExprItem value) {
     auto step = Step<SetVarEvent>();
     step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
+    return step;
+}
+
+// variable = GetScriptArg(index).
+inline Ref<Event> ScriptArg(std::u16string variable, double index) {
+    auto step = Step<GetScriptArgEvent>();
+    step->variable = std::move(variable);
+    step->index = Stored(Num(index));
+    return step;
+}
+
+// Return, with a value when given one.
+inline Ref<Event> Return(PExprItem value = {}) {
+    auto step = Step<ExitScriptEvent>();
+    if (value) step->code = Stored(value);
     return step;
 }
 

@@ -18,7 +18,7 @@ namespace ovrix {
 namespace {
 
 using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
-    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Stored,
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Return, scripttest::ScriptArg, scripttest::Set, scripttest::Step, scripttest::Stored,
     scripttest::Text, scripttest::Var;
 
 PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
@@ -35,12 +35,6 @@ Ref<Event> CallStep(std::u16string name, std::vector<PExprItem> args = {}) {
     return step;
 }
 
-Ref<Event> Return(PExprItem value = {}) {
-    auto step = Step<ExitScriptEvent>();
-    if (value) step->code = Stored(value);
-    return step;
-}
-
 Ref<Event> Label(std::u16string name) {
     auto step = Step<LabelEvent>();
     step->name = std::move(name);
@@ -50,13 +44,6 @@ Ref<Event> Label(std::u16string name) {
 Ref<Event> GoTo(std::u16string label, uint32_t delay = 0) {
     auto step = Step<GoToEvent>(delay);
     step->label = std::move(label);
-    return step;
-}
-
-Ref<Event> ScriptArg(std::u16string variable, double index) {
-    auto step = Step<GetScriptArgEvent>();
-    step->variable = std::move(variable);
-    step->index = Stored(Num(index));
     return step;
 }
 
