@@ -101,6 +101,7 @@ TEST_F(WindowFunctions, FindersMakeWindowValues) {
     EXPECT_EQ(list({}), (Handles{pad, notes, draft}));
     EXPECT_EQ(list({Text(u""), Text(u"NOTEPAD.EXE")}), (Handles{pad, draft}));
     EXPECT_EQ(list({Text(u"*"), Text(u""), Text(u"notepad")}), (Handles{pad, notes}));
+    EXPECT_EQ(list({Text(u"NOTES*"), Text(u""), Text(u"notepad")}), (Handles{notes}));
     // Each reads all its arguments or gives nothing.
     EXPECT_FALSE(CallBare(u"FindWindow", {}));
     EXPECT_FALSE(CallBare(u"FindWindowEx", {Text(u"")}));
