@@ -50,14 +50,10 @@ protected:
     WindowId ChildOf(WindowId parent) { return host.sim.windows.ChildWindows(parent).at(0); }
     std::u16string TitleOf(const PExprItem& value) { return host.sim.windows.GetTitle(HandleOf(value)); }
 
-    // A call loaded as the player loads it (defaults filled) on a window. The
-    // stored forms of window and Rect values keep no handle or place, so the
-    // values are put into the loaded call.
+    // A call loaded as the player loads it (defaults filled) on a window.
     static PExprItem CallOn(std::u16string_view key, WindowId window, std::vector<PExprItem> rest = {}) {
         rest.insert(rest.begin(), Window(window));
-        const PExprItem node = LoadCall(key, std::vector<PExprItem>(rest.size(), Num(0)));
-        std::copy(rest.begin(), rest.end(), CallOf(node).args.begin());
-        return node->Evaluate();
+        return CallWith(key, rest);
     }
 
     // The window lines traced since the last look, without their time.

@@ -21,14 +21,6 @@ PExprItem Truth(bool value) { return MakeItem<ExprItem_Bool>(value); }
 
 class ProcessFunctions : public ::testing::Test {
 protected:
-    // A call loaded as the player loads it, with values (a Process too) put
-    // into its first arguments.
-    static PExprItem CallWith(std::u16string_view key, std::vector<PExprItem> args) {
-        const PExprItem node = LoadCall(key, std::vector<PExprItem>(args.size(), Num(0)));
-        std::copy(args.begin(), args.end(), CallOf(node).args.begin());
-        return node->Evaluate();
-    }
-
     // The process lines traced since the last look, without their time.
     Lines Traced() { return EventsSince(host.trace, seen_, {"process "}); }
 
