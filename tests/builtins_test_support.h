@@ -118,6 +118,17 @@ inline PExprItem CallWith(std::u16string_view key, const std::vector<PExprItem>&
     return node->Evaluate();
 }
 
+// The result of a function's implementation called directly with evaluated
+// values; no value for a key without one.
+inline PExprItem CallImpl(std::u16string_view key, std::vector<PExprItem> values) {
+    const PLX_FunctionBase* f = FindFunction(key);
+    PExprItem result;
+    if (f != nullptr && f->GetImpl() != nullptr) {
+        f->GetImpl()(&result, static_cast<int32_t>(values.size()), values.data(), f->GetUserWord());
+    }
+    return result;
+}
+
 // A call node made in code, without the loader's key mapping and default filling.
 inline PExprItem CallNode(std::u16string_view key, std::vector<PExprItem> args) {
     auto node = MakeItem<ExprItem_Fun>();
