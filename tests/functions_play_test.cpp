@@ -11,15 +11,14 @@
 #include "engine/LinkPass.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackSteps.h"
-#include "builder/ImageBuilder.h"
 #include "engine/ScriptFunctions.h"
 
 namespace ovrix {
 namespace {
 
 using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
-    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Return, scripttest::ScriptArg, scripttest::Set, scripttest::Step, scripttest::Stored,
-    scripttest::Text, scripttest::Var;
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Return, scripttest::ScriptArg, scripttest::Set,
+    scripttest::Step, scripttest::Stored, scripttest::Text, scripttest::Var;
 
 PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
     auto node = MakeItem<ExprItem_DynFun>();

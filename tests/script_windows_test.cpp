@@ -10,7 +10,6 @@
 
 #include "ScriptTestSupport.h"
 #include "SimFixture.h"
-#include "builder/ImageBuilder.h"
 #include "builtins_test_support.h"
 #include "engine/FunctionSteps.h"
 #include "engine/HandlerSteps.h"
