@@ -10,6 +10,7 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "actions/SystemSteps.h"
 #include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
 #include "engine/VariableSteps.h"
@@ -29,6 +30,14 @@ template <class T>
 Ref<T> Step(uint32_t delay = 0) {
     auto step = MakeRef<T>();
     step->delay = delay;
+    return step;
+}
+
+// A Wait step of `ms` milliseconds (`random` set: up to that many).
+inline Ref<WaitEvent> Wait(int64_t ms, uint32_t delay, uint32_t random = 0) {
+    auto step = Step<WaitEvent>(delay);
+    step->milliseconds = ms;
+    step->random = random;
     return step;
 }
 

@@ -16,15 +16,9 @@ namespace {
 
 using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
     scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Stored,
-    scripttest::Text, scripttest::Var;
+    scripttest::Text, scripttest::Var, scripttest::Wait;
 
 Ref<Event> LogIndex() { return Log(Var(u"@CurLoopIndex")); }
-
-Ref<Event> Wait(uint32_t delay) {
-    auto w = Step<WaitEvent>(delay);
-    w->milliseconds = 0;
-    return w;
-}
 
 Ref<ForLoopEvent> Range(uint32_t kind, std::u16string variable, double from, double to,
                         std::vector<Ref<Event>> body) {
@@ -98,8 +92,8 @@ TEST_F(FlowPlayTest, ElseFollowsTheConditionJustBeforeIt) {
 TEST_F(FlowPlayTest, FalseConditionShowsItsStatusAndAPassedElseTakesNoDelay) {
     // If false (1000 ms) then Else (1000 ms) plays its body; If true then
     // Else (1000 ms) is passed over at once.
-    Play({If(Op(op::kEqual, Num(1), Num(2)), {Wait(100)}, 1000), Else({Wait(100)}, 1000), Step<EndIfEvent>(0),
-          If(Op(op::kEqual, Num(2), Num(2)), {Wait(100)}, 1000), Else({Wait(100)}, 1000),
+    Play({If(Op(op::kEqual, Num(1), Num(2)), {Wait(0, 100)}, 1000), Else({Wait(0, 100)}, 1000), Step<EndIfEvent>(0),
+          If(Op(op::kEqual, Num(2), Num(2)), {Wait(0, 100)}, 1000), Else({Wait(0, 100)}, 1000),
           Step<EndIfEvent>(500)});
     EXPECT_EQ(f.Events("line status").front(), "line status \"The condition is false\"");
     EXPECT_EQ(f.Events("line step"), (std::vector<std::string>{
@@ -160,7 +154,7 @@ TEST_F(FlowPlayTest, WhileLoopTestsItsConditionAtEveryArrival) {
 }
 
 TEST_F(FlowPlayTest, TimeLoopsCountWholeSeconds) {
-    auto fiveSeconds = Loop(kLoopTime, {Log(u"."), Wait(1000)});
+    auto fiveSeconds = Loop(kLoopTime, {Log(u"."), Wait(0, 1000)});
     fiveSeconds->duration = u"5 second";
     fiveSeconds->delay = 1;
     auto halfSecond = Loop(kLoopTime, {Log(u"+")});
@@ -174,7 +168,7 @@ TEST_F(FlowPlayTest, TimeLoopsCountWholeSeconds) {
 }
 
 TEST_F(FlowPlayTest, MinutesOfLoopedWaitsTakeMillisecondsOfRealTime) {
-    auto loop = Loop(kLoopTime, {Wait(1000), Log(u".")});
+    auto loop = Loop(kLoopTime, {Wait(0, 1000), Log(u".")});
     loop->duration = u"3 minute";
     const auto begin = std::chrono::steady_clock::now();
     const std::string log = Play({loop, Step<NextEvent>()});

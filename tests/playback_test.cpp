@@ -17,12 +17,7 @@
 namespace ovrix {
 namespace {
 
-Ref<WaitEvent> Wait(int64_t ms, uint32_t delay) {
-    auto w = MakeRef<WaitEvent>();
-    w->milliseconds = ms;
-    w->delay = delay;
-    return w;
-}
+using scripttest::Wait;
 
 // Time field and rest of each trace line of one event kind.
 std::vector<std::pair<uint64_t, std::string>> Timed(const std::vector<std::string>& trace, const std::string& event) {

@@ -18,16 +18,8 @@
 namespace ovrix {
 namespace {
 
-using scripttest::Step;
-using Lines = std::vector<std::string>;
+using scripttest::Step, scripttest::Wait;
 constexpr int64_t kForever = std::numeric_limits<int64_t>::max();
-
-Ref<Event> Wait(int64_t ms, uint32_t delay, uint32_t random = 0) {
-    auto w = Step<WaitEvent>(delay);
-    w->milliseconds = ms;
-    w->random = random;
-    return w;
-}
 
 Ref<Event> Shutdown(std::u16string action, uint32_t countdown, uint32_t seconds = 3) {
     auto s = Step<ShutdownEvent>(0);
