@@ -58,10 +58,9 @@ struct Desk {
     SimPlatform sim;
     SimWindows& windows = sim.windows;
 
-    WindowId Add(std::u16string title, std::u16string className = u"App") {
+    WindowId Add(std::u16string title) {
         SimWindowSpec spec;
         spec.title = std::move(title);
-        spec.className = std::move(className);
         spec.rect = {100, 100, 500, 400};
         return windows.Add(spec);
     }
