@@ -12,7 +12,6 @@
 
 namespace ovrix::inputtest {
 
-using Lines = std::vector<std::string>;
 using DesktopSetup = std::function<void(SimPlatform&)>;
 
 // The whole trace of the steps played as one script on a desktop that
@@ -20,10 +19,7 @@ using DesktopSetup = std::function<void(SimPlatform&)>;
 inline Lines PlayTrace(std::vector<Ref<Event>> steps, const DesktopSetup& setup = {}) {
     SimFixture f;
     if (setup) setup(f.sim);
-    EventList list;
-    for (auto& step : steps) list.Append(step);
-    f.Begin();
-    RunEventList(f.player, list, nullptr, 1);
+    f.PlaySteps(std::move(steps), true);
     return f.trace;
 }
 
@@ -42,12 +38,6 @@ inline Lines InputOf(const Lines& trace) {
 
 inline Lines PlayInput(std::vector<Ref<Event>> steps, const DesktopSetup& setup = {}) {
     return InputOf(PlayTrace(std::move(steps), setup));
-}
-
-inline Lines Untimed(const Lines& lines) {
-    Lines out;
-    for (const auto& line : lines) out.push_back(line.substr(line.find(' ') + 1));
-    return out;
 }
 
 }  // namespace ovrix::inputtest

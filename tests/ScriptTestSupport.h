@@ -10,7 +10,9 @@
 #include "expr/ExprReader.h"
 #include "expr/KindsNode.h"
 #include "expr/KindsValue.h"
+#include "actions/SystemSteps.h"
 #include "engine/FlowSteps.h"
+#include "engine/FunctionSteps.h"
 #include "engine/VariableSteps.h"
 #include "expr/VariableName.h"
 #include "expr/Variables.h"
@@ -28,6 +30,14 @@ template <class T>
 Ref<T> Step(uint32_t delay = 0) {
     auto step = MakeRef<T>();
     step->delay = delay;
+    return step;
+}
+
+// A Wait step of `ms` milliseconds (`random` set: up to that many).
+inline Ref<WaitEvent> Wait(int64_t ms, uint32_t delay, uint32_t random = 0) {
+    auto step = Step<WaitEvent>(delay);
+    step->milliseconds = ms;
+    step->random = random;
     return step;
 }
 
@@ -75,6 +85,21 @@ inline void ClearLog() { SetVariable(CanonicalVariableName(u"#log"), Text(u""));
 inline Ref<Event> Set(std::u16string_view name, PExprItem value) {
     auto step = Step<SetVarEvent>();
     step->code = Stored(MakeItem<ExprItem_SetVar>(Var(name), value));
+    return step;
+}
+
+// variable = GetScriptArg(index).
+inline Ref<Event> ScriptArg(std::u16string variable, double index) {
+    auto step = Step<GetScriptArgEvent>();
+    step->variable = std::move(variable);
+    step->index = Stored(Num(index));
+    return step;
+}
+
+// Return, with a value when given one.
+inline Ref<Event> Return(PExprItem value = {}) {
+    auto step = Step<ExitScriptEvent>();
+    if (value) step->code = Stored(value);
     return step;
 }
 

@@ -14,18 +14,10 @@
 #include "platform/sim/SimPlatform.h"
 #include "shell/ProgressWindowLogic.h"
 #include "shell/StepKindsAll.h"
+#include "TraceLines.h"
+#include "builder/ImageBuilder.h"
 
 namespace ovrix {
-
-// Trace lines of one event kind, without their time field.
-inline std::vector<std::string> EventsOf(const std::vector<std::string>& trace, const std::string& event) {
-    std::vector<std::string> out;
-    for (const auto& line : trace) {
-        const std::string rest = line.substr(line.find(' ') + 1);
-        if (rest.rfind(event, 0) == 0) out.push_back(rest);
-    }
-    return out;
-}
 
 struct SimFixture {
     explicit SimFixture(SimOptions options = {})
@@ -41,26 +33,44 @@ struct SimFixture {
     void Begin() { BeginPlayback(player, WindowWith(player.settings.window)); }
     bool OpenWindow(const ProgressWindowSettings& settings) { return desktop.progress.Open(WindowWith(settings)); }
 
-    // Plays the steps as one list with a fresh trace; answers the virtual
-    // milliseconds the run took.
-    uint64_t PlaySteps(std::vector<Ref<Event>> steps) {
-        EventList list;
-        for (auto& step : steps) list.Append(step);
+    // Plays the steps as one list with a fresh trace, in a playback begun
+    // for them when `begin` is set; answers the virtual milliseconds the run
+    // took.
+    uint64_t PlaySteps(std::vector<Ref<Event>> steps, bool begin = false) {
+        EventList list = StepList(std::move(steps));
         trace.clear();
-        desktop.BeginTrace();
+        begin ? Begin() : desktop.BeginTrace();
         const uint64_t start = sim.ElapsedMs();
         RunEventList(player, list, nullptr, 1);
         return sim.ElapsedMs() - start;
     }
+    static EventList StepList(std::vector<Ref<Event>> steps) {
+        EventList list;
+        for (auto& step : steps) list.Append(step);
+        return list;
+    }
 
-    // The trace lines whose event is `event`, without their time field.
-    std::vector<std::string> Events(const std::string& event) const { return EventsOf(trace, event); }
+    // The scripts, named within the folder C:\m, embedded in the player's
+    // image beside an empty main script, where nested plays find them.
+    void EmbedScripts(std::vector<std::pair<std::u16string, std::vector<Ref<Event>>>> scripts) {
+        ImageBuilder builder;
+        builder.Main(EventList());
+        for (auto& [name, steps] : scripts) builder.Script(u"C:\\m\\" + name, StepList(std::move(steps)));
+        image = builder.Build();
+        player.image = Region{image.data(), static_cast<uint32_t>(image.size())};
+        player.baseFolder = u"C:\\m";
+    }
+
+    // The trace lines of these events, without their time field.
+    Lines Events(std::string_view event) const { return EventsOf(trace, event); }
+    Lines Events(std::initializer_list<std::string_view> events) const { return EventsOf(trace, events); }
 
     SimPlatform sim;
     std::vector<std::string> trace;
     Desktop desktop;
     Player player;
     RuntimeScope runtime{player.runtime};
+    std::vector<uint8_t> image;
 };
 
 }  // namespace ovrix

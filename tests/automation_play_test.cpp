@@ -52,11 +52,7 @@ PExprItem Global(std::u16string_view name) { return GetVariable(CanonicalVariabl
 struct AutomationPlay : ::testing::Test {
     void Play(std::vector<Ref<Event>> steps) {
         f.sim.automation.RegisterDictionary();
-        EventList list;
-        for (auto& s : steps) list.Append(s);
-        f.Begin();
-        f.trace.clear();
-        RunEventList(f.player, list, nullptr, 1);
+        f.PlaySteps(std::move(steps), true);
     }
     void TearDown() override { EndPlayback(f.player); }
 

@@ -23,20 +23,12 @@ namespace {
 using namespace testing_builtins;
 constexpr double kFails = -12345.678;  // stands for "no value" in the tables
 
-// A member call with evaluated values (a Solver cannot stand in a stored call).
-PExprItem Invoke(std::u16string_view key, std::vector<PExprItem> args) {
-    const PLX_FunctionBase* f = FindFunction(key);
-    PExprItem result;
-    f->GetImpl()(&result, static_cast<int32_t>(args.size()), args.data(), f->GetUserWord());
-    return result;
-}
-
 PExprItem Solver(std::u16string equation, bool scientific = false) {
     return Call(u"CreateSolver", {Text(std::move(equation)), MakeItem<ExprItem_Bool>(scientific)});
 }
 
 std::vector<double> Roots(const PExprItem& solver, std::u16string variable = u"x") {
-    const PExprItem array = Invoke(u"<Solver.Solve>", {solver, Text(std::move(variable))});
+    const PExprItem array = CallImpl(u"<Solver.Solve>", {solver, Text(std::move(variable))});
     std::vector<double> out;
     if (!array) return {kFails};
     for (const PExprItem& root : ItemAs<AnyArray>(array)->elements) out.push_back(AsNumber(root));
@@ -123,7 +115,7 @@ TEST(EquationSolver, FindsTheRootsPolynomialsWereBuiltFrom) {
                                             Widen(std::to_string(roots.back() + 0.25)) + u"))=0";
             EXPECT_EQ(Roots(Solver(fraction, scientific)).size(), roots.size()) << ToUtf8(fraction);
             if (scientific) continue;  // six significant digits: not exact
-            const std::u16string expanded = AsText(Invoke(u"<Solver.Expand>", {solver, Text(u"x")}));
+            const std::u16string expanded = AsText(CallImpl(u"<Solver.Expand>", {solver, Text(u"x")}));
             EXPECT_EQ(Roots(Solver(expanded)), found) << ToUtf8(expanded);
         }
     }
@@ -185,13 +177,13 @@ TEST(EquationSolver, RootRulesVariablesAndRefusals) {
     // Other letters take the values set on the solver; the unknown is any name.
     PExprItem s = Solver(u"a*y^2 - b = 0");
     EXPECT_EQ(Roots(s, u"y"), std::vector{kFails});
-    Invoke(u"<Solver.SetVariable>", {s, MakeItem<ExprItem_Member>(u"a"), Num(2)});
-    Invoke(u"<Solver.SetVariable>", {s, MakeItem<ExprItem_Member>(u"b"), Text(u"18")});
-    Invoke(u"<Solver.SetVariable>", {s, MakeItem<ExprItem_Member>(u"c")});  // too few: nothing
+    CallImpl(u"<Solver.SetVariable>", {s, MakeItem<ExprItem_Member>(u"a"), Num(2)});
+    CallImpl(u"<Solver.SetVariable>", {s, MakeItem<ExprItem_Member>(u"b"), Text(u"18")});
+    CallImpl(u"<Solver.SetVariable>", {s, MakeItem<ExprItem_Member>(u"c")});  // too few: nothing
     EXPECT_EQ(Roots(s, u"y"), std::vector<double>{3});
-    EXPECT_EQ(AsText(Invoke(u"<Solver.Expand>", {s, Text(u"y")})), u"2*x^2 - 18 = 0");
+    EXPECT_EQ(AsText(CallImpl(u"<Solver.Expand>", {s, Text(u"y")})), u"2*x^2 - 18 = 0");
     EXPECT_EQ(Roots(s, u"b"), std::vector{kFails});  // y unknown now
-    EXPECT_FALSE(Invoke(u"<Solver.Solve>", {Num(1)}));
+    EXPECT_FALSE(CallImpl(u"<Solver.Solve>", {Num(1)}));
 
     for (const char16_t* bad : {u"x+1", u"x=", u"x=$1", u"x=1,5", u"x=\u03C0"}) EXPECT_FALSE(Solver(bad)) << ToUtf8(bad);
 }
@@ -212,7 +204,7 @@ TEST(EquationSolver, ExpandedTexts) {
         {u"x=x", false, u"0 = 0"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(AsText(Invoke(u"<Solver.Expand>", {Solver(row.equation, row.scientific), Text(u"x")})), row.text)
+        EXPECT_EQ(AsText(CallImpl(u"<Solver.Expand>", {Solver(row.equation, row.scientific), Text(u"x")})), row.text)
             << ToUtf8(row.equation);
     }
 }

@@ -18,14 +18,7 @@ using Texts = std::vector<std::u16string>;
 
 struct DatabaseFunctions : ::testing::Test {
     // The database trace lines, without their time field.
-    Lines Database() const {
-        Lines out;
-        for (const auto& line : host.trace) {
-            const std::string rest = line.substr(line.find(' ') + 1);
-            if (rest.rfind("db ", 0) == 0) out.push_back(rest);
-        }
-        return out;
-    }
+    Lines Database() const { return EventsOf(host.trace, "db "); }
     // A connection to a fresh in-memory database; the test stops (skipped
     // where the simulated desktop has no SQLite library) without one.
     PExprItem Memory() {

@@ -1,12 +1,7 @@
-// The desktop families' descriptors (windows, script-created windows,
-// images, files, clipboard, keyboard, mouse, dialogs, system, processes,
-// registry, web, OLE, calculator, database, workbooks) where a row is easy
-// to get wrong, and the rectangles and points family, which is complete.
+// The desktop families' descriptors where a row is easy to get wrong (the
+// defaults a loaded call fills), and the rectangles and points family.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "builtins/FamilyTable.h"
 #include "builtins_test_support.h"
 #include "container/Text.h"
 #include "expr/KindsValue.h"
@@ -21,40 +16,6 @@ using namespace testing_builtins;
 const ExprItem_Rect* AsRect(const PExprItem& v) { return ItemAs<ExprItem_Rect>(v); }
 
 class DesktopFamilies : public ::testing::Test {};
-
-const char16_t* const kDesktopFamilies[] = {
-    u"Windows", u"Script-created windows", u"Images", u"Files",     u"Clipboard", u"Keyboard",
-    u"Mouse",   u"Dialogs",                u"System", u"Processes and process memory",
-    u"Registry", u"Web",                   u"OLE objects", u"Calculator and solver", u"Database", u"Workbooks",
-};
-
-// Every row of these families is registered whole (a refused argument would
-// silently shorten a descriptor); the rectangles are implemented whole, and
-// a row still missing its implementation answers no value.
-TEST_F(DesktopFamilies, FamiliesAreCompleteAndTheirMissingImplementationsAreVisible) {
-    int32_t families = 0;
-    for (const FamilySpec& family : Catalogue()) {
-        const std::u16string name = family.name;
-        const bool rectangles = name == u"Rectangles and points";
-        const bool desktop = std::find(std::begin(kDesktopFamilies), std::end(kDesktopFamilies), name) !=
-                             std::end(kDesktopFamilies);
-        if (!rectangles && !desktop) continue;
-        ++families;
-        EXPECT_EQ(static_cast<int32_t>(family.functions.size()), family.total) << ToUtf8(name);
-        for (const FunctionSpec& spec : family.functions) {
-            const PLX_FunctionBase* f = FindFunction(spec.key);
-            ASSERT_NE(f, nullptr) << ToUtf8(spec.key);
-            EXPECT_EQ(f->GetArgCount(), static_cast<int32_t>(spec.args.size())) << ToUtf8(spec.key);
-            if (rectangles) {
-                EXPECT_NE(spec.impl, nullptr) << ToUtf8(spec.key);
-            }
-            for (int32_t i = 0; i < f->GetArgCount(); ++i) EXPECT_EQ(f->GetArg(i)->flags, 0u) << ToUtf8(spec.key);
-        }
-    }
-    EXPECT_EQ(families, 17);
-    // A missing implementation evaluates to no value.
-    EXPECT_FALSE(Call(u"Database_ConnectSQLite", {Text(u"a.db")}));
-}
 
 // A loaded call fills the defaults the way the descriptors give them: an
 // enumeration's name, a hex number above the signed range, a negative, a

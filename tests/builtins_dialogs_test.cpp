@@ -21,16 +21,7 @@ PExprItem Truth(bool b) { return MakeItem<ExprItem_Num>(b ? 1.0 : 0.0); }
 
 struct DialogFunctions : ::testing::Test {
     // The trace lines of these events, without their time field.
-    Lines Of(std::initializer_list<std::string> events) const {
-        Lines out;
-        for (const auto& line : host.trace) {
-            const std::string rest = line.substr(line.find(' ') + 1);
-            for (const auto& event : events) {
-                if (rest.rfind(event, 0) == 0) out.push_back(rest);
-            }
-        }
-        return out;
-    }
+    Lines Of(std::initializer_list<std::string_view> events) const { return EventsOf(host.trace, events); }
     FakeBuiltinHost host;
 };
 

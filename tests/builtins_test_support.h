@@ -2,6 +2,7 @@
 // desktop that records what the functions ask of the player, and call nodes.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "expr/KindsValue.h"
 #include "platform/Desktop.h"
 #include "platform/sim/SimPlatform.h"
+#include "TraceLines.h"
 
 namespace ovrix::testing_builtins {
 
@@ -106,6 +108,26 @@ inline PExprItem ListOf(std::vector<PExprItem> elements) {
 
 // The result of a call loaded as the player loads it (defaults filled).
 inline PExprItem Call(std::u16string_view key, std::vector<PExprItem> args) { return LoadCall(key, args)->Evaluate(); }
+
+// The result of a call loaded as the player loads it, with these values put
+// into its first arguments: values without a stored form (windows, Rects,
+// processes) cannot go through the loader themselves.
+inline PExprItem CallWith(std::u16string_view key, const std::vector<PExprItem>& values) {
+    const PExprItem node = LoadCall(key, std::vector<PExprItem>(values.size(), Num(0)));
+    std::copy(values.begin(), values.end(), CallOf(node).args.begin());
+    return node->Evaluate();
+}
+
+// The result of a function's implementation called directly with evaluated
+// values; no value for a key without one.
+inline PExprItem CallImpl(std::u16string_view key, std::vector<PExprItem> values) {
+    const PLX_FunctionBase* f = FindFunction(key);
+    PExprItem result;
+    if (f != nullptr && f->GetImpl() != nullptr) {
+        f->GetImpl()(&result, static_cast<int32_t>(values.size()), values.data(), f->GetUserWord());
+    }
+    return result;
+}
 
 // A call node made in code, without the loader's key mapping and default filling.
 inline PExprItem CallNode(std::u16string_view key, std::vector<PExprItem> args) {

@@ -50,25 +50,14 @@ protected:
     WindowId ChildOf(WindowId parent) { return host.sim.windows.ChildWindows(parent).at(0); }
     std::u16string TitleOf(const PExprItem& value) { return host.sim.windows.GetTitle(HandleOf(value)); }
 
-    // A call loaded as the player loads it (defaults filled) on a window. The
-    // stored forms of window and Rect values keep no handle or place, so the
-    // values are put into the loaded call.
+    // A call loaded as the player loads it (defaults filled) on a window.
     static PExprItem CallOn(std::u16string_view key, WindowId window, std::vector<PExprItem> rest = {}) {
         rest.insert(rest.begin(), Window(window));
-        const PExprItem node = LoadCall(key, std::vector<PExprItem>(rest.size(), Num(0)));
-        std::copy(rest.begin(), rest.end(), CallOf(node).args.begin());
-        return node->Evaluate();
+        return CallWith(key, rest);
     }
 
     // The window lines traced since the last look, without their time.
-    Lines Traced() {
-        Lines lines;
-        for (; seen_ < host.trace.size(); ++seen_) {
-            const std::string rest = host.trace[seen_].substr(host.trace[seen_].find(' ') + 1);
-            if (rest.rfind("window ", 0) == 0) lines.push_back(rest);
-        }
-        return lines;
-    }
+    Lines Traced() { return EventsSince(host.trace, seen_, {"window "}); }
 
     FakeBuiltinHost host;
 
@@ -108,6 +97,7 @@ TEST_F(WindowFunctions, FindersMakeWindowValues) {
     EXPECT_EQ(list({}), (Handles{pad, notes, draft}));
     EXPECT_EQ(list({Text(u""), Text(u"NOTEPAD.EXE")}), (Handles{pad, draft}));
     EXPECT_EQ(list({Text(u"*"), Text(u""), Text(u"notepad")}), (Handles{pad, notes}));
+    EXPECT_EQ(list({Text(u"NOTES*"), Text(u""), Text(u"notepad")}), (Handles{notes}));
     // Each reads all its arguments or gives nothing.
     EXPECT_FALSE(CallBare(u"FindWindow", {}));
     EXPECT_FALSE(CallBare(u"FindWindowEx", {Text(u"")}));

@@ -17,26 +17,11 @@ using testing_builtins::LoadCall;
 using Lines = std::vector<std::string>;
 
 struct DialogsPlay : ::testing::Test {
-    void Play(std::vector<Ref<Event>> steps) {
-        EventList list;
-        for (auto& s : steps) list.Append(s);
-        f.trace.clear();
-        f.Begin();
-        RunEventList(f.player, list, nullptr, 1);
-    }
+    void Play(std::vector<Ref<Event>> steps) { f.PlaySteps(std::move(steps), true); }
     // Ends after the test has read the variables, which the end clears.
     void TearDown() override { EndPlayback(f.player); }
     // The step lines and dialogs, in order, without their time field.
-    Lines StepsAndDialogs() const {
-        Lines out;
-        for (const auto& line : f.trace) {
-            const std::string rest = line.substr(line.find(' ') + 1);
-            if (rest.rfind("line step", 0) == 0 || rest.rfind("ask", 0) == 0) {
-                out.push_back(rest);
-            }
-        }
-        return out;
-    }
+    Lines StepsAndDialogs() const { return f.Events({"line step", "ask"}); }
     static std::u16string Variable(std::u16string_view name) { return AsText(GetVariable(CanonicalVariableName(name))); }
 
     SimFixture f;

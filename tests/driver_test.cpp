@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "SimFixture.h"
-#include "actions/SystemSteps.h"
+#include "ScriptTestSupport.h"
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
 #include "engine/PlaybackFlags.h"
@@ -25,12 +25,7 @@ namespace {
 
 // One step that takes `delay` ms: a pass of this script lasts that long.
 EventList OneStep(uint32_t delay) {
-    EventList list;
-    auto wait = MakeRef<WaitEvent>();
-    wait->milliseconds = 0;
-    wait->delay = delay;
-    list.Append(wait);
-    return list;
+    return SimFixture::StepList({scripttest::Wait(0, delay)});
 }
 
 std::vector<std::string> RepeatLines(const std::vector<uint8_t>& image, SimPlayOptions options = {}) {

@@ -15,7 +15,7 @@ namespace ovrix {
 namespace {
 
 using scripttest::ClearLog, scripttest::Log, scripttest::LogText, scripttest::Loop, scripttest::Num, scripttest::Set,
-    scripttest::Step;
+    scripttest::Step, scripttest::Wait;
 
 struct FlowPlayTest : ::testing::Test {
     FlowPlayTest() { ClearLog(); }
@@ -32,9 +32,7 @@ struct FlowPlayTest : ::testing::Test {
 };
 
 TEST_F(FlowPlayTest, MinutesOfLoopedWaitsTakeMillisecondsOfRealTime) {
-    auto wait = Step<WaitEvent>(1000);
-    wait->milliseconds = 0;
-    auto loop = Loop(kLoopTime, {wait, Log(u".")});
+    auto loop = Loop(kLoopTime, {Wait(0, 1000), Log(u".")});
     loop->duration = u"3 minute";
     const auto begin = std::chrono::steady_clock::now();
     const std::string log = Play({loop, Step<NextEvent>()});

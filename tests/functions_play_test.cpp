@@ -11,15 +11,14 @@
 #include "engine/LinkPass.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackSteps.h"
-#include "builder/ImageBuilder.h"
 #include "engine/ScriptFunctions.h"
 
 namespace ovrix {
 namespace {
 
 using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
-    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Stored,
-    scripttest::Text, scripttest::Var;
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Return, scripttest::ScriptArg, scripttest::Set,
+    scripttest::Step, scripttest::Stored, scripttest::Text, scripttest::Var;
 
 PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
     auto node = MakeItem<ExprItem_DynFun>();
@@ -35,12 +34,6 @@ Ref<Event> CallStep(std::u16string name, std::vector<PExprItem> args = {}) {
     return step;
 }
 
-Ref<Event> Return(PExprItem value = {}) {
-    auto step = Step<ExitScriptEvent>();
-    if (value) step->code = Stored(value);
-    return step;
-}
-
 Ref<Event> Label(std::u16string name) {
     auto step = Step<LabelEvent>();
     step->name = std::move(name);
@@ -50,13 +43,6 @@ Ref<Event> Label(std::u16string name) {
 Ref<Event> GoTo(std::u16string label, uint32_t delay = 0) {
     auto step = Step<GoToEvent>(delay);
     step->label = std::move(label);
-    return step;
-}
-
-Ref<Event> ScriptArg(std::u16string variable, double index) {
-    auto step = Step<GetScriptArgEvent>();
-    step->variable = std::move(variable);
-    step->index = Stored(Num(index));
     return step;
 }
 
@@ -272,27 +258,13 @@ struct NestedPlayTest : FunctionsPlayTest {
         if (!result.empty()) step->result = Stored(Var(result));
         return step;
     }
-    static EventList ListOf(std::vector<Ref<Event>> steps) {
-        EventList l;
-        for (auto& s : steps) l.Append(s);
-        return l;
-    }
-    void Embed(std::vector<std::pair<std::u16string, EventList>> scripts) {
-        ImageBuilder builder;
-        builder.Main(EventList());
-        for (auto& [name, steps] : scripts) builder.Script(name, steps);
-        image = builder.Build();
-        f.player.image = Region{image.data(), static_cast<uint32_t>(image.size())};
-        f.player.baseFolder = u"C:\\m";
-    }
-    std::vector<uint8_t> image;
 };
 
 TEST_F(NestedPlayTest, ArgumentsResultAndFreshLoopStatePerPlay) {
-    Embed({{u"C:\\m\\sub.ovx", ListOf({ScriptArg(u"$p", 0), Log(Var(u"$p")), ScriptArg(u"$n", 1),
+    f.EmbedScripts({{u"sub.ovx", {ScriptArg(u"$p", 0), Log(Var(u"$p")), ScriptArg(u"$n", 1),
                                       Count(2, {Log(u"+")}), Step<NextEvent>(),
-                                      Return(Op(op::kSum, Var(u"$n"), Num(1)))})},
-           {u"C:\\m\\quiet.ovx", ListOf({Log(u"q")})}});
+                                      Return(Op(op::kSum, Var(u"$n"), Num(1)))}},
+           {u"quiet.ovx", {Log(u"q")}}});
     EXPECT_EQ(Play({PlayStep(u"sub.ovx", {Num(41)}, u"$r"), Log(Var(u"$r")), PlayStep(u"sub.ovx", {Num(1)}),
                     Set(u"$q", Num(7)), PlayStep(u"quiet.ovx", {}, u"$q"), Log(u"["), Log(Var(u"$q")), Log(u"]")}),
               "sub.ovx++42sub.ovx++q[]");
@@ -303,13 +275,13 @@ TEST_F(NestedPlayTest, ArgumentsResultAndFreshLoopStatePerPlay) {
 // still reaches it through a resolution cached by the main script, for as
 // long as the playback lasts.
 TEST_F(NestedPlayTest, CachedResolutionsLastForOnePlaybackAcrossNestedLoads) {
-    Embed({{u"C:\\m\\sub.ovx", ListOf({Log(u"s")})}});
+    f.EmbedScripts({{u"sub.ovx", {Log(u"s")}}});
     auto call = CallStep(u"f");
     f.Begin();
     EXPECT_EQ(Play({Function(u"f", {}, {Log(u"f")}), call}), "f");
 
     // A script linked while the playback runs, loading a script file of its own.
-    EventList other = ListOf({call->Clone(), PlayStep(u"sub.ovx")});
+    EventList other = SimFixture::StepList({call->Clone(), PlayStep(u"sub.ovx")});
     ASSERT_TRUE(PrepareScript(f.player, other, 0));
     RunEventList(f.player, other, nullptr, 1);
     EXPECT_EQ(LogText(), "ffs");
@@ -324,7 +296,7 @@ TEST_F(NestedPlayTest, CachedResolutionsLastForOnePlaybackAcrossNestedLoads) {
 }
 
 TEST_F(NestedPlayTest, DelayIsWaitedBeforeAndAfterThePlayedScript) {
-    Embed({{u"C:\\m\\sub.ovx", ListOf({Log(u"s")})}});
+    f.EmbedScripts({{u"sub.ovx", {Log(u"s")}}});
     Play({PlayStep(u"sub.ovx", {}, {}, 1000)});
     EXPECT_GE(f.sim.ElapsedMs(), 2000u);
     EXPECT_LT(f.sim.ElapsedMs(), 2100u);
@@ -334,7 +306,7 @@ TEST_F(NestedPlayTest, DelayIsWaitedBeforeAndAfterThePlayedScript) {
 // status text starts every step as "Step Complete", and a step that finishes
 // with its own status keeps it there.
 TEST_F(NestedPlayTest, AfterThePlayedScriptTheStatusIsWhatItsStepsLeft) {
-    Embed({{u"C:\\m\\lost.ovx", ListOf({Log(u"l"), GoTo(u"nowhere")})}, {u"C:\\m\\quiet.ovx", ListOf({Log(u"q")})}});
+    f.EmbedScripts({{u"lost.ovx", {Log(u"l"), GoTo(u"nowhere")}}, {u"quiet.ovx", {Log(u"q")}}});
     auto random = Step<PlayRandomEvent>(100);
     random->entries = {{u"lost.ovx", 1}};
     Play({PlayStep(u"lost.ovx", {}, {}, 100), PlayStep(u"quiet.ovx", {}, {}, 100), random});
@@ -348,8 +320,8 @@ TEST_F(NestedPlayTest, AfterThePlayedScriptTheStatusIsWhatItsStepsLeft) {
 }
 
 TEST_F(NestedPlayTest, ScriptsPlayingEachOtherLoadOnceAndStopAtTheDepthLimit) {
-    Embed({{u"C:\\m\\a.ovx", ListOf({Log(u"a"), PlayStep(u"b.ovx")})},
-           {u"C:\\m\\b.ovx", ListOf({Log(u"b"), PlayStep(u"a.ovx")})}});
+    f.EmbedScripts({{u"a.ovx", {Log(u"a"), PlayStep(u"b.ovx")}},
+           {u"b.ovx", {Log(u"b"), PlayStep(u"a.ovx")}}});
     const std::string log = Play({PlayStep(u"a.ovx")});
     EXPECT_EQ(f.player.scriptCache.size(), 2u);
     EXPECT_EQ(log.size(), kMaxCallDepth - 1);  // every run but the main one logs
@@ -358,7 +330,7 @@ TEST_F(NestedPlayTest, ScriptsPlayingEachOtherLoadOnceAndStopAtTheDepthLimit) {
 }
 
 TEST_F(NestedPlayTest, AMissingScriptFileStopsTheLinkPass) {
-    Embed({});
+    f.EmbedScripts({});
     Load({Log(u"x"), PlayStep(u"gone.ovx")});
     EXPECT_FALSE(PrepareScript(f.player, list, 0));
     EXPECT_EQ(f.Events("msgbox").size(), 1u);
@@ -374,15 +346,15 @@ TEST_F(NestedPlayTest, AMissingScriptFileStopsTheLinkPass) {
 TEST_F(NestedPlayTest, ResetInsideAFunctionInsideAPlayedScriptEndsThePass) {
     auto body = Function(u"f", {}, {Log(u"f"), Count(3, {Step<ResetScriptEvent>(), Log(u"no")}), Step<NextEvent>(),
                                     Log(u"no")});
-    Embed({{u"C:\\m\\sub.ovx", ListOf({body, Log(u"s"), CallStep(u"f"), Log(u"no")})}});
+    f.EmbedScripts({{u"sub.ovx", {body, Log(u"s"), CallStep(u"f"), Log(u"no")}}});
     EXPECT_EQ(Play({Log(u"a"), PlayStep(u"sub.ovx"), Log(u"no")}), "asf");
     EXPECT_TRUE(IsSet(ResetRequest));
     EXPECT_FALSE(IsSet(StopRequest));
 }
 
 TEST_F(NestedPlayTest, RandomPlayFollowsTheWeights) {
-    Embed({{u"C:\\m\\one.ovx", ListOf({Log(u"1")})}, {u"C:\\m\\three.ovx", ListOf({Log(u"3")})},
-           {u"C:\\m\\never.ovx", ListOf({Log(u"0")})}});
+    f.EmbedScripts({{u"one.ovx", {Log(u"1")}}, {u"three.ovx", {Log(u"3")}},
+           {u"never.ovx", {Log(u"0")}}});
     auto pick = Step<PlayRandomEvent>();
     pick->entries = {{u"one.ovx", 1}, {u"never.ovx", 0}, {u"three.ovx", 3}};
     auto none = Step<PlayRandomEvent>(100);

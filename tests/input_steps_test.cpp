@@ -250,32 +250,26 @@ TEST(InputSteps, TextForms) {
     for (const auto& c : cases) EXPECT_EQ(Text(*c.first), c.second) << "row " << &c - cases;
 }
 
-// Equality: file paths ignore case, every other text keeps it.
+// Equality: file paths ignore case, every other text (and the step's name) keeps it.
 TEST(InputSteps, FilePathsCompareWithoutCase) {
-    OpenFileEvent a, b;
-    a.file = u"C:\\Data\\File.TXT";
-    b.file = u"c:\\data\\file.txt";
-    EXPECT_TRUE(a.IsEqual(b));
-    a.parameters = u"X";
-    b.parameters = u"x";
-    EXPECT_FALSE(a.IsEqual(b));
-
-    CopyFileEvent c, d;
-    c.source = u"A.txt";
-    d.source = u"a.TXT";
-    c.destination = u"B";
-    d.destination = u"b";
-    EXPECT_TRUE(c.IsEqual(d));
-
-    DelFileEvent e, f;
-    e.file = u"A.txt";
-    f.file = u"a.txt";
-    EXPECT_FALSE(e.IsEqual(f));
-
-    // The step header is compared first: names keep case.
-    a.parameters = b.parameters;
-    b.name = u"Open";
-    EXPECT_FALSE(a.IsEqual(b));
+    const auto open = [](std::u16string file, std::u16string parameters, std::u16string name = u"") {
+        return Made<OpenFileEvent>([=](auto& s) { s.file = file, s.parameters = parameters, s.name = name; });
+    };
+    const auto copy = [](std::u16string source, std::u16string destination) {
+        return Made<CopyFileEvent>([=](auto& s) { s.source = source, s.destination = destination; });
+    };
+    const auto del = [](std::u16string file) { return Made<DelFileEvent>([=](auto& s) { s.file = file; }); };
+    const struct {
+        Ref<Event> a, b;
+        bool equal;
+    } cases[] = {
+        {open(u"C:\\Data\\File.TXT", u"x"), open(u"c:\\data\\file.txt", u"x"), true},
+        {open(u"C:\\Data\\File.TXT", u"X"), open(u"C:\\Data\\File.TXT", u"x"), false},
+        {open(u"a", u"x"), open(u"a", u"x", u"Open"), false},
+        {copy(u"A.txt", u"B"), copy(u"a.TXT", u"b"), true},
+        {del(u"A.txt"), del(u"a.txt"), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.a->IsEqual(*c.b), c.equal) << "row " << &c - cases;
 }
 
 }  // namespace

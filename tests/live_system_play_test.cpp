@@ -19,25 +19,12 @@ Ref<Event> Do(std::u16string_view key, std::vector<PExprItem> args) { return Set
 
 struct LiveSystemPlay : ::testing::Test {
     void Play(std::vector<Ref<Event>> steps) {
-        EventList list;
-        for (auto& s : steps) list.Append(s);
         ClearLog();
-        f.trace.clear();
-        f.Begin();
-        RunEventList(f.player, list, nullptr, 1);
+        f.PlaySteps(std::move(steps), true);
     }
     void TearDown() override { EndPlayback(f.player); }
     // The lines of the live system and the status line, without their time field.
-    std::vector<std::string> Actions() const {
-        std::vector<std::string> out;
-        for (const auto& line : f.trace) {
-            const std::string rest = line.substr(line.find(' ') + 1);
-            for (const char* event : {"registry ", "web ", "line status", "beep ", "sound "}) {
-                if (rest.rfind(event, 0) == 0) out.push_back(rest);
-            }
-        }
-        return out;
-    }
+    Lines Actions() const { return f.Events({"registry ", "web ", "line status", "beep ", "sound "}); }
     SimFixture f;
     PlayerBuiltinHost host{f.player};
 };

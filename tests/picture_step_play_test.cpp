@@ -73,14 +73,7 @@ struct PictureSearchPlay : ::testing::Test {
 
     Lines Of(const std::string& event) const { return f.Events(event); }
     // The cursor and button lines, in order.
-    Lines Pointer() const {
-        Lines out;
-        for (const auto& line : f.trace) {
-            const std::string rest = line.substr(line.find(' ') + 1);
-            if (rest.rfind("cursor", 0) == 0 || rest.rfind("mouse", 0) == 0) out.push_back(rest);
-        }
-        return out;
-    }
+    Lines Pointer() const { return f.Events({"cursor", "mouse"}); }
 
     SimFixture f;
     const VBmp icon = Pattern(8, 6, 1);

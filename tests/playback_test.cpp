@@ -17,12 +17,7 @@
 namespace ovrix {
 namespace {
 
-Ref<WaitEvent> Wait(int64_t ms, uint32_t delay) {
-    auto w = MakeRef<WaitEvent>();
-    w->milliseconds = ms;
-    w->delay = delay;
-    return w;
-}
+using scripttest::Wait;
 
 // Time field and rest of each trace line of one event kind.
 std::vector<std::pair<uint64_t, std::string>> Timed(const std::vector<std::string>& trace, const std::string& event) {
@@ -52,16 +47,11 @@ struct PlaybackTest : ::testing::Test {
 };
 
 TEST_F(PlaybackTest, StepsAreNumberedFromOneAtEveryLevelAndNamesReplaceTexts) {
-    EventList list;
-    list.Append(Wait(5, 100));
-    auto block = MakeRef<IfVarEvent>();
-    block->disabled = 1;  // a disabled block is passed over, its children are played
-    block->children.Append(Wait(6, 100));
     auto named = Wait(7, 100);
     named->name = u"Let it settle";
-    block->children.Append(named);
-    list.Append(block);
-    list.Append(Wait(8, 100));
+    auto block = scripttest::Block<IfVarEvent>({Wait(6, 100), named});
+    block->disabled = 1;  // a disabled block is passed over, its children are played
+    EventList list = SimFixture::StepList({Wait(5, 100), block, Wait(8, 100)});
     Play(list);
     EXPECT_EQ(f.Events("line step"), (std::vector<std::string>{
                                          "line step \"Step 1: Delay 5 ms\"",
@@ -72,13 +62,10 @@ TEST_F(PlaybackTest, StepsAreNumberedFromOneAtEveryLevelAndNamesReplaceTexts) {
 }
 
 TEST_F(PlaybackTest, DelaysWaitWholeSlicesAndShowStepComplete) {
-    EventList list;
-    // Steps that end with the common tail; a wait step waits its delay plainly.
-    for (uint32_t delay : {70u, 120u, 50u}) {  // 70 ms: two 50 ms slices, 100 ms; 120 ms: three, 150 ms
-        auto open = MakeRef<OpenWebEvent>();
-        open->delay = delay;
-        list.Append(open);
-    }
+    // Steps that end with the common tail (a wait step waits its delay plainly):
+    // 70 ms is two 50 ms slices, 100 ms; 120 ms is three, 150 ms.
+    using scripttest::Step;
+    EventList list = SimFixture::StepList({Step<OpenWebEvent>(70), Step<OpenWebEvent>(120), Step<OpenWebEvent>(50)});
     Play(list);
     const auto steps = Timed(f.trace, "line step");
     ASSERT_EQ(steps.size(), 3u);
@@ -105,10 +92,7 @@ TEST_F(PlaybackTest, ATightZeroDelayLoopStopsWithinOneWaitSlice) {
         scripttest::Var;
     auto loop = Loop(kLoopWhile, {Set(u"#n", Op(op::kSum, Var(u"#n"), Num(1)))});
     loop->condition = Stored(Op(op::kLess, Var(u"#n"), Num(1e7)));  // ends a loop that is never stopped
-    EventList list;
-    list.Append(Set(u"#n", Num(0)));
-    list.Append(loop);
-    list.Append(Step<NextEvent>());
+    EventList list = SimFixture::StepList({Set(u"#n", Num(0)), loop, Step<NextEvent>()});
     uint64_t stopAt = 0;
     f.sim.onPump = [&stopAt](SimPlatform& s) {
         if (stopAt == 0 && s.ElapsedMs() >= 500) {
@@ -125,14 +109,9 @@ TEST_F(PlaybackTest, ATightZeroDelayLoopStopsWithinOneWaitSlice) {
 }
 
 TEST_F(PlaybackTest, FunctionBodiesCommentsAndFunctionEndsAreNotPlayed) {
-    EventList list;
-    auto fn = MakeRef<FunStartEvent>();
+    auto fn = scripttest::Block<FunStartEvent>({Wait(99, 100)});
     fn->functionName = u"F";
-    fn->children.Append(Wait(99, 100));
-    list.Append(fn);
-    list.Append(MakeRef<CommentEvent>());
-    list.Append(MakeRef<FunEndEvent>());
-    list.Append(Wait(1, 100));
+    EventList list = SimFixture::StepList({fn, MakeRef<CommentEvent>(), MakeRef<FunEndEvent>(), Wait(1, 100)});
     Play(list);
     EXPECT_EQ(f.Events("line step"), (std::vector<std::string>{"line step \"Step 4: Delay 1 ms\""}));
 }
@@ -165,8 +144,7 @@ TEST_F(PlaybackTest, StopWhilePausedEndsAtOnceWithoutRestoring) {
 }
 
 TEST_F(PlaybackTest, AFileRunShowsItsNameOnTheScriptLineAndRestoresIt) {
-    EventList file;
-    file.Append(Wait(1, 100));
+    EventList file = SimFixture::StepList({Wait(1, 100)});
     f.player.scriptPaths[&file] = u"C:\\scripts\\a rather long script file name.ovx";
     f.desktop.progress.SetLine(ProgressLine::Script, u"Press Shift+F2 to stop");
     RunEventList(f.player, file, nullptr, 0);
@@ -191,8 +169,7 @@ TEST_F(PlaybackTest, ResetEndsTheRunAfterTheCurrentStep) {
 }
 
 TEST_F(PlaybackTest, ARunStoppedBeforeItsFirstStepLeavesItsFrameUntilPlaybackEnds) {
-    EventList list;
-    list.Append(Wait(1, 100));
+    EventList list = SimFixture::StepList({Wait(1, 100)});
     SetFlag(StopRequest);
     Play(list);
     EXPECT_TRUE(f.Events("line step").empty());

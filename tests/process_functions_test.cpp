@@ -21,23 +21,8 @@ PExprItem Truth(bool value) { return MakeItem<ExprItem_Bool>(value); }
 
 class ProcessFunctions : public ::testing::Test {
 protected:
-    // A call loaded as the player loads it, with values (a Process too) put
-    // into its first arguments.
-    static PExprItem CallWith(std::u16string_view key, std::vector<PExprItem> args) {
-        const PExprItem node = LoadCall(key, std::vector<PExprItem>(args.size(), Num(0)));
-        std::copy(args.begin(), args.end(), CallOf(node).args.begin());
-        return node->Evaluate();
-    }
-
     // The process lines traced since the last look, without their time.
-    Lines Traced() {
-        Lines lines;
-        for (; seen_ < host.trace.size(); ++seen_) {
-            const std::string rest = host.trace[seen_].substr(host.trace[seen_].find(' ') + 1);
-            if (rest.rfind("process ", 0) == 0) lines.push_back(rest);
-        }
-        return lines;
-    }
+    Lines Traced() { return EventsSince(host.trace, seen_, {"process "}); }
 
     SimProcesses& Processes() { return host.sim.processes; }
 

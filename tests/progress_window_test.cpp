@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "SimFixture.h"
-#include "actions/SystemSteps.h"
+#include "ScriptTestSupport.h"
 #include "builder/ImageBuilder.h"
 #include "builtins_test_support.h"
 #include "container/Tags.h"
@@ -152,13 +152,8 @@ TEST_F(ProgressWindowTest, RestingCursorSendsTheWindowAsideAndATouchBringsItBack
 TEST(ProgressWindowHotkeys, PauseShowsTheKeyToContinueAndStopEndsPlayback) {
     // Three 1 s waits; Alt + F10 pauses at 0.3 s and resumes at 2.3 s;
     // Shift + F2 stops at 2.6 s.
-    EventList steps;
-    for (int i = 0; i < 3; ++i) {
-        auto wait = MakeRef<WaitEvent>();
-        wait->milliseconds = 0;
-        wait->delay = 1000;
-        steps.Append(wait);
-    }
+    using scripttest::Wait;
+    const EventList steps = SimFixture::StepList({Wait(0, 1000), Wait(0, 1000), Wait(0, 1000)});
     int presses = 0;
     SimPlayOptions options;
     options.setup = [&presses](SimPlatform& sim) {

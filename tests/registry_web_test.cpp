@@ -17,13 +17,6 @@ using namespace testing_builtins;
 
 std::u16string TextOf(const PExprItem& value) { return value ? AsText(value) : u"<none>"; }
 
-// The trace lines without their time field.
-std::vector<std::string> Events(const std::vector<std::string>& trace) {
-    std::vector<std::string> events;
-    for (const std::string& line : trace) events.push_back(line.substr(line.find(' ') + 1));
-    return events;
-}
-
 TEST(RegistryKeyText, RootsArePrefixedFoundWithoutCaseAndNeedABackslash) {
     const std::optional<RegistryKey> key = ParseRegistryKey(u"hkey_Current_User\\Software\\X");
     ASSERT_TRUE(key);
@@ -110,7 +103,7 @@ TEST_F(LiveSystemFunctions, RegistryValuesAreWrittenReadAndDeleted) {
     CallBare(u"Reg_DeleteKey", {Text(u"HKCU\\Software\\App\\Sub")});
     CallBare(u"Reg_DeleteKey", {key});
     EXPECT_FALSE(CallBare(u"Reg_GetValue", {key, Text(u"Count")}));
-    EXPECT_EQ(Events(host.trace), (std::vector<std::string>{
+    EXPECT_EQ(Untimed(host.trace), (std::vector<std::string>{
                                       R"(registry write "HKEY_CURRENT_USER\\Software\\App\\Sub" "Name")",
                                       R"(registry create "HKEY_CURRENT_USER\\Software\\App\\Sub")",
                                       R"(registry write "HKEY_CURRENT_USER\\Software\\App\\Sub" "Name")",
@@ -129,7 +122,7 @@ TEST_F(LiveSystemFunctions, HttpGetAnswersListedPagesWithinItsTimeAndStop) {
     EXPECT_FALSE(Call(u"HttpGet", {Text(u"http://example.com/a"), Num(SimWeb::kTransferMs / 2)}));
     host.stopAfterMs = host.sim.ElapsedMs() + 60;
     EXPECT_FALSE(Call(u"HttpGet", {Text(u"http://example.com/a")}));
-    EXPECT_EQ(Events(host.trace).front(), R"(web get "http://example.com/a")");
+    EXPECT_EQ(Untimed(host.trace).front(), R"(web get "http://example.com/a")");
     EXPECT_EQ(host.trace.size(), 4u);
 }
 
@@ -143,7 +136,7 @@ TEST_F(LiveSystemFunctions, DownloadsShowTheirShareAndLeaveAFileOnlyWhenDone) {
     EXPECT_FALSE(host.sim.files.FileExists(u"C:\\g.bin"));
     Call(u"UrlDownloadToFile", {Text(u"example.com/missing"), Text(u"C:\\h.bin")});
     EXPECT_FALSE(host.sim.files.FileExists(u"C:\\h.bin"));
-    EXPECT_EQ(Events(host.trace).front(), R"(web download "http://example.com/f" "C:\\f.bin")");
+    EXPECT_EQ(Untimed(host.trace).front(), R"(web download "http://example.com/f" "C:\\f.bin")");
 }
 
 TEST_F(LiveSystemFunctions, ClipboardHtmlComesBackAsTextAndGoesWithOtherFormats) {
@@ -152,7 +145,7 @@ TEST_F(LiveSystemFunctions, ClipboardHtmlComesBackAsTextAndGoesWithOtherFormats)
     EXPECT_EQ(TextOf(Call(u"GetClipboardText", {})), u"a<br />b");
     Call(u"SetClipboardText", {Text(u"plain")});
     EXPECT_EQ(TextOf(Call(u"GetClipboardHtml", {})), u"");
-    EXPECT_EQ(Events(host.trace).front(), R"(clipboard-html "a<br />b")");
+    EXPECT_EQ(Untimed(host.trace).front(), R"(clipboard-html "a<br />b")");
 }
 
 TEST_F(LiveSystemFunctions, SoundsAreTracedAndBeepsTakeTheirTime) {
@@ -162,7 +155,7 @@ TEST_F(LiveSystemFunctions, SoundsAreTracedAndBeepsTakeTheirTime) {
     Call(u"Beep", {Num(880.7), Num(-5)});
     Call(u"PlaySound", {Text(u"C:\\ding.wav")});
     EXPECT_EQ(host.statusLines, std::vector<std::u16string>{u"Playing..."});
-    EXPECT_EQ(Events(host.trace), (std::vector<std::string>{"beep 500 150", "beep 880 0", R"(sound "C:\\ding.wav")"}));
+    EXPECT_EQ(Untimed(host.trace), (std::vector<std::string>{"beep 500 150", "beep 880 0", R"(sound "C:\\ding.wav")"}));
 }
 
 TEST_F(LiveSystemFunctions, MachineIdsComeFromTheProcessorDiskAndUser) {

@@ -10,7 +10,6 @@
 
 #include "ScriptTestSupport.h"
 #include "SimFixture.h"
-#include "builder/ImageBuilder.h"
 #include "builtins_test_support.h"
 #include "engine/FunctionSteps.h"
 #include "engine/HandlerSteps.h"
@@ -24,8 +23,9 @@ namespace ovrix {
 namespace {
 
 using Lines = std::vector<std::string>;
-using scripttest::ClearLog, scripttest::If, scripttest::Op, scripttest::Log, scripttest::LogText, scripttest::Num, scripttest::Set, scripttest::Step,
-    scripttest::Stored, scripttest::Text, scripttest::Var;
+using scripttest::ClearLog, scripttest::If, scripttest::Op, scripttest::Log, scripttest::LogText, scripttest::Num,
+    scripttest::Return, scripttest::ScriptArg, scripttest::Set, scripttest::Step, scripttest::Stored, scripttest::Text,
+    scripttest::Var;
 using testing_builtins::LoadCall;
 
 using Edges = std::array<int32_t, 4>;
@@ -169,19 +169,6 @@ Ref<Event> CommandHandler(PExprItem window, PExprItem control, std::u16string fi
     return step;
 }
 
-Ref<Event> Arg(std::u16string variable, double index) {
-    auto step = Step<GetScriptArgEvent>();
-    step->variable = std::move(variable);
-    step->index = Stored(Num(index));
-    return step;
-}
-
-Ref<Event> Return(PExprItem value) {
-    auto step = Step<ExitScriptEvent>();
-    step->code = Stored(value);
-    return step;
-}
-
 Ref<Event> Delayed(Ref<Event> step, uint32_t delay) {
     step->delay = delay;
     return step;
@@ -190,21 +177,8 @@ Ref<Event> Delayed(Ref<Event> step, uint32_t delay) {
 struct HandlerPlay : ::testing::Test {
     HandlerPlay() { ClearLog(); }
 
-    void Embed(std::vector<std::pair<std::u16string, std::vector<Ref<Event>>>> scripts) {
-        ImageBuilder builder;
-        builder.Main(EventList());
-        for (auto& [name, steps] : scripts) {
-            EventList list;
-            for (auto& step : steps) list.Append(step);
-            builder.Script(u"C:\\m\\" + name, list);
-        }
-        image = builder.Build();
-        f.player.image = Region{image.data(), static_cast<uint32_t>(image.size())};
-        f.player.baseFolder = u"C:\\m";
-    }
     void Play(std::vector<Ref<Event>> steps) {
-        EventList& list = *lists.emplace_back(std::make_unique<EventList>());
-        for (auto& step : steps) list.Append(step);
+        EventList& list = *lists.emplace_back(std::make_unique<EventList>(SimFixture::StepList(std::move(steps))));
         ASSERT_TRUE(PrepareScript(f.player, list, 0));
         f.trace.clear();
         RunEventList(f.player, list, nullptr, 1);
@@ -227,15 +201,14 @@ struct HandlerPlay : ::testing::Test {
     SimFixture f;
     PlayerBuiltinHost host{f.player};
     std::vector<std::unique_ptr<EventList>> lists;
-    std::vector<uint8_t> image;
 };
 
 // The command handler gets the window and the command id, copies the edit's
 // text to the label and ends the modal run with its result; the window is
 // destroyed after it, and the parent-less run enables nothing.
 TEST_F(HandlerPlay, ButtonCommandCopiesTextAndEndsTheModalRunWithAResult) {
-    Embed({{u"copy.ovx",
-            {Arg(u"$window", 1), Arg(u"$id", 2), Log(Var(u"$id")),
+    f.EmbedScripts({{u"copy.ovx",
+            {ScriptArg(u"$window", 1), ScriptArg(u"$id", 2), Log(Var(u"$id")),
              Do(u"SetWindowText", {Var(u"!label"), Fn(u"Win_GetText", {Var(u"!edit")})}),
              Do(u"EndWindow", {Var(u"$window"), Num(42)})}}});
     At(500, 7);
@@ -257,8 +230,8 @@ TEST_F(HandlerPlay, ButtonCommandCopiesTextAndEndsTheModalRunWithAResult) {
 // answers and the window stays until the handler asks for the default
 // processing; a dialog's owner is disabled while the dialog runs.
 TEST_F(HandlerPlay, CloseMessageHandlerAnswersAndFallsBackToDefaultProcessing) {
-    Embed({{u"close.ovx",
-            {Arg(u"$window", 1), Arg(u"$message", 2), Log(Var(u"$message")),
+    f.EmbedScripts({{u"close.ovx",
+            {ScriptArg(u"$window", 1), ScriptArg(u"$message", 2), Log(Var(u"$message")),
              If(Op(op::kEqual, Var(u"!closing"), Num(1)),
                 {Do(u"InvokeDefaultHandler", {Var(u"$window"), Var(u"$message"), Num(0), Num(0)})}),
              Return(Num(5))}}});
@@ -276,8 +249,8 @@ TEST_F(HandlerPlay, CloseMessageHandlerAnswersAndFallsBackToDefaultProcessing) {
 
 // A handler that waits lets the next event in: its handler runs inside.
 TEST_F(HandlerPlay, HandlersNestInsideTheWaitsOfHandlers) {
-    Embed({{u"slow.ovx", {Delayed(Log(u"<"), 1000), Log(u">")}},
-           {u"fast.ovx", {Arg(u"$id", 2), Log(Var(u"$id")), Do(u"EndWindow", {Var(u"!form"), Num(1)})}}});
+    f.EmbedScripts({{u"slow.ovx", {Delayed(Log(u"<"), 1000), Log(u">")}},
+           {u"fast.ovx", {ScriptArg(u"$id", 2), Log(Var(u"$id")), Do(u"EndWindow", {Var(u"!form"), Num(1)})}}});
     At(500, 1);
     At(900, 2);
     Play({Set(u"!form", Fn(u"CreateWindow", {Text(u"Form")})), CommandHandler(Var(u"!form"), Num(1), u"slow.ovx"),
@@ -289,7 +262,7 @@ TEST_F(HandlerPlay, HandlersNestInsideTheWaitsOfHandlers) {
 // A handler step on a value that is no script-made window returns at once,
 // without its delay; on a script-made window it waits the delay.
 TEST_F(HandlerPlay, HandlerStepsOnValuesThatAreNoScriptWindowReturnAtOnce) {
-    Embed({{u"h.ovx", {Log(u"h")}}});
+    f.EmbedScripts({{u"h.ovx", {Log(u"h")}}});
     SimWindowSpec other;
     other.title = u"Notepad";
     f.sim.windows.Add(other);
@@ -303,7 +276,7 @@ TEST_F(HandlerPlay, HandlerStepsOnValuesThatAreNoScriptWindowReturnAtOnce) {
 
 // The stop request ends a modal run within a wait slice, with no value.
 TEST_F(HandlerPlay, StopEndsAModalRunWithinASlice) {
-    Embed({});
+    f.EmbedScripts({});
     f.sim.onPump = [](SimPlatform& sim) {
         if (sim.ElapsedMs() >= 2000) SetFlag(StopRequest);
     };

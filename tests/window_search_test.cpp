@@ -58,28 +58,13 @@ struct Desk {
     SimPlatform sim;
     SimWindows& windows = sim.windows;
 
-    WindowId Add(std::u16string title, std::u16string className = u"App") {
+    WindowId Add(std::u16string title) {
         SimWindowSpec spec;
         spec.title = std::move(title);
-        spec.className = std::move(className);
         spec.rect = {100, 100, 500, 400};
         return windows.Add(spec);
     }
 };
-
-TEST(FindWindowByTitle, SkipsWhatTheSearchNeverFindsAndIgnoresCase) {
-    Desk d;
-    d.Add(u"Program Manager", u"Progman");
-    d.Add(u"");
-    const WindowId hidden = d.Add(u"Hidden - Notepad");
-    d.windows.Show(hidden, showcmd::kHide);
-    const WindowId notepad = d.Add(u"Untitled - Notepad", u"Notepad");
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"* - NOTEPAD"), notepad);
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"UNTITLED*"), notepad);
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"program manager"), kNoWindow);
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"*notepad"), notepad);
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"notepad - x"), kNoWindow);
-}
 
 TEST(FindWindowByTitle, FindsTheFrontmostAndFollowsActivation) {
     Desk d;
@@ -89,26 +74,6 @@ TEST(FindWindowByTitle, FindsTheFrontmostAndFollowsActivation) {
     d.windows.Activate(second);
     EXPECT_EQ(FindWindowByTitle(d.windows, u"report*"), second);
     EXPECT_EQ(d.windows.GetForegroundWindow(), second);
-}
-
-TEST(ListWindowsMatching, FiltersByClassProcessAndTitle) {
-    Desk d;
-    SimWindowSpec spec;
-    spec.title = u"a.txt - Notepad";
-    spec.className = u"Notepad";
-    spec.process = u"notepad.exe";
-    const WindowId a = d.windows.Add(spec);
-    spec.title = u"b.txt - Notepad";
-    spec.process = u"";  // its process cannot be told: passes the process filter
-    const WindowId b = d.windows.Add(spec);
-    spec.title = u"c.txt - Editor";
-    spec.className = u"Editor";
-    spec.process = u"editor.exe";
-    const WindowId c = d.windows.Add(spec);
-    EXPECT_EQ(ListWindowsMatching(d.windows, u"", u"", u""), (std::vector<WindowId>{a, b, c}));
-    EXPECT_EQ(ListWindowsMatching(d.windows, u"", u"NOTEPAD.EXE", u""), (std::vector<WindowId>{a, b}));
-    EXPECT_EQ(ListWindowsMatching(d.windows, u"", u"", u"editor"), (std::vector<WindowId>{c}));
-    EXPECT_EQ(ListWindowsMatching(d.windows, u"b*", u"", u"notepad"), (std::vector<WindowId>{b}));
 }
 
 TEST(SimWindows, LiveFromAppearanceToClosing) {
