@@ -54,6 +54,7 @@ Bytes OtherValue(const FieldRow& row) {
     RecordBuffer buffer;
     switch (row.type) {
         case FieldType::U32:
+        case FieldType::Bits:
         case FieldType::Enum: return U32Data(static_cast<uint32_t>(row.numberDefault) + 1);
         case FieldType::Flag: return U32Data(row.numberDefault == 0 ? 1 : 0);
         case FieldType::I32: return U32Data(static_cast<uint32_t>(-5));
