@@ -22,13 +22,8 @@ namespace ovrix {
 
 namespace {
 
-constexpr uint32_t kTagNodeType = MakeTag("RET");
-constexpr uint32_t kTagBounds = MakeTag("FLAT");
-constexpr uint32_t kTagN = MakeTag("N");
-constexpr uint32_t kTagM = MakeTag("M");
-constexpr uint32_t kTagLow = MakeTag("DBL1");
-constexpr uint32_t kTagHigh = MakeTag("DBL2");
-constexpr uint32_t kTagSub = MakeTag("SUBE");
+using pattern::kTagNodeType, pattern::kTagBounds, pattern::kTagN, pattern::kTagM, pattern::kTagLow, pattern::kTagHigh,
+    pattern::kTagSub;
 
 const ExprItem_ValueList* ElementsOf(const PExprItem& node) { return dynamic_cast<const ExprItem_ValueList*>(node.Item()); }
 

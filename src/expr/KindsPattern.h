@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "container/Tags.h"
 #include "expr/ExprItem.h"
 #include "expr/ExprKinds.h"
 
@@ -29,6 +30,16 @@ constexpr int32_t kAtLeast = 12;    // N or more times
 constexpr int32_t kIntegerIn = 13;  // integer between bounds
 constexpr int32_t kDecimalIn = 14;  // decimal between bounds
 constexpr int32_t kRest = 15;       // the rest of the text
+
+// The stored node's records: its type, its flags, the counts, the decimal
+// bounds, its text (under 'TEXT') and its sub-node.
+constexpr uint32_t kTagNodeType = MakeTag("RET");
+constexpr uint32_t kTagBounds = MakeTag("FLAT");
+constexpr uint32_t kTagN = MakeTag("N");
+constexpr uint32_t kTagM = MakeTag("M");
+constexpr uint32_t kTagLow = MakeTag("DBL1");
+constexpr uint32_t kTagHigh = MakeTag("DBL2");
+constexpr uint32_t kTagSub = MakeTag("SUBE");
 }  // namespace pattern
 
 class ExprItem_RegExpr : public ExprItem {

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "SourceText.h"
 #include "builtins/FamilyTable.h"
 #include "builtins/Registry.h"
 #include "container/Text.h"
@@ -116,21 +117,6 @@ const MemberTable& Members() {
     return table;
 }
 
-size_t EditDistance(std::u16string_view a, std::u16string_view b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t up = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = up;
-        }
-    }
-    return row[b.size()];
-}
-
 }  // namespace
 
 const OperatorForm* OperatorOfCode(uint32_t code) {
@@ -213,7 +199,7 @@ std::optional<std::u16string> NearestBuiltinName(std::u16string_view name) {
             const std::u16string_view key = spec.key;
             if (!IsCallName(key)) continue;
             // A name that differs only in case is the likeliest meant.
-            const size_t d = EqualsNoCase(name, key) ? 0 : EditDistance(name, key);
+            const size_t d = EqualsNoCase(name, key) ? 0 : EditDistance(name, key, false);
             if (d < bestDistance) {
                 bestDistance = d;
                 best = std::u16string(key);

@@ -8,19 +8,15 @@
 
 #include "container/Tags.h"
 #include "expr/ExprKinds.h"
+#include "expr/KindsPattern.h"
 
 namespace ovrix {
 
 namespace {
 
-constexpr uint32_t kTagNodeType = MakeTag("RET");
-constexpr uint32_t kTagBounds = MakeTag("FLAT");
-constexpr uint32_t kTagN = MakeTag("N");
-constexpr uint32_t kTagM = MakeTag("M");
-constexpr uint32_t kTagLow = MakeTag("DBL1");
-constexpr uint32_t kTagHigh = MakeTag("DBL2");
-constexpr uint32_t kTagSub = MakeTag("SUBE");
-constexpr uint32_t kDecimalRange = 14;
+using pattern::kTagNodeType, pattern::kTagBounds, pattern::kTagN, pattern::kTagM, pattern::kTagLow, pattern::kTagHigh,
+    pattern::kTagSub;
+constexpr uint32_t kDecimalRange = pattern::kDecimalIn;
 
 // The records of a region that is exactly a run of whole records.
 std::optional<std::vector<Record>> SplitRecords(Region region) {

@@ -86,6 +86,22 @@ bool IsNameStart(char16_t ch) {
 
 bool IsNamePart(char16_t ch) { return IsNameStart(ch) || (ch >= u'0' && ch <= u'9'); }
 
+size_t EditDistance(std::u16string_view a, std::u16string_view b, bool foldCase) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            const bool same = foldCase ? FoldCase(a[i - 1]) == FoldCase(b[j - 1]) : a[i - 1] == b[j - 1];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 namespace {
 
 bool NeedsHexEscape(char16_t ch, char16_t next, char16_t previous) {

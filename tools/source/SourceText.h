@@ -77,6 +77,11 @@ private:
 bool IsNameStart(char16_t ch);
 bool IsNamePart(char16_t ch);
 
+// How many single-unit insertions, deletions and replacements turn `a` into
+// `b`, letters compared without regard to case when `foldCase` is set: how
+// near a misspelt name is to each known one.
+size_t EditDistance(std::u16string_view a, std::u16string_view b, bool foldCase);
+
 // A text as a double-quoted literal: \\ \" \n \r \t stand for themselves,
 // other control characters, lone surrogates and U+FFFE/U+FFFF as \u{hex};
 // everything else is written as it is.

@@ -318,25 +318,10 @@ std::optional<ParsedStep> ParseStepLine(SourceCursor& cursor, SourceErrors& erro
 }
 
 std::string NearestNames(std::u16string_view word, const std::vector<std::u16string_view>& names) {
-    auto distance = [](std::u16string_view a, std::u16string_view b) {
-        std::vector<size_t> row(b.size() + 1);
-        for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-        for (size_t i = 1; i <= a.size(); ++i) {
-            size_t diagonal = row[0];
-            row[0] = i;
-            for (size_t j = 1; j <= b.size(); ++j) {
-                const size_t above = row[j];
-                const bool same = FoldCase(a[i - 1]) == FoldCase(b[j - 1]);
-                row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-                diagonal = above;
-            }
-        }
-        return row[b.size()];
-    };
     std::vector<std::pair<size_t, std::u16string_view>> ranked;
     const size_t limit = std::max<size_t>(2, word.size() / 2);
     for (std::u16string_view name : names) {
-        const size_t d = distance(word, name);
+        const size_t d = EditDistance(word, name, true);
         if (d <= limit && std::none_of(ranked.begin(), ranked.end(), [&](auto& r) { return r.second == name; })) {
             ranked.emplace_back(d, name);
         }
