@@ -36,13 +36,6 @@ std::u16string HexDigits(uint64_t value, int width) {
     return out;
 }
 
-int HexValue(char16_t ch) {
-    if (ch >= u'0' && ch <= u'9') return ch - u'0';
-    if (ch >= u'a' && ch <= u'f') return ch - u'a' + 10;
-    if (ch >= u'A' && ch <= u'F') return ch - u'A' + 10;
-    return -1;
-}
-
 // Whole days since 1970-01-01 of a civil date, and back.
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
@@ -110,7 +103,7 @@ bool ReadHexBits(SourceCursor& c, uint64_t& out, LiteralError& error) {
     if (!(c.Accept(u'0') && (c.Accept(u'x') || c.Accept(u'X')))) return Fail(error, pos, "expected a hex number 0x...");
     out = 0;
     int digits = 0;
-    for (int d; (d = HexValue(c.Peek())) >= 0; c.Advance()) {
+    for (int d; (d = HexDigit(c.Peek())) >= 0; c.Advance()) {
         if (++digits > 16) return Fail(error, pos, "a hex number has at most 16 digits");
         out = out * 16 + static_cast<uint64_t>(d);
     }
@@ -326,8 +319,8 @@ std::optional<std::vector<uint8_t>> ReadHexBytes(std::u16string_view text) {
             ++i;
             continue;
         }
-        const int high = HexValue(text[i]);
-        const int low = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
+        const int high = HexDigit(text[i]);
+        const int low = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
         if (high < 0 || low < 0) return std::nullopt;
         out.push_back(static_cast<uint8_t>(high * 16 + low));
         i += 2;

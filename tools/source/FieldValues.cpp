@@ -27,13 +27,6 @@ constexpr uint32_t kArgNameTag = MakeTag("AVN");
 constexpr uint32_t kArgTypeTag = MakeTag("ValT");
 constexpr uint32_t kArgDefaultTag = MakeTag("DefV");
 
-int HexValue(char16_t ch) {
-    if (ch >= u'0' && ch <= u'9') return ch - u'0';
-    if (ch >= u'a' && ch <= u'f') return ch - u'a' + 10;
-    if (ch >= u'A' && ch <= u'F') return ch - u'A' + 10;
-    return -1;
-}
-
 bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
 
 Bytes AsBytes(Region r) { return r.Empty() ? Bytes{} : Bytes(r.base, r.base + r.size); }
@@ -436,8 +429,8 @@ bool ReadHexLiteral(SourceCursor& cursor, Bytes& out, SourceErrors& errors) {
     while (true) {
         cursor.SkipSpaces();
         if (cursor.Accept(u'"')) return true;
-        const int high = HexValue(cursor.Peek());
-        const int low = HexValue(cursor.Peek(1));
+        const int high = HexDigit(cursor.Peek());
+        const int low = HexDigit(cursor.Peek(1));
         if (high < 0 || low < 0) {
             errors.Add(cursor.Pos(), cursor.AtEnd() ? "hex bytes not closed: a '\"' is missing"
                                                     : "expected a pair of hex digits or the closing '\"'");
@@ -490,7 +483,7 @@ bool ReadUnsigned(SourceCursor& cursor, uint64_t limit, uint64_t& value, SourceE
     size_t digits = 0;
     bool tooBig = false;
     for (;; ++digits, cursor.Advance()) {
-        const int d = hex ? HexValue(cursor.Peek()) : (IsDigit(cursor.Peek()) ? cursor.Peek() - u'0' : -1);
+        const int d = hex ? HexDigit(cursor.Peek()) : (IsDigit(cursor.Peek()) ? cursor.Peek() - u'0' : -1);
         if (d < 0) break;
         const uint64_t base = hex ? 16 : 10;
         if (value > (limit - static_cast<uint64_t>(d)) / base) tooBig = true;

@@ -86,6 +86,13 @@ bool IsNameStart(char16_t ch) {
 
 bool IsNamePart(char16_t ch) { return IsNameStart(ch) || (ch >= u'0' && ch <= u'9'); }
 
+int HexDigit(char16_t ch) {
+    if (ch >= u'0' && ch <= u'9') return ch - u'0';
+    if (ch >= u'a' && ch <= u'f') return ch - u'a' + 10;
+    if (ch >= u'A' && ch <= u'F') return ch - u'A' + 10;
+    return -1;
+}
+
 size_t EditDistance(std::u16string_view a, std::u16string_view b, bool foldCase) {
     std::vector<size_t> row(b.size() + 1);
     for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -111,13 +118,6 @@ bool NeedsHexEscape(char16_t ch, char16_t next, char16_t previous) {
     if (ch >= 0xD800 && ch <= 0xDBFF) return !(next >= 0xDC00 && next <= 0xDFFF);
     if (ch >= 0xDC00 && ch <= 0xDFFF) return !(previous >= 0xD800 && previous <= 0xDBFF);
     return false;
-}
-
-int HexDigit(char16_t ch) {
-    if (ch >= u'0' && ch <= u'9') return ch - u'0';
-    if (ch >= u'a' && ch <= u'f') return ch - u'a' + 10;
-    if (ch >= u'A' && ch <= u'F') return ch - u'A' + 10;
-    return -1;
 }
 
 }  // namespace

@@ -77,6 +77,9 @@ private:
 bool IsNameStart(char16_t ch);
 bool IsNamePart(char16_t ch);
 
+// The value of a hexadecimal digit of either case, or -1.
+int HexDigit(char16_t ch);
+
 // How many single-unit insertions, deletions and replacements turn `a` into
 // `b`, letters compared without regard to case when `foldCase` is set: how
 // near a misspelt name is to each known one.
