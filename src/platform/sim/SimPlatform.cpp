@@ -14,7 +14,7 @@ SimPlatform::SimPlatform(SimOptions options)
 void SimPlatform::Advance(uint64_t us) {
     const uint64_t target = nowUs_ + us;
     // What the window does may cost time itself; that time only moves the clock.
-    if (!inWindowThread_) {
+    if (!inWindowThread_ && WindowEventDue(target)) {
         inWindowThread_ = true;
         RunWindowEvents(target);
         inWindowThread_ = false;

@@ -284,6 +284,11 @@ private:
 
     // Runs what falls due up to the virtual time `untilUs`, each at its time.
     void RunWindowEvents(uint64_t untilUs);
+    // Whether RunWindowEvents would find anything to do by `untilUs`: every
+    // clock read passes here, and almost always nothing is due.
+    bool WindowEventDue(uint64_t untilUs) const {
+        return clipboardChangesDone_ < clipboardChanges.size() || progressWindow_.NextTickUs() <= untilUs;
+    }
 
     SimOptions options_;
     uint64_t nowUs_ = 0;
