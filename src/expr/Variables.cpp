@@ -72,8 +72,10 @@ PExprItem* FindCell(VariableTable& table, std::u16string_view baseName, Variable
 const PExprItem* ReachCell(std::u16string_view name, VariableSlot* slot) {
     VariableTable* table = VariableTableFor(name);
     if (table == nullptr) return nullptr;
+    if (slot != nullptr && slot->whole && slot->stamp == table->Stamp()) return slot->cell;
     NameParts parts(name);
     const PExprItem* cell = FindCell(*table, parts.Next(), slot);
+    if (cell != nullptr && slot != nullptr) slot->whole = !parts.More();
     while (cell != nullptr && parts.More()) {
         const std::u16string_view part = parts.Next();
         ExprItem* item = cell->Item();
@@ -176,15 +178,20 @@ ExprItem* VariableItem(std::u16string_view name, VariableSlot* slot) {
 void StoreVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot) {
     VariableTable* table = VariableTableFor(name);
     if (table == nullptr) return;
+    if (slot != nullptr && slot->whole && slot->stamp == table->Stamp()) {
+        slot->cell->Assign(value.Item());
+        return;
+    }
     NameParts parts(name);
     const std::u16string_view base = parts.Next();
     PExprItem* entry = FindCell(*table, base, slot);
     if (!parts.More()) {
         if (entry != nullptr) {
             entry->Assign(value.Item());
+            if (slot != nullptr) slot->whole = true;
         } else {
             PExprItem& added = table->Insert(base, CellFor(value));
-            if (slot != nullptr) *slot = VariableSlot{table->Stamp(), &added};
+            if (slot != nullptr) *slot = VariableSlot{table->Stamp(), &added, true};
         }
         return;
     }
