@@ -95,6 +95,17 @@ TEST_F(FlowPlayTest, ElseFollowsTheConditionJustBeforeIt) {
     EXPECT_LT(f.sim.ElapsedMs(), 100u);
 }
 
+// A condition played again in a loop leaves its newest result; one step
+// object placed at two positions keeps a flag for each.
+TEST_F(FlowPlayTest, ElseReadsTheLatestResultOfItsOwnPosition) {
+    const auto odd = Op(op::kRemainder, Var(u"@CurLoopIndex"), Num(2));
+    auto shared = If(Var(u"$c"), {Log(u"t")});
+    EXPECT_EQ(Play({Count(4, {If(odd, {Log(u"o")}), Else({Log(u"e")}), Step<EndIfEvent>()}), Step<NextEvent>(),
+                    Log(u";"), Set(u"$c", Num(0)), shared, Else({Log(u"e")}), Step<EndIfEvent>(), Set(u"$c", Num(1)),
+                    shared, Else({Log(u"e")}), Step<EndIfEvent>()}),
+              "oeoe;et");
+}
+
 TEST_F(FlowPlayTest, FalseConditionShowsItsStatusAndAPassedElseTakesNoDelay) {
     // If false (1000 ms) then Else (1000 ms) plays its body; If true then
     // Else (1000 ms) is passed over at once.
