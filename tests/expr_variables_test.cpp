@@ -153,6 +153,13 @@ TEST_F(Variables, ANodePlayedAgainFollowsRemovalsClearsAndOtherFrames) {
         EXPECT_EQ(read(xPlusZero), 1.0) << run;
     }
     EXPECT_EQ(read(x), 3.0);
+    // A member name remembers its base variable's cell, not what it reaches:
+    // played again it still walks to the member, for reads and stores.
+    const PExprItem member = VarNode(u"r.n");
+    const PExprItem setMember = MakeItem<ExprItem_SetVar>(VarNode(u"r.n"), MakeItem<ExprItem_Operator2>(op::kSum, VarNode(u"r.n"), Num(2)));
+    for (int pass = 0; pass < 3; ++pass) setMember->Evaluate();
+    EXPECT_EQ(read(member) + read(member), 12.0);
+    EXPECT_NE(Read(u"r")->Kind(), kind::kNumber);
 }
 
 // --- Reading, Set and Alias -------------------------------------------------

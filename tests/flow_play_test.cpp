@@ -1,6 +1,6 @@
 // What the block steps' scripts (played as source beside their traces in
-// tests/golden) cannot show: the real time a long simulated loop takes, and
-// the frame a run keeps on the thread's stack.
+// tests/golden) cannot show: one step object at two places, the real time a
+// long simulated loop takes, and the frame a run keeps on the thread's stack.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,8 +14,8 @@
 namespace ovrix {
 namespace {
 
-using scripttest::ClearLog, scripttest::Log, scripttest::LogText, scripttest::Loop, scripttest::Num, scripttest::Set,
-    scripttest::Step, scripttest::Wait;
+using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Var, scripttest::Wait;
 
 struct FlowPlayTest : ::testing::Test {
     FlowPlayTest() { ClearLog(); }
@@ -30,6 +30,18 @@ struct FlowPlayTest : ::testing::Test {
     SimFixture f;
     EventList list;
 };
+
+// A condition played again in a loop leaves its newest result; one step
+// object placed at two positions keeps a flag for each.
+TEST_F(FlowPlayTest, ElseReadsTheLatestResultOfItsOwnPosition) {
+    const auto odd = Op(op::kRemainder, Var(u"@CurLoopIndex"), Num(2));
+    const auto otherwise = [](std::u16string text) { return Block<ElseEvent>({Log(text)}); };
+    auto shared = If(Var(u"$c"), {Log(u"t")});
+    EXPECT_EQ(Play({Count(4, {If(odd, {Log(u"o")}), otherwise(u"e"), Step<EndIfEvent>()}), Step<NextEvent>(),
+                    Log(u";"), Set(u"$c", Num(0)), shared, otherwise(u"e"), Step<EndIfEvent>(), Set(u"$c", Num(1)),
+                    shared, otherwise(u"e"), Step<EndIfEvent>()}),
+              "oeoe;et");
+}
 
 TEST_F(FlowPlayTest, MinutesOfLoopedWaitsTakeMillisecondsOfRealTime) {
     auto loop = Loop(kLoopTime, {Wait(0, 1000), Log(u".")});

@@ -13,6 +13,7 @@
 #include "container/Tags.h"
 #include "engine/FlowSteps.h"
 #include "engine/FunctionSteps.h"
+#include "engine/StepTree.h"
 #include "script/ScriptStream.h"
 #include "script/StepKinds.h"
 #include "StepTestSupport.h"
@@ -235,6 +236,62 @@ TEST(FlowStepTree, BodiesAreLinkedToTheirOwnerAtItsIndex) {
     EXPECT_EQ(caseBody->At(0)->TypeId(), GoToEvent::kTypeId);
     EXPECT_EQ(body->At(2)->GetChildList()->ownerIndex, 2);
     EXPECT_EQ(loaded.At(0)->GetChildList(), nullptr);
+}
+
+// The run loop's cursor against the walk from the root: every move from
+// every position, and jumps into the middle of blocks, past a list's end
+// (the step after the enclosing block follows), to bad indices and back.
+TEST(FlowStepTree, CursorMovesAsTheWalkFromTheRoot) {
+    EventList script;
+    auto outer = MakeRef<ForLoopEvent>();
+    auto inner = MakeRef<IfVarEvent>();
+    inner->children.Append(MakeRef<EndIfEvent>());
+    inner->children.Append(MakeRef<EndIfEvent>());
+    outer->children.Append(MakeRef<EndIfEvent>());
+    outer->children.Append(inner);
+    outer->children.Append(MakeRef<IfVarEvent>());  // a block with no body
+    script.Append(MakeRef<EndIfEvent>());
+    script.Append(outer);
+    script.Append(MakeRef<NextEvent>());
+
+    // Reference: the step at a path after a jump, as the run loop found it
+    // before it kept a cursor.
+    const auto referenceCurrent = [&](StepPath& path) -> Event* {
+        Event* step = EventAt(script, path);
+        while (step == nullptr && !path.empty()) {
+            path.pop_back();
+            if (path.empty()) break;
+            ++path.back();
+            step = EventAt(script, path);
+        }
+        return step;
+    };
+    const std::vector<StepPath> jumps = {{}, {1, 1}, {1, 1, 2}, {1, 3}, {1, 1, 0}, {0}, {1, 2}, {1, 9, 9},
+                                         {-1}, {2}, {3}, {1, 0, 0}, {1, 1, 1}};
+    for (size_t from = 1; from < jumps.size(); ++from) {
+        StepPath cursorPath;
+        StepCursor cursor(script, cursorPath);
+        for (size_t to = 0; to < jumps.size(); ++to) {
+            SCOPED_TRACE(testing::Message() << "start " << from << ", jump " << to);
+            cursor.JumpTo(jumps[from]);
+            StepPath expected = jumps[from];
+            for (int moves = 0; moves < 12; ++moves) {
+                Event* want = referenceCurrent(expected);
+                Event* got = cursor.Current();
+                ASSERT_EQ(got, want);
+                ASSERT_EQ(cursorPath, expected);
+                if (got == nullptr) break;
+                if (moves == 2 && !jumps[to].empty()) {
+                    cursor.JumpTo(jumps[to]);
+                    expected = jumps[to];
+                    continue;
+                }
+                cursor.AdvancePast(*got);
+                AdvancePast(script, expected, *want);
+                ASSERT_EQ(cursorPath, expected);
+            }
+        }
+    }
 }
 
 // --- text forms ------------------------------------------------------------------------

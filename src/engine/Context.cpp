@@ -39,12 +39,29 @@ Var* GetOrCreateLocal(Context& context, std::u16string_view name, VarCreator cre
     return context.frame.GetOrCreateLocal(name, creator);
 }
 
+namespace {
+
+// An engine variable stays in its frame as long as the frame lives, so a
+// flag found once is the flag of that name for the rest of the run.
+IntVar* BlockFlag(Context& context, const StepPath& path, std::u16string_view kind, bool create) {
+    const bool remembered = kind == kIfBlockKind;
+    if (remembered) {
+        const auto it = context.conditionFlags.find(path);
+        if (it != context.conditionFlags.end()) return it->second;
+    }
+    IntVar* flag = context.frame.GetIntVar(FlagName(path, kind), create);
+    if (remembered && flag != nullptr) context.conditionFlags.emplace(path, flag);
+    return flag;
+}
+
+}  // namespace
+
 void SetBlockFlag(Context& context, const StepPath& path, std::u16string_view kind, int32_t value) {
-    if (IntVar* flag = context.frame.GetIntVar(FlagName(path, kind), true)) flag->Set(value);
+    if (IntVar* flag = BlockFlag(context, path, kind, true)) flag->Set(value);
 }
 
 int32_t GetBlockFlag(Context& context, const StepPath& path, std::u16string_view kind) {
-    const IntVar* flag = context.frame.GetIntVar(FlagName(path, kind));
+    const IntVar* flag = BlockFlag(context, path, kind, false);
     return flag != nullptr ? flag->Get() : 0;
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "script/EventList.h"
@@ -34,6 +35,15 @@ using ArgumentList = std::vector<PExprItem>;
 struct CaseTable {
     std::map<std::u16string, StepPath> keys;
     StepPath defaultPath;
+};
+
+// For tables keyed by a step's position.
+struct StepPathHash {
+    size_t operator()(const StepPath& path) const {
+        size_t h = path.size();
+        for (const int32_t i : path) h = h * 31 + static_cast<uint32_t>(i);
+        return h;
+    }
 };
 
 class Context {
@@ -57,6 +67,9 @@ public:
     // The case tables of the switches of this run's list, rebuilt when the
     // run starts; positions are relative to this run's list.
     std::map<const Event*, CaseTable> caseTables;
+    // The condition flags found so far, by the position of their step: a
+    // condition step played again sets its flag without building its name.
+    std::unordered_map<StepPath, IntVar*, StepPathHash> conditionFlags;
 };
 
 struct PlayerThreadState {

@@ -42,15 +42,4 @@ int32_t ExecuteStep(Player& player, StepPath& jump, uint32_t pauseArgument, Cont
     return PlayStep(player, *step, CurrentStepKinds().Find(step->TypeId()), jump, pauseArgument, context);
 }
 
-int32_t PlayStep(Player& player, Event& step, const StepKind* kind, StepPath& jump, uint32_t pauseArgument,
-                 Context& context) {
-    jump.clear();
-    if (step.disabled != 0) return 0;
-    ResetStatusText();
-    // Kinds without a play function (labels, comments, custom functions,
-    // function ends) and unknown ids do nothing and take no delay.
-    if (kind == nullptr || kind->play == nullptr) return 0;
-    return kind->play(StepRun{player, context, step, jump, pauseArgument});
-}
-
 }  // namespace ovrix

@@ -315,9 +315,9 @@ void RebuildCaseTable(Context& context, const StepPath& path) {
 
 void PrepareRun(Context& context) {
     StepPath path;
-    for (ResetPath(*context.list, path); !path.empty(); AdvancePath(*context.list, path)) {
-        const Event* step = EventAt(*context.list, path);
-        if (step == nullptr) continue;
+    ResetPath(*context.list, path);
+    StepCursor cursor(*context.list, path);
+    for (const Event* step = cursor.Current(); step != nullptr; cursor.AdvancePast(*step), step = cursor.Current()) {
         if (step->TypeId() == ForLoopEvent::kTypeId) {
             const std::u16string suffix = PathSuffix(path);
             if (IntVar* counter = context.frame.GetIntVar(u"@idx" + suffix, true)) counter->Set(1);

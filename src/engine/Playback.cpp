@@ -40,19 +40,6 @@ void PopContext(const Context* context) {
     }
 }
 
-// The step at the path, or, when a jump pointed past the end of a list, the
-// step after the enclosing block; none when nothing is left to play.
-Event* StepToPlay(const EventList& list, StepPath& path) {
-    Event* step = EventAt(list, path);
-    while (step == nullptr && !path.empty()) {
-        path.pop_back();
-        if (path.empty()) break;
-        ++path.back();
-        step = EventAt(list, path);
-    }
-    return step;
-}
-
 void PlaySteps(Player& player, Context& context) {
     Desktop& desktop = player.desktop;
     const EventList& list = *context.list;
@@ -60,22 +47,25 @@ void PlaySteps(Player& player, Context& context) {
     StepPath jump;
     const StepKinds& kinds = CurrentStepKinds();
     ResetPath(list, path);
+    StepCursor cursor(list, path);
     uint32_t lastDisplay = 0;
     while (!path.empty() && !IsSet(StopRequest)) {
-        Event* step = StepToPlay(list, path);
+        Event* step = cursor.Current();
         if (step == nullptr) break;
         const uint32_t type = step->TypeId();
         const StepKind* kind = kinds.Find(type);
         if (kind != nullptr && kind->unseen) {  // no display, no delay
-            AdvancePast(list, path, *step);
+            cursor.AdvancePast(*step);
             continue;
         }
         if (type == FunStartEvent::kTypeId) {  // a function body is played only when called
-            ++path[0];
+            StepPath next = path;
+            ++next[0];
+            cursor.JumpTo(next);
             continue;
         }
         if (step->disabled != 0) {  // its children are still played
-            AdvancePast(list, path, *step);
+            cursor.AdvancePast(*step);
             continue;
         }
         bool refreshed = false;
@@ -90,11 +80,11 @@ void PlaySteps(Player& player, Context& context) {
         const uint32_t delay = step->delay;
         if (PlayStep(player, *step, kind, jump, 0, context) == -1 || IsSet(ResetRequest)) break;
         if (jump.empty()) {
-            AdvancePast(list, path, *step);
+            cursor.AdvancePast(*step);
         } else if (jump[0] == -1) {
             path.clear();
         } else {
-            path = jump;
+            cursor.JumpTo(jump);
         }
         // Zero-delay steps: a short breather after each display keeps the
         // window responsive while tight loops still run fast.
@@ -117,6 +107,18 @@ void RecordMouseState(Player& player) {
 }
 
 }  // namespace
+
+// Kept beside the run loop, which calls it for every step.
+int32_t PlayStep(Player& player, Event& step, const StepKind* kind, StepPath& jump, uint32_t pauseArgument,
+                 Context& context) {
+    jump.clear();
+    if (step.disabled != 0) return 0;
+    ResetStatusText();
+    // Kinds without a play function (labels, comments, custom functions,
+    // function ends) and unknown ids do nothing and take no delay.
+    if (kind == nullptr || kind->play == nullptr) return 0;
+    return kind->play(StepRun{player, context, step, jump, pauseArgument});
+}
 
 void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> progressWindow) {
     SetFlag(StopRequest, 0);
@@ -200,7 +202,8 @@ void FinishStep(Player& player, const Event& step, std::optional<std::u16string_
         runtime.statusText = *status;
         runtime.statusIsDefault = false;
     }
-    if (step.delay > 0) player.desktop.progress.SetLine(ProgressLine::Status, StatusText());
+    if (step.delay == 0) return;  // a wait of 0 neither pumps nor pauses
+    player.desktop.progress.SetLine(ProgressLine::Status, StatusText());
     PlaybackWait(player, step.delay, pauseArgument, kWaitSlice);
 }
 

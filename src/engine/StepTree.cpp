@@ -64,6 +64,69 @@ void AdvancePast(const EventList& root, StepPath& path, const Event& current) {
     LeaveStep(root, path);
 }
 
+StepCursor::StepCursor(const EventList& root, StepPath& path) : path_(path), lists_{&root} {}
+
+const EventList* StepCursor::ListOf(size_t level) {
+    while (known_ <= level) {
+        const EventList* above = lists_[known_ - 1];
+        const int32_t i = path_[known_ - 1];
+        if (i < 0 || static_cast<size_t>(i) >= above->Count()) return nullptr;
+        const EventList* list = above->At(static_cast<size_t>(i))->GetChildList();
+        if (list == nullptr) return nullptr;
+        if (lists_.size() == known_) lists_.push_back(list);
+        else lists_[known_] = list;
+        ++known_;
+    }
+    return lists_[level];
+}
+
+Event* StepCursor::Find() {
+    while (!path_.empty()) {
+        const size_t last = path_.size() - 1;
+        const EventList* list = ListOf(last);
+        const int32_t i = path_[last];
+        if (list != nullptr && i >= 0 && static_cast<size_t>(i) < list->Count()) return list->At(static_cast<size_t>(i));
+        path_.pop_back();
+        if (path_.empty()) break;
+        ++path_.back();
+        Trim();
+    }
+    return nullptr;
+}
+
+void StepCursor::AdvanceFromUnknown(const EventList* children) {
+    if (children != nullptr && !children->Empty()) {
+        Trim();
+        if (known_ < path_.size()) ListOf(path_.size() - 1);
+        if (known_ == path_.size()) {
+            Enter(children);
+        } else {
+            path_.push_back(0);
+        }
+        return;
+    }
+    Leave();
+}
+
+void StepCursor::Leave() {
+    while (!path_.empty()) {
+        ++path_.back();
+        Trim();
+        const size_t last = path_.size() - 1;
+        const EventList* list = ListOf(last);
+        if (list != nullptr && path_[last] >= 0 && static_cast<size_t>(path_[last]) < list->Count()) return;
+        path_.pop_back();
+    }
+}
+
+void StepCursor::JumpTo(const StepPath& target) {
+    size_t same = 0;
+    while (same < path_.size() && same < target.size() && path_[same] == target[same]) ++same;
+    path_ = target;
+    // The list of level k depends on the indices above it only.
+    if (known_ > same + 1) known_ = same + 1;
+}
+
 std::u16string StepNumberText(const StepPath& path) {
     std::u16string text;
     for (size_t k = 0; k < path.size(); ++k) {

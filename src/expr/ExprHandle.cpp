@@ -10,14 +10,10 @@
 
 namespace ovrix {
 
-// Made for every result and dropped soon after: recycled like Numbers.
-class PExprItemObj final : public VObj {
-public:
-    static void* operator new(size_t) { return Recycler<sizeof(PExprItemObj)>::Take(); }
-    static void operator delete(void* p) { Recycler<sizeof(PExprItemObj)>::Give(p); }
-
-    Ref<ExprItem> item;
-};
+PExprItemObj::PExprItemObj() = default;
+PExprItemObj::~PExprItemObj() = default;
+void* PExprItemObj::operator new(size_t) { return Recycler<sizeof(PExprItemObj)>::Take(); }
+void PExprItemObj::operator delete(void* p) { Recycler<sizeof(PExprItemObj)>::Give(p); }
 
 PExprItem::PExprItem() = default;
 PExprItem::PExprItem(std::nullptr_t) {}
@@ -34,8 +30,6 @@ PExprItem PExprItem::Of(ExprItem* item) {
     h.cell_->item = Ref<ExprItem>(item);
     return h;
 }
-
-ExprItem* PExprItem::Item() const { return cell_ ? cell_->item.Get() : nullptr; }
 
 bool PExprItem::HasCell() const { return static_cast<bool>(cell_); }
 

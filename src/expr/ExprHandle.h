@@ -5,10 +5,12 @@
 // see the new value. A null handle and a cell without an item both mean
 // "no value".
 //
-// The cell's layout is private to ExprHandle.cpp: nothing else may rely on
-// how a handle reaches its item.
+// Only the handle touches its cell. The cell's class is declared here so
+// that reaching the item (done on every operand of every operator) is an
+// inline load rather than a call; nothing outside ExprHandle.cpp uses it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,7 +19,17 @@
 namespace ovrix {
 
 class ExprItem;
-class PExprItemObj;
+
+class PExprItemObj final : public VObj {
+public:
+    PExprItemObj();
+    ~PExprItemObj() override;
+    // Made for every result and dropped soon after: recycled like Numbers.
+    static void* operator new(size_t size);
+    static void operator delete(void* p);
+
+    Ref<ExprItem> item;
+};
 
 class PExprItem {
 public:
@@ -33,7 +45,7 @@ public:
     static PExprItem Of(ExprItem* item);
 
     // The item, or null when there is no value.
-    ExprItem* Item() const;
+    ExprItem* Item() const { return cell_ ? cell_->item.Get() : nullptr; }
     ExprItem* operator->() const { return Item(); }
     bool HasValue() const { return Item() != nullptr; }
     explicit operator bool() const { return HasValue(); }

@@ -61,7 +61,20 @@ constexpr uint32_t kAnd = 1028;
 constexpr uint32_t kOr = 1029;
 }  // namespace op
 
-bool IsOperatorCode(uint32_t code);
+// Whether a node kind is one of the operators above.
+constexpr bool IsOperatorCode(uint32_t code) {
+    switch (code) {
+        case op::kRemainder:
+        case op::kProduct:
+        case op::kSum:
+        case op::kDifference:
+        case op::kQuotient:
+        case op::kLess:
+        case op::kGreater:
+        case op::kPower: return true;
+        default: return code >= op::kEqual && code <= op::kOr;
+    }
+}
 
 namespace tag {
 constexpr uint32_t kText = MakeTag("TEXT");

@@ -19,20 +19,6 @@ std::u16string OperandText(const PExprItem& node, bool marked) {
 
 }  // namespace
 
-bool IsOperatorCode(uint32_t code) {
-    switch (code) {
-        case op::kRemainder:
-        case op::kProduct:
-        case op::kSum:
-        case op::kDifference:
-        case op::kQuotient:
-        case op::kLess:
-        case op::kGreater:
-        case op::kPower: return true;
-        default: return code >= op::kEqual && code <= op::kOr;
-    }
-}
-
 std::u16string NodeText(const PExprItem& node, bool marked) {
     if (!node) return {};
     return marked ? node->GetMarkedText() : node->GetDisplayText();

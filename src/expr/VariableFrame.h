@@ -62,6 +62,8 @@ private:
 struct VariableSlot {
     uint64_t stamp = 0;
     PExprItem* cell = nullptr;
+    // The name is the base name alone, so the cell is what the name reaches.
+    bool whole = false;
 };
 
 // A small engine-side variable.

@@ -68,12 +68,12 @@ PExprItem* FindCell(VariableTable& table, std::u16string_view baseName, Variable
     return cell;
 }
 
-// The cell that a canonical name with member parts reaches now, or null.
-const PExprItem* ReachCell(std::u16string_view name, VariableSlot* slot) {
-    VariableTable* table = VariableTableFor(name);
-    if (table == nullptr) return nullptr;
+// The cell that a canonical name with member parts reaches now in its
+// table, or null.
+const PExprItem* ReachCellByName(VariableTable& table, std::u16string_view name, VariableSlot* slot) {
     NameParts parts(name);
-    const PExprItem* cell = FindCell(*table, parts.Next(), slot);
+    const PExprItem* cell = FindCell(table, parts.Next(), slot);
+    if (cell != nullptr && slot != nullptr) slot->whole = !parts.More();
     while (cell != nullptr && parts.More()) {
         const std::u16string_view part = parts.Next();
         ExprItem* item = cell->Item();
@@ -84,6 +84,15 @@ const PExprItem* ReachCell(std::u16string_view name, VariableSlot* slot) {
         cell = &it->second;
     }
     return cell;
+}
+
+// The same through the slot when it still holds; kept apart from the walk
+// so that this, the usual case, stays a few instructions.
+inline const PExprItem* ReachCell(std::u16string_view name, VariableSlot* slot) {
+    VariableTable* table = VariableTableFor(name);
+    if (table == nullptr) return nullptr;
+    if (slot != nullptr && slot->whole && slot->stamp == table->Stamp()) return slot->cell;
+    return ReachCellByName(*table, name, slot);
 }
 
 // A value reached through a cell that others also hold is held elsewhere
@@ -176,15 +185,20 @@ ExprItem* VariableItem(std::u16string_view name, VariableSlot* slot) {
 void StoreVariable(std::u16string_view name, const PExprItem& value, VariableSlot* slot) {
     VariableTable* table = VariableTableFor(name);
     if (table == nullptr) return;
+    if (slot != nullptr && slot->whole && slot->stamp == table->Stamp()) {
+        slot->cell->Assign(value.Item());
+        return;
+    }
     NameParts parts(name);
     const std::u16string_view base = parts.Next();
     PExprItem* entry = FindCell(*table, base, slot);
     if (!parts.More()) {
         if (entry != nullptr) {
             entry->Assign(value.Item());
+            if (slot != nullptr) slot->whole = true;
         } else {
             PExprItem& added = table->Insert(base, CellFor(value));
-            if (slot != nullptr) *slot = VariableSlot{table->Stamp(), &added};
+            if (slot != nullptr) *slot = VariableSlot{table->Stamp(), &added, true};
         }
         return;
     }

@@ -84,11 +84,6 @@ void StepKinds::Add(const StepKind& kind) {
     rows_[kind.typeId] = kind;
 }
 
-const StepKind* StepKinds::Find(uint32_t typeId) const {
-    if (typeId > kMaxTypeId || IsUnusedId(typeId) || rows_[typeId].typeId != typeId) return nullptr;
-    return &rows_[typeId];
-}
-
 StepNames StepNamesOf(uint32_t typeId) {
     if (typeId > kMaxTypeId) return {};
     return kNames[typeId];

@@ -45,7 +45,12 @@ public:
     // mistake of the program, not of a script.
     void Add(const StepKind& kind);
     // The row of an id; none for unused and unknown ids.
-    const StepKind* Find(uint32_t typeId) const;
+    const StepKind* Find(uint32_t typeId) const {
+        // Add never fills the row of an unused id, so only row 0 matches an
+        // id it does not hold.
+        if (typeId == 0 || typeId > kMaxTypeId || rows_[typeId].typeId != typeId) return nullptr;
+        return &rows_[typeId];
+    }
 
 private:
     std::array<StepKind, kMaxTypeId + 1> rows_{};

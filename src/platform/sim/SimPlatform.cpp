@@ -14,16 +14,20 @@ SimPlatform::SimPlatform(SimOptions options)
 void SimPlatform::Advance(uint64_t us) {
     const uint64_t target = nowUs_ + us;
     // What the window does may cost time itself; that time only moves the clock.
-    if (!inWindowThread_) {
-        inWindowThread_ = true;
-        RunWindowEvents(target);
-        inWindowThread_ = false;
-    }
+    if (!inWindowThread_ && WindowEventDue(target)) RunWindowThread(target);
     nowUs_ = std::max(nowUs_, target);
-    if (options_.maxMs != 0 && !limitReported_ && nowUs_ / 1000 > options_.maxMs) {
-        limitReported_ = true;
-        if (onTimeLimit) onTimeLimit();
-    }
+    if (options_.maxMs != 0 && !limitReported_ && nowUs_ / 1000 > options_.maxMs) ReportTimeLimit();
+}
+
+void SimPlatform::RunWindowThread(uint64_t untilUs) {
+    inWindowThread_ = true;
+    RunWindowEvents(untilUs);
+    inWindowThread_ = false;
+}
+
+void SimPlatform::ReportTimeLimit() {
+    limitReported_ = true;
+    if (onTimeLimit) onTimeLimit();
 }
 
 void SimPlatform::RunWindowEvents(uint64_t untilUs) {

@@ -287,6 +287,16 @@ private:
 
     // Runs what falls due up to the virtual time `untilUs`, each at its time.
     void RunWindowEvents(uint64_t untilUs);
+    // The same as the window's thread, whose own time only moves the clock;
+    // and the time limit's report. Both are rare: Advance, which every clock
+    // read passes through, stays small enough to inline without them.
+    void RunWindowThread(uint64_t untilUs);
+    void ReportTimeLimit();
+    // Whether RunWindowEvents would find anything to do by `untilUs`: every
+    // clock read passes here, and almost always nothing is due.
+    bool WindowEventDue(uint64_t untilUs) const {
+        return clipboardChangesDone_ < clipboardChanges.size() || progressWindow_.NextTickUs() <= untilUs;
+    }
 
     SimOptions options_;
     uint64_t nowUs_ = 0;
