@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/CallNode.h"
 #include "engine/FlowSteps.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackFlags.h"
@@ -29,16 +30,7 @@ PExprItem Num(double v) { return MakeItem<ExprItem_Num>(v); }
 PExprItem Var(std::u16string_view name) { return MakeItem<ExprItem_Var>(name); }
 PExprItem Op(uint32_t code, PExprItem a, PExprItem b) { return MakeItem<ExprItem_Operator2>(code, a, b); }
 
-// A call node read back from its stored form, as the loader makes it.
-PExprItem Call(std::u16string_view key, const std::vector<PExprItem>& args) {
-    RecordBuffer b;
-    WriteU32(b, tag::kType, kind::kFunction);
-    WriteString(b, tag::kFunction, key);
-    WriteU32(b, tag::kCallForm, 0);
-    for (size_t i = 0; i < args.size(); ++i) SaveSubNode(b, tag::Argument(static_cast<uint32_t>(i)), args[i]);
-    const std::vector<uint8_t> bytes = b.ToVector();
-    return ReadExprItem(Region{bytes.data(), static_cast<uint32_t>(bytes.size())});
-}
+PExprItem Call(std::u16string_view key, const std::vector<PExprItem>& args) { return LoadCall(key, args); }
 
 template <class T>
 Ref<T> Step() {
@@ -100,22 +92,28 @@ void BM_ZeroDelaySteps(benchmark::State& state) {
 }
 BENCHMARK(BM_ZeroDelaySteps);
 
-// For $k = 0 to 999 { Set $s = $s + Array_Get(#a, $k) } over 1000 numbers.
-void BM_ArrayElementsLoop(benchmark::State& state) {
-    constexpr int kCount = 1000;
-    SimPlayer p;
-    SetVariable(u"#a", Call(u"Array_Create", {})->Evaluate());
-    for (int i = 0; i < kCount; ++i) Call(u"Array_Push", {Var(u"#a"), Num(i)})->Evaluate();
+// Set $s = 0, then For $k = 0 to count - 1 { Set $s = $s + element }.
+EventList SumOverIndices(int count, PExprItem element) {
     EventList list;
     list.Append(Set(u"$s", Num(0)));
     auto loop = Step<ForLoopEvent>();
     loop->kind = kLoopRangeExclusive;
     loop->variable = u"$k";
     loop->start = Stored(Num(0));
-    loop->end = Stored(Num(kCount));
-    loop->children.Append(Set(u"$s", Op(op::kSum, Var(u"$s"), Call(u"Array_Get", {Var(u"#a"), Var(u"$k")}))));
+    loop->end = Stored(Num(count));
+    loop->children.Append(Set(u"$s", Op(op::kSum, Var(u"$s"), std::move(element))));
     list.Append(loop);
     list.Append(Step<NextEvent>());
+    return list;
+}
+
+// For $k = 0 to 999 { Set $s = $s + Array_Get(#a, $k) } over 1000 numbers.
+void BM_ArrayElementsLoop(benchmark::State& state) {
+    constexpr int kCount = 1000;
+    SimPlayer p;
+    SetVariable(u"#a", Call(u"Array_Create", {})->Evaluate());
+    for (int i = 0; i < kCount; ++i) Call(u"Array_Push", {Var(u"#a"), Num(i)})->Evaluate();
+    EventList list = SumOverIndices(kCount, Call(u"Array_Get", {Var(u"#a"), Var(u"$k")}));
     for (auto _ : state) p.Play(list);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kCount);
 }
@@ -126,16 +124,7 @@ void BM_TextCharactersLoop(benchmark::State& state) {
     constexpr int kCount = 1000;
     SimPlayer p;
     SetVariable(u"#t", MakeItem<ExprItem_Text>(std::u16string(kCount, u'x')));
-    EventList list;
-    list.Append(Set(u"$s", Num(0)));
-    auto loop = Step<ForLoopEvent>();
-    loop->kind = kLoopRangeExclusive;
-    loop->variable = u"$k";
-    loop->start = Stored(Num(0));
-    loop->end = Stored(Num(kCount));
-    loop->children.Append(Set(u"$s", Op(op::kSum, Var(u"$s"), Call(u"StringGetChar", {Var(u"#t"), Var(u"$k")}))));
-    list.Append(loop);
-    list.Append(Step<NextEvent>());
+    EventList list = SumOverIndices(kCount, Call(u"StringGetChar", {Var(u"#t"), Var(u"$k")}));
     for (auto _ : state) p.Play(list);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kCount);
 }

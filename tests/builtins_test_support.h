@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/CallNode.h"
 #include "builtins/BuiltinHost.h"
 #include "builtins/Registry.h"
 #include "container/RecordBuffer.h"
@@ -85,15 +86,7 @@ private:
 
 // A call node of `key` with these argument nodes, read back from its
 // stored form (so it goes through the loader's resolution and defaults).
-inline PExprItem LoadCall(std::u16string_view key, const std::vector<PExprItem>& args) {
-    RecordBuffer b;
-    WriteU32(b, tag::kType, kind::kFunction);
-    WriteString(b, tag::kFunction, key);
-    WriteU32(b, tag::kCallForm, 0);
-    for (size_t i = 0; i < args.size(); ++i) SaveSubNode(b, tag::Argument(static_cast<uint32_t>(i)), args[i]);
-    const std::vector<uint8_t> bytes = b.ToVector();
-    return ReadExprItem(Region{bytes.data(), static_cast<uint32_t>(bytes.size())});
-}
+using ovrix::LoadCall;
 
 inline ExprItem_Fun& CallOf(const PExprItem& node) { return *ItemAs<ExprItem_Fun>(node); }
 
