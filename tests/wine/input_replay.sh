@@ -45,6 +45,15 @@ has_line() { grep -qE "^[0-9]+ $2" "$1" 2>/dev/null; }
 reported() { cut -d' ' -f2- "$TRACE" | grep -xF -- "clipboard \"$1=$2\"" >/dev/null; }
 # The value the script reported under KEY, as the trace quotes it.
 reported_value() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
+# expect_reported SECTION LABEL KEY VALUE: passes when the script reported
+# KEY=VALUE; the failure says what it reported instead.
+expect_reported() {
+    if reported "$3" "$4"; then
+        pass "$1: $2 ($3=$4)"
+    else
+        fail "$1: $2: $3 reported \"$(reported_value "$3")\", not \"$4\""
+    fi
+}
 # The ms field of the N-th line (default 1) matching an extended regex.
 line_ms() { grep -E "^[0-9]+ $2" "$1" | sed -n "${3:-1}p" | cut -d' ' -f1; }
 

@@ -28,13 +28,7 @@ PICTURE_RECT="500 300 532 324"
 PICTURE_CENTRE=516,312
 PICTURE_ASIDE=100,100  # where the script puts the cursor before each search
 
-check_picture() {  # check_picture LABEL KEY VALUE
-    if reported "$2" "$3"; then
-        pass "pictures: $1 ($2=$3)"
-    else
-        fail "pictures: $1: $2 reported \"$(reported_value "$2")\", not \"$3\""
-    fi
-}
+check_picture() { expect_reported pictures "$@"; }  # LABEL KEY VALUE
 
 check_picture_trace() {
     local found second missed

@@ -18,12 +18,9 @@
 
 MEMORY_EXE=$WIN64/tests/ovrix-wine-memory.exe
 
-# The value the script reported under KEY, as the trace quotes it.
-process_report() { cut -d' ' -f2- "$TRACE" | sed -n "s/^clipboard \"$1=\(.*\)\"$/\1/p" | head -1; }
-
 check_process_report() {  # LABEL KEY ALLOWED-VALUES-REGEX
     local value
-    value=$(process_report "$2")
+    value=$(reported_value "$2")
     if [[ $value =~ ^($3)$ ]]; then
         pass "processes: $1 ($2=$value)"
     else

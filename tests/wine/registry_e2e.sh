@@ -16,13 +16,7 @@
 REGISTRY_KEY='HKCU\Software\OvrixTest'
 REGISTRY_PAGE='served by the test'
 
-registry_check() {  # registry_check LABEL KEY VALUE
-    if reported "$2" "$3"; then
-        pass "registry: $1 ($2=$3)"
-    else
-        fail "registry: $1: $2 reported \"$(reported_value "$2")\", not \"$3\""
-    fi
-}
+registry_check() { expect_reported registry "$@"; }  # LABEL KEY VALUE
 
 registry_server_up() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 

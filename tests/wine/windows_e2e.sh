@@ -24,13 +24,7 @@ WINDOWS_FILE=ovrix-windows.txt
 WINDOWS_NOTEPAD="$WINDOWS_FILE - Notepad"
 
 
-check_reported() {  # check_reported LABEL KEY VALUE
-    if reported "$2" "$3"; then
-        pass "windows: $1 ($2=$3)"
-    else
-        fail "windows: $1: $2 reported \"$(reported_value "$2")\", not \"$3\""
-    fi
-}
+check_reported() { expect_reported windows "$@"; }  # LABEL KEY VALUE
 
 check_notepad_part() {
     if has_line "$TRACE" 'shell "open" "notepad.exe" "C:\\\\ovrix-windows.txt" [0-9]+' &&

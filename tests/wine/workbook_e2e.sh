@@ -18,14 +18,7 @@ SHEET_SERVER=$WIN64/tests/ovrix-wine-sheet-server.dll
 
 workbook_reg() { timeout 60 "$WINE" reg "$@" >/dev/null 2>&1; }
 
-workbook_check() {
-    local what=$1 key=$2 value=$3
-    if reported "$key" "$value"; then
-        pass "workbook: $what"
-    else
-        fail "workbook: $what ($key: $(grep -oE "clipboard \"$key=[^\"]*\"" "$TRACE" | head -1))"
-    fi
-}
+workbook_check() { expect_reported workbook "$@"; }  # LABEL KEY VALUE
 
 workbook_unregister() {
     workbook_reg delete 'HKCR\Excel.Application' /f
