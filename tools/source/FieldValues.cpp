@@ -523,6 +523,14 @@ Bytes U32Data(uint32_t value) {
             static_cast<uint8_t>(value >> 24)};
 }
 
+void Put(Bytes& out, uint32_t tag, const Bytes& data) {
+    const Bytes head = U32Data(tag);
+    const Bytes length = U32Data(static_cast<uint32_t>(data.size()));
+    out.insert(out.end(), head.begin(), head.end());
+    out.insert(out.end(), length.begin(), length.end());
+    out.insert(out.end(), data.begin(), data.end());
+}
+
 Bytes TextData(std::u16string_view text) {
     Bytes out;
     out.reserve(2 * text.size() + 2);

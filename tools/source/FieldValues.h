@@ -71,5 +71,7 @@ bool ReadSigned(SourceCursor& cursor, int64_t low, int64_t high, int64_t& value,
 
 Bytes U32Data(uint32_t value);
 Bytes TextData(std::u16string_view text);
+// Appends a whole record: its tag, its length and its data.
+void Put(Bytes& out, uint32_t tag, const Bytes& data);
 
 }  // namespace ovrix

@@ -77,14 +77,6 @@ std::vector<Node> Nest(const std::vector<SourceLine>& lines, size_t& at, size_t 
     return nodes;
 }
 
-void Put(Bytes& out, uint32_t tag, const Bytes& data) {
-    const Bytes head = U32Data(tag);
-    const Bytes length = U32Data(static_cast<uint32_t>(data.size()));
-    out.insert(out.end(), head.begin(), head.end());
-    out.insert(out.end(), length.begin(), length.end());
-    out.insert(out.end(), data.begin(), data.end());
-}
-
 class SourceCompiler {
 public:
     SourceCompiler(SourceErrors& errors, PictureFiles* files) : errors_(errors), files_(files) {}

@@ -13,14 +13,6 @@ namespace {
 
 Bytes AsBytes(Region r) { return r.Empty() ? Bytes{} : Bytes(r.base, r.base + r.size); }
 
-void Put(Bytes& out, uint32_t tag, const Bytes& data) {
-    const Bytes head = U32Data(tag);
-    const Bytes length = U32Data(static_cast<uint32_t>(data.size()));
-    out.insert(out.end(), head.begin(), head.end());
-    out.insert(out.end(), length.begin(), length.end());
-    out.insert(out.end(), data.begin(), data.end());
-}
-
 // The rows of one indexed group: from its starting row to the next row that
 // is not indexed.
 size_t GroupEnd(const StepForm& form, size_t start) {

@@ -38,14 +38,20 @@ FILETIME FileTimeOf(int64_t seconds) {
     return FILETIME{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
 }
 
-FoundFile Found(const WIN32_FIND_DATAW& data) {
-    FoundFile found;
-    found.name = FromWide(data.cFileName);
+// What a search and an attribute query both tell of a file.
+template <class Data>
+void TakeAttributes(const Data& data, FoundFile& found) {
     found.attributes = data.dwFileAttributes;
     found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     found.creationTime = SecondsOf(data.ftCreationTime);
     found.lastAccessTime = SecondsOf(data.ftLastAccessTime);
     found.lastWriteTime = SecondsOf(data.ftLastWriteTime);
+}
+
+FoundFile Found(const WIN32_FIND_DATAW& data) {
+    FoundFile found;
+    found.name = FromWide(data.cFileName);
+    TakeAttributes(data, found);
     return found;
 }
 
@@ -92,11 +98,7 @@ std::optional<FoundFile> Win32Files::FileInfo(std::u16string_view path) {
     FoundFile found;
     const size_t cut = path.find_last_of(u"\\/");
     found.name = std::u16string(cut == std::u16string_view::npos ? path : path.substr(cut + 1));
-    found.attributes = data.dwFileAttributes;
-    found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    found.creationTime = SecondsOf(data.ftCreationTime);
-    found.lastAccessTime = SecondsOf(data.ftLastAccessTime);
-    found.lastWriteTime = SecondsOf(data.ftLastWriteTime);
+    TakeAttributes(data, found);
     return found;
 }
 
