@@ -18,8 +18,8 @@ namespace {
 using namespace inputtest;
 using scripttest::Step;
 
-Ref<Event> Keystroke(std::vector<uint8_t> keys, bool ctrl, bool shift, uint32_t delay = 0) {
-    auto step = Step<KeystrokeEvent>(delay);
+Ref<Event> Keystroke(std::vector<uint8_t> keys, bool ctrl, bool shift) {
+    auto step = Step<KeystrokeEvent>();
     step->ctrl = ctrl;
     step->shift = shift;
     step->keyCount = static_cast<uint32_t>(keys.size());

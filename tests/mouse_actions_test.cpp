@@ -21,15 +21,14 @@ using scripttest::Num;
 using scripttest::Step;
 using scripttest::Stored;
 
-Ref<Event> Button(uint32_t action, uint32_t amount = 100) {
+Ref<Event> Button(uint32_t action) {
     auto step = Step<MouseEvent>();
     step->action = action;
-    step->wheelAmount = amount;
     return step;
 }
 
-Ref<Event> Click(uint32_t button, uint32_t kind, uint32_t delay = 0) {
-    auto step = Step<MouseClickEvent>(delay);
+Ref<Event> Click(uint32_t button, uint32_t kind) {
+    auto step = Step<MouseClickEvent>();
     step->button = button;
     step->clickKind = kind;
     return step;
@@ -42,10 +41,6 @@ Ref<Event> Coordinates(PExprItem x, PExprItem y) {
     return step;
 }
 
-DesktopSetup CursorAt(int32_t x, int32_t y, bool swapped = false) {
-    return [=](SimPlatform& sim) { sim.PlaceCursor(x, y), sim.buttonsSwapped = swapped; };
-}
-
 // Swapped buttons trade left for right in the button, click, drag and
 // recorded-input steps alike; the middle button stays.
 TEST(MouseActions, SwappedButtonsTradeLeftForRight) {
@@ -54,7 +49,8 @@ TEST(MouseActions, SwappedButtonsTradeLeftForRight) {
     const std::vector<Ref<Event>> steps{Button(1), Button(4), Button(5), Click(MouseClickEvent::kLeft, 0),
                                         Click(MouseClickEvent::kRight, 0), recorded,
                                         Coordinates<DragMouseEvent>(Num(0), Num(-7))};
-    EXPECT_EQ(Untimed(PlayInput(steps, CursorAt(3, 9, true))),
+    const DesktopSetup swapped = [](SimPlatform& sim) { sim.PlaceCursor(3, 9), sim.buttonsSwapped = true; };
+    EXPECT_EQ(Untimed(PlayInput(steps, swapped)),
               (Lines{"mouse 0x8 0 0 0", "mouse 0x4 0 0 0", "mouse 0x20 0 0 0", "mouse 0x8 0 0 0",
                      "mouse 0x10 0 0 0", "mouse 0x2 0 0 0", "mouse 0x4 0 0 0", "mouse 0x8 0 0 0", "cursor 3 9",
                      "mouse 0x8 0 0 0", "cursor 3 4", "cursor 3 2", "mouse 0x10 0 0 0"}));

@@ -1,7 +1,8 @@
 // The system and file steps played on the simulated desktop where a script
 // as source beside its trace (tests/golden) cannot say it: random and
-// endless waits, a refused delete, timed message boxes, a cancelled
-// countdown and the countdown dialog's own decisions.
+// endless waits, a refused delete, message boxes answered by a button
+// without a name or by their timeout, a cancelled countdown and the
+// countdown dialog's own decisions.
 #include <gtest/gtest.h>
 
 #include <limits>
