@@ -56,10 +56,16 @@ TEST(MouseActions, SwappedButtonsTradeLeftForRight) {
                      "mouse 0x8 0 0 0", "cursor 3 4", "cursor 3 2", "mouse 0x10 0 0 0"}));
 }
 
+// On OS 6.2 a position is set by an absolute mouse move, which the cursor
+// follows.
 TEST(MouseActions, PositionsAreAbsoluteOnlyOnOs62) {
+    SimFixture f;
+    f.sim.osVersion = {6, 2};
+    f.PlaySteps({Coordinates<MousePosEvent>(Num(960.7), scripttest::Text(u"540"))}, true);
+    EXPECT_EQ(InputOf(f.trace), (Lines{"0 mouse 0x8001 32768 32768 0"}));
+    EXPECT_EQ(f.sim.GetCursorPos().x, 960);
+    EXPECT_EQ(f.sim.GetCursorPos().y, 540);
     const DesktopSetup os62 = [](SimPlatform& sim) { sim.osVersion = {6, 2}; };
-    EXPECT_EQ(PlayInput({Coordinates<MousePosEvent>(Num(960.7), scripttest::Text(u"540"))}, os62),
-              (Lines{"0 mouse 0x8001 32768 32768 0"}));
     // The product is taken in 32 bits: 40000 x 65536 wraps to a negative.
     EXPECT_EQ(PlayInput({Coordinates<MousePosEvent>(Num(40000), Num(-1))}, os62),
               (Lines{"0 mouse 0x8001 -871628 -60 0"}));
