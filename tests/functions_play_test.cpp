@@ -1,8 +1,8 @@
-// Script functions, calls and jumps played by the engine on the simulated
-// desktop, where a script as source beside its trace (tests/golden) cannot
-// say it: replays, link passes, the script cache, the call depth and the
-// playback flags. Each test states a script and what it must leave behind
-// (the program-wide variable "#log", which its steps append to).
+// Script functions and played scripts where a script as source beside its
+// trace (tests/golden) cannot say it: replays and link passes of one list,
+// the script cache, the call depth, weighted random plays and the
+// implementation entry. Each test states a script and what it must leave
+// behind (the program-wide variable "#log", which its steps append to).
 #include <gtest/gtest.h>
 
 #include "ScriptTestSupport.h"
@@ -17,36 +17,24 @@
 namespace ovrix {
 namespace {
 
-using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
-    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Return, scripttest::ScriptArg, scripttest::Set,
-    scripttest::Step, scripttest::Stored, scripttest::Text, scripttest::Var;
+using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::Log, scripttest::LogText, scripttest::Num,
+    scripttest::Step, scripttest::Stored, scripttest::Text;
 
-PExprItem Call(std::u16string name, std::vector<PExprItem> args = {}) {
+// Call name(), a script-function call without arguments.
+Ref<Event> CallStep(std::u16string name) {
     auto node = MakeItem<ExprItem_DynFun>();
-    auto* call = ItemAs<ExprItem_DynFun>(node);
-    call->name = std::move(name);
-    call->args = std::move(args);
-    return node;
-}
-
-Ref<Event> CallStep(std::u16string name, std::vector<PExprItem> args = {}) {
+    ItemAs<ExprItem_DynFun>(node)->name = std::move(name);
     auto step = Step<CallFunEvent>();
-    step->code = Stored(Call(std::move(name), std::move(args)));
+    step->code = Stored(node);
     return step;
 }
 
-struct Param {
-    std::u16string name;
-    PExprItem fallback = {};
-};
-
-Ref<FunStartEvent> Function(std::u16string name, std::vector<Param> params, std::vector<Ref<Event>> body) {
+Ref<FunStartEvent> Function(std::u16string name, std::vector<std::u16string> params, std::vector<Ref<Event>> body) {
     auto step = Block<FunStartEvent>(std::move(body));
     step->functionName = std::move(name);
     for (auto& p : params) {
         FunctionArg arg;
-        arg.name = p.name;
-        if (p.fallback) arg.defaultValue = Stored(p.fallback);
+        arg.name = std::move(p);
         step->args.push_back(arg);
     }
     return step;
@@ -54,33 +42,22 @@ Ref<FunStartEvent> Function(std::u16string name, std::vector<Param> params, std:
 
 struct FunctionsPlayTest : ::testing::Test {
     FunctionsPlayTest() { ClearLog(); }
-    ~FunctionsPlayTest() override {
-        SetFlag(StopRequest, 0);
-        SetFlag(ResetRequest, 0);
-    }
+    ~FunctionsPlayTest() override { SetFlag(StopRequest, 0); }
 
     void Load(std::vector<Ref<Event>> steps) {
         for (auto& s : steps) list.Append(s);
     }
 
-    std::string Play(std::vector<Ref<Event>> steps, const ArgumentList* arguments = nullptr) {
+    std::string Play(std::vector<Ref<Event>> steps) {
         Load(std::move(steps));
         EXPECT_TRUE(PrepareScript(f.player, list, 0));
-        return Replay(arguments);
+        return Replay();
     }
 
-    std::string Replay(const ArgumentList* arguments = nullptr) {
+    std::string Replay() {
         f.desktop.BeginTrace();
-        RunEventList(f.player, list, arguments, 1);
+        RunEventList(f.player, list, nullptr, 1);
         return LogText();
-    }
-
-    // A fresh start for a further script in the same test.
-    void Restart() {
-        SetFlag(StopRequest, 0);
-        f.trace.clear();
-        list.Clear();
-        ClearLog();
     }
 
     std::vector<std::string> Errors() const { return f.Events("error"); }
@@ -89,30 +66,23 @@ struct FunctionsPlayTest : ::testing::Test {
     EventList list;
 };
 
-// Names are case-sensitive and a function body has no table of its own, so
-// a function reaches neither another function nor itself.
-TEST_F(FunctionsPlayTest, FunctionBodiesCannotCallFunctions) {
+// A call its function's body could not resolve is looked up again when the
+// list is played again, with the same answer.
+TEST_F(FunctionsPlayTest, AFailedCallIsLookedUpAgainOnReplay) {
     auto inner = Function(u"inner", {}, {Log(u"i")});
     auto outer = Function(u"outer", {}, {Log(u"o"), CallStep(u"inner"), Log(u"never")});
-    auto self = Function(u"self", {}, {CallStep(u"self")});
-    EXPECT_EQ(Play({inner, outer, self, CallStep(u"Inner"), Log(u"x")}), "");
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function Inner does not eixst!\""}));
-    Restart();
-    EXPECT_EQ(Play({inner, outer, self, CallStep(u"outer"), Log(u"x")}), "o");
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function inner does not eixst!\""}));
+    EXPECT_EQ(Play({inner, outer, CallStep(u"outer"), Log(u"x")}), "o");
     SetFlag(StopRequest, 0);
     f.trace.clear();
-    EXPECT_EQ(Replay(), "oo");  // the call node is looked up again, with the same answer
-    Restart();
-    EXPECT_EQ(Play({self, CallStep(u"self"), Log(u"x")}), "");
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function self does not eixst!\""}));
+    EXPECT_EQ(Replay(), "oo");
+    EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function inner does not eixst!\""}));
 }
 
 // The implementation entry of a script function demands the full count
 // itself. (Calls with defaults and wrong counts play as source in
 // tests/golden.)
 TEST_F(FunctionsPlayTest, TheImplementationEntryDemandsTheFullCount) {
-    Load({Function(u"pair", {{u"$a"}, {u"$b"}}, {Log(u"pair")})});
+    Load({Function(u"pair", {u"$a", u"$b"}, {Log(u"pair")})});
     ASSERT_TRUE(PrepareScript(f.player, list, 0));
     const Dyn_Function* function = list.functions->Find(u"pair");
     ASSERT_NE(function, nullptr);
@@ -123,22 +93,6 @@ TEST_F(FunctionsPlayTest, TheImplementationEntryDemandsTheFullCount) {
     EXPECT_EQ(LogText(), "");
 }
 
-TEST_F(FunctionsPlayTest, RedefinitionStopsTheLinkPass) {
-    Load({Function(u"f", {}, {}), If(Num(1), {Function(u"f", {}, {})})});
-    EXPECT_FALSE(PrepareScript(f.player, list, 0));
-    EXPECT_EQ(f.Events("msgbox").size(), 1u);
-    EXPECT_NE(f.Events("msgbox").front().find("\"Script Error: Function f redefinition!\""), std::string::npos);
-
-    // A disabled definition is not entered; names differing in case are two names.
-    EventList other;
-    auto disabled = Function(u"f", {}, {});
-    disabled->disabled = 1;
-    other.Append(Function(u"f", {}, {}));
-    other.Append(disabled);
-    other.Append(Function(u"F", {}, {}));
-    EXPECT_TRUE(PrepareScript(f.player, other, 0));
-}
-
 TEST_F(FunctionsPlayTest, CachedResolutionFollowsANewLinkPass) {
     auto definition = Function(u"f", {}, {Log(u"f")});
     EXPECT_EQ(Play({definition, CallStep(u"f")}), "f");
@@ -146,16 +100,6 @@ TEST_F(FunctionsPlayTest, CachedResolutionFollowsANewLinkPass) {
     ASSERT_TRUE(PrepareScript(f.player, list, 0));  // the old descriptor is gone
     EXPECT_EQ(Replay(), "f");
     EXPECT_EQ(Errors(), (std::vector<std::string>{"error \"Error: Function f does not eixst!\""}));
-}
-
-TEST_F(FunctionsPlayTest, GetScriptArgReadsTheRunsArgumentList) {
-    const ArgumentList arguments{MakeItem<ExprItem_Text>(u"prog"), MakeItem<ExprItem_Text>(u"one")};
-    EXPECT_EQ(Play({ScriptArg(u"$a", 1), Log(Var(u"$a")), ScriptArg(u"$b", 1.9), Log(Var(u"$b")),
-                    ScriptArg(u"$c", 2), Log(u"["), Log(Var(u"$c")), Log(u"]"), ScriptArg(u"$d", -0.5),
-                    Log(Var(u"$d")), Function(u"f", {}, {ScriptArg(u"$e", 0), Log(u"("), Log(Var(u"$e")), Log(u")")}),
-                    CallStep(u"f")},
-                   &arguments),
-              "oneone[]prog()");
 }
 
 TEST_F(FunctionsPlayTest, CallsNestedTooDeeplyAreRefused) {
@@ -172,15 +116,11 @@ TEST_F(FunctionsPlayTest, CallsNestedTooDeeplyAreRefused) {
     EXPECT_TRUE(IsSet(StopRequest));
 }
 
-// Scripts played from steps: loaded once by the link pass from the image,
-// each play a fresh run with the file name and the evaluated arguments.
+// Scripts played from steps, loaded by the link pass from the image.
 struct NestedPlayTest : FunctionsPlayTest {
-    static Ref<PlayScriptEvent> PlayStep(std::u16string file, std::vector<PExprItem> args = {},
-                                         std::u16string result = {}, uint32_t delay = 0) {
-        auto step = Step<PlayScriptEvent>(delay);
+    static Ref<PlayScriptEvent> PlayStep(std::u16string file) {
+        auto step = Step<PlayScriptEvent>();
         step->file = std::move(file);
-        for (auto& a : args) step->arguments.push_back(Stored(a));
-        if (!result.empty()) step->result = Stored(Var(result));
         return step;
     }
 };
@@ -219,29 +159,6 @@ TEST_F(NestedPlayTest, ScriptsPlayingEachOtherLoadOnceAndStopAtTheDepthLimit) {
     EXPECT_TRUE(IsSet(StopRequest));
 }
 
-TEST_F(NestedPlayTest, AMissingScriptFileStopsTheLinkPass) {
-    f.EmbedScripts({});
-    Load({Log(u"x"), PlayStep(u"gone.ovx")});
-    EXPECT_FALSE(PrepareScript(f.player, list, 0));
-    EXPECT_EQ(f.Events("msgbox").size(), 1u);
-    // A disabled step names no file that must load.
-    list.Clear();
-    auto disabled = PlayStep(u"gone.ovx");
-    disabled->disabled = 1;
-    Load({disabled});
-    EXPECT_TRUE(PrepareScript(f.player, list, 0));
-}
-
-// Reset in a loop in a function in a played script ends every run after its step.
-TEST_F(NestedPlayTest, ResetInsideAFunctionInsideAPlayedScriptEndsThePass) {
-    auto body = Function(u"f", {}, {Log(u"f"), Count(3, {Step<ResetScriptEvent>(), Log(u"no")}), Step<NextEvent>(),
-                                    Log(u"no")});
-    f.EmbedScripts({{u"sub.ovx", {body, Log(u"s"), CallStep(u"f"), Log(u"no")}}});
-    EXPECT_EQ(Play({Log(u"a"), PlayStep(u"sub.ovx"), Log(u"no")}), "asf");
-    EXPECT_TRUE(IsSet(ResetRequest));
-    EXPECT_FALSE(IsSet(StopRequest));
-}
-
 TEST_F(NestedPlayTest, RandomPlayFollowsTheWeights) {
     f.EmbedScripts({{u"one.ovx", {Log(u"1")}}, {u"three.ovx", {Log(u"3")}},
            {u"never.ovx", {Log(u"0")}}});
@@ -257,32 +174,6 @@ TEST_F(NestedPlayTest, RandomPlayFollowsTheWeights) {
     EXPECT_GT(threes, 260);
     EXPECT_LT(threes, 340);
     EXPECT_EQ(f.Events("line status").back(), "line status \"Nothing to play!\"");
-}
-
-TEST_F(NestedPlayTest, RecordedInputShiftsPositionsAndScalesItsPauses) {
-    auto play = Step<PlayRecordEvent>();
-    play->relative = 1;
-    play->speed = 200;
-    play->records = {{RecordedInput::kPause, 10, 10, 0, 0},
-                     {RecordedInput::kKeyDown, 65, 0, 0, 100},
-                     {RecordedInput::kMove, 100, 100, 0, 1000},
-                     {RecordedInput::kLeftDown, 0, 0, 0, 0},
-                     {RecordedInput::kWheel, -1, 7, 120, 300},
-                     {RecordedInput::kKeyUp, 65, 0, 0, 0}};
-    f.sim.PlaceCursor(300, 150);
-    f.player.mouse.leftDown = 0x0008;  // swapped buttons
-    Play({play});
-    std::vector<std::string> events;
-    for (const std::string& line : f.trace) {
-        const std::string rest = line.substr(line.find(' ') + 1);
-        if (rest.rfind("line", 0) != 0) events.push_back(line);
-    }
-    // The shift comes from the first positioned record (not a pause or a key);
-    // the key is not shifted, the move is; the wheel stays at the cursor;
-    // each pause takes half its recorded time.
-    EXPECT_EQ(events, (std::vector<std::string>{"0 key 65 30 0x0", "50 cursor 300 150", "550 mouse 0x8 0 0 0",
-                                                "550 cursor 300 150", "550 mouse 0x800 0 0 120",
-                                                "700 key 65 30 0x2"}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// The run of a step list on the simulated desktop: the display throttle,
-// pause, stop and reset, the script line of file runs and the frame stack.
-// (The numbering of the step line and the delays' slices play as source in
-// tests/golden.)
+// The run of a step list on the simulated desktop where a script as source
+// cannot say it: the display throttle, pause and stop from the progress
+// window, the script line of a nested run and the frame stack. (The step
+// line's numbering, the delays' slices, reset and the script line of played
+// files play as source in tests/golden.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -108,29 +109,12 @@ TEST_F(PlaybackTest, StopWhilePausedEndsAtOnceWithoutRestoring) {
     SetFlag(PauseRequest, 0);
 }
 
-TEST_F(PlaybackTest, AFileRunShowsItsNameOnTheScriptLineAndRestoresIt) {
+// Only a run that is not nested shows its file on the script line.
+TEST_F(PlaybackTest, ANestedRunLeavesTheScriptLineAlone) {
     EventList file = SimFixture::StepList({Wait(1, 100)});
-    f.player.scriptPaths[&file] = u"C:\\scripts\\a rather long script file name.ovx";
-    f.desktop.progress.SetLine(ProgressLine::Script, u"Press Shift+F2 to stop");
-    RunEventList(f.player, file, nullptr, 0);
-    EXPECT_EQ(f.Events("line script"), (std::vector<std::string>{
-                                           "line script \"Press Shift+F2 to stop\"",
-                                           "line script \"In a rather long script file nam...\"",
-                                           "line script \"Press Shift+F2 to stop\"",
-                                       }));
-    // A nested run (nested = 1) leaves the line alone.
-    f.trace.clear();
+    f.player.scriptPaths[&file] = u"C:\\scripts\\a.ovx";
     RunEventList(f.player, file, nullptr, 1);
     EXPECT_TRUE(f.Events("line script").empty());
-}
-
-TEST_F(PlaybackTest, ResetEndsTheRunAfterTheCurrentStep) {
-    PlayTwoSteps([](SimPlatform& s) {
-        if (s.ElapsedMs() >= 200) SetFlag(ResetRequest);
-    });
-    EXPECT_EQ(f.Events("line step").size(), 1u);
-    EXPECT_GE(f.sim.ElapsedMs(), 1000u);  // the current step's delay is still waited
-    SetFlag(ResetRequest, 0);
 }
 
 TEST_F(PlaybackTest, ARunStoppedBeforeItsFirstStepLeavesItsFrameUntilPlaybackEnds) {
