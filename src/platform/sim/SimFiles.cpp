@@ -230,7 +230,10 @@ bool SimFiles::AddFile(std::u16string_view path, std::string_view content) {
     fs::create_directories(at.real.parent_path(), ec);
     std::ofstream out(at.real, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    return static_cast<bool>(out);
+    out.close();
+    if (!out) return false;
+    Stamp(at.real, true);
+    return true;
 }
 
 FoundFile SimFiles::Describe(const fs::path& real) {

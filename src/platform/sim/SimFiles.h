@@ -40,8 +40,8 @@ public:
     const std::filesystem::path& Root();
 
     // Puts a file or a folder (with the folders above it) on the simulated
-    // disk, as if it had always been there: nothing is traced. False when
-    // the path is refused.
+    // disk, as if it had always been there: nothing is traced, and a file's
+    // times are the virtual clock's now. False when the path is refused.
     bool AddFile(std::u16string_view path, std::string_view content = {});
     bool AddFolder(std::u16string_view path);
     // Where a path lives in the real folder, or the error a Windows call
