@@ -345,7 +345,9 @@ TEST_F(DesktopScreens, PicturesComeFromFilesBesideTheDescriptionAtTheirTimes) {
     EXPECT_EQ(d.sim.GetScreenSize().width, 64);
     EXPECT_EQ(d.sim.GetScreenSize().height, 48);
     EXPECT_EQ(ScreenColourAt(d.sim, 63, 47), 0xFF102030u);
-    d.sim.Sleep(2000);
+    d.sim.Sleep(1999);
+    EXPECT_EQ(ScreenColourAt(d.sim, 0, 0), 0xFF102030u);
+    d.sim.Sleep(1);
     EXPECT_EQ(ScreenColourAt(d.sim, 0, 0), 0xFF405060u);
 
     // A larger screen of its own size shows black past the picture.
