@@ -1,8 +1,8 @@
 // The playback driver where a golden trace cannot show it (the driver_*
 // golden traces show the rest): a start time of day the desktop file cannot
 // set, a run time in its 4-byte form, an empty timed script whose passes
-// would fill a trace, a stop request in mid-pass, the variable tables after
-// playback, and the base folder scripts are found in.
+// would fill a trace, a stop request in mid-pass, and the variable tables
+// after playback.
 #include <gtest/gtest.h>
 
 #include "SimFixture.h"
@@ -10,11 +10,9 @@
 #include "builder/ImageBuilder.h"
 #include "container/Tags.h"
 #include "engine/PlaybackFlags.h"
-#include "engine/ScriptLoader.h"
 #include "expr/KindsValue.h"
 #include "expr/Variables.h"
 #include "platform/sim/SimPlay.h"
-#include "shell/PlaybackDriver.h"
 
 namespace ovrix {
 namespace {
@@ -71,26 +69,6 @@ TEST(Driver, EndingPlaybackClearsBothVariableTables) {
     ASSERT_TRUE(stored);
     EXPECT_FALSE(FindVariable(u"!pass").HasValue());
     EXPECT_FALSE(FindVariable(u"#run").HasValue());
-}
-
-TEST(Driver, BaseFolderComesFromTheRootPath) {
-    struct Case {
-        const char16_t* root;
-        const char16_t* resolved;
-    };
-    const Case cases[] = {
-        {u"C:\\Macros\\main.ovx", u"C:\\Macros\\sub\\a.ovx"},
-        {u"main.ovx", u"\\sub\\a.ovx"},  // no backslash: the folder stays empty
-        {u"\\main.ovx", u"\\sub\\a.ovx"},
-        {u"", u"\\sub\\a.ovx"},
-    };
-    for (const auto& c : cases) {
-        SimFixture f;
-        const auto image = ImageBuilder().Root(c.root).Main(EventList{}).Build();
-        RunPlaybackDriver(f.player, Region{image.data(), static_cast<uint32_t>(image.size())});
-        EXPECT_EQ(ResolveScriptPath(f.player, u"sub\\a.ovx"), c.resolved);
-        EXPECT_EQ(ResolveScriptPath(f.player, u"E:\\x.ovx"), u"E:\\x.ovx");
-    }
 }
 
 }  // namespace
