@@ -1,12 +1,11 @@
-// The title matcher, the window searches, and the simulated desktop's
-// windows that they run over.
+// The title matcher the window searches use (the searches themselves, on the
+// simulated desktop, are in the window_* golden traces).
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 
 #include "builtins/WindowSearch.h"
-#include "platform/sim/SimPlatform.h"
 
 namespace ovrix {
 namespace {
@@ -52,69 +51,6 @@ TEST(MatchPattern, HostilePatternsEndQuickly) {
     EXPECT_FALSE(MatchPattern(std::u16string(100000, u'*') + u"b", text));
     EXPECT_TRUE(MatchPattern(std::u16string(100000, u'*'), text));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-}
-
-struct Desk {
-    SimPlatform sim;
-    SimWindows& windows = sim.windows;
-
-    WindowId Add(std::u16string title) {
-        SimWindowSpec spec;
-        spec.title = std::move(title);
-        spec.rect = {100, 100, 500, 400};
-        return windows.Add(spec);
-    }
-};
-
-TEST(FindWindowByTitle, FindsTheFrontmostAndFollowsActivation) {
-    Desk d;
-    const WindowId first = d.Add(u"Report 1");
-    const WindowId second = d.Add(u"Report 2");
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"report*"), first);
-    d.windows.Activate(second);
-    EXPECT_EQ(FindWindowByTitle(d.windows, u"report*"), second);
-    EXPECT_EQ(d.windows.GetForegroundWindow(), second);
-}
-
-TEST(SimWindows, LiveFromAppearanceToClosing) {
-    Desk d;
-    SimWindowSpec spec;
-    spec.title = u"Later";
-    spec.appearMs = 500;
-    spec.closeMs = 900;
-    const WindowId later = d.windows.Add(spec);
-    spec.title = u"Stubborn";
-    spec.appearMs = 0;
-    spec.closeMs.reset();
-    spec.closesOnRequest = false;
-    spec.rect = {0, 0, 400, 300};
-    SimWindowSpec edit;
-    edit.title = u"text";
-    edit.className = u"Edit";
-    edit.rect = {10, 20, 110, 40};
-    spec.controls.push_back(edit);
-    const WindowId stubborn = d.windows.Add(spec);
-
-    EXPECT_FALSE(d.windows.IsWindow(later));
-    d.sim.Advance(500'000);
-    EXPECT_TRUE(d.windows.IsWindow(later));
-    d.sim.Advance(400'000);
-    EXPECT_FALSE(d.windows.IsWindow(later));
-    EXPECT_EQ(d.windows.GetTitle(later), u"");
-
-    d.windows.PostClose(stubborn);
-    ASSERT_TRUE(d.windows.IsWindow(stubborn));
-    const std::vector<WindowId> children = d.windows.ChildWindows(stubborn);
-    ASSERT_EQ(children.size(), 1u);
-    const WindowId control = children[0];
-    // A control sits in its parent's client area, and moves with it.
-    d.windows.Move(stubborn, 300, 200);
-    EXPECT_EQ(d.windows.GetWindowRect(control)->left, 310);
-    EXPECT_EQ(d.windows.WindowFromPoint({315, 225}), control);
-    d.windows.SendChar(control, u'!');
-    d.windows.SendChar(stubborn, u'!');  // not an edit control: nothing typed
-    EXPECT_EQ(d.windows.GetControlText(control), u"text!");
-    EXPECT_EQ(d.windows.GetTitle(stubborn), u"Stubborn");
 }
 
 }  // namespace
