@@ -214,27 +214,5 @@ TEST(InputSteps, TextForms) {
     for (const auto& c : cases) EXPECT_EQ(Text(*c.first), c.second) << "row " << &c - cases;
 }
 
-// Equality: file paths ignore case, every other text (and the step's name) keeps it.
-TEST(InputSteps, FilePathsCompareWithoutCase) {
-    const auto open = [](std::u16string file, std::u16string parameters, std::u16string name = u"") {
-        return Made<OpenFileEvent>([=](auto& s) { s.file = file, s.parameters = parameters, s.name = name; });
-    };
-    const auto copy = [](std::u16string source, std::u16string destination) {
-        return Made<CopyFileEvent>([=](auto& s) { s.source = source, s.destination = destination; });
-    };
-    const auto del = [](std::u16string file) { return Made<DelFileEvent>([=](auto& s) { s.file = file; }); };
-    const struct {
-        Ref<Event> a, b;
-        bool equal;
-    } cases[] = {
-        {open(u"C:\\Data\\File.TXT", u"x"), open(u"c:\\data\\file.txt", u"x"), true},
-        {open(u"C:\\Data\\File.TXT", u"X"), open(u"C:\\Data\\File.TXT", u"x"), false},
-        {open(u"a", u"x"), open(u"a", u"x", u"Open"), false},
-        {copy(u"A.txt", u"B"), copy(u"a.TXT", u"b"), true},
-        {del(u"A.txt"), del(u"a.txt"), false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.a->IsEqual(*c.b), c.equal) << "row " << &c - cases;
-}
-
 }  // namespace
 }  // namespace ovrix

@@ -77,12 +77,12 @@ Bytes SavedCommentList() {
 }
 
 const Exception kExceptions[] = {
-    {0, u"disabled", Kept::NotCompared},
+    {0, u"disabled", Kept::NotCompared},  // a flag for the player, not part of the step
     {0, u"sub", Kept::Rewritten, SavedCommentList},
     // Coordinate expressions win over the older whole numbers.
     {0, u"oldX", Kept::Dropped},
     {0, u"oldY", Kept::Dropped},
-    // File paths.
+    // File paths; every other text, a window title say, keeps its case.
     {1, u"file", Kept::WithoutCase},
     {38, u"from", Kept::WithoutCase},
     {38, u"to", Kept::WithoutCase},
