@@ -123,7 +123,8 @@ inline Bytes CommentList(std::u16string_view text) {
 // row's default. A count holds the number of items, or of bytes, it counts.
 inline Bytes RichValue(const StepForm& form, const FieldRow& row, uint32_t item) {
     if (const FieldRow* counted = row.countOf.empty() ? nullptr : form.RowNamed(row.countOf)) {
-        return U32Data(counted->type == FieldType::Bytes ? static_cast<uint32_t>(RichValue(form, *counted, 0).size()) : 2);
+        const size_t count = counted->type == FieldType::Bytes ? RichValue(form, *counted, 0).size() : 2;
+        return U32Data(static_cast<uint32_t>(count));
     }
     switch (row.type) {
         case FieldType::U32:
@@ -181,7 +182,10 @@ inline RecordBuffer RichRecord(const StepForm& form, const RowValue& value = {})
     for (size_t first = 0; first < form.RowCount();) {
         const bool indexed = form.Row(first).indexing != Indexing::None;
         size_t end = first + 1;
-        while (indexed && end < form.RowCount() && form.Row(end).indexing != Indexing::None && !form.Row(end).startsItem) ++end;
+        while (indexed && end < form.RowCount() && form.Row(end).indexing != Indexing::None &&
+               !form.Row(end).startsItem) {
+            ++end;
+        }
         for (uint32_t i = 0; i < (indexed ? 2u : 1u); ++i) {
             for (size_t r = first; r < end; ++r) {
                 const FieldRow& row = form.Row(r);

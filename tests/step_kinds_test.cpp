@@ -57,7 +57,7 @@ enum class Kept {
     Converted,    // the whole step loads as a step of another kind
 };
 
-struct Exception {
+struct Expectation {
     uint32_t typeId;  // 0: every kind with the row
     std::u16string_view row;
     Kept kept;
@@ -76,8 +76,8 @@ Bytes SavedCommentList() {
     return list.ToVector();
 }
 
-const Exception kExceptions[] = {
-    {0, u"disabled", Kept::NotCompared},  // a flag for the player, not part of the step
+const Expectation kExpectations[] = {
+    {0, u"disabled", Kept::NotCompared},  // equality leaves the disabled flag out
     {0, u"sub", Kept::Rewritten, SavedCommentList},
     // Coordinate expressions win over the older whole numbers.
     {0, u"oldX", Kept::Dropped},
@@ -105,10 +105,10 @@ const Exception kExceptions[] = {
 // equal and saves the same bytes, and a change of any one field (of either
 // item of an indexed group) makes the step unequal.
 void ExpectEveryFieldKeptAndCompared(const StepForm& form, std::vector<bool>& used) {
-    const auto exception = [&](std::u16string_view row) -> const Exception* {
-        for (const Exception& e : kExceptions) {
+    const auto expectation = [&](std::u16string_view row) -> const Expectation* {
+        for (const Expectation& e : kExpectations) {
             if ((e.typeId == form.typeId || (e.typeId == 0 && !row.empty())) && e.row == row) {
-                used[&e - kExceptions] = true;
+                used[&e - kExpectations] = true;
                 return &e;
             }
         }
@@ -118,13 +118,13 @@ void ExpectEveryFieldKeptAndCompared(const StepForm& form, std::vector<bool>& us
     LoadStepRecord(RichRecord(form), list);
     ASSERT_EQ(list.Count(), 1u);
     const Ref<Event> step = list.Steps()[0];
-    const bool converted = exception(u"") != nullptr;
+    const bool converted = expectation(u"") != nullptr;
     EXPECT_EQ(converted, PlayerStepKinds().Find(form.typeId)->convert != nullptr);
     if (!converted) {
         RecordBuffer saved;
         SaveSteps(list, saved);
         const RecordBuffer expected = RichRecord(form, [&](const FieldRow& row, uint32_t item) -> std::optional<Bytes> {
-            const Exception* e = exception(row.name);
+            const Expectation* e = expectation(row.name);
             if (e && e->kept == Kept::Dropped) return std::nullopt;
             if (e && e->kept == Kept::Rewritten) return e->saved();
             return RichValue(form, row, item);
@@ -135,7 +135,7 @@ void ExpectEveryFieldKeptAndCompared(const StepForm& form, std::vector<bool>& us
 
     for (size_t r = 0; r < form.RowCount(); ++r) {
         const FieldRow& row = form.Row(r);
-        const Exception* e = exception(row.name);
+        const Expectation* e = expectation(row.name);
         if (e && (e->kept == Kept::Dropped || e->kept == Kept::NotCompared)) continue;
         const std::vector<Bytes> changes = ChangedValues(row);
         for (uint32_t item = 0; item < (row.indexing == Indexing::None ? 1u : 2u); ++item) {
@@ -163,7 +163,7 @@ void ExpectEveryFieldKeptAndCompared(const StepForm& form, std::vector<bool>& us
 }
 
 TEST(StepKinds, EveryIdButTheUnusedOnesIsMadeSavedLoadedAndCompared) {
-    std::vector<bool> used(std::size(kExceptions));
+    std::vector<bool> used(std::size(kExpectations));
     for (uint32_t id = 0; id <= kMaxTypeId + 1; ++id) {
         SCOPED_TRACE(id);
         const bool unused = id == 0 || id == 21 || id == 22 || id == 56 || id > kMaxTypeId;
@@ -187,7 +187,7 @@ TEST(StepKinds, EveryIdButTheUnusedOnesIsMadeSavedLoadedAndCompared) {
         list.Append(loaded);
         ExpectSavedAgain(list);
     }
-    for (size_t i = 0; i < used.size(); ++i) EXPECT_TRUE(used[i]) << "an exception no kind has: " << i;
+    for (size_t i = 0; i < used.size(); ++i) EXPECT_TRUE(used[i]) << "an expectation no kind meets: " << i;
     EXPECT_EQ(PlayerStepKinds().Find(2)->displayName, u"Search Picture");
     EXPECT_EQ(PlayerStepKinds().Find(10)->typeKey, u"ContinueFor");
     EXPECT_TRUE(PlayerStepKinds().Find(LabelEvent::kTypeId)->typeKey.empty());  // labels have neither
