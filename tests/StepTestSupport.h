@@ -1,22 +1,26 @@
 // Helpers shared by the step-class tests: hand-written step records loaded
-// through the real loader, and the bytes a step's own Save writes.
+// through the real loader, the bytes a step's own Save writes, and a record
+// of every kind with every field of the source table set.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "container/RecordBuffer.h"
 #include "container/Tags.h"
 #include "container/Text.h"
+#include "platform/PictureRecord.h"
 #include "script/Event.h"
 #include "script/ScriptStream.h"
 #include "script/StepKinds.h"
-#include "source/ImageSource.h"
+#include "script/StoredExpr.h"
+#include "source/FieldValues.h"
+#include "source/StepFields.h"
 
 namespace ovrix {
 
@@ -69,21 +73,6 @@ inline std::vector<uint8_t> FieldBytes(const Event& step) {
 
 inline std::string Text(const Event& step) { return ToUtf8(step.GetText()); }
 
-// A step of a class with every field set, and a change of one class field;
-// without a change, the class's fresh step must differ from the sample.
-struct Sample {
-    const char* label;
-    std::function<Ref<Event>()> make;
-    std::function<void(Event&)> changeField = {};
-};
-
-inline void PrintTo(const Sample& s, std::ostream* os) { *os << s.label; }
-
-template <class T, class V>
-std::function<void(Event&)> Change(V T::*field, V value) {
-    return [=](Event& e) { static_cast<T&>(e).*field = value; };
-}
-
 // A fresh step of class T with `fill` applied.
 template <class T>
 Ref<Event> Made(std::function<void(T&)> fill) {
@@ -92,73 +81,121 @@ Ref<Event> Made(std::function<void(T&)> fill) {
     return step;
 }
 
-// A sample of class T with `fill` applied.
-template <class T>
-Sample Filled(const char* label, std::function<void(T&)> fill) {
-    return {label, [fill] { return Made<T>(fill); }};
+// --- a step record of every kind with every field set ------------------------
+
+// A 2 x 1 picture with an alpha channel, as a picture record holds it.
+inline Bytes PictureContainer(uint8_t firstPixel = 1) {
+    VBmp picture;
+    picture.width = 2;
+    picture.height = 1;
+    picture.bitsPerPixel = 32;
+    picture.pixels = {firstPixel, 2, 3, 255, 4, 5, 6, 128};
+    RecordBuffer buffer;
+    WritePictureRecord(buffer, picture);
+    return buffer.ToVector();
 }
 
-// A stream as an image's main script, written in the source form: every
-// line readable (no raw record, no exact form), and compiled back to the
-// same bytes.
-inline void ExpectSourceRoundTrip(const std::vector<uint8_t>& stream) {
-    RecordBuffer image;
-    WriteRecord(image, tag::Stream(0), stream.data(), static_cast<uint32_t>(stream.size()));
-    const std::u16string source = WriteImageSource(image.AsRegion(), nullptr);
-    for (size_t start = 0; start < source.size();) {
-        const size_t end = source.find(u'\n', start);
-        const std::u16string_view line = std::u16string_view(source).substr(start, end - start);
-        const size_t word = line.find_first_not_of(u' ');
-        const std::u16string_view first = line.substr(word, line.find(u' ', word) - word);
-        EXPECT_TRUE(first != u"record" && first != u"tail" && first.back() != u'!') << ToUtf8(line);
-        start = end + 1;
-    }
-    SourceErrors errors;
-    const auto compiled = CompileImageSource(source, errors, nullptr);
-    ASSERT_TRUE(compiled.has_value()) << errors.Format("sample.ovs", source);
-    EXPECT_EQ(*compiled, image.ToVector()) << ToUtf8(source);
+// A switch case value of `kind` (1 decimal, 2 hex: 'Val'; 3 text: 'Str').
+inline Bytes CaseData(uint32_t kind, uint32_t number, std::u16string_view text = u"") {
+    RecordBuffer buffer;
+    WriteU32(buffer, tag::kType, kind);
+    if (kind == 3) WriteString(buffer, MakeTag("Str"), text);
+    else WriteU32(buffer, MakeTag("Val"), number);
+    return buffer.ToVector();
 }
 
-// Saved in a stream and loaded back, the sample is equal to itself and saves
-// the same bytes again; the disabled flag is not compared, the class fields are.
-inline void ExpectRoundTrip(const Sample& sample, uint32_t delay) {
-    Ref<Event> original = sample.make();
-    original->name = u"named";
-    original->delay = delay;
-    original->disabled = 1;
-    EventList list;
-    list.Append(original);
-    const std::vector<uint8_t> first = SaveStream(list);
-    ExpectSourceRoundTrip(first);
+// A function argument: its name, its value type and, when `fallback` holds
+// one, its default.
+inline Bytes ArgData(std::u16string_view name, uint32_t type, const StoredExpr& fallback) {
+    RecordBuffer buffer;
+    WriteString(buffer, MakeTag("AVN"), name);
+    WriteU32(buffer, MakeTag("ValT"), type);
+    if (fallback.Present()) fallback.Save(buffer, MakeTag("DefV"));
+    return buffer.ToVector();
+}
 
-    EventList loaded;
-    ASSERT_TRUE(LoadSteps(RegionOf(first), loaded));
-    ASSERT_EQ(loaded.Count(), 1u);
-    EXPECT_EQ(loaded.At(0)->TypeId(), original->TypeId());
-    EXPECT_TRUE(loaded.At(0)->IsEqual(*original));
-    EXPECT_EQ(loaded.At(0)->disabled, 1u);
-    EXPECT_EQ(loaded.At(0)->GetText(), original->GetText());
-    EXPECT_EQ(SaveStream(loaded), first);
+// A nested step list of one comment.
+inline Bytes CommentList(std::u16string_view text) {
+    return StreamOf({{43, [&](RecordBuffer& b) { WriteString(b, MakeTag("CMT"), text); }}});
+}
 
-    Ref<Event> copy = original->Clone();
-    copy->disabled = 0;
-    EXPECT_TRUE(copy->IsEqual(*original));
-    if (EventList* body = copy->GetChildList()) {  // a clone owns a copy of the body
-        const size_t count = body->Count();
-        body->Append(copy->Clone());
-        EXPECT_FALSE(copy->IsEqual(*original));
-        EXPECT_EQ(original->GetChildList()->Count(), count);
-        copy = original->Clone();
+// The value of item `item` of the row in the rich step of `form`: never the
+// row's default. A count holds the number of items, or of bytes, it counts.
+inline Bytes RichValue(const StepForm& form, const FieldRow& row, uint32_t item) {
+    if (const FieldRow* counted = row.countOf.empty() ? nullptr : form.RowNamed(row.countOf)) {
+        const size_t count = counted->type == FieldType::Bytes ? RichValue(form, *counted, 0).size() : 2;
+        return U32Data(static_cast<uint32_t>(count));
     }
-    if (sample.changeField) {
-        sample.changeField(*copy);
-    } else {
-        copy = CreateEvent(original->TypeId());
-        ASSERT_TRUE(copy);
-        copy->name = original->name;
-        copy->delay = original->delay;
+    switch (row.type) {
+        case FieldType::U32:
+        case FieldType::Bits:
+        case FieldType::Enum: return U32Data(static_cast<uint32_t>(row.numberDefault) + 1);
+        case FieldType::Flag: return U32Data(row.numberDefault == 0 ? 1 : 0);
+        case FieldType::I32: return U32Data(static_cast<uint32_t>(-5));
+        case FieldType::I64: return {0x15, 0xCD, 0x5B, 0x07, 0, 0, 0, 0x80};
+        case FieldType::F64: return {0, 0, 0, 0, 0, 0, 4, 0x40};  // 2.5
+        case FieldType::Text: return TextData(u"$a\tb\"c\u00e9");
+        case FieldType::Bytes: return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        case FieldType::Picture: return PictureContainer();
+        case FieldType::Expr: return NumberExpr(5).Bytes();
+        case FieldType::Case: return item == 0 ? CaseData(3, 0, u"x, y") : CaseData(2, 0xFF);
+        case FieldType::Arg: return ArgData(u"$a", 1, NumberExpr(7));
+        case FieldType::Sub: return CommentList(u"inner");
     }
-    EXPECT_FALSE(copy->IsEqual(*original));
+    return {};
+}
+
+// Values a step must not be equal with when one item of the row holds it in
+// place of the rich value: the row's default or another value of its type.
+// A text's first change is one of letter case only.
+inline std::vector<Bytes> ChangedValues(const FieldRow& row) {
+    switch (row.type) {
+        case FieldType::U32:
+        case FieldType::Bits:
+        case FieldType::Enum:
+        case FieldType::Flag:
+        case FieldType::I32: return {U32Data(static_cast<uint32_t>(row.numberDefault))};
+        case FieldType::I64: return {{0x15, 0xCD, 0x5B, 0x07, 0, 0, 0, 0}};
+        case FieldType::F64: return {{0, 0, 0, 0, 0, 0, 0x59, 0x40}};  // 100.0
+        case FieldType::Text: return {TextData(u"$A\tb\"c\u00e9"), TextData(u"$a\tb\"c\u00e8")};
+        case FieldType::Bytes: return {{1, 3, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}};
+        case FieldType::Picture: return {PictureContainer(9)};
+        case FieldType::Expr: return {NumberExpr(6).Bytes()};
+        // Decimal and hex 255 share a key yet are different values.
+        case FieldType::Case: return {CaseData(1, 0xFF), CaseData(2, 0xFE), CaseData(3, 0, u"x,y")};
+        case FieldType::Arg:
+            return {ArgData(u"$b", 1, NumberExpr(7)), ArgData(u"$a", 2, NumberExpr(7)),
+                    ArgData(u"$a", 1, NumberExpr(8)), ArgData(u"$a", 1, StoredExpr())};
+        case FieldType::Sub: return {CommentList(u"Inner"), StreamOf({})};
+    }
+    return {};
+}
+
+// The data of item `item` of a row; none leaves the record out.
+using RowValue = std::function<std::optional<Bytes>(const FieldRow& row, uint32_t item)>;
+
+// A step record of the kind with every field of the table set, in the order
+// Save writes them: the rows of an indexed group once per item, two items.
+inline RecordBuffer RichRecord(const StepForm& form, const RowValue& value = {}) {
+    RecordBuffer record;
+    WriteU32(record, tag::kType, form.typeId);
+    for (size_t first = 0; first < form.RowCount();) {
+        const bool indexed = form.Row(first).indexing != Indexing::None;
+        size_t end = first + 1;
+        while (indexed && end < form.RowCount() && form.Row(end).indexing != Indexing::None &&
+               !form.Row(end).startsItem) {
+            ++end;
+        }
+        for (uint32_t i = 0; i < (indexed ? 2u : 1u); ++i) {
+            for (size_t r = first; r < end; ++r) {
+                const FieldRow& row = form.Row(r);
+                const auto data = value ? value(row, i) : RichValue(form, row, i);
+                if (data) WriteRecord(record, row.TagFor(i), data->data(), static_cast<uint32_t>(data->size()));
+            }
+        }
+        first = end;
+    }
+    return record;
 }
 
 }  // namespace ovrix

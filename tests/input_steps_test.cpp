@@ -2,7 +2,6 @@
 // reads them, the bytes they save back, their defaults and their text forms.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,41 +20,6 @@ namespace ovrix {
 namespace {
 
 void WriteExpr(RecordBuffer& buffer, uint32_t tag, const StoredExpr& expr) { expr.Save(buffer, tag); }
-
-// ---------------------------------------------------------------------------
-// Round trip through a whole stream, over every class of the family.
-
-std::vector<Sample> Samples() {
-    return {
-        Filled<MouseEvent>("MouseWheel", [](auto& s) { s.action = 7; s.wheelAmount = 120; }),
-        Filled<MouseClickEvent>("MouseClick", [](auto& s) { s.button = 2; s.clickKind = 1; }),
-        Filled<MoveMouseEvent>("MoveMouse",
-                               [](auto& s) { s.x = NumberExpr(-3); s.y = TextExpr(u"12"); }),
-        Filled<DragMouseEvent>("DragMouse", [](auto& s) { s.x = NumberExpr(40); s.y = NumberExpr(0); }),
-        Filled<MousePosEvent>("MousePos", [](auto& s) { s.x = NumberExpr(960); s.y = NumberExpr(540); }),
-        Filled<PosRandomEvent>("PosRandom", [](auto& s) { s.left = -20; s.top = 5; s.right = 300; s.bottom = 6; }),
-        Filled<KeystrokeEvent>("Keystroke",
-                               [](auto& s) { s.ctrl = 1; s.alt = 1; s.keyCount = 2; s.keys[0] = 46; s.keys[1] = 65; }),
-        Filled<KeyDownEvent>("KeyDown", [](auto& s) { s.virtualKey = 0x141; }),
-        Filled<KeyUpEvent>("KeyUp", [](auto& s) { s.virtualKey = 13; }),
-        Filled<OpenFileEvent>(
-            "OpenFile", [](auto& s) { s.file = u"C:\\app.exe"; s.advanced = 1; s.parameters = u"/q"; s.windowStyle = u"max"; }),
-        Filled<OpenWebEvent>("OpenWeb", [](auto& s) { s.address = u"http://example.org/"; }),
-        Filled<CopyFileEvent>("CopyFile", [](auto& s) { s.source = u"a.txt"; s.destination = u"b\\a.txt"; }),
-        Filled<DelFileEvent>("DelFile", [](auto& s) { s.file = u"old.log"; }),
-        Filled<MsgBoxEvent>("MsgBox", [](auto& s) { s.message = u"Done\r\nBye \u00e9"; }),
-        Filled<ShutdownEvent>("Shutdown", [](auto& s) { s.action = u"Reboot"; s.showCountdown = 0; s.seconds = 9; }),
-        Filled<WaitEvent>("Wait", [](auto& s) { s.milliseconds = 5'000'000'000; s.random = 1; }),
-        Filled<CommentEvent>("Comment", [](auto& s) { s.comment = u"note"; }),
-    };
-}
-
-class InputStepsRoundTrip : public testing::TestWithParam<Sample> {};
-
-TEST_P(InputStepsRoundTrip, LoadOfSaveIsEqualAndSavesTheSameBytes) { ExpectRoundTrip(GetParam(), 1234); }
-
-INSTANTIATE_TEST_SUITE_P(AllClasses, InputStepsRoundTrip, testing::ValuesIn(Samples()),
-                         [](const auto& info) { return std::string(info.param.label); });
 
 // The loader never yields an InputTextEvent, so it is loaded by hand here.
 TEST(InputSteps, InputTextEventLoadsAndSavesItsRecords) {
@@ -248,28 +212,6 @@ TEST(InputSteps, TextForms) {
         {Made<WaitEvent>([](auto& s) { s.milliseconds = 5'000'000'000, s.random = 2; }), "Delay 0 to 5000000000 ms"},
     };
     for (const auto& c : cases) EXPECT_EQ(Text(*c.first), c.second) << "row " << &c - cases;
-}
-
-// Equality: file paths ignore case, every other text (and the step's name) keeps it.
-TEST(InputSteps, FilePathsCompareWithoutCase) {
-    const auto open = [](std::u16string file, std::u16string parameters, std::u16string name = u"") {
-        return Made<OpenFileEvent>([=](auto& s) { s.file = file, s.parameters = parameters, s.name = name; });
-    };
-    const auto copy = [](std::u16string source, std::u16string destination) {
-        return Made<CopyFileEvent>([=](auto& s) { s.source = source, s.destination = destination; });
-    };
-    const auto del = [](std::u16string file) { return Made<DelFileEvent>([=](auto& s) { s.file = file; }); };
-    const struct {
-        Ref<Event> a, b;
-        bool equal;
-    } cases[] = {
-        {open(u"C:\\Data\\File.TXT", u"x"), open(u"c:\\data\\file.txt", u"x"), true},
-        {open(u"C:\\Data\\File.TXT", u"X"), open(u"C:\\Data\\File.TXT", u"x"), false},
-        {open(u"a", u"x"), open(u"a", u"x", u"Open"), false},
-        {copy(u"A.txt", u"B"), copy(u"a.TXT", u"b"), true},
-        {del(u"A.txt"), del(u"a.txt"), false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.a->IsEqual(*c.b), c.equal) << "row " << &c - cases;
 }
 
 }  // namespace

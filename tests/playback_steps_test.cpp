@@ -2,7 +2,6 @@
 // reads, the bytes they save back, their defaults and their text forms.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,12 +29,6 @@ void PutRecorded(std::vector<uint8_t>& out, uint16_t kind, int16_t x, int16_t y,
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(delay >> (8 * i)));
 }
 
-// A step loaded with its fields set survives a stream round trip with every
-// field and byte, and `change` to one of its fields makes it unequal.
-void ExpectLoadedRoundTrip(const Ref<Event>& loaded, std::function<void(Event&)> change) {
-    ExpectRoundTrip(Sample{"loaded", [&] { return loaded->Clone(); }, std::move(change)}, 40);
-}
-
 // ---------------------------------------------------------------------------
 // Play Script
 
@@ -50,7 +43,6 @@ TEST(PlayScriptStep, ArgumentsAreReadUntilTheFirstMissingIndex) {
     });
     EXPECT_EQ(s->arguments.size(), 2u);
     EXPECT_EQ(Text(*s), "Set $r = Call sub(\"first\", 2)");
-    ExpectLoadedRoundTrip(s, Change(&PlayScriptEvent::copyResult, 0u));
     EXPECT_EQ(Text(*LoadAs<PlayScriptEvent>()), "Call ()");  // nothing stored
 }
 
@@ -84,7 +76,6 @@ TEST(PlayRandomStep, EntriesStopAtFirstMissingFileAndWeightsDefaultToOne) {
     EXPECT_EQ(s->entries[0].weight, 0u);
     EXPECT_EQ(s->entries[1].weight, 1u);
     EXPECT_EQ(Text(*s), "Random Play 2 Scripts");
-    ExpectLoadedRoundTrip(s, [](Event& e) { static_cast<PlayRandomEvent&>(e).entries[1].weight = 2; });
 }
 
 // ---------------------------------------------------------------------------
@@ -106,7 +97,6 @@ TEST(PlayRecordStep, InputRecordsAreSignedLittleEndianTwelveByteUnits) {
     ASSERT_TRUE(back);
     EXPECT_EQ(std::vector<uint8_t>(back->base, back->base + back->size),
               std::vector<uint8_t>(rec.begin(), rec.begin() + 24));
-    ExpectLoadedRoundTrip(s, [](Event& e) { static_cast<PlayRecordEvent&>(e).records[1].wheel = 1; });
 }
 
 TEST(PlayRecordStep, SpeedIsEightByteRealOrOldWholeNumberTimesHundred) {
@@ -138,7 +128,6 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitlesAndMissingRecordsLeaveDef
     EXPECT_EQ(Text(*msg), "WM_LBUTTONDOWN handler of $win = on click");
     msg->message = 0x7FFF;  // not in the table of message names
     EXPECT_EQ(Text(*msg), "32767 handler of $win = on click");
-    ExpectLoadedRoundTrip(msg, Change(&SetWinMsgHandlerEvent::message, 2u));
 
     auto cmd = LoadAs<SetWinCmdHandlerEvent>([](RecordBuffer& b) {
         VariableExpr(u"$dlg").Save(b, MakeTag("WIN"));
@@ -146,7 +135,6 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitlesAndMissingRecordsLeaveDef
         WriteString(b, MakeTag("WCH"), u"ok.mcr");
     });
     EXPECT_EQ(Text(*cmd), "Command 7 handler of $dlg = ok");
-    ExpectLoadedRoundTrip(cmd, Change(&SetWinCmdHandlerEvent::control, NumberExpr(1002)));
 
     auto thread = LoadAs<CreateThreadEvent>([](RecordBuffer& b) {
         WriteString(b, MakeTag("TS"), u"jobs\\worker.mcr");
@@ -154,8 +142,6 @@ TEST(HandlerSteps, TextsShowExpressionsAndHandlerTitlesAndMissingRecordsLeaveDef
     });
     EXPECT_FALSE(thread->window.Present());
     EXPECT_EQ(Text(*thread), "CreatThread(worker, , \"x\")");
-    thread->window = VariableExpr(u"$win");
-    ExpectLoadedRoundTrip(thread, Change(&CreateThreadEvent::data, StoredExpr()));
 
     // Missing records leave defaults, and absent expressions are not written.
     EXPECT_FALSE(FindRecord(RegionOf(FieldBytes(*LoadAs<SetWinMsgHandlerEvent>())), MakeTag("WIN")));

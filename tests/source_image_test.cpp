@@ -38,69 +38,6 @@ std::string CompileErrors(const std::string& source) {
 
 Bytes ImageOfStream(const Bytes& stream) { return ImageBuilder().MainStream(stream, u"main").Build(); }
 
-Bytes PictureContainer() {
-    VBmp picture;
-    picture.width = 2;
-    picture.height = 1;
-    picture.bitsPerPixel = 32;
-    picture.pixels = {1, 2, 3, 255, 4, 5, 6, 128};
-    RecordBuffer buffer;
-    WritePictureRecord(buffer, picture);
-    return buffer.ToVector();
-}
-
-// A value of the row's type that differs from the row's default.
-Bytes OtherValue(const FieldRow& row) {
-    RecordBuffer buffer;
-    switch (row.type) {
-        case FieldType::U32:
-        case FieldType::Bits:
-        case FieldType::Enum: return U32Data(static_cast<uint32_t>(row.numberDefault) + 1);
-        case FieldType::Flag: return U32Data(row.numberDefault == 0 ? 1 : 0);
-        case FieldType::I32: return U32Data(static_cast<uint32_t>(-5));
-        case FieldType::I64: return {0x15, 0xCD, 0x5B, 0x07, 0, 0, 0, 0x80};
-        case FieldType::F64: return {0, 0, 0, 0, 0, 0, 4, 0x40};  // 2.5
-        case FieldType::Text: return TextData(u"$a\tb\"c\u00e9");
-        case FieldType::Bytes: return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-        case FieldType::Picture: return PictureContainer();
-        case FieldType::Expr: return NumberExpr(5).Bytes();
-        case FieldType::Case:
-            WriteU32(buffer, tag::kType, 3);
-            WriteString(buffer, MakeTag("Str"), u"x, y");
-            return buffer.ToVector();
-        case FieldType::Arg:
-            WriteString(buffer, MakeTag("AVN"), u"$a");
-            WriteU32(buffer, MakeTag("ValT"), 1);
-            WriteContainer(buffer, MakeTag("DefV"), [] {
-                RecordBuffer node;
-                const Bytes bytes = NumberExpr(7).Bytes();
-                node.AppendBytes(bytes.data(), bytes.size());
-                return node;
-            }());
-            return buffer.ToVector();
-        case FieldType::Sub: break;
-    }
-    return {};
-}
-
-// A step record of the kind with every field of the table set to a value
-// that is not its default (two items of each indexed group) and, for
-// blocks, one nested step.
-void WriteRichStep(const StepForm& form, RecordBuffer& record) {
-    WriteU32(record, tag::kType, form.typeId);
-    for (size_t r = 0; r < form.RowCount(); ++r) {
-        const FieldRow& row = form.Row(r);
-        if (row.type == FieldType::Sub) {
-            const Bytes child = StreamOf({{43, [](RecordBuffer& b) { WriteString(b, MakeTag("CMT"), u"inner"); }}});
-            WriteRecord(record, tag::kSub, child.data(), static_cast<uint32_t>(child.size()));
-            continue;
-        }
-        const Bytes value = OtherValue(row);
-        const uint32_t items = row.indexing == Indexing::None ? 1 : 2;
-        for (uint32_t i = 0; i < items; ++i) WriteRecord(record, row.TagFor(i), value.data(), static_cast<uint32_t>(value.size()));
-    }
-}
-
 TEST(SourceImage, EveryStepKindRoundTripsInItsReadableForm) {
     for (uint32_t id = 1; id <= kMaxTypeId; ++id) {
         SCOPED_TRACE("type id " + std::to_string(id));
@@ -109,8 +46,7 @@ TEST(SourceImage, EveryStepKindRoundTripsInItsReadableForm) {
         if (!fresh) continue;
         // The records of a default-made step and of a step with every field
         // set, both as the step's own Save writes them after loading.
-        RecordBuffer rich;
-        WriteRichStep(*FindStepForm(id), rich);
+        const RecordBuffer rich = RichRecord(*FindStepForm(id));
         const Bytes loose = StreamOf({{id, {}}});
         RecordBuffer looseStream;
         looseStream.AppendBytes(loose.data(), loose.size());
