@@ -15,7 +15,8 @@ namespace ovrix {
 namespace {
 
 using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
-    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Var, scripttest::Wait;
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Text, scripttest::Var,
+    scripttest::Wait;
 
 struct FlowPlayTest : ::testing::Test {
     FlowPlayTest() { ClearLog(); }
@@ -54,6 +55,25 @@ TEST_F(FlowPlayTest, MinutesOfLoopedWaitsTakeMillisecondsOfRealTime) {
     EXPECT_LE(log.size(), 180u);
     EXPECT_GE(f.sim.ElapsedMs(), 180000u);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(real).count(), 3000);
+}
+
+// A switch put into a block's body after the list's first run still finds
+// its case, though the playback (and the list's own steps) stay the same.
+TEST_F(FlowPlayTest, ASwitchAddedToABodyBetweenRunsFindsItsCase) {
+    auto block = If(Num(1), {Log(u"a")});
+    EXPECT_EQ(Play({block, Step<EndIfEvent>()}), "a");
+    const auto matching = [](std::u16string key) {
+        auto value = MakeRef<CaseValueStr>();
+        value->text = key;
+        auto step = Block<SwitchCaseEvent>({Log(key)});
+        step->values.push_back(value);
+        return step;
+    };
+    auto choice = Block<SwitchEvent>({matching(u"j"), matching(u"k")});
+    choice->expression = scripttest::Stored(Text(u"k"));
+    block->children.Append(choice);
+    block->children.Append(Step<EndSwitchEvent>());
+    EXPECT_EQ(Play({}), "aak");
 }
 
 TEST_F(FlowPlayTest, ARunHasItsOwnFrameOnTheThreadStack) {
