@@ -57,11 +57,10 @@ TEST_F(FlowPlayTest, MinutesOfLoopedWaitsTakeMillisecondsOfRealTime) {
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(real).count(), 3000);
 }
 
-// A switch put into a block's body after the list's first run still finds
-// its case, though the playback (and the list's own steps) stay the same.
-TEST_F(FlowPlayTest, ASwitchAddedToABodyBetweenRunsFindsItsCase) {
-    auto block = If(Num(1), {Log(u"a")});
-    EXPECT_EQ(Play({block, Step<EndIfEvent>()}), "a");
+// A list changed between two runs of one playback plays as it is now: a
+// switch put into a block's body, then the whole list replaced by another
+// whose switch sits at a position where the first had none.
+TEST_F(FlowPlayTest, ASwitchAddedOrMovedBetweenRunsFindsItsCase) {
     const auto matching = [](std::u16string key) {
         auto value = MakeRef<CaseValueStr>();
         value->text = key;
@@ -69,11 +68,23 @@ TEST_F(FlowPlayTest, ASwitchAddedToABodyBetweenRunsFindsItsCase) {
         step->values.push_back(value);
         return step;
     };
-    auto choice = Block<SwitchEvent>({matching(u"j"), matching(u"k")});
-    choice->expression = scripttest::Stored(Text(u"k"));
-    block->children.Append(choice);
+    const auto choice = [&](std::u16string key) {
+        auto step = Block<SwitchEvent>({matching(u"j"), matching(u"k")});
+        step->expression = scripttest::Stored(Text(key));
+        return step;
+    };
+    auto block = If(Num(1), {Log(u"a")});
+    EXPECT_EQ(Play({block, Step<EndIfEvent>()}), "a");
+    block->children.Append(choice(u"k"));
     block->children.Append(Step<EndSwitchEvent>());
     EXPECT_EQ(Play({}), "aak");
+
+    EventList other;
+    other.Append(Log(u";"));
+    other.Append(choice(u"k"));
+    other.Append(Step<EndSwitchEvent>());
+    list = std::move(other);
+    EXPECT_EQ(Play({}), "aak;k");
 }
 
 TEST_F(FlowPlayTest, ARunHasItsOwnFrameOnTheThreadStack) {
