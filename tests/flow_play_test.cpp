@@ -15,7 +15,8 @@ namespace ovrix {
 namespace {
 
 using scripttest::Block, scripttest::ClearLog, scripttest::Count, scripttest::If, scripttest::Log, scripttest::LogText,
-    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Var, scripttest::Wait;
+    scripttest::Loop, scripttest::Num, scripttest::Op, scripttest::Set, scripttest::Step, scripttest::Text, scripttest::Var,
+    scripttest::Wait;
 
 struct FlowPlayTest : ::testing::Test {
     FlowPlayTest() { ClearLog(); }
@@ -54,6 +55,36 @@ TEST_F(FlowPlayTest, MinutesOfLoopedWaitsTakeMillisecondsOfRealTime) {
     EXPECT_LE(log.size(), 180u);
     EXPECT_GE(f.sim.ElapsedMs(), 180000u);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(real).count(), 3000);
+}
+
+// A list changed between two runs of one playback plays as it is now: a
+// switch put into a block's body, then the whole list replaced by another
+// whose switch sits at a position where the first had none.
+TEST_F(FlowPlayTest, ASwitchAddedOrMovedBetweenRunsFindsItsCase) {
+    const auto matching = [](std::u16string key) {
+        auto value = MakeRef<CaseValueStr>();
+        value->text = key;
+        auto step = Block<SwitchCaseEvent>({Log(key)});
+        step->values.push_back(value);
+        return step;
+    };
+    const auto choice = [&](std::u16string key) {
+        auto step = Block<SwitchEvent>({matching(u"j"), matching(u"k")});
+        step->expression = scripttest::Stored(Text(key));
+        return step;
+    };
+    auto block = If(Num(1), {Log(u"a")});
+    EXPECT_EQ(Play({block, Step<EndIfEvent>()}), "a");
+    block->children.Append(choice(u"k"));
+    block->children.Append(Step<EndSwitchEvent>());
+    EXPECT_EQ(Play({}), "aak");
+
+    EventList other;
+    other.Append(Log(u";"));
+    other.Append(choice(u"k"));
+    other.Append(Step<EndSwitchEvent>());
+    list = std::move(other);
+    EXPECT_EQ(Play({}), "aak;k");
 }
 
 TEST_F(FlowPlayTest, ARunHasItsOwnFrameOnTheThreadStack) {

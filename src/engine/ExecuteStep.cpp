@@ -10,10 +10,6 @@
 
 namespace ovrix {
 
-void StepRun::Finish(std::optional<std::u16string_view> status) const {
-    FinishStep(player, step, status, pauseArgument);
-}
-
 void StepRun::Wait(uint32_t ms) const { PlaybackWait(player, ms, pauseArgument, kWaitSlice); }
 
 void StepRun::SetConditionHeld(bool held) const { SetBlockFlag(context, context.path, kIfBlockKind, held ? 1 : 0); }

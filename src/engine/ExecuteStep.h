@@ -9,6 +9,8 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/Playback.h"
+#include "script/Event.h"
 #include "script/EventList.h"
 #include "expr/ExprHandle.h"
 
@@ -16,7 +18,6 @@ namespace ovrix {
 
 struct Player;
 class Context;
-class Event;
 class StoredExpr;
 struct StepKind;
 
@@ -30,8 +31,11 @@ struct StepRun {
     uint32_t pauseArgument;
 
     // Shows the status (by default the status text) while the step's delay
-    // is waited (FinishStep).
-    void Finish(std::optional<std::u16string_view> status = std::nullopt) const;
+    // is waited (FinishStep). Inline for the usual step without a status of
+    // its own or a delay, which has nothing to do.
+    void Finish(std::optional<std::u16string_view> status = std::nullopt) const {
+        if (status || step.delay != 0) FinishStep(player, step, status, pauseArgument);
+    }
     // Waits through PlaybackWait with this step's pause argument.
     void Wait(uint32_t ms) const;
     // For a condition block: records whether its condition held, which an

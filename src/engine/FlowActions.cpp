@@ -9,6 +9,7 @@
 #include "engine/ExecuteStep.h"
 #include "engine/FlowSteps.h"
 #include "engine/Player.h"
+#include "engine/ScriptFunctions.h"
 #include "engine/StepTree.h"
 #include "script/StepKinds.h"
 #include "expr/ExprItem.h"
@@ -314,17 +315,17 @@ void RebuildCaseTable(Context& context, const StepPath& path) {
 }
 
 void PrepareRun(Context& context) {
-    StepPath path;
-    ResetPath(*context.list, path);
-    StepCursor cursor(*context.list, path);
-    for (const Event* step = cursor.Current(); step != nullptr; cursor.AdvancePast(*step), step = cursor.Current()) {
-        if (step->TypeId() == ForLoopEvent::kTypeId) {
-            const std::u16string suffix = PathSuffix(path);
+    // A list is walked once per playback while it stays as it is, however
+    // often it runs (a called function's body, a loop around a Call).
+    static constexpr uint32_t kPrepared[] = {ForLoopEvent::kTypeId, SwitchEvent::kTypeId};
+    for (const PlacedStep& placed : context.list->StepsOfTypes(kPrepared, PlaybackSerial())) {
+        if (placed.step->TypeId() == ForLoopEvent::kTypeId) {
+            const std::u16string suffix = PathSuffix(placed.path);
             if (IntVar* counter = context.frame.GetIntVar(u"@idx" + suffix, true)) counter->Set(1);
             context.frame.GetTimeVar(u"@startT" + suffix, true);
             context.frame.GetTimeVar(u"@endT" + suffix, true);
-        } else if (step->TypeId() == SwitchEvent::kTypeId) {
-            RebuildCaseTable(context, path);
+        } else {
+            RebuildCaseTable(context, placed.path);
         }
     }
 }

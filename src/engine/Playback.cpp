@@ -40,12 +40,26 @@ void PopContext(const Context* context) {
     }
 }
 
+// PlayStep with the installed runtime at hand: the run loop finds it once for
+// the run, since a step that installs another restores it before it ends.
+int32_t PlayIn(Runtime& runtime, Player& player, Event& step, const StepKind* kind, StepPath& jump,
+               uint32_t pauseArgument, Context& context) {
+    jump.clear();
+    if (step.disabled != 0) return 0;
+    runtime.statusIsDefault = true;  // as ResetStatusText makes it
+    // Kinds without a play function (labels, comments, custom functions,
+    // function ends) and unknown ids do nothing and take no delay.
+    if (kind == nullptr || kind->play == nullptr) return 0;
+    return kind->play(StepRun{player, context, step, jump, pauseArgument});
+}
+
 void PlaySteps(Player& player, Context& context) {
     Desktop& desktop = player.desktop;
     const EventList& list = *context.list;
     StepPath& path = context.path;
     StepPath jump;
     const StepKinds& kinds = CurrentStepKinds();
+    Runtime& runtime = ActiveRuntime();
     ResetPath(list, path);
     StepCursor cursor(list, path);
     uint32_t lastDisplay = 0;
@@ -78,7 +92,7 @@ void PlaySteps(Player& player, Context& context) {
             ShowStepText(player, context);
         }
         const uint32_t delay = step->delay;
-        if (PlayStep(player, *step, kind, jump, 0, context) == -1 || IsSet(ResetRequest)) break;
+        if (PlayIn(runtime, player, *step, kind, jump, 0, context) == -1 || IsSet(ResetRequest)) break;
         if (jump.empty()) {
             cursor.AdvancePast(*step);
         } else if (jump[0] == -1) {
@@ -108,16 +122,9 @@ void RecordMouseState(Player& player) {
 
 }  // namespace
 
-// Kept beside the run loop, which calls it for every step.
 int32_t PlayStep(Player& player, Event& step, const StepKind* kind, StepPath& jump, uint32_t pauseArgument,
                  Context& context) {
-    jump.clear();
-    if (step.disabled != 0) return 0;
-    ResetStatusText();
-    // Kinds without a play function (labels, comments, custom functions,
-    // function ends) and unknown ids do nothing and take no delay.
-    if (kind == nullptr || kind->play == nullptr) return 0;
-    return kind->play(StepRun{player, context, step, jump, pauseArgument});
+    return PlayIn(ActiveRuntime(), player, step, kind, jump, pauseArgument, context);
 }
 
 void BeginPlayback(Player& player, std::unique_ptr<ProgressWindowBehaviour> progressWindow) {

@@ -94,6 +94,27 @@ Event* StepCursor::Find() {
     return nullptr;
 }
 
+void StepCursor::AdvanceOtherwise(const EventList* children) {
+    if (known_ != path_.size()) {
+        AdvanceFromUnknown(children);
+        return;
+    }
+    if (children != nullptr && !children->Empty()) {
+        Enter(children);
+        return;
+    }
+    // Every level's list is known: to the next sibling, else up a level.
+    while (!path_.empty()) {
+        const int32_t next = ++path_.back();
+        if (next >= 0 && static_cast<size_t>(next) < lists_[path_.size() - 1]->Count()) {
+            known_ = path_.size();
+            return;
+        }
+        path_.pop_back();
+    }
+    known_ = 1;
+}
+
 void StepCursor::AdvanceFromUnknown(const EventList* children) {
     if (children != nullptr && !children->Empty()) {
         Trim();

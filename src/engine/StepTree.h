@@ -38,33 +38,29 @@ public:
         }
         return Find();
     }
-    // AdvancePast for the step Current() answered.
+    // AdvancePast for the step Current() answered. Inline only for the usual
+    // move, to the next sibling of a step without a body in a list whose
+    // levels are all known.
     void AdvancePast(const Event& current) {
         const EventList* children = current.GetChildList();
-        if (known_ != path_.size()) {
-            AdvanceFromUnknown(children);
-            return;
-        }
-        if (children != nullptr && !children->Empty()) {
-            Enter(children);
-            return;
-        }
-        // Every level's list is known: to the next sibling, else up a level.
-        while (!path_.empty()) {
-            const int32_t next = ++path_.back();
-            if (next >= 0 && static_cast<size_t>(next) < lists_[path_.size() - 1]->Count()) {
-                known_ = path_.size();
+        if (known_ == path_.size() && (children == nullptr || children->Empty())) {
+            const size_t last = known_ - 1;
+            const int32_t next = path_[last] + 1;
+            if (next >= 0 && static_cast<size_t>(next) < lists_[last]->Count()) {
+                path_[last] = next;
                 return;
             }
-            path_.pop_back();
         }
-        known_ = 1;
+        AdvanceOtherwise(children);
     }
     // Continues at another position of the same tree.
     void JumpTo(const StepPath& target);
 
 private:
     Event* Find();
+    // AdvancePast for every other move: into a body, up a level, or with
+    // levels not known.
+    void AdvanceOtherwise(const EventList* children);
     // AdvancePast when the lists of the path's levels are not all known.
     void AdvanceFromUnknown(const EventList* children);
     // Moves past the path's step without entering it (LeaveStep).

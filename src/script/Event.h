@@ -21,7 +21,7 @@ namespace ovrix {
 
 class Event : public VObj {
 public:
-    explicit Event(uint32_t typeId) : typeId_(typeId) {}
+    explicit Event(uint32_t typeId, bool mayHaveBody = false) : typeId_(typeId), mayHaveBody_(mayHaveBody) {}
 
     uint32_t TypeId() const { return typeId_; }
 
@@ -35,8 +35,14 @@ public:
     virtual bool IsEqual(const Event& other) const = 0;
     // Steps that test a condition and open an If block an Else may follow.
     virtual bool IsCondition() const { return false; }
+    // The step's body, if it has one now. A class that may have one keeps it
+    // in a member named `children` (EventOf notes that once per class), so
+    // that the const form, which walks and the run loop use for every step,
+    // makes no call for the classes that never have a body.
     virtual EventList* GetChildList() { return nullptr; }
-    const EventList* GetChildList() const { return const_cast<Event*>(this)->GetChildList(); }
+    const EventList* GetChildList() const {
+        return mayHaveBody_ ? const_cast<Event*>(this)->GetChildList() : nullptr;
+    }
     // Appends the class's own field records.
     virtual void Save(RecordBuffer& /*buffer*/) const {}
     // Reads the class's own field records from the step record `data`.
@@ -58,6 +64,7 @@ protected:
 
 private:
     uint32_t typeId_;
+    bool mayHaveBody_;
 };
 
 // A step class lists its fields once, in `Fields()` beside their
@@ -100,7 +107,7 @@ class EventOf : public Event {
 public:
     static constexpr uint32_t kTypeId = Id;
 
-    EventOf() : Event(Id) {}
+    EventOf() : Event(Id, requires(Derived& step) { step.children; }) {}
 
     Ref<Event> Clone() const override { return MakeRef<Derived>(static_cast<const Derived&>(*this)); }
 

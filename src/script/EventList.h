@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@ class FunctionTable;
 
 // A position in the step tree: one index per nesting level.
 using StepPath = std::vector<int32_t>;
+
+// A step of a tree and its position there.
+struct PlacedStep {
+    const Event* step;
+    StepPath path;
+};
 
 class EventList {
 public:
@@ -41,6 +48,16 @@ public:
     // Step by step IsEqual of two lists.
     bool IsEqual(const EventList& other) const;
 
+    // The steps of the given types in this list's tree, in tree order (a
+    // block before its body). One walk of the tree finds them; a later call
+    // with the same types and key answers from that walk while none of the
+    // tree's lists has changed, which it checks at one compare per list of
+    // the tree (per block, not per step). The key is the caller's: a new key
+    // walks again, which covers what no list's change shows (a step whose
+    // body is switched on or off in place). Like the tree itself, the answer
+    // belongs to the thread that plays.
+    const std::vector<PlacedStep>& StepsOfTypes(std::span<const uint32_t> types, uint64_t key) const;
+
     EventList* parent = nullptr;
     int32_t ownerIndex = -1;
     // Label name (exact) -> position; built by the link pass.
@@ -50,7 +67,14 @@ public:
     std::shared_ptr<FunctionTable> functions;
 
 private:
+    struct Outline;
+    // Every change of the steps passes here: what was found by a walk of
+    // this list no longer holds.
+    void Changed();
+
     std::vector<Ref<Event>> steps_;
+    uint64_t revision_ = 0;  // counts the changes of steps_; never goes back
+    mutable std::unique_ptr<Outline> outline_;
 };
 
 }  // namespace ovrix

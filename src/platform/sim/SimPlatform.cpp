@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 #include "container/Text.h"
 
@@ -9,14 +10,15 @@ namespace ovrix {
 
 // A 40-pixel taskbar along the bottom of the screen.
 SimPlatform::SimPlatform(SimOptions options)
-    : workArea{0, 0, options.screen.width, options.screen.height - 40}, options_(options) {}
+    : workArea{0, 0, options.screen.width, options.screen.height - 40}, options_(options),
+      limitUs_(LimitUs(options.maxMs)) {}
 
-void SimPlatform::Advance(uint64_t us) {
-    const uint64_t target = nowUs_ + us;
-    // What the window does may cost time itself; that time only moves the clock.
-    if (!inWindowThread_ && WindowEventDue(target)) RunWindowThread(target);
-    nowUs_ = std::max(nowUs_, target);
-    if (options_.maxMs != 0 && !limitReported_ && nowUs_ / 1000 > options_.maxMs) ReportTimeLimit();
+uint64_t SimPlatform::LimitUs(uint64_t maxMs) {
+    // Past maxMs milliseconds is from (maxMs + 1) * 1000 microseconds on; a
+    // limit the clock cannot pass is none.
+    constexpr uint64_t kNever = std::numeric_limits<uint64_t>::max();
+    if (maxMs == 0 || maxMs >= kNever / 1000) return kNever;
+    return (maxMs + 1) * 1000;
 }
 
 void SimPlatform::RunWindowThread(uint64_t untilUs) {
@@ -26,7 +28,7 @@ void SimPlatform::RunWindowThread(uint64_t untilUs) {
 }
 
 void SimPlatform::ReportTimeLimit() {
-    limitReported_ = true;
+    limitUs_ = std::numeric_limits<uint64_t>::max();
     if (onTimeLimit) onTimeLimit();
 }
 
@@ -47,11 +49,6 @@ void SimPlatform::RunWindowEvents(uint64_t untilUs) {
             progressWindow_.Tick();
         }
     }
-}
-
-uint32_t SimPlatform::TickCount() {
-    Advance(options_.callCostUs);
-    return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000);
 }
 
 int64_t SimPlatform::Now() {

@@ -12,6 +12,7 @@
 // own, handed out by the Platform accessor of its facet.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -79,7 +80,14 @@ public:
     uint64_t ElapsedMs() const { return nowUs_ / 1000; }
     // Lets time pass. What the progress window's own thread would do in that
     // time (timer ticks, clipboard notices) happens at its virtual moment.
-    void Advance(uint64_t us);
+    // Inline: every clock read passes here.
+    void Advance(uint64_t us) {
+        const uint64_t target = nowUs_ + us;
+        // What the window does may cost time itself; that time only moves the clock.
+        if (!inWindowThread_ && WindowEventDue(target)) RunWindowThread(target);
+        nowUs_ = std::max(nowUs_, target);
+        if (nowUs_ >= limitUs_) ReportTimeLimit();
+    }
 
     // Called (once) when the virtual time passes options.maxMs.
     std::function<void()> onTimeLimit;
@@ -177,7 +185,10 @@ public:
     Databases& GetDatabases() override { return databases; }
     CodePage& GetCodePage() override { return codePage; }
 
-    uint32_t TickCount() override;
+    uint32_t TickCount() override {
+        Advance(options_.callCostUs);
+        return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000);
+    }
     uint32_t TraceClock() override { return options_.uptimeMs + static_cast<uint32_t>(nowUs_ / 1000); }
     void Sleep(uint32_t ms) override { Advance(static_cast<uint64_t>(ms) * 1000); }
     int64_t Now() override;
@@ -290,8 +301,10 @@ private:
     // The same as the window's thread, whose own time only moves the clock;
     // and the time limit's report. Both are rare: Advance, which every clock
     // read passes through, stays small enough to inline without them.
-    void RunWindowThread(uint64_t untilUs);
-    void ReportTimeLimit();
+    [[gnu::noinline]] void RunWindowThread(uint64_t untilUs);
+    [[gnu::noinline]] void ReportTimeLimit();
+    // The first virtual microsecond past options.maxMs, or never.
+    static uint64_t LimitUs(uint64_t maxMs);
     // Whether RunWindowEvents would find anything to do by `untilUs`: every
     // clock read passes here, and almost always nothing is due.
     bool WindowEventDue(uint64_t untilUs) const {
@@ -300,7 +313,7 @@ private:
 
     SimOptions options_;
     uint64_t nowUs_ = 0;
-    bool limitReported_ = false;
+    uint64_t limitUs_;  // never once the limit was reported
     Point cursor_{0, 0};
     std::u16string clipboard_;
     std::optional<VBmp> clipboardImage_;
