@@ -1,7 +1,7 @@
 # Section 8 of run_wine_tests.sh (sourced by it, inside its Wine environment,
 # after input_replay.sh and dialogs_e2e.sh, whose helpers it uses): the
 # database functions of the packed player, played twice from the "database"
-# image (tests/wine/wine_image.cpp):
+# image (tests/wine/scenes/database.ovs):
 #
 #   with sqlite3.dll beside the player (the one the win64 build makes): a
 #   table made, rows with a NULL and a non-ASCII name inserted and read
@@ -66,8 +66,8 @@ database_without_library() {
 }
 
 run_database_tests() {
-    if [[ ! -f $PROBE || ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "database: needs $PROBE, $WINE_IMAGE and $PLAYER64"
+    if [[ ! -f $PROBE || ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "database: needs $PROBE, $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS

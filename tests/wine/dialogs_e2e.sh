@@ -108,8 +108,8 @@ dialogs_results() {
 }
 
 run_dialogs_tests() {
-    if [[ ! -f $PROBE || ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "dialogs: needs $PROBE, $WINE_IMAGE and $PLAYER64"
+    if [[ ! -f $PROBE || ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "dialogs: needs $PROBE, $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS

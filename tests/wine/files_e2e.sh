@@ -5,7 +5,7 @@
 # finds it, copies it, sets the copy's last-write time and deletes the file;
 # what it reads it reports on the clipboard ("key=value", one trace line
 # each). The bytes and the time are checked from the Linux side of the prefix.
-# Uses from the caller: WINE, WINEPREFIX, WORK, NATIVE, PLAYER64, WINE_IMAGE,
+# Uses from the caller: WINE, WINEPREFIX, WORK, NATIVE, PLAYER64, COMPILE,
 # pass, fail, has_line, start_player, finish_player.
 
 FILES_NAME='ovrix-fïlé-жук.txt'
@@ -13,8 +13,8 @@ FILES_COPY=ovrix-files-copy.bin
 FILES_TEXT='Grüße € + ж'
 
 run_files_tests() {
-    if [[ ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "files: needs $WINE_IMAGE and $PLAYER64"
+    if [[ ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "files: needs $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS drive=$WINEPREFIX/drive_c

@@ -18,11 +18,11 @@
 #              asked for (screenshot: countdown.png)
 #
 # Every wait polls against a deadline; every Wine process runs under timeout.
-# Uses from the caller: WINE, WINEPREFIX, WORK, NATIVE, WIN64, PLAYER64, SCREEN,
+# Uses from the caller: ROOT, WINE, WINEPREFIX, WORK, NATIVE, WIN64, PLAYER64, SCREEN,
 # strip_ms, pass, fail.
 
 PROBE=$WIN64/tests/ovrix-wine-probe.exe
-WINE_IMAGE=$NATIVE/tests/ovrix-wine-image
+COMPILE=$NATIVE/tools/ovrix-compile
 
 probe() { timeout 30 "$WINE" "$PROBE" "$@" 2>/dev/null; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
@@ -65,15 +65,17 @@ child_text() {
 control_text() { child_text "$1" 2 "$2"; }
 control_is() { [[ $(control_text "$1" "$2") == "$3" ]]; }
 
-# start_player NAME IMAGE-KIND [ARGS...]: packs an image into the player and
-# starts it with a trace; sets PLAYER_PID, TRACE and EXE.
+# start_player NAME SCENE [KEY=NUMBER...]: compiles tests/wine/scenes/SCENE.ovs
+# with its placeholders filled in (scene_image.sh), packs the image into the
+# player and starts it with a trace; sets PLAYER_PID, TRACE and EXE.
 start_player() {
-    local name=$1
-    shift
+    local name=$1 scene=$2
+    shift 2
     EXE=$WORK/$name.exe
     TRACE=$WORK/$name.trace
     rm -f "$EXE" "$TRACE" "$WORK/$name.img"
-    "$WINE_IMAGE" "$@" -o "$WORK/$name.img" && "$NATIVE/tools/ovrix-pack" "$PLAYER64" "$WORK/$name.img" -o "$EXE" ||
+    "$ROOT/tests/wine/scene_image.sh" "$COMPILE" "$scene" "$WORK/$name.img" "$@" &&
+        "$NATIVE/tools/ovrix-pack" "$PLAYER64" "$WORK/$name.img" -o "$EXE" ||
         return 1
     OVRIX_TRACE=$TRACE timeout 90 "$WINE" "$EXE" &
     PLAYER_PID=$!
@@ -137,7 +139,7 @@ test_typing() {
     x=$((x + 2))
     y=$((y + 4))
     focus_notepad || { fail "typing: cannot focus notepad"; return; }
-    start_player typing typing "$x" "$y" || { fail "typing: cannot build the player"; return; }
+    start_player typing typing X="$x" Y="$y" || { fail "typing: cannot build the player"; return; }
     finish_player typing 60
 
     local text expected='"Grüße € [pasted]\r\ndef"'
@@ -317,8 +319,8 @@ test_countdown() {
 }
 
 run_input_replay_tests() {
-    if [[ ! -x $WINE_IMAGE || ! -f $PROBE || ! -f $PLAYER64 ]]; then
-        fail "input replay: needs $WINE_IMAGE, $PROBE and $PLAYER64"
+    if [[ ! -x $COMPILE || ! -f $PROBE || ! -f $PLAYER64 ]]; then
+        fail "input replay: needs $COMPILE, $PROBE and $PLAYER64"
         return
     fi
     if start_notepad; then

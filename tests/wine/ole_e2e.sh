@@ -1,6 +1,6 @@
 # Section 8 of run_wine_tests.sh (sourced by it, inside its Wine environment,
 # after input_replay.sh, whose helpers it uses): automation objects that Wine
-# really provides, in one player run of the "ole" image (wine_image.cpp). The
+# really provides, in one player run of the "ole" scene (scenes/ole.ovs). The
 # script reports what it reads on the clipboard, one trace line each:
 #
 #   a dictionary made, filled by method and by property write, read by
@@ -29,8 +29,8 @@ ole_check() {
 }
 
 run_ole_tests() {
-    if [[ ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "ole: needs $WINE_IMAGE and $PLAYER64"
+    if [[ ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "ole: needs $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS file="$WINEPREFIX/drive_c/ovrix-ole.txt"

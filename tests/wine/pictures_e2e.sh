@@ -19,7 +19,7 @@
 #
 # The script reports what it reads as clipboard texts "key=value" (checked
 # with windows_e2e.sh's `reported`). Uses from the caller: WINE, WINEPREFIX,
-# WORK, NATIVE, WIN64, PLAYER64, PROBE, WINE_IMAGE, pass, fail, probe,
+# WORK, NATIVE, WIN64, PLAYER64, PROBE, COMPILE, pass, fail, probe,
 # has_line, line_ms, start_player, finish_player, reported, reported_value (all input_replay.sh).
 
 PICTURE_EXE=$WIN64/tests/ovrix-wine-picture.exe
@@ -86,8 +86,8 @@ test_stop_tip() {
 }
 
 run_pictures_tests() {
-    if [[ ! -f $PICTURE_EXE || ! -f $PROBE || ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "pictures: needs $PICTURE_EXE, $PROBE, $WINE_IMAGE and $PLAYER64"
+    if [[ ! -f $PICTURE_EXE || ! -f $PROBE || ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "pictures: needs $PICTURE_EXE, $PROBE, $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS picture_pid window depth
@@ -103,7 +103,8 @@ run_pictures_tests() {
     fi
     echo "pictures: display depth $depth; window $window"
 
-    if start_player pictures pictures "$depth" "$WINEPREFIX/drive_c/ovrix-picture.bmp"; then
+    if cp "$ROOT/tests/wine/scenes/picture.bmp" "$WINEPREFIX/drive_c/ovrix-picture.bmp" &&
+        start_player pictures pictures BITS="$depth" OTHER_BITS=$((depth == 32 ? 24 : 32)); then
         finish_player pictures 30
         check_picture_trace
         check_found_part

@@ -76,8 +76,8 @@ check_memory() {  # RESULT-FILE ADDRESS-FILE
 }
 
 run_processes_tests() {
-    if [[ ! -f $MEMORY_EXE || ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "processes: needs $MEMORY_EXE, $WINE_IMAGE and $PLAYER64"
+    if [[ ! -f $MEMORY_EXE || ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "processes: needs $MEMORY_EXE, $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS memory_pid drive=$WINEPREFIX/drive_c
@@ -93,7 +93,7 @@ run_processes_tests() {
     fi
     local value readonly
     read -r value readonly _ <"$addresses"
-    if start_player processes processes "$value" "$readonly"; then
+    if start_player processes processes VALUE="$value" READONLY="$readonly"; then
         finish_player processes 60
         check_notepad_run
         check_commands

@@ -32,8 +32,8 @@ registry_query() {
 }
 
 run_registry_tests() {
-    if [[ ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "registry: needs $WINE_IMAGE and $PLAYER64"
+    if [[ ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "registry: needs $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS web=$WORK/registry-web port server
@@ -44,7 +44,7 @@ run_registry_tests() {
     wait_for 5 registry_server_up "$port" || fail "registry: the web server on port $port did not start"
     timeout 20 "$WINE" reg delete "$REGISTRY_KEY" /f >/dev/null 2>&1
 
-    if start_player registry registry "$port"; then
+    if start_player registry registry PORT="$port"; then
         finish_player registry 30
         registry_check "a text value reads back" keep 'Grüße'
         registry_check "a DWORD reads back as hex, key and name in other cases" count 0xFF

@@ -43,7 +43,7 @@
 #   13. The files functions on the real disk (tests/wine/files_e2e.sh): a file
 #      with a non-ASCII name written, added to, read back and deleted.
 #
-# Needs the builds: build/native (tools, ovrix-wine-image), build/win64 (ovrix,
+# Needs the builds: build/native (tools), build/win64 (ovrix,
 # ovrix_tests, ovrix-wine-probe, ovrix-wine-target, ovrix-wine-picture, ovrix-wine-memory,
 # ovrix-wine-sheet-server),
 # build/win32 (ovrix); override with OVRIX_NATIVE_BUILD, OVRIX_WIN64_BUILD,
@@ -174,14 +174,14 @@ end_to_end() {
 }
 
 tools_ready=1
-for tool in ovrix-pack ovrix-sim ovrix-demo-image; do
+for tool in ovrix-pack ovrix-sim ovrix-demo-image ovrix-compile; do
     [[ -x $NATIVE/tools/$tool ]] || { fail "native tool $NATIVE/tools/$tool is not built"; tools_ready=0; }
 done
 if [[ $tools_ready -eq 1 && -f $PLAYER64 ]]; then
-    if "$NATIVE/tests/ovrix-wine-image" -o "$WORK/steps.img"; then
+    if "$NATIVE/tools/ovrix-compile" "$ROOT/tests/wine/scenes/steps.ovs" -o "$WORK/steps.img"; then
         end_to_end steps "$WORK/steps.img"
     else
-        fail "cannot run the image helper $NATIVE/tests/ovrix-wine-image"
+        fail "cannot compile the scene tests/wine/scenes/steps.ovs"
     fi
     "$NATIVE/tools/ovrix-demo-image" -o "$WORK/demo.img" && end_to_end demo "$WORK/demo.img"
 fi

@@ -23,8 +23,8 @@ scriptwin_click() {
 }
 
 run_scriptwin_tests() {
-    if [[ ! -f $PROBE || ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "scriptwin: needs $PROBE, $WINE_IMAGE and $PLAYER64"
+    if [[ ! -f $PROBE || ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "scriptwin: needs $PROBE, $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS form edit shown box

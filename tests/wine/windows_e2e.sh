@@ -80,8 +80,8 @@ check_target_part() {
 }
 
 run_windows_tests() {
-    if [[ ! -f $TARGET_EXE || ! -f $PROBE || ! -x $WINE_IMAGE || ! -f $PLAYER64 ]]; then
-        fail "windows: needs $TARGET_EXE, $PROBE, $WINE_IMAGE and $PLAYER64"
+    if [[ ! -f $TARGET_EXE || ! -f $PROBE || ! -x $COMPILE || ! -f $PLAYER64 ]]; then
+        fail "windows: needs $TARGET_EXE, $PROBE, $COMPILE and $PLAYER64"
         return
     fi
     local started=$SECONDS target target_pid

@@ -10,7 +10,7 @@
 # again at the end, and the check that nothing is registered follows: the
 # next section (ole_e2e.sh) plays the workbook functions without any
 # application and expects no value.
-# Uses from the caller: WINE, WINEPREFIX, WORK, WIN64, PLAYER64, WINE_IMAGE,
+# Uses from the caller: WINE, WINEPREFIX, WORK, WIN64, PLAYER64, COMPILE,
 # pass, fail, has_line, start_player, finish_player.
 
 SHEET_CLSID='{5E1F0C7A-3B2D-4C8E-9A61-0D2F4B7C8E15}'
@@ -26,8 +26,8 @@ workbook_unregister() {
 }
 
 run_workbook_tests() {
-    if [[ ! -x $WINE_IMAGE || ! -f $PLAYER64 || ! -f $SHEET_SERVER ]]; then
-        fail "workbook: needs $WINE_IMAGE, $PLAYER64 and $SHEET_SERVER"
+    if [[ ! -x $COMPILE || ! -f $PLAYER64 || ! -f $SHEET_SERVER ]]; then
+        fail "workbook: needs $COMPILE, $PLAYER64 and $SHEET_SERVER"
         return
     fi
     local started=$SECONDS drive=$WINEPREFIX/drive_c
