@@ -86,7 +86,7 @@ if configure_and_build fuzz load_fuzz; then
     mkdir -p "$corpus"
     cp fuzz/corpus/* "$corpus/"
     build/native/tools/ovrix-demo-image -o "$corpus/demo.img" 2>/dev/null
-    build/native/tests/ovrix-wine-image -o "$corpus/steps.img" 2>/dev/null
+    build/native/tools/ovrix-compile tests/wine/scenes/steps.ovs -o "$corpus/steps.img" 2>/dev/null
     if timeout $((FUZZ_SECONDS + 120)) build/fuzz/fuzz/load_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=8192 \
         -timeout=10 -rss_limit_mb=4096 -artifact_prefix="$LOGS/" "$corpus" >"$LOGS/fuzz.log" 2>&1; then
         tail -1 "$LOGS/fuzz.log"

@@ -1,7 +1,7 @@
 // The pictures the picture-search end-to-end test looks for: patterns of
-// pseudo-random colours, generated the same way by the program that paints
-// one on the screen (wine_picture.cpp) and by the tool that stores it in a
-// script's search step (wine_image.cpp). No black, white or grey runs, so
+// pseudo-random colours, painted on the screen by wine_picture.cpp and held
+// by the scenes' search steps and bitmap file (tests/wine/scenes; a native
+// test keeps those equal to what this makes). No black, white or grey runs, so
 // nothing else on a Wine desktop resembles them by chance; each seed gives
 // another pattern.
 #pragma once
