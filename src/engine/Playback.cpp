@@ -46,7 +46,7 @@ int32_t PlayIn(Runtime& runtime, Player& player, Event& step, const StepKind* ki
                uint32_t pauseArgument, Context& context) {
     jump.clear();
     if (step.disabled != 0) return 0;
-    runtime.statusIsDefault = true;  // as ResetStatusText makes it
+    runtime.statusIsDefault = true;  // "Step Complete" again, written when read
     // Kinds without a play function (labels, comments, custom functions,
     // function ends) and unknown ids do nothing and take no delay.
     if (kind == nullptr || kind->play == nullptr) return 0;
@@ -200,8 +200,6 @@ std::u16string& StatusText() {
     }
     return runtime.statusText;
 }
-
-void ResetStatusText() { ActiveRuntime().statusIsDefault = true; }
 
 void FinishStep(Player& player, const Event& step, std::optional<std::u16string_view> status, uint32_t pauseArgument) {
     if (status) {

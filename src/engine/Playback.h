@@ -51,8 +51,6 @@ void CheckPause(Player& player, uint32_t pauseArgument);
 // that finished with one gave. A step that plays other steps therefore
 // shows what the last of them left.
 std::u16string& StatusText();
-// Makes the status text "Step Complete" again (without writing it out).
-void ResetStatusText();
 
 // Shows the status text when the step has a delay, then waits it. A status
 // given becomes the status text.
